@@ -1,0 +1,42 @@
+#include "TFormInfo.h"
+
+#include "Artwork.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TFormInfo::TFormInfo(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FormInfo"));
+    setWindowTitle(QStringLiteral("Information"));
+    auto *layout = new QVBoxLayout(this);
+
+    auto *logo = new QLabel(this);
+    logo->setPixmap(makerLogo(40));
+    layout->addWidget(logo, 0, Qt::AlignHCenter);
+
+    auto *product = new QLabel(QStringLiteral("Rittmeter"), this);
+    product->setObjectName(QStringLiteral("ProductName"));
+    QFont big = product->font();
+    big.setPointSize(big.pointSize() + 6);
+    big.setBold(true);
+    product->setFont(big);
+    layout->addWidget(product, 0, Qt::AlignHCenter);
+
+    auto *version = new QLabel(QStringLiteral("Version %1").arg(QStringLiteral(RITTMETER_VERSION)),
+                               this);
+    version->setObjectName(QStringLiteral("Version"));
+    layout->addWidget(version, 0, Qt::AlignHCenter);
+
+    Memo1 = new QLabel(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setWordWrap(true);
+    layout->addWidget(Memo1);
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    layout->addWidget(buttons);
+}

@@ -1,0 +1,175 @@
+#include "TFormMain.h"
+
+#include "ClockDisplay.h"
+#include "DataFiles.h"
+#include "DisplayColors.h"
+#include "EnabledLink.h"
+#include "InfoHelp.h"
+#include "RunControl.h"
+#include "RunState.h"
+#include "Settings.h"
+#include "ShortcutPrecedence.h"
+#include "TBitBtnWithColor.h"
+#include "TDigit.h"
+#include "TFormInfo.h"
+#include "TImage.h"
+#include "TLbSpeedButton.h"
+#include "TOvalButton.h"
+#include "TSortGrid.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QTimer>
+
+// Forwards to whichever hooks are installed, so the subsystems can keep one reference.
+struct TFormMain::HookRelay : RunHooks
+{
+    RunHooks *target = nullptr;
+    void UpdateRunTotal() override { target->UpdateRunTotal(); }
+    void UpdateTimeFaults(qint32 ms) override { target->UpdateTimeFaults(ms); }
+    void RefreshAudienceTexts() override { target->RefreshAudienceTexts(); }
+};
+
+namespace {
+const char *const kColumnHeadings[12] = {"St.Nr",  "KoNr.", "Pferd/Pony", "Reitername",
+                                         "Verein", "R.-Zeit", "ZF",     "Straf",
+                                         "Fehler", "Punkte", "Zeit",   "Rang"};
+}
+
+TFormMain::TFormMain(QWidget *parent)
+    : QMainWindow(parent), m_relay(std::make_unique<HookRelay>())
+{
+    m_relay->target = &m_noHooks;
+    ui.setupUi(this);
+    m_clock = std::make_unique<ClockDisplay>(ui, *m_relay);
+    m_run = std::make_unique<RunControl>(ui, *m_clock, *m_relay);
+    m_formInfo = std::make_unique<TFormInfo>(this);
+    m_infoHelp = std::make_unique<InfoHelp>(ui, *m_formInfo);
+
+    EnabledLink::link(ui.bTimer, ui.mTimer);
+    EnabledLink::link(ui.bSTART, ui.mStart);
+    EnabledLink::link(ui.bSTOP, ui.mStop);
+    EnabledLink::link(ui.bHF, ui.HF1);
+    EnabledLink::link(ui.bEINTRAGEN, ui.mEintragen);
+    EnabledLink::link(ui.bAbbruch, ui.mAbbruch);
+    EnabledLink::link(ui.bRESET, ui.mReset);
+    EnabledLink::link(ui.bCFG, ui.Cfg1);
+    EnabledLink::link(ui.bCFG, ui.EinstellunGen1);
+    EnabledLink::link(ui.sbSave, ui.Save1);
+    EnabledLink::link(ui.sbPrint, ui.Drucker1);
+    EnabledLink::link(ui.bMon2, ui.Monitor11);
+    EnabledLink::link(ui.bStrafsek6, ui.N13);
+    EnabledLink::link(ui.bStrafsek8, ui.N14);
+    EnabledLink::link(ui.bStrafsek10, ui.N15);
+    new ShortcutPrecedence(this, ui.hiddenCommands);
+    for (QWidget *band : {ui.Panel1, ui.Panel7, ui.Panel5})
+        band->installEventFilter(this);
+
+    connect(ui.sbS1, &QToolButton::clicked, m_clock.get(), &ClockDisplay::sbS1Click);
+
+    startUp();
+}
+
+TFormMain::~TFormMain() = default;
+
+void TFormMain::setHooks(RunHooks *hooks) { m_relay->target = hooks ? hooks : &m_noHooks; }
+
+void TFormMain::startUp()
+{
+    QApplication::setApplicationName(QStringLiteral("Rittmeter"));
+    setWindowTitle(QStringLiteral("Rittmeter / Derizudaroza ") +
+                   QStringLiteral(RITTMETER_VERSION));
+    applyDefaultSoundFiles(Settings);
+    ui.ePktSek->setText(QLocale().toString(0.0, 'f', 2));
+    loadTitlePicture();
+
+    InfoText.clear();
+    ui.seELZmain->setValue(qMin(Settings.ELZ, 999));
+    Settings.ELZ = ui.seELZmain->value();
+    ui.eFText1->setText(Settings.Zeile1);
+    ui.eFText2->setText(Settings.Zeile2);
+    ui.cbEliminieren->setChecked(Settings.Eli);
+    ui.rbModeC->setChecked(Settings.Sum);
+    if (Settings.SumF)
+        ui.rbModeCfahren->setChecked(true);
+
+    const int screens = int(QGuiApplication::screens().size());
+    if (Settings.Monitor > screens - 1)
+        Settings.Monitor = 0;
+    ui.bMon2->setEnabled(screens >= 2);
+
+    ui.bTimer->setVisible(Settings.Timer > 0);
+    ui.cbEliminieren->setVisible(Settings.Timer > 0);
+    ui.LabEliminieren->setVisible(Settings.Timer > 0);
+    m_clock->ApplyAccuracy(Settings.Acc);
+
+    const TColor colors[5] = {Settings.C0, Settings.C1, Settings.C2, Settings.C3, Settings.C4};
+    std::copy(colors, colors + 5, DisplayColors);
+    QPalette pal = ui.PanelTimer->palette();
+    pal.setColor(QPalette::Window, toQColor(Settings.C0));
+    ui.PanelTimer->setPalette(pal);
+    Run.ColorState = ColorReady;
+    m_clock->ApplyColorState();
+    Run.CountdownActive = Settings.Timer > 0;
+    m_clock->UpdateClockDisplay(0);
+    m_clock->TimerDateTimer();
+    ui.Image1->move(ui.Image1->x(), 2);
+    ui.Image1->show();
+
+    for (int c = 0; c < 12; ++c)
+        ui.SortGrid1->setCells(c, 0, QString::fromUtf8(kColumnHeadings[c]));
+    for (QWidget *w : std::initializer_list<QWidget *>{ui.Digit8, ui.Digit7, ui.LabSec, ui.Digit6,
+                                                       ui.Lab_sek, ui.Digit5, ui.Digit4})
+        w->hide();
+    m_run->SetCellArmed(ui.ImageLSstart, 0);
+    m_run->SetCellArmed(ui.ImageLSstop, 0);
+    resize(qMax(800, Settings.Width), qMax(445, Settings.Height));
+    FormResize();
+    ui.TimerDate->start();
+}
+
+void TFormMain::loadTitlePicture()
+{
+    const QString name = programBaseName() + QStringLiteral(".jpg");
+    // A picture in the working folder wins; otherwise the one shipped with the program.
+    QString path = QFileInfo::exists(name) ? name : findDataFile(name);
+    QPixmap picture;
+    if (!path.isEmpty() && picture.load(path)) {
+        ui.ImageTitle->setPixmap(picture.scaledToHeight(ui.ImageTitle->height(),
+                                                        Qt::SmoothTransformation));
+        ui.ImageTitle->setToolTip(name);
+        ui.ImageTitle->show();
+    }
+}
+
+bool TFormMain::eventFilter(QObject *watched, QEvent *event)
+{
+    // The bands get their widths from the window's layout after the window's own resize.
+    if (event->type() == QEvent::Resize)
+        FormResize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormMain::FormResize()
+{
+    ui.ImageTitle->resize(ui.Panel5->width() - ui.ImageTitle->x(), ui.ImageTitle->height());
+    ui.ImageLSstart->move(ui.bSTART->x() - ui.ImageLSstart->width() - 2, ui.ImageLSstart->y());
+    ui.ImageLSstop->move(ui.ImageLSstart->x(), ui.ImageLSstop->y());
+    const int band = ui.Panel7->width();
+    ui.bNoStart->move(band - ui.bNoStart->width() - 4, ui.bNoStart->y());
+    ui.bAus->move(band - ui.bAus->width() - 4, ui.bAus->y());
+    ui.ePferd->resize(band - ui.ePferd->x() - 8 - ui.bNoStart->width(), ui.ePferd->height());
+    ui.Reiter->resize(band - ui.Reiter->x() - 8 - ui.bAus->width(), ui.Reiter->height());
+    ui.eVerein->resize(ui.Panel5->width() - ui.eVerein->x() - 4, ui.eVerein->height());
+    ui.PanelDate->move(ui.Panel1->width() - ui.PanelDate->width() - 4, ui.PanelDate->y());
+}

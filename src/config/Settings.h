@@ -1,0 +1,53 @@
+#pragma once
+
+#include "TColor.h"
+
+#include <QString>
+
+// The persistent settings, one field per stored value and named like it. Until the store loads
+// them, every field holds its default.
+struct TSettings
+{
+    int Port1 = 0;
+    int Alg1 = 0;
+    int Port2 = 0;
+    int Alg2 = 0;
+    int Kont1 = 0;
+    int Kont2 = 0;
+    int Timer = 60;
+    int PktSek = 25;
+    int Left = 251;
+    int Top = 248;
+    int Width = 800;
+    int Height = 600;
+    bool Sound = true;
+    int Acc = 2;
+    QString Sound0;
+    QString Sound1;
+    int ELZ = 120;
+    TColor C0 = rgbColor(0, 0, 0);
+    TColor C1 = rgbColor(64, 64, 64);
+    TColor C2 = rgbColor(255, 255, 0);
+    TColor C3 = rgbColor(0, 255, 0);
+    TColor C4 = rgbColor(255, 0, 0);
+    int SekPachka = 100;
+    int Monitor = 0;
+    bool Eli = false;
+    int FiltInd = 3;
+    QString Zeile1 = QStringLiteral("Klassisches");
+    QString Zeile2 = QStringLiteral("Reitsport Turnier");
+    bool Sum = false;
+    bool SumF = false;
+    bool AutoFrei = true;
+    int CharSet = 0;
+    QString Lang;
+    int FilterInd = 3;
+    int FilterIndO = 1;
+    int BorderTV2 = 0;
+};
+
+// Process-wide, like the run state: every part of the program reads the same record.
+inline TSettings Settings;
+
+// Sound0 and Sound1 name the cues shipped with the program unless the store says otherwise.
+void applyDefaultSoundFiles(TSettings &settings);

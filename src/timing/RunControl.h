@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+
+class ClockDisplay;
+class QAction;
+class RunHooks;
+class TBitBtnWithColor;
+class TFormMainUi;
+class TImage;
+
+// The run's state machine: TIMER, START, STOP, hold/continue and the photocell arming. Keys,
+// buttons, photocells and the countdown all come through these handlers.
+class RunControl : public QObject
+{
+    Q_OBJECT
+public:
+    RunControl(TFormMainUi &ui, ClockDisplay &clock, RunHooks &hooks, QObject *parent = nullptr);
+
+    void mTimerClick();
+    void mStartClick();
+    void mStopClick();
+    // sender: the control that gave the command (bHF toggles its own down state).
+    void HF1Click(QObject *sender);
+    void sbS2Click();
+    void sbS3Click();
+    void LockSTART1Click();
+    void LockSTOP1Click();
+    void ImageLSClick(TImage *image);
+    void SetCellArmed(TImage *image, int value);
+    void seELZmainChange(int value);
+
+private:
+    void setRunButton(TBitBtnWithColor *button, bool enabled, quint32 color);
+    void setPenaltyControls(bool enabled);
+
+    TFormMainUi &m_ui;
+    ClockDisplay &m_clock;
+    RunHooks &m_hooks;
+};

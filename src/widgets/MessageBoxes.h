@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Modal questions and messages go through here, so tests can answer them.
+class MessageBoxes
+{
+public:
+    virtual ~MessageBoxes() = default;
+    virtual void warning(QWidget *parent, const QString &title, const QString &text);
+    virtual void error(QWidget *parent, const QString &text);
+};
+
+MessageBoxes &messageBoxes();
+void setMessageBoxes(MessageBoxes *boxes);

@@ -1,0 +1,225 @@
+#include "TDigit.h"
+
+#include <QImage>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <functional>
+
+using Setter = std::function<void(TDigit &)>;
+Q_DECLARE_METATYPE(Setter)
+
+namespace {
+// Probe points inside each segment of a 76 x 150 digit with thickness 9 and separation 1,
+// in bit order, chosen away from the outlines.
+const QPoint kSegmentCentres[8] = {{37, 9},  {37, 74}, {37, 140}, {9, 41},
+                                   {66, 41}, {9, 106}, {66, 106}, {70, 144}};
+const QColor kBackground(0, 0, 128);
+const QColor kOff(64, 0, 0);
+const QColor kOn(255, 255, 0);
+} // namespace
+
+class TstTDigit : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void repaintsOnlyOnChange_data();
+    void repaintsOnlyOnChange();
+    void value_data();
+    void value();
+    void valueBinaryLeavesValue();
+    void thicknessBound_data();
+    void thicknessBound();
+    void geometry_data();
+    void geometry();
+    void painting_data();
+    void painting();
+};
+
+void TstTDigit::repaintsOnlyOnChange_data()
+{
+    QTest::addColumn<Setter>("setter");
+    QTest::addColumn<int>("repaints");
+
+    QTest::newRow("colorOn same") << Setter([](TDigit &d) { d.setColorOn(0x00FFFF); }) << 0;
+    QTest::newRow("colorOn new") << Setter([](TDigit &d) { d.setColorOn(0x0000FF); }) << 1;
+    QTest::newRow("colorOff same") << Setter([](TDigit &d) { d.setColorOff(0); }) << 0;
+    QTest::newRow("colorOff new") << Setter([](TDigit &d) { d.setColorOff(0x404040); }) << 1;
+    QTest::newRow("color same") << Setter([](TDigit &d) { d.setColor(0); }) << 0;
+    QTest::newRow("color new") << Setter([](TDigit &d) { d.setColor(0x800000); }) << 1;
+    QTest::newRow("binary same") << Setter([](TDigit &d) { d.setValueBinary(125); }) << 0;
+    QTest::newRow("binary new") << Setter([](TDigit &d) { d.setValueBinary(255); }) << 1;
+    QTest::newRow("border same") << Setter([](TDigit &d) { d.setBorderStyle(1); }) << 0;
+    QTest::newRow("border new") << Setter([](TDigit &d) { d.setBorderStyle(0); }) << 1;
+    QTest::newRow("value same") << Setter([](TDigit &d) { d.setValue(0); }) << 0;
+    QTest::newRow("value new") << Setter([](TDigit &d) { d.setValue(7); }) << 1;
+    QTest::newRow("value overflow") << Setter([](TDigit &d) { d.setValue(10); }) << 1;
+}
+
+void TstTDigit::repaintsOnlyOnChange()
+{
+    QFETCH(Setter, setter);
+    QFETCH(int, repaints);
+
+    TDigit digit;
+    digit.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&digit));
+    const int before = digit.paintCount();
+    setter(digit);
+    QCOMPARE(digit.paintCount() - before, repaints);
+}
+
+void TstTDigit::value_data()
+{
+    QTest::addColumn<QList<int>>("inputs");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("binary");
+    QTest::addColumn<int>("overflows");
+
+    const int patterns[10] = {125, 80, 55, 87, 90, 79, 111, 81, 127, 95};
+    for (int d = 0; d < 10; ++d)
+        QTest::addRow("digit %d", d) << QList<int>{d} << d << patterns[d] << 0;
+    QTest::newRow("10") << QList<int>{10} << 0 << 125 << 1;
+    QTest::newRow("-1") << QList<int>{-1} << 0 << 125 << 1;
+    QTest::newRow("10 twice") << QList<int>{10, 10} << 0 << 125 << 2;
+    QTest::newRow("7 then 10") << QList<int>{7, 10} << 0 << 125 << 1;
+    QTest::newRow("10 then 7") << QList<int>{10, 7} << 7 << 81 << 1;
+    QTest::newRow("3 then 3") << QList<int>{3, 3} << 3 << 87 << 0;
+}
+
+void TstTDigit::value()
+{
+    QFETCH(QList<int>, inputs);
+    QFETCH(int, value);
+    QFETCH(int, binary);
+    QFETCH(int, overflows);
+
+    TDigit digit;
+    QSignalSpy spy(&digit, &TDigit::OnOverflow);
+    for (int input : inputs)
+        digit.setValue(input);
+    QCOMPARE(digit.value(), value);
+    QCOMPARE(int(digit.valueBinary()), binary);
+    QCOMPARE(spy.count(), overflows);
+    for (const QList<QVariant> &args : spy)
+        QCOMPARE(args.at(0).value<TDigit *>(), &digit);
+}
+
+void TstTDigit::valueBinaryLeavesValue()
+{
+    TDigit digit;
+    digit.setValue(7);
+    digit.setValueBinary(255);
+    QCOMPARE(digit.value(), 7);
+    QCOMPARE(int(digit.valueBinary()), 255);
+}
+
+void TstTDigit::thicknessBound_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("requested");
+    QTest::addColumn<int>("expected");
+
+    QTest::newRow("76x150 takes 9") << QSize(76, 150) << 9 << 9;
+    QTest::newRow("16x32 drops 9") << QSize(16, 32) << 9 << 2;
+    QTest::newRow("16x32 takes 8") << QSize(16, 32) << 8 << 8;
+    QTest::newRow("17x32 takes 8") << QSize(17, 32) << 8 << 8;
+    QTest::newRow("40x15 drops 8") << QSize(40, 15) << 8 << 2;
+}
+
+void TstTDigit::thicknessBound()
+{
+    QFETCH(QSize, size);
+    QFETCH(int, requested);
+    QFETCH(int, expected);
+
+    TDigit digit;
+    digit.resize(size);
+    digit.setThickness(requested);
+    QCOMPARE(digit.thickness(), expected);
+}
+
+void TstTDigit::geometry_data()
+{
+    QTest::addColumn<int>("bit");
+    QTest::addColumn<QPolygon>("polygon");
+
+    // 76 x 150, thickness 9, separation 1: bottom bar at 131, lower bars from 65.
+    auto hex = [](int y) {
+        return QPolygon({{10, y + 9}, {19, y}, {56, y}, {65, y + 9}, {56, y + 18}, {19, y + 18}});
+    };
+    auto bar = [](int x, int y) {
+        return QPolygon({{x, y + 19},
+                         {x + 9, y + 10},
+                         {x + 18, y + 19},
+                         {x + 18, y + 64},
+                         {x + 9, y + 73},
+                         {x, y + 64}});
+    };
+    QTest::newRow("top") << 0 << hex(0);
+    QTest::newRow("middle") << 1 << hex(65);
+    QTest::newRow("bottom") << 2 << hex(131);
+    QTest::newRow("upper left") << 3 << bar(0, 0);
+    QTest::newRow("upper right") << 4 << bar(57, 0);
+    QTest::newRow("lower left") << 5 << bar(0, 65);
+    QTest::newRow("lower right") << 6 << bar(57, 65);
+    QTest::newRow("point") << 7 << QPolygon({{75, 149}, {58, 149}, {75, 132}});
+}
+
+void TstTDigit::geometry()
+{
+    QFETCH(int, bit);
+    QFETCH(QPolygon, polygon);
+
+    const QVector<QPolygon> polygons = TDigit::segmentPolygons(76, 150, 9, 1);
+    QCOMPARE(polygons.size(), 8);
+    QCOMPARE(polygons.at(bit), polygon);
+}
+
+void TstTDigit::painting_data()
+{
+    QTest::addColumn<Setter>("setter");
+    QTest::addColumn<int>("lit");
+
+    QTest::newRow("value 7") << Setter([](TDigit &d) { d.setValue(7); }) << 81;
+    QTest::newRow("value 8") << Setter([](TDigit &d) { d.setValue(8); }) << 127;
+    QTest::newRow("value 1") << Setter([](TDigit &d) { d.setValue(1); }) << 80;
+    QTest::newRow("point only") << Setter([](TDigit &d) { d.setValueBinary(128); }) << 128;
+    QTest::newRow("point with 4") << Setter([](TDigit &d) { d.setValueBinary(128 | 90); })
+                                  << (128 | 90);
+    QTest::newRow("nothing") << Setter([](TDigit &d) { d.setValueBinary(0); }) << 0;
+}
+
+void TstTDigit::painting()
+{
+    QFETCH(Setter, setter);
+    QFETCH(int, lit);
+
+    TDigit digit;
+    digit.resize(76, 150);
+    digit.setThickness(9);
+    digit.setSeparation(1);
+    digit.setColor(fromQColor(kBackground));
+    digit.setColorOff(fromQColor(kOff));
+    digit.setColorOn(fromQColor(kOn));
+    setter(digit);
+
+    // Magenta shows any pixel the opaque control left unpainted.
+    QImage image(digit.size(), QImage::Format_RGB32);
+    image.fill(Qt::magenta);
+    digit.render(&image);
+
+    for (int bit = 0; bit < 8; ++bit) {
+        const QColor expected = lit & (1 << bit) ? kOn : kOff;
+        QCOMPARE(image.pixelColor(kSegmentCentres[bit]), expected);
+    }
+    for (const QPoint &p : {QPoint(2, 2), QPoint(73, 2), QPoint(1, 74), QPoint(2, 147)})
+        QCOMPARE(image.pixelColor(p), kBackground);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            QVERIFY(image.pixelColor(x, y) != QColor(Qt::magenta));
+}
+
+QTEST_MAIN(TstTDigit)
+#include "tst_tdigit.moc"
