@@ -37,7 +37,10 @@ QString InfoHelp::helpFilePath()
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("rittmeter.chm"));
 }
 
-QString InfoHelp::webAddress() { return QStringLiteral("https://rittmeter.example.org/"); }
+QString InfoHelp::webAddress()
+{
+    return QStringLiteral("https://rittmeter.example.org/");
+}
 
 void InfoHelp::bHelpClick()
 {
@@ -48,4 +51,7 @@ void InfoHelp::bHelpClick()
                                           "system. Get new \"HHCTRL.OCX\" library."));
 }
 
-void InfoHelp::ImageLogoClick() { desktopOpener().openUrl(QUrl(webAddress())); }
+void InfoHelp::ImageLogoClick()
+{
+    desktopOpener().openUrl(QUrl(webAddress()));
+}

@@ -25,8 +25,8 @@ TFormInfo::TFormInfo(QWidget *parent) : QDialog(parent)
     product->setFont(big);
     layout->addWidget(product, 0, Qt::AlignHCenter);
 
-    auto *version = new QLabel(QStringLiteral("Version %1").arg(QStringLiteral(RITTMETER_VERSION)),
-                               this);
+    auto *version =
+        new QLabel(QStringLiteral("Version %1").arg(QStringLiteral(RITTMETER_VERSION)), this);
     version->setObjectName(QStringLiteral("Version"));
     layout->addWidget(version, 0, Qt::AlignHCenter);
 

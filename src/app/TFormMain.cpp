@@ -41,13 +41,12 @@ struct TFormMain::HookRelay : RunHooks
 };
 
 namespace {
-const char *const kColumnHeadings[12] = {"St.Nr",  "KoNr.", "Pferd/Pony", "Reitername",
-                                         "Verein", "R.-Zeit", "ZF",     "Straf",
-                                         "Fehler", "Punkte", "Zeit",   "Rang"};
+const char *const kColumnHeadings[12] = {"St.Nr",  "KoNr.",   "Pferd/Pony", "Reitername",
+                                         "Verein", "R.-Zeit", "ZF",         "Straf",
+                                         "Fehler", "Punkte",  "Zeit",       "Rang"};
 }
 
-TFormMain::TFormMain(QWidget *parent)
-    : QMainWindow(parent), m_relay(std::make_unique<HookRelay>())
+TFormMain::TFormMain(QWidget *parent) : QMainWindow(parent), m_relay(std::make_unique<HookRelay>())
 {
     m_relay->target = &m_noHooks;
     ui.setupUi(this);
@@ -82,13 +81,15 @@ TFormMain::TFormMain(QWidget *parent)
 
 TFormMain::~TFormMain() = default;
 
-void TFormMain::setHooks(RunHooks *hooks) { m_relay->target = hooks ? hooks : &m_noHooks; }
+void TFormMain::setHooks(RunHooks *hooks)
+{
+    m_relay->target = hooks ? hooks : &m_noHooks;
+}
 
 void TFormMain::startUp()
 {
     QApplication::setApplicationName(QStringLiteral("Rittmeter"));
-    setWindowTitle(QStringLiteral("Rittmeter / Derizudaroza ") +
-                   QStringLiteral(RITTMETER_VERSION));
+    setWindowTitle(QStringLiteral("Rittmeter / Derizudaroza ") + QStringLiteral(RITTMETER_VERSION));
     applyDefaultSoundFiles(Settings);
     ui.ePktSek->setText(QLocale().toString(0.0, 'f', 2));
     loadTitlePicture();
@@ -145,8 +146,8 @@ void TFormMain::loadTitlePicture()
     QString path = QFileInfo::exists(name) ? name : findDataFile(name);
     QPixmap picture;
     if (!path.isEmpty() && picture.load(path)) {
-        ui.ImageTitle->setPixmap(picture.scaledToHeight(ui.ImageTitle->height(),
-                                                        Qt::SmoothTransformation));
+        ui.ImageTitle->setPixmap(
+            picture.scaledToHeight(ui.ImageTitle->height(), Qt::SmoothTransformation));
         ui.ImageTitle->setToolTip(name);
         ui.ImageTitle->show();
     }

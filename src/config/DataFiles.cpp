@@ -20,4 +20,7 @@ QString findDataFile(const QString &fileName)
     return {};
 }
 
-QString programBaseName() { return QStringLiteral("rittmeter"); }
+QString programBaseName()
+{
+    return QStringLiteral("rittmeter");
+}

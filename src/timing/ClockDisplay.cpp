@@ -45,7 +45,10 @@ void ClockDisplay::setLabelColor(QLabel *label, TColor color)
     label->setPalette(pal);
 }
 
-void ClockDisplay::ClockTimer() { UpdateClockDisplay(ticksBetween(Run.RunStartTick, tickNow())); }
+void ClockDisplay::ClockTimer()
+{
+    UpdateClockDisplay(ticksBetween(Run.RunStartTick, tickNow()));
+}
 
 void ClockDisplay::UpdateClockDisplay(qint32 elapsedMs)
 {
@@ -125,7 +128,10 @@ void ClockDisplay::PlayCue(const QString &path, int count)
     soundPlayer().play(path);
 }
 
-void ClockDisplay::sbS1Click() { PlayCue(Settings.Sound1); }
+void ClockDisplay::sbS1Click()
+{
+    PlayCue(Settings.Sound1);
+}
 
 void ClockDisplay::TimerDateTimer()
 {
@@ -145,7 +151,10 @@ void ClockDisplay::startReveal()
     m_revealTimer->start();
 }
 
-bool ClockDisplay::revealing() const { return m_revealTimer->isActive(); }
+bool ClockDisplay::revealing() const
+{
+    return m_revealTimer->isActive();
+}
 
 void ClockDisplay::revealStep()
 {
@@ -169,8 +178,8 @@ void ClockDisplay::finishReveal()
         m_ui.Digit7->show();
         m_ui.LabSec->show();
     }
-    for (QWidget *w : std::initializer_list<QWidget *>{m_ui.Digit6, m_ui.Lab_sek, m_ui.Digit5,
-                                                       m_ui.Digit4})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{m_ui.Digit6, m_ui.Lab_sek, m_ui.Digit5, m_ui.Digit4})
         w->show();
     m_ui.bTimer->setEnabled(true);
     m_ui.bTimer->setColor(Colors::clYellow);

@@ -35,4 +35,7 @@ SoundPlayer &soundPlayer()
     return *g_defaultPlayer;
 }
 
-void setSoundPlayer(SoundPlayer *player) { g_player = player; }
+void setSoundPlayer(SoundPlayer *player)
+{
+    g_player = player;
+}

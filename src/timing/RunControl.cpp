@@ -50,9 +50,8 @@ void RunControl::setRunButton(TBitBtnWithColor *button, bool enabled, TColor col
 
 void RunControl::setPenaltyControls(bool enabled)
 {
-    for (QWidget *w : std::initializer_list<QWidget *>{m_ui.bStrafsek6, m_ui.bStrafsek4,
-                                                       m_ui.bStrafsek8, m_ui.bStrafsek10,
-                                                       m_ui.eStrafPkt})
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             m_ui.bStrafsek6, m_ui.bStrafsek4, m_ui.bStrafsek8, m_ui.bStrafsek10, m_ui.eStrafPkt})
         w->setEnabled(enabled);
 }
 
@@ -196,10 +195,22 @@ void RunControl::SetCellArmed(TImage *image, int value)
     image->repaint();
 }
 
-void RunControl::ImageLSClick(TImage *image) { SetCellArmed(image, 1 - image->tag()); }
+void RunControl::ImageLSClick(TImage *image)
+{
+    SetCellArmed(image, 1 - image->tag());
+}
 
-void RunControl::LockSTART1Click() { ImageLSClick(m_ui.ImageLSstart); }
+void RunControl::LockSTART1Click()
+{
+    ImageLSClick(m_ui.ImageLSstart);
+}
 
-void RunControl::LockSTOP1Click() { ImageLSClick(m_ui.ImageLSstop); }
+void RunControl::LockSTOP1Click()
+{
+    ImageLSClick(m_ui.ImageLSstop);
+}
 
-void RunControl::seELZmainChange(int value) { Settings.ELZ = value; }
+void RunControl::seELZmainChange(int value)
+{
+    Settings.ELZ = value;
+}

@@ -18,5 +18,11 @@ DesktopOpener g_defaultOpener;
 DesktopOpener *g_opener = &g_defaultOpener;
 } // namespace
 
-DesktopOpener &desktopOpener() { return *g_opener; }
-void setDesktopOpener(DesktopOpener *opener) { g_opener = opener ? opener : &g_defaultOpener; }
+DesktopOpener &desktopOpener()
+{
+    return *g_opener;
+}
+void setDesktopOpener(DesktopOpener *opener)
+{
+    g_opener = opener ? opener : &g_defaultOpener;
+}

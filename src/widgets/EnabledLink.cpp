@@ -11,7 +11,10 @@ EnabledLink::EnabledLink(QWidget *button, QAction *action)
     action->setEnabled(button->isEnabled());
 }
 
-void EnabledLink::link(QWidget *button, QAction *action) { new EnabledLink(button, action); }
+void EnabledLink::link(QWidget *button, QAction *action)
+{
+    new EnabledLink(button, action);
+}
 
 bool EnabledLink::eventFilter(QObject *watched, QEvent *event)
 {

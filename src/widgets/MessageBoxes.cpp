@@ -18,5 +18,11 @@ MessageBoxes g_defaultBoxes;
 MessageBoxes *g_boxes = &g_defaultBoxes;
 } // namespace
 
-MessageBoxes &messageBoxes() { return *g_boxes; }
-void setMessageBoxes(MessageBoxes *boxes) { g_boxes = boxes ? boxes : &g_defaultBoxes; }
+MessageBoxes &messageBoxes()
+{
+    return *g_boxes;
+}
+void setMessageBoxes(MessageBoxes *boxes)
+{
+    g_boxes = boxes ? boxes : &g_defaultBoxes;
+}

@@ -23,7 +23,10 @@ void TOvalButton::mousePressEvent(QMouseEvent *event)
     event->accept();
 }
 
-void TOvalButton::mouseReleaseEvent(QMouseEvent *event) { event->accept(); }
+void TOvalButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+}
 
 void TOvalButton::paintEvent(QPaintEvent *)
 {

@@ -10,7 +10,10 @@ TSortGrid::TSortGrid(QWidget *parent) : QTableWidget(parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
 }
 
-void TSortGrid::setGridRowCount(int rows) { setRowCount(qMax(0, rows - 1)); }
+void TSortGrid::setGridRowCount(int rows)
+{
+    setRowCount(qMax(0, rows - 1));
+}
 
 QString TSortGrid::cells(int col, int row) const
 {

@@ -41,8 +41,8 @@ QFrame *panel(QWidget *parent, const char *name)
     return f;
 }
 
-QLabel *label(QWidget *parent, const char *name, const QString &caption, int x, int y,
-              int w = 80, int h = 22)
+QLabel *label(QWidget *parent, const char *name, const QString &caption, int x, int y, int w = 80,
+              int h = 22)
 {
     auto *l = make<QLabel>(parent, name, x, y, w, h);
     l->setText(caption);
@@ -54,8 +54,8 @@ QLineEdit *edit(QWidget *parent, const char *name, int x, int y, int w, int h = 
     return make<QLineEdit>(parent, name, x, y, w, h);
 }
 
-TBitBtnWithColor *button(QWidget *parent, const char *name, const QString &caption, int x,
-                         int y, int w, int h)
+TBitBtnWithColor *button(QWidget *parent, const char *name, const QString &caption, int x, int y,
+                         int w, int h)
 {
     auto *b = make<TBitBtnWithColor>(parent, name, x, y, w, h);
     b->setText(caption);
@@ -95,12 +95,14 @@ QAction *command(QMainWindow *form, QMenu *menu, const char *name, const QString
     return a;
 }
 
-QKeySequence ctrl(int key) { return QKeySequence(QKeyCombination(Qt::ControlModifier, Qt::Key(key))); }
+QKeySequence ctrl(int key)
+{
+    return QKeySequence(QKeyCombination(Qt::ControlModifier, Qt::Key(key)));
+}
 
 QKeySequence ctrlKeypad(int key)
 {
-    return QKeySequence(
-        QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key(key)));
+    return QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key(key)));
 }
 
 } // namespace
@@ -315,13 +317,11 @@ void TFormMainUi::setupUi(QMainWindow *f)
     bStrafsek6->setProperty("Tag", 6);
     bStrafsek8->setProperty("Tag", 8);
     bStrafsek10->setProperty("Tag", 10);
-    for (QWidget *w : std::initializer_list<QWidget *>{eStrafPkt, bStrafPlus, bStrafMinus,
-                                                       bStrafsek4, bStrafsek6, bStrafsek8,
-                                                       bStrafsek10})
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             eStrafPkt, bStrafPlus, bStrafMinus, bStrafsek4, bStrafsek6, bStrafsek8, bStrafsek10})
         w->setEnabled(false);
 
-    LabelSekInPachka = label(Panel5, "LabelSekInPachka", QStringLiteral("Zeitfehler:"), 4, 136,
-                             76);
+    LabelSekInPachka = label(Panel5, "LabelSekInPachka", QStringLiteral("Zeitfehler:"), 4, 136, 76);
     ePktSek = edit(Panel5, "ePktSek", 4, 156, 60);
     ePktSek->setReadOnly(true);
     ePktSek->setText(QStringLiteral("0"));
@@ -448,19 +448,17 @@ void TFormMainUi::setupUi(QMainWindow *f)
     mStart = command(f, HideMenu1, "mStart", QStringLiteral("&Start"), {Qt::Key_F5}, all);
     mStop = command(f, HideMenu1, "mStop", QStringLiteral("Sto&pp"), {Qt::Key_F9}, all);
     HF1 = command(f, HideMenu1, "HF1", QStringLiteral("H"), {Qt::Key_F7}, all);
-    LockSTART1 = command(f, HideMenu1, "LockSTART1", QStringLiteral("Lock START"),
-                         {Qt::Key_F11}, all);
-    LockSTOP1 =
-        command(f, HideMenu1, "LockSTOP1", QStringLiteral("Lock STOP"), {Qt::Key_F12}, all);
-    mEintragen = command(f, HideMenu1, "mEintragen", QStringLiteral("Eintragen"),
-                         {ctrl(Qt::Key_V)}, all);
-    mAbbruch = command(f, HideMenu1, "mAbbruch", QStringLiteral("Eliminieren"),
-                       {ctrl(Qt::Key_X)}, all);
+    LockSTART1 =
+        command(f, HideMenu1, "LockSTART1", QStringLiteral("Lock START"), {Qt::Key_F11}, all);
+    LockSTOP1 = command(f, HideMenu1, "LockSTOP1", QStringLiteral("Lock STOP"), {Qt::Key_F12}, all);
+    mEintragen =
+        command(f, HideMenu1, "mEintragen", QStringLiteral("Eintragen"), {ctrl(Qt::Key_V)}, all);
+    mAbbruch =
+        command(f, HideMenu1, "mAbbruch", QStringLiteral("Eliminieren"), {ctrl(Qt::Key_X)}, all);
     mAbbruch->setProperty("Tag", 0);
     mReset = command(f, HideMenu1, "mReset", QStringLiteral("Next"), {ctrl(Qt::Key_N)}, all);
     Open1 = command(f, HideMenu1, "Open1", QStringLiteral("Öffnen"), {ctrl(Qt::Key_O)}, all);
-    Save1 =
-        command(f, HideMenu1, "Save1", QStringLiteral("Speichern"), {ctrl(Qt::Key_S)}, all);
+    Save1 = command(f, HideMenu1, "Save1", QStringLiteral("Speichern"), {ctrl(Qt::Key_S)}, all);
     Drucker1 =
         command(f, HideMenu1, "Drucker1", QStringLiteral("&Drucker"), {ctrl(Qt::Key_P)}, all);
     Drucker1->setProperty("Tag", 1);
@@ -482,11 +480,10 @@ void TFormMainUi::setupUi(QMainWindow *f)
     Straf21 = menu("Straf21");
     mStraf3 = menu("mStraf3");
     const char *straf1Names[9] = {"N3", "N4", "N5", "N6", "N7", "N8", "N9", "N10", "N12"};
-    const char *straf21Names[9] = {"N11", "N21", "N31", "N41", "N51",
-                                   "N61", "N71", "N81", "N91"};
-    const int straf21Keys[9] = {Qt::Key_End,   Qt::Key_Down, Qt::Key_PageDown,
-                                Qt::Key_Left,  Qt::Key_Clear, Qt::Key_Right,
-                                Qt::Key_Home,  Qt::Key_Up,    Qt::Key_PageUp};
+    const char *straf21Names[9] = {"N11", "N21", "N31", "N41", "N51", "N61", "N71", "N81", "N91"};
+    const int straf21Keys[9] = {Qt::Key_End,  Qt::Key_Down,  Qt::Key_PageDown,
+                                Qt::Key_Left, Qt::Key_Clear, Qt::Key_Right,
+                                Qt::Key_Home, Qt::Key_Up,    Qt::Key_PageUp};
     const char *straf3Names[9] = {"np1", "np2", "np3", "N42", "N52", "N62", "N72", "N82", "N92"};
     for (int n = 1; n <= 9; ++n) {
         QAction *a = command(f, Straf1, straf1Names[n - 1], QStringLiteral("+%1").arg(n),
@@ -503,8 +500,7 @@ void TFormMainUi::setupUi(QMainWindow *f)
     Hind1 = menu("Hind1");
     Nplus4 = command(f, Hind1, "Nplus4", QStringLiteral("+4"), {ctrlKeypad(Qt::Key_Plus)}, all);
     Nplus4->setProperty("Tag", 4);
-    Nminus4 =
-        command(f, Hind1, "Nminus4", QStringLiteral("-4"), {ctrlKeypad(Qt::Key_Minus)}, all);
+    Nminus4 = command(f, Hind1, "Nminus4", QStringLiteral("-4"), {ctrlKeypad(Qt::Key_Minus)}, all);
     Nminus4->setProperty("Tag", -4);
     Nplus4a = Hind1->addAction(QStringLiteral("+4"));
     Nplus4a->setObjectName(QStringLiteral("Nplus4a"));

@@ -10,4 +10,7 @@ QColor toQColor(TColor c)
     return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }
 
-TColor fromQColor(const QColor &c) { return rgbColor(c.red(), c.green(), c.blue()); }
+TColor fromQColor(const QColor &c)
+{
+    return rgbColor(c.red(), c.green(), c.blue());
+}

@@ -24,7 +24,10 @@ constexpr TColor rgbColor(int red, int green, int blue)
     return TColor(red & 0xFF) | TColor(green & 0xFF) << 8 | TColor(blue & 0xFF) << 16;
 }
 
-constexpr bool isSystemColor(TColor c) { return (c & 0xFF000000u) == 0xFF000000u; }
+constexpr bool isSystemColor(TColor c)
+{
+    return (c & 0xFF000000u) == 0xFF000000u;
+}
 
 // System colours resolve against the application palette; clBtnFace is the button face.
 QColor toQColor(TColor c);

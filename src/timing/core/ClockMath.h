@@ -5,10 +5,10 @@
 // What one refresh of the clock has to do, worked out from the elapsed time alone.
 struct ClockStep
 {
-    qint32 shown = 0;           // hundredths to show; negative shows as zero
-    quint8 colorState = 2;      // the colour state after this refresh
+    qint32 shown = 0;            // hundredths to show; negative shows as zero
+    quint8 colorState = 2;       // the colour state after this refresh
     bool countdownAlarm = false; // the countdown entered its last 10 s: recolour the right digits
-    bool recolor = false;       // the colour state changed outside the countdown
+    bool recolor = false;        // the colour state changed outside the countdown
     bool countdownExpired = false;
     bool overAllowedTime = false; // count-up beyond the allowed time: time faults are due
 };

@@ -4,7 +4,12 @@
 #include <QtGlobal>
 
 // Colour states of the clock.
-enum : quint8 { ColorReady = 2, ColorRunning = 3, ColorAlarm = 4 };
+enum : quint8
+{
+    ColorReady = 2,
+    ColorRunning = 3,
+    ColorAlarm = 4
+};
 
 // The state of the run on the course. It exists once for the whole program; the main window
 // holds no timing fields of its own.
@@ -25,4 +30,7 @@ inline TRunState Run;
 inline QString InfoText;
 
 // Elapsed milliseconds between two tick counts, across a wrap of the counter.
-constexpr qint32 ticksBetween(quint32 from, quint32 to) { return qint32(quint32(to - from)); }
+constexpr qint32 ticksBetween(quint32 from, quint32 to)
+{
+    return qint32(quint32(to - from));
+}

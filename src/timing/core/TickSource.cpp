@@ -15,6 +15,12 @@ SystemTickSource g_systemTicks;
 TickSource *g_ticks = &g_systemTicks;
 } // namespace
 
-TickSource &tickSource() { return *g_ticks; }
+TickSource &tickSource()
+{
+    return *g_ticks;
+}
 
-void setTickSource(TickSource *source) { g_ticks = source ? source : &g_systemTicks; }
+void setTickSource(TickSource *source)
+{
+    g_ticks = source ? source : &g_systemTicks;
+}

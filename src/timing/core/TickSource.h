@@ -21,4 +21,7 @@ public:
 TickSource &tickSource();
 void setTickSource(TickSource *source);
 
-inline quint32 tickNow() { return tickSource().now(); }
+inline quint32 tickNow()
+{
+    return tickSource().now();
+}

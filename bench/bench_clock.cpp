@@ -1,0 +1,142 @@
+// Measures what the running clock costs: CPU time, digit repaints and the time of one refresh.
+// Usage: bench_clock [seconds]   (default 20)
+
+#include "ClockDisplay.h"
+#include "TDigit.h"
+#include "TFormMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QStyleFactory>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdio>
+#include <ctime>
+#include <initializer_list>
+
+namespace {
+constexpr double kCpuTargetPercent = 3.0;
+constexpr double kRepaintTarget = 111.0;
+// Timer jitter moves the repaint rate a little; a miss of more than this means digits repaint
+// that did not change, or changed digits do not repaint.
+constexpr double kRepaintTolerance = 0.1;
+constexpr qint64 kRefreshTargetNs = 1000000;
+
+double processCpuSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
+}
+
+int digitPaints(const TFormMain &w)
+{
+    int sum = 0;
+    for (const TDigit *d : {w.ui.Digit4, w.ui.Digit5, w.ui.Digit6, w.ui.Digit7, w.ui.Digit8})
+        sum += d->paintCount();
+    return sum;
+}
+
+const char *verdict(bool met)
+{
+    return met ? "" : "   OVER TARGET";
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // No cue plays while the clock runs, but a sound device must not be opened by accident.
+    qputenv("QT_AUDIO_BACKEND", "none");
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Ostrel"));
+    QApplication::setApplicationName(QStringLiteral("Rittmeter"));
+    // The real program draws with Fusion; other styles paint the buttons at other costs.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
+    double seconds = 20.0;
+    const QStringList args = QApplication::arguments();
+    if (args.size() > 2) {
+        std::fprintf(stderr, "usage: bench_clock [seconds]\n");
+        return 2;
+    }
+    if (args.size() == 2) {
+        bool ok = false;
+        seconds = args.at(1).toDouble(&ok);
+        if (!ok || seconds <= 0.0 || seconds > 86400.0) {
+            std::fprintf(stderr, "bench_clock: seconds must be a number above 0, got '%s'\n",
+                         qPrintable(args.at(1)));
+            return 2;
+        }
+    }
+
+    TFormMain w;
+    w.show();
+    if (!QTest::qWaitForWindowExposed(&w)) {
+        std::fprintf(stderr, "bench_clock: the main window was never exposed\n");
+        return 1;
+    }
+
+    // Stepping by hand skips the slide's wall-clock wait; its end enables START.
+    w.clock().startReveal();
+    while (w.clock().revealing())
+        w.clock().revealStep();
+    QCoreApplication::processEvents();
+
+    qint64 refreshes = 0;
+    qint64 totalNs = 0;
+    qint64 longestNs = 0;
+    qint64 overTarget = 0;
+    QObject::disconnect(w.ui.Clock, &QTimer::timeout, &w.clock(), nullptr);
+    QObject::connect(w.ui.Clock, &QTimer::timeout, &w, [&] {
+        QElapsedTimer t;
+        t.start();
+        w.clock().ClockTimer();
+        const qint64 ns = t.nsecsElapsed();
+        ++refreshes;
+        totalNs += ns;
+        longestNs = qMax(longestNs, ns);
+        if (ns > kRefreshTargetNs)
+            ++overTarget;
+    });
+
+    w.ui.mStart->trigger();
+    if (!w.ui.Clock->isActive()) {
+        std::fprintf(stderr, "bench_clock: START did not start the clock\n");
+        return 1;
+    }
+
+    const int paints0 = digitPaints(w);
+    const double cpu0 = processCpuSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    // A coarse timer may end a long run up to 5 % late.
+    QTimer::singleShot(qRound64(seconds * 1000.0), Qt::PreciseTimer, &app, &QApplication::quit);
+    app.exec();
+    const double cpu = processCpuSeconds() - cpu0;
+    const double running = double(wall.nsecsElapsed()) * 1e-9;
+    const int paints = digitPaints(w) - paints0;
+    w.ui.Clock->stop();
+
+    const double cpuPerSecond = cpu / running;
+    const double cpuPercent = cpuPerSecond * 100.0;
+    const double repaintsPerSecond = double(paints) / running;
+    const double meanUs = refreshes > 0 ? double(totalNs) / double(refreshes) / 1000.0 : 0.0;
+    const double longestUs = double(longestNs) / 1000.0;
+    const bool repaintsMet = repaintsPerSecond >= kRepaintTarget * (1.0 - kRepaintTolerance) &&
+                             repaintsPerSecond <= kRepaintTarget * (1.0 + kRepaintTolerance);
+
+    std::printf("clock refresh, %.1f s running, offscreen\n", running);
+    std::printf("CPU: %.4f s per s (%.2f %% of one core)   target <= %.0f %%%s\n", cpuPerSecond,
+                cpuPercent, kCpuTargetPercent, verdict(cpuPercent <= kCpuTargetPercent));
+    std::printf("digit repaints: %.1f per s (%d in all)   target ~%.0f%s\n", repaintsPerSecond,
+                paints, kRepaintTarget, verdict(repaintsMet));
+    std::printf("refreshes: %lld (%.1f per s), mean %.1f us, longest %.1f us, %lld over 1 ms"
+                "   target <= %lld us%s\n",
+                static_cast<long long>(refreshes), double(refreshes) / running, meanUs, longestUs,
+                static_cast<long long>(overTarget), static_cast<long long>(kRefreshTargetNs / 1000),
+                verdict(longestNs <= kRefreshTargetNs));
+    return 0;
+}

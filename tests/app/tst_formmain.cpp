@@ -1,0 +1,175 @@
+#include "MainWindowFixture.h"
+
+#include "DesktopOpener.h"
+#include "InfoHelp.h"
+#include "MessageBoxes.h"
+#include "TFormInfo.h"
+#include "TImage.h"
+#include "TLbSpeedButton.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QUrl>
+
+namespace {
+
+class FakeOpener : public DesktopOpener
+{
+public:
+    FakeOpener() { setDesktopOpener(this); }
+    ~FakeOpener() override { setDesktopOpener(nullptr); }
+    bool openUrl(const QUrl &url) override
+    {
+        opened.append(url);
+        return succeed;
+    }
+    QList<QUrl> opened;
+    bool succeed = false;
+};
+
+class FakeBoxes : public MessageBoxes
+{
+public:
+    FakeBoxes() { setMessageBoxes(this); }
+    ~FakeBoxes() override { setMessageBoxes(nullptr); }
+    void warning(QWidget *, const QString &title, const QString &text) override
+    {
+        warnings.append(title + QLatin1Char('|') + text);
+    }
+    QStringList warnings;
+};
+
+} // namespace
+
+// The window's commands from the keyboard, whatever has the focus, and the information and help
+// commands.
+class tst_FormMain : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { Settings = TSettings{}; }
+    void runKeysWorkFromEditFields_data();
+    void runKeysWorkFromEditFields();
+    void enabledCommandWinsOverEditField();
+    void disabledCommandLeavesKeyToEditField();
+    void informationWindow();
+    void help_data();
+    void help();
+    void logoOpensWebPage();
+};
+
+void tst_FormMain::runKeysWorkFromEditFields_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::newRow("rider") << "Reiter";
+    QTest::newRow("title") << "eFText1";
+    QTest::newRow("allowed time") << "seELZmain";
+    QTest::newRow("start number") << "cbStNr";
+}
+
+void tst_FormMain::runKeysWorkFromEditFields()
+{
+    QFETCH(QString, focus);
+    MainWindowFixture f;
+    auto *w = f.window->findChild<QWidget *>(focus);
+    QVERIFY(w);
+    w->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
+    QVERIFY(f.ui().Clock->isActive());
+    f.ticks.advance(2220);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9);
+    QVERIFY(!f.ui().Clock->isActive());
+    QCOMPARE(f.elapsed(), 2220);
+}
+
+void tst_FormMain::enabledCommandWinsOverEditField()
+{
+    MainWindowFixture f;
+    TFormMainUi &ui = f.ui();
+    QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
+    f.key(Qt::Key_F5);
+    f.ticks.advance(1000);
+    f.key(Qt::Key_F9);
+    QVERIFY(ui.mEintragen->isEnabled());
+    QSignalSpy entered(ui.mEintragen, &QAction::triggered);
+    ui.Reiter->setText(QStringLiteral("Anna"));
+    ui.Reiter->setFocus();
+    QTest::keyClick(ui.Reiter, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(entered.size(), 1);
+    QCOMPARE(ui.Reiter->text(), QStringLiteral("Anna"));
+}
+
+void tst_FormMain::disabledCommandLeavesKeyToEditField()
+{
+    MainWindowFixture f;
+    TFormMainUi &ui = f.ui();
+    QGuiApplication::clipboard()->setText(QStringLiteral("Bella"));
+    QVERIFY(!ui.mEintragen->isEnabled());
+    ui.Reiter->clear();
+    ui.Reiter->setFocus();
+    QTest::keyClick(ui.Reiter, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(ui.Reiter->text(), QStringLiteral("Bella"));
+}
+
+void tst_FormMain::informationWindow()
+{
+    MainWindowFixture f;
+    TFormInfo &info = f.window->formInfo();
+    QVERIFY(!info.isVisible());
+    f.key(Qt::Key_F3);
+    QVERIFY(info.isVisible());
+    QCOMPARE(info.windowTitle(), QStringLiteral("Information"));
+    QTest::keyClick(&info, Qt::Key_Escape);
+    QVERIFY(!info.isVisible());
+    QTest::mouseClick(f.ui().bInfo, Qt::LeftButton);
+    QVERIFY(info.isVisible());
+    info.accept();
+}
+
+void tst_FormMain::help_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("mods");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("F1, no help file") << int(Qt::Key_F1) << 0 << false;
+    QTest::newRow("Alt+I, no help file") << int(Qt::Key_I) << int(Qt::AltModifier) << false;
+    QTest::newRow("F1, help shown") << int(Qt::Key_F1) << 0 << true;
+}
+
+void tst_FormMain::help()
+{
+    QFETCH(int, key);
+    QFETCH(int, mods);
+    QFETCH(bool, opens);
+    FakeOpener opener;
+    opener.succeed = opens;
+    FakeBoxes boxes;
+    MainWindowFixture f;
+    f.key(key, Qt::KeyboardModifiers(mods));
+    QCOMPARE(opener.opened.size(), 1);
+    QVERIFY(opener.opened[0].isLocalFile());
+    QVERIFY(opener.opened[0].toLocalFile().endsWith(QStringLiteral("/rittmeter.chm")));
+    if (opens) {
+        QVERIFY(boxes.warnings.isEmpty());
+    } else {
+        QCOMPARE(boxes.warnings,
+                 QStringList{QStringLiteral(
+                     "Warning!|Unable to view HTML help (*.chm). Update windows help system. "
+                     "Get new \"HHCTRL.OCX\" library.")});
+    }
+}
+
+void tst_FormMain::logoOpensWebPage()
+{
+    FakeOpener opener;
+    MainWindowFixture f;
+    QTest::mouseClick(f.ui().ImageLogo, Qt::LeftButton);
+    QCOMPARE(opener.opened.size(), 1);
+    QCOMPARE(opener.opened[0].scheme(), QStringLiteral("https"));
+}
+
+QTEST_MAIN(tst_FormMain)
+#include "tst_formmain.moc"
