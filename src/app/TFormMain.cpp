@@ -41,9 +41,9 @@ struct TFormMain::HookRelay : RunHooks
 };
 
 namespace {
-const char *const kColumnHeadings[12] = {"St.Nr",  "KoNr.",   "Pferd/Pony", "Reitername",
-                                         "Verein", "R.-Zeit", "ZF",         "Straf",
-                                         "Fehler", "Punkte",  "Zeit",       "Rang"};
+const char *const ProtocolColumnHeadings[12] = {"St.Nr",  "KoNr.",   "Pferd/Pony", "Reitername",
+                                                "Verein", "R.-Zeit", "ZF",         "Straf",
+                                                "Fehler", "Punkte",  "Zeit",       "Rang"};
 }
 
 TFormMain::TFormMain(QWidget *parent) : QMainWindow(parent), m_relay(std::make_unique<HookRelay>())
@@ -124,11 +124,10 @@ void TFormMain::startUp()
     Run.CountdownActive = Settings.Timer > 0;
     m_clock->UpdateClockDisplay(0);
     m_clock->TimerDateTimer();
-    ui.Image1->move(ui.Image1->x(), 2);
     ui.Image1->show();
 
     for (int c = 0; c < 12; ++c)
-        ui.SortGrid1->setCells(c, 0, QString::fromUtf8(kColumnHeadings[c]));
+        ui.SortGrid1->setCells(c, 0, QString::fromUtf8(ProtocolColumnHeadings[c]));
     for (QWidget *w : std::initializer_list<QWidget *>{ui.Digit8, ui.Digit7, ui.LabSec, ui.Digit6,
                                                        ui.Lab_sek, ui.Digit5, ui.Digit4})
         w->hide();

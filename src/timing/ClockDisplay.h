@@ -1,9 +1,12 @@
 #pragma once
 
+#include "TColor.h"
+
 #include <QObject>
 
 class RunHooks;
 class TFormMainUi;
+class QLabel;
 class QTimer;
 
 // The big clock: turns the run's elapsed time into the digits and their colours, refreshes
@@ -33,7 +36,7 @@ public:
 
 private:
     void finishReveal();
-    void setLabelColor(class QLabel *label, quint32 color);
+    void setLabelColor(QLabel *label, TColor color);
 
     TFormMainUi &m_ui;
     RunHooks &m_hooks;

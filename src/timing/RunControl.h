@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TColor.h"
+
 #include <QObject>
 
 class ClockDisplay;
@@ -31,7 +33,7 @@ public:
     void seELZmainChange(int value);
 
 private:
-    void setRunButton(TBitBtnWithColor *button, bool enabled, quint32 color);
+    void setRunButton(TBitBtnWithColor *button, bool enabled, TColor color);
     void setPenaltyControls(bool enabled);
 
     TFormMainUi &m_ui;

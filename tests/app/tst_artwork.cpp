@@ -155,15 +155,6 @@ private slots:
         QVERIFY(distinctRgb(img) > 200);
     }
 
-    void banner()
-    {
-        for (const QSize size : {QSize(420, 150), QSize(300, 100)}) {
-            const QImage img = revealBanner(size.width(), size.height()).toImage();
-            QCOMPARE(img.size(), size);
-            QVERIFY(distinctRgb(img) > 50);
-        }
-    }
-
     void armingIcons()
     {
         const QImage off = armingIcon(false).toImage().convertToFormat(QImage::Format_ARGB32);
@@ -179,38 +170,6 @@ private slots:
         const QColor onRim = on.pixelColor(10, 4), offRim = off.pixelColor(10, 4);
         QVERIFY(onRim.red() > 200 && onRim.green() < 120);
         QVERIFY(std::abs(offRim.red() - offRim.green()) < 30);
-    }
-
-    void logo()
-    {
-        const QImage img = makerLogo(30).toImage();
-        QCOMPARE(img.height(), 30);
-        QVERIFY(img.width() > 60);
-        QVERIFY(distinctRgb(img) > 20);
-    }
-
-    void toolIcons()
-    {
-        const QStringList names = {"settings", "info",     "help",  "load", "clear",   "word",
-                                   "save",     "print",    "excel", "html", "monitor", "bell",
-                                   "pause",    "continue", "prev",  "next"};
-        QVector<QImage> drawn;
-        for (const QString &name : names) {
-            const QIcon icon = toolIcon(name);
-            QVERIFY2(!icon.isNull(), qPrintable(name));
-            const QImage img = icon.pixmap(20, 20).toImage();
-            QCOMPARE(img.size(), QSize(20, 20));
-            // A glyph that drew nothing, or flooded its square, is broken.
-            int inked = 0;
-            for (int y = 0; y < 20; ++y)
-                for (int x = 0; x < 20; ++x)
-                    inked += qAlpha(img.pixel(x, y)) > 128;
-            QVERIFY2(inked >= 20 && inked < 400, qPrintable(name));
-            for (int i = 0; i < drawn.size(); ++i)
-                QVERIFY2(drawn[i] != img, qPrintable(name + " looks like " + names[i]));
-            drawn.append(img);
-        }
-        QVERIFY(toolIcon(QStringLiteral("no-such-icon")).isNull());
     }
 
 private:

@@ -79,8 +79,6 @@ private Q_SLOTS:
     void countdownExpiryEliminates();
     void fractionDigits_data();
     void fractionDigits();
-    void leadingZerosDimmed_data();
-    void leadingZerosDimmed();
 
     // ---- Cues and panels
     void soundCues();
@@ -291,6 +289,8 @@ void tst_RunControl::commandsAfterStopDoNothing()
     QCOMPARE(ui.bEINTRAGEN->color(), rgbColor(0, 0x80, 0xFF));
     QVERIFY(ui.seELZmain->isEnabled());
     QCOMPARE(ui.ImageLSstop->tag(), 0);
+    QVERIFY(!ui.sbS1->isEnabled() && !ui.sbS2->isEnabled() && !ui.sbS3->isEnabled());
+    QVERIFY(ui.bStrafsek4->isEnabled() && ui.bStrafsek10->isEnabled());
 
     f.ticks.advance(3000);
     for (int k : {Qt::Key_F5, Qt::Key_F7, Qt::Key_F9, Qt::Key_F4})
@@ -571,35 +571,6 @@ void tst_RunControl::fractionDigits()
     const int left = ui.PanelTimer->x();
     const int right = ui.PanelTimerOwner->width() - left - ui.PanelTimer->width();
     QVERIFY(qAbs(left - right) <= 1);
-}
-
-void tst_RunControl::leadingZerosDimmed_data()
-{
-    QTest::addColumn<int>("ms");
-    QTest::addColumn<bool>("hundredsLit");
-    QTest::addColumn<bool>("tensLit");
-    QTest::newRow("5 s") << 5000 << false << false;
-    QTest::newRow("9.99 s") << 9990 << false << false;
-    QTest::newRow("10 s") << 10000 << false << true;
-    QTest::newRow("99.99 s") << 99990 << false << true;
-    QTest::newRow("100 s") << 100000 << true << true;
-}
-
-void tst_RunControl::leadingZerosDimmed()
-{
-    QFETCH(int, ms);
-    QFETCH(bool, hundredsLit);
-    QFETCH(bool, tensLit);
-    Settings.ELZ = 999;
-    MainWindowFixture f;
-    TFormMainUi &ui = f.ui();
-    f.key(Qt::Key_F5);
-    f.tick(quint32(ms));
-    const TColor lit = DisplayColors[3];
-    const TColor dim = DisplayColors[1];
-    QCOMPARE(ui.Digit4->colorOn(), hundredsLit ? lit : dim);
-    QCOMPARE(ui.Digit5->colorOn(), tensLit ? lit : dim);
-    QCOMPARE(ui.Digit6->colorOn(), lit);
 }
 
 void tst_RunControl::soundCues()

@@ -31,8 +31,6 @@ private slots:
     void valueBinaryLeavesValue();
     void thicknessBound_data();
     void thicknessBound();
-    void geometry_data();
-    void geometry();
     void painting_data();
     void painting();
 };
@@ -138,43 +136,6 @@ void TstTDigit::thicknessBound()
     digit.resize(size);
     digit.setThickness(requested);
     QCOMPARE(digit.thickness(), expected);
-}
-
-void TstTDigit::geometry_data()
-{
-    QTest::addColumn<int>("bit");
-    QTest::addColumn<QPolygon>("polygon");
-
-    // 76 x 150, thickness 9, separation 1: bottom bar at 131, lower bars from 65.
-    auto hex = [](int y) {
-        return QPolygon({{10, y + 9}, {19, y}, {56, y}, {65, y + 9}, {56, y + 18}, {19, y + 18}});
-    };
-    auto bar = [](int x, int y) {
-        return QPolygon({{x, y + 19},
-                         {x + 9, y + 10},
-                         {x + 18, y + 19},
-                         {x + 18, y + 64},
-                         {x + 9, y + 73},
-                         {x, y + 64}});
-    };
-    QTest::newRow("top") << 0 << hex(0);
-    QTest::newRow("middle") << 1 << hex(65);
-    QTest::newRow("bottom") << 2 << hex(131);
-    QTest::newRow("upper left") << 3 << bar(0, 0);
-    QTest::newRow("upper right") << 4 << bar(57, 0);
-    QTest::newRow("lower left") << 5 << bar(0, 65);
-    QTest::newRow("lower right") << 6 << bar(57, 65);
-    QTest::newRow("point") << 7 << QPolygon({{75, 149}, {58, 149}, {75, 132}});
-}
-
-void TstTDigit::geometry()
-{
-    QFETCH(int, bit);
-    QFETCH(QPolygon, polygon);
-
-    const QVector<QPolygon> polygons = TDigit::segmentPolygons(76, 150, 9, 1);
-    QCOMPARE(polygons.size(), 8);
-    QCOMPARE(polygons.at(bit), polygon);
 }
 
 void TstTDigit::painting_data()

@@ -27,10 +27,10 @@ namespace {
 
 template <typename T> T *make(QWidget *parent, const char *name, int x, int y, int w, int h)
 {
-    auto *w_ = new T(parent);
-    w_->setObjectName(QString::fromLatin1(name));
-    w_->setGeometry(x, y, w, h);
-    return w_;
+    auto *widget = new T(parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(x, y, w, h);
+    return widget;
 }
 
 QFrame *panel(QWidget *parent, const char *name)
@@ -385,7 +385,6 @@ void TFormMainUi::setupUi(QMainWindow *f)
     SortGrid1->setObjectName(QStringLiteral("SortGrid1"));
     SortGrid1->setColumnCount(12);
     SortGrid1->setGridRowCount(2);
-    SortGrid1->setFont(QFont(QStringLiteral("Arial"), -1));
     QFont gridFont(QStringLiteral("Arial"));
     gridFont.setPixelSize(16);
     SortGrid1->setFont(gridFont);
