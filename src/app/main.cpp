@@ -1,3 +1,4 @@
+#include "QtSoundPlayer.h"
 #include "TFormMain.h"
 
 #include <QApplication>
@@ -12,7 +13,11 @@ int main(int argc, char *argv[])
     // Fusion draws button faces in the colours the run states give them on every desktop.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
+    QtSoundPlayer sounds;
+    setSoundPlayer(&sounds);
     TFormMain window;
     window.show();
-    return app.exec();
+    const int rc = app.exec();
+    setSoundPlayer(nullptr);
+    return rc;
 }

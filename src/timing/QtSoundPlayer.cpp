@@ -11,31 +11,14 @@ void QtSoundPlayer::play(const QString &path)
 {
     if (!QFileInfo(path).isFile())
         return;
-    // Created on first use, so a machine without audio pays nothing until a cue sounds.
-    if (!m_effect)
-        m_effect = std::make_unique<QSoundEffect>();
-    m_effect->stop();
-    const QUrl url = QUrl::fromLocalFile(path);
-    if (m_effect->source() != url)
-        m_effect->setSource(url);
-    m_effect->play();
+    if (m_playing)
+        m_playing->stop();
+    std::shared_ptr<QSoundEffect> &effect = m_effects[path];
+    if (!effect) {
+        effect = std::make_shared<QSoundEffect>();
+        effect->setSource(QUrl::fromLocalFile(path));
+    }
+    m_playing = effect.get();
+    m_playing->play(); // waits for the file to load the first time, then sounds
 }
 
-namespace {
-SoundPlayer *g_player = nullptr;
-std::unique_ptr<QtSoundPlayer> g_defaultPlayer;
-} // namespace
-
-SoundPlayer &soundPlayer()
-{
-    if (g_player)
-        return *g_player;
-    if (!g_defaultPlayer)
-        g_defaultPlayer = std::make_unique<QtSoundPlayer>();
-    return *g_defaultPlayer;
-}
-
-void setSoundPlayer(SoundPlayer *player)
-{
-    g_player = player;
-}

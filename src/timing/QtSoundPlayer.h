@@ -2,10 +2,12 @@
 
 #include "SoundPlayer.h"
 
+#include <QHash>
 #include <memory>
 
 class QSoundEffect;
 
+// One loaded effect per cue file, so a cue sounds without waiting for its file to load.
 class QtSoundPlayer : public SoundPlayer
 {
 public:
@@ -14,5 +16,6 @@ public:
     void play(const QString &path) override;
 
 private:
-    std::unique_ptr<QSoundEffect> m_effect;
+    QHash<QString, std::shared_ptr<QSoundEffect>> m_effects;
+    QSoundEffect *m_playing = nullptr;
 };

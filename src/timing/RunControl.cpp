@@ -29,17 +29,35 @@ RunControl::RunControl(TFormMainUi &ui, ClockDisplay &clock, RunHooks &hooks, QO
     connect(m_ui.LockSTART1, &QAction::triggered, this, &RunControl::LockSTART1Click);
     connect(m_ui.LockSTOP1, &QAction::triggered, this, &RunControl::LockSTOP1Click);
 
-    // Run buttons act on the press of any mouse button, through their command, so that an
-    // unavailable command swallows the press.
-    connect(m_ui.bTimer, &TBitBtnWithColor::mousePressed, m_ui.mTimer, &QAction::trigger);
-    connect(m_ui.bSTART, &TBitBtnWithColor::mousePressed, m_ui.mStart, &QAction::trigger);
-    connect(m_ui.bSTOP, &TBitBtnWithColor::mousePressed, m_ui.mStop, &QAction::trigger);
-    connect(m_ui.bHF, &TBitBtnWithColor::mousePressed, this, [this] { HF1Click(m_ui.bHF); });
+    connect(m_ui.bTimer, &TBitBtnWithColor::mousePressed, this, &RunControl::bTimerMouseDown);
+    connect(m_ui.bSTART, &TBitBtnWithColor::mousePressed, this, &RunControl::bSTARTMouseDown);
+    connect(m_ui.bSTOP, &TBitBtnWithColor::mousePressed, this, &RunControl::bSTOPMouseDown);
+    connect(m_ui.bHF, &TBitBtnWithColor::mousePressed, this, &RunControl::bHFMouseDown);
     connect(m_ui.sbS2, &QToolButton::clicked, this, &RunControl::sbS2Click);
     connect(m_ui.sbS3, &QToolButton::clicked, this, &RunControl::sbS3Click);
     connect(m_ui.ImageLSstart, &TImage::clicked, this, [this] { ImageLSClick(m_ui.ImageLSstart); });
     connect(m_ui.ImageLSstop, &TImage::clicked, this, [this] { ImageLSClick(m_ui.ImageLSstop); });
     connect(m_ui.seELZmain, &QSpinBox::valueChanged, this, &RunControl::seELZmainChange);
+}
+
+void RunControl::bTimerMouseDown()
+{
+    m_ui.mTimer->trigger();
+}
+
+void RunControl::bSTARTMouseDown()
+{
+    m_ui.mStart->trigger();
+}
+
+void RunControl::bSTOPMouseDown()
+{
+    m_ui.mStop->trigger();
+}
+
+void RunControl::bHFMouseDown()
+{
+    HF1Click(m_ui.bHF);
 }
 
 void RunControl::setRunButton(TBitBtnWithColor *button, bool enabled, TColor color)

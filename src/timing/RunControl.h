@@ -19,6 +19,13 @@ class RunControl : public QObject
 public:
     RunControl(TFormMainUi &ui, ClockDisplay &clock, RunHooks &hooks, QObject *parent = nullptr);
 
+    // The run buttons act on the press of any mouse button, through their command, so an
+    // unavailable command swallows the press.
+    void bTimerMouseDown();
+    void bSTARTMouseDown();
+    void bSTOPMouseDown();
+    void bHFMouseDown();
+
     void mTimerClick();
     void mStartClick();
     void mStopClick();

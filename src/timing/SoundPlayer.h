@@ -11,5 +11,6 @@ public:
     virtual void play(const QString &path) = 0;
 };
 
+// The player the cues go to; silent until the program installs a real one.
 SoundPlayer &soundPlayer();
 void setSoundPlayer(SoundPlayer *player);
