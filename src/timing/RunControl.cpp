@@ -176,20 +176,17 @@ void RunControl::HF1Click(QObject *sender)
     m_ui.sbS2->setEnabled(!wasRunning);
     m_ui.sbS3->setEnabled(wasRunning);
     const quint32 now = tickNow();
-    if (!wasRunning) {
-        Run.RunStartTick += now - Run.RunHoldTick; // the held interval does not count
-    } else {
+    if (wasRunning) {
         Run.RunHoldTick = now;
         m_clock.UpdateClockDisplay(ticksBetween(Run.RunStartTick, now));
-    }
-    if (wasRunning)
         m_ui.Clock->stop();
-    else
+    } else {
+        Run.RunStartTick += now - Run.RunHoldTick; // the held interval does not count
         m_ui.Clock->start();
+    }
     m_clock.PlayCue(Settings.Sound0);
-    const bool running = m_ui.Clock->isActive();
-    setPenaltyControls(!running);
-    setRunButton(m_ui.bSTOP, running, running ? Colors::clRed : Colors::clBtnFace);
+    setPenaltyControls(wasRunning);
+    setRunButton(m_ui.bSTOP, !wasRunning, wasRunning ? Colors::clBtnFace : Colors::clRed);
 }
 
 void RunControl::sbS2Click()
