@@ -1,0 +1,72 @@
+#include "ProtocolRow.h"
+
+#include "LocaleNumbers.h"
+#include "RunTimeText.h"
+
+#include <cmath>
+
+const char *const DefaultProtocolColumnHeadings[ProtocolColumnCount] = {
+    "St.Nr",   "KoNr.", "Pferd/Pony", "Reitername", "Verein", "R.-Zeit",
+    "ZF",      "Straf", "Fehler",     "Punkte",     "Zeit",   "Rang"};
+
+QString StartNumberKey(const QString &text)
+{
+    const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+    return tab < 0 ? text : text.left(tab);
+}
+
+namespace {
+qint64 roundedMs(double secs)
+{
+    return qint64(std::nearbyint(secs * 1000.0));
+}
+} // namespace
+
+bool buildProtocolRow(const RunEntry &entry, QStringList &row, QString *error)
+{
+    double S = 0, H = 0, Z = 0;
+    if (!LocaleNumbers::toDouble(entry.penaltyText, S, error) ||
+        !LocaleNumbers::toDouble(entry.faultText, H, error) ||
+        !LocaleNumbers::toDouble(entry.timeFaultText, Z, error))
+        return false;
+
+    QStringList cells(ProtocolColumnCount);
+    cells[ColStartNumber] = StartNumberKey(entry.startNumber);
+    cells[ColHeadNumber] = entry.headNumber;
+    cells[ColHorse] = entry.horse;
+    cells[ColRider] = entry.rider;
+    cells[ColClub] = entry.club;
+    cells[ColRideTime] = entry.abortText;
+    cells[ColTimeFaults] = entry.timeFaultText;
+    cells[ColPenalty] = LocaleNumbers::shortest(S);
+    cells[ColFaults] = LocaleNumbers::shortest(H);
+
+    // The clock ran through the penalty seconds; the riding time is what is left.
+    const qint64 R = entry.clockMs - roundedMs(S);
+    if (R <= 0) {
+        cells[ColPoints] = entry.abortText;
+        cells[ColTotalTime] = entry.abortText;
+    } else {
+        double P = 0, T = 0;
+        switch (entry.procedure) {
+        case JudgingProcedure::A:
+            P = H + Z;
+            T = S;
+            break;
+        case JudgingProcedure::C: // each obstacle fault counts as one second
+            P = H;
+            T = S + H;
+            break;
+        case JudgingProcedure::CFahren:
+            P = H + Z;
+            T = P + S;
+            break;
+        }
+        cells[ColRideTime] = FormatRunTime(R, entry.decimals);
+        cells[ColPoints] = LocaleNumbers::fixed2(P);
+        cells[ColTotalTime] = FormatRunTime(roundedMs(T) + R, entry.decimals);
+    }
+    cells[ColRank] = entry.headNumber; // until the ranking writes the rank
+    row = cells;
+    return true;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QStringList>
+
+// Columns of a protocol row; row 0 of the grid and of every file holds their headings.
+enum ProtocolColumn
+{
+    ColStartNumber = 0,
+    ColHeadNumber,
+    ColHorse,
+    ColRider,
+    ColClub,
+    ColRideTime,
+    ColTimeFaults,
+    ColPenalty,
+    ColFaults,
+    ColPoints,
+    ColTotalTime,
+    ColRank,
+    ProtocolColumnCount
+};
+
+// The built-in headings; a language file may replace them.
+extern const char *const DefaultProtocolColumnHeadings[ProtocolColumnCount];
+
+enum class JudgingProcedure
+{
+    A,
+    C,
+    CFahren
+};
+
+// The start-number items carry further tab-separated fields; the text before the first tab is
+// what identifies a rider's row.
+QString StartNumberKey(const QString &text);
+
+// Everything a finished (or aborted) run contributes to its protocol row, as the fields show it.
+struct RunEntry
+{
+    QString startNumber; // the start-number field, tabs and all
+    QString headNumber;
+    QString horse;
+    QString rider;
+    QString club;
+    qint64 clockMs = 0; // STOP minus START, penalty seconds included
+    QString penaltyText;    // penalty seconds field
+    QString faultText;      // obstacle faults field
+    QString timeFaultText;  // time faults field, copied as it stands
+    JudgingProcedure procedure = JudgingProcedure::A;
+    QString abortText = QStringLiteral("EL"); // result of a run without a positive riding time
+    int decimals = 2;
+};
+
+// Builds the 12 cells. A scoring field that does not read as a number fails the whole row:
+// false, with the conversion message in *error, and row untouched.
+bool buildProtocolRow(const RunEntry &entry, QStringList &row, QString *error = nullptr);
