@@ -5,7 +5,12 @@
 #include "DisplayColors.h"
 #include "EnabledLink.h"
 #include "InfoHelp.h"
+#include "LocaleNumbers.h"
+#include "ProtocolGrid.h"
+#include "ProtocolTexts.h"
+#include "ResultsProtocol.h"
 #include "RunControl.h"
+#include "RunScoring.h"
 #include "RunState.h"
 #include "Settings.h"
 #include "ShortcutPrecedence.h"
@@ -20,6 +25,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFrame>
@@ -40,18 +46,27 @@ struct TFormMain::HookRelay : RunHooks
     void RefreshAudienceTexts() override { target->RefreshAudienceTexts(); }
 };
 
-namespace {
-const char *const ProtocolColumnHeadings[12] = {"St.Nr",  "KoNr.",   "Pferd/Pony", "Reitername",
-                                                "Verein", "R.-Zeit", "ZF",         "Straf",
-                                                "Fehler", "Punkte",  "Zeit",       "Rang"};
-}
-
-TFormMain::TFormMain(QWidget *parent) : QMainWindow(parent), m_relay(std::make_unique<HookRelay>())
+// The program's own: the scoring of the run. The audience window is not built yet.
+struct TFormMain::ProgramHooks : RunHooks
 {
-    m_relay->target = &m_noHooks;
+    RunScoring *scoring = nullptr;
+    void UpdateRunTotal() override { scoring->UpdateRunTotal(); }
+    void UpdateTimeFaults(qint32 ms) override { scoring->UpdateTimeFaults(ms); }
+};
+
+TFormMain::TFormMain(QWidget *parent)
+    : QMainWindow(parent), m_programHooks(std::make_unique<ProgramHooks>()),
+      m_relay(std::make_unique<HookRelay>())
+{
+    m_relay->target = m_programHooks.get();
     ui.setupUi(this);
     m_clock = std::make_unique<ClockDisplay>(ui, *m_relay);
     m_run = std::make_unique<RunControl>(ui, *m_clock, *m_relay);
+    m_scoring = std::make_unique<RunScoring>(ui, *m_clock);
+    m_programHooks->scoring = m_scoring.get();
+    m_protocolGrid = std::make_unique<ProtocolGrid>(ui);
+    m_protocol = std::make_unique<ResultsProtocol>(ui, *m_clock, *m_run, *m_scoring,
+                                                   *m_protocolGrid, *m_relay);
     m_formInfo = std::make_unique<TFormInfo>(this);
     m_infoHelp = std::make_unique<InfoHelp>(ui, *m_formInfo);
 
@@ -71,7 +86,8 @@ TFormMain::TFormMain(QWidget *parent) : QMainWindow(parent), m_relay(std::make_u
     EnabledLink::link(ui.bStrafsek8, ui.N14);
     EnabledLink::link(ui.bStrafsek10, ui.N15);
     new ShortcutPrecedence(this, ui.hiddenCommands);
-    for (QWidget *band : {ui.Panel1, ui.Panel7, ui.Panel5})
+    for (QWidget *band : std::initializer_list<QWidget *>{ui.Panel1, ui.Panel7, ui.Panel5,
+                                                          ui.SortGrid1->viewport()})
         band->installEventFilter(this);
 
     connect(ui.sbS1, &QToolButton::clicked, m_clock.get(), &ClockDisplay::sbS1Click);
@@ -83,7 +99,7 @@ TFormMain::~TFormMain() = default;
 
 void TFormMain::setHooks(RunHooks *hooks)
 {
-    m_relay->target = hooks ? hooks : &m_noHooks;
+    m_relay->target = hooks ? hooks : m_programHooks.get();
 }
 
 void TFormMain::startUp()
@@ -91,7 +107,7 @@ void TFormMain::startUp()
     QApplication::setApplicationName(QStringLiteral("Rittmeter"));
     setWindowTitle(QStringLiteral("Rittmeter / Derizudaroza ") + QStringLiteral(RITTMETER_VERSION));
     applyDefaultSoundFiles(Settings);
-    ui.ePktSek->setText(QLocale().toString(0.0, 'f', 2));
+    ui.ePktSek->setText(LocaleNumbers::fixed2(0));
     loadTitlePicture();
 
     InfoText.clear();
@@ -126,8 +142,10 @@ void TFormMain::startUp()
     m_clock->TimerDateTimer();
     ui.Image1->show();
 
-    for (int c = 0; c < 12; ++c)
-        ui.SortGrid1->setCells(c, 0, QString::fromUtf8(ProtocolColumnHeadings[c]));
+    for (int c = 0; c < ProtocolColumnCount; ++c)
+        ui.SortGrid1->setCells(c, 0, ProtocolColumnHeadings.value(c));
+    m_scoring->rbModeClick();
+    m_protocol->UpdateProtocolButtons();
     for (QWidget *w : std::initializer_list<QWidget *>{ui.Digit8, ui.Digit7, ui.LabSec, ui.Digit6,
                                                        ui.Lab_sek, ui.Digit5, ui.Digit4})
         w->hide();
@@ -160,8 +178,17 @@ bool TFormMain::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+void TFormMain::closeEvent(QCloseEvent *event)
+{
+    if (m_protocol->FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
+
 void TFormMain::FormResize()
 {
+    m_protocolGrid->SetProtocolColumnWidths();
     ui.ImageTitle->resize(ui.Panel5->width() - ui.ImageTitle->x(), ui.ImageTitle->height());
     ui.ImageLSstart->move(ui.bSTART->x() - ui.ImageLSstart->width() - 2, ui.ImageLSstart->y());
     ui.ImageLSstop->move(ui.ImageLSstart->x(), ui.ImageLSstop->y());

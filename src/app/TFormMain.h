@@ -8,7 +8,10 @@
 
 class ClockDisplay;
 class InfoHelp;
+class ProtocolGrid;
+class ResultsProtocol;
 class RunControl;
+class RunScoring;
 class TFormInfo;
 
 // The main window. It owns every control (ui), and the subsystems that act on them.
@@ -23,26 +26,35 @@ public:
 
     ClockDisplay &clock() { return *m_clock; }
     RunControl &run() { return *m_run; }
+    RunScoring &scoring() { return *m_scoring; }
+    ProtocolGrid &protocolGrid() { return *m_protocolGrid; }
+    ResultsProtocol &protocol() { return *m_protocol; }
     InfoHelp &infoHelp() { return *m_infoHelp; }
     TFormInfo &formInfo() { return *m_formInfo; }
 
-    // Replaces the scoring and audience hooks (the window keeps no ownership).
+    // Replaces the scoring and audience hooks (the window keeps no ownership); nullptr puts the
+    // program's own back.
     void setHooks(RunHooks *hooks);
 
     void FormResize();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void startUp();
     void loadTitlePicture();
 
-    RunHooks m_noHooks;
+    struct ProgramHooks;
     struct HookRelay;
+    std::unique_ptr<ProgramHooks> m_programHooks;
     std::unique_ptr<HookRelay> m_relay;
     std::unique_ptr<ClockDisplay> m_clock;
     std::unique_ptr<RunControl> m_run;
+    std::unique_ptr<RunScoring> m_scoring;
+    std::unique_ptr<ProtocolGrid> m_protocolGrid;
+    std::unique_ptr<ResultsProtocol> m_protocol;
     std::unique_ptr<TFormInfo> m_formInfo;
     std::unique_ptr<InfoHelp> m_infoHelp;
 };

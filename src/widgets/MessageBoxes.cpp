@@ -1,5 +1,7 @@
 #include "MessageBoxes.h"
 
+#include "TFDlgYesNo.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -11,6 +13,12 @@ void MessageBoxes::warning(QWidget *parent, const QString &title, const QString 
 void MessageBoxes::error(QWidget *parent, const QString &text)
 {
     QMessageBox::critical(parent, QApplication::applicationName(), text);
+}
+
+bool MessageBoxes::yesNo(QWidget *parent, const QString &question)
+{
+    TFDlgYesNo dialog(parent);
+    return dialog.ask(question);
 }
 
 namespace {

@@ -11,6 +11,8 @@ public:
     virtual ~MessageBoxes() = default;
     virtual void warning(QWidget *parent, const QString &title, const QString &text);
     virtual void error(QWidget *parent, const QString &text);
+    // The shared yes/no question; true only for "Ja".
+    virtual bool yesNo(QWidget *parent, const QString &question);
 };
 
 MessageBoxes &messageBoxes();

@@ -1,45 +1,443 @@
 #include "TSortGrid.h"
 
-#include <QHeaderView>
+#include "TSortGridModel.h"
 
-TSortGrid::TSortGrid(QWidget *parent) : QTableWidget(parent)
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMouseEvent>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <numeric>
+
+namespace {
+
+// Primary column first, then the valid secondary ones, each once.
+QVector<int> keyColumns(int primary, const QString &secondary, int cols)
 {
+    QVector<int> keys;
+    if (primary >= 0 && primary < cols)
+        keys.append(primary);
+    const QStringList parts = secondary.split(u',');
+    for (const QString &part : parts) {
+        bool ok = false;
+        const int col = part.trimmed().toInt(&ok);
+        if (ok && col >= 0 && col < cols && col != primary && !keys.contains(col))
+            keys.append(col);
+    }
+    return keys;
+}
+
+// Reads "-12" or "3,5" (with the locale's decimal mark) the way QLocale would, only much faster;
+// a protocol column of 20,000 such numbers otherwise dominates the sort.
+bool readPlainNumber(const QString &text, QChar decimal, double &value)
+{
+    char digits[32];
+    const qsizetype n = text.size();
+    if (n == 0 || n >= qsizetype(sizeof digits))
+        return false;
+    bool mark = false;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c >= u'0' && c <= u'9') {
+            digits[i] = char(c);
+        } else if (c == u'-' && i == 0) {
+            digits[i] = '-';
+        } else if (c == decimal.unicode() && !mark && i > 0 && digits[i - 1] != '-' && i + 1 < n) {
+            digits[i] = '.';
+            mark = true;
+        } else {
+            return false;
+        }
+    }
+    const auto [end, error] = std::from_chars(digits, digits + n, value);
+    return error == std::errc() && end == digits + n;
+}
+
+// NaN stands for "not a number", so that such texts fall back to text comparison.
+double numberOf(const QString &text, const QLocale &locale, QChar decimal)
+{
+    double value = 0;
+    if (readPlainNumber(text, decimal, value))
+        return value;
+    bool ok = false;
+    value = locale.toDouble(text, &ok);
+    if (!ok)
+        value = text.toDouble(&ok);
+    return ok && std::isfinite(value) ? value : std::nan("");
+}
+
+template <typename Compare> void stablePass(QVector<int> &order, bool ascending, Compare compare)
+{
+    if (ascending)
+        std::stable_sort(order.begin(), order.end(),
+                         [&](int a, int b) { return compare(a, b) < 0; });
+    else
+        std::stable_sort(order.begin(), order.end(),
+                         [&](int a, int b) { return compare(a, b) > 0; });
+}
+
+} // namespace
+
+TSortGrid::TSortGrid(QWidget *parent) : QTableView(parent), m_model(new TSortGridModel(this))
+{
+    m_model->setFormatter(
+        [this](int col, int row, int role) { return formatRole(col, row, role); });
+    setModel(m_model);
+    setSortingEnabled(false);
+    setShowGrid(true);
+    setSelectionMode(SingleSelection);
+    setSelectionBehavior(SelectRows);
+    setEditTriggers(NoEditTriggers);
     verticalHeader()->hide();
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+    QHeaderView *heading = horizontalHeader();
+    heading->setSectionResizeMode(QHeaderView::Interactive);
+    heading->setStretchLastSection(false);
+    heading->setSortIndicatorShown(false);
+    heading->setSectionsClickable(true);
+    heading->setHighlightSections(false);
+    connect(heading, &QHeaderView::sectionClicked, this, &TSortGrid::headingClicked);
+}
+
+TSortGrid::~TSortGrid()
+{
+    // The model outlives this part of the destruction; it must not call back into it.
+    m_model->setFormatter({});
+}
+
+int TSortGrid::gridRowCount() const
+{
+    return m_model->rowCount() + 1;
 }
 
 void TSortGrid::setGridRowCount(int rows)
 {
-    setRowCount(qMax(0, rows - 1));
+    m_model->setDataRowCount(qMax(2, rows) - 1);
+}
+
+int TSortGrid::colCount() const
+{
+    return m_model->columnCount();
+}
+
+void TSortGrid::setColCount(int cols)
+{
+    m_model->setColumnCount(cols);
 }
 
 QString TSortGrid::cells(int col, int row) const
 {
-    if (row == 0) {
-        const QTableWidgetItem *h = horizontalHeaderItem(col);
-        return h ? h->text() : QString();
-    }
-    const QTableWidgetItem *it = item(row - 1, col);
-    return it ? it->text() : QString();
+    if (col < 0 || col >= colCount() || row < 0 || row >= gridRowCount())
+        return {};
+    return row == 0 ? m_model->headings().at(col) : m_model->rows().at(row - 1).at(col);
 }
 
 void TSortGrid::setCells(int col, int row, const QString &text)
 {
-    if (row == 0) {
-        QTableWidgetItem *h = horizontalHeaderItem(col);
-        if (!h) {
-            h = new QTableWidgetItem;
-            setHorizontalHeaderItem(col, h);
+    if (row == 0)
+        m_model->setHeading(col, text);
+    else
+        m_model->setText(row - 1, col, text);
+}
+
+QStringList TSortGrid::rowTexts(int row) const
+{
+    if (row == 0)
+        return m_model->headings();
+    if (row < 0 || row >= gridRowCount()) {
+        QStringList empty;
+        empty.resize(colCount());
+        return empty;
+    }
+    return m_model->rows().at(row - 1);
+}
+
+void TSortGrid::setRowTexts(int row, const QStringList &texts)
+{
+    if (row == 0)
+        m_model->setHeadings(texts);
+    else
+        m_model->setRowTexts(row - 1, texts);
+}
+
+void TSortGrid::appendRow(const QStringList &texts)
+{
+    m_model->appendRow(texts);
+}
+
+void TSortGrid::deleteRow(int row)
+{
+    if (row < 1 || row >= gridRowCount())
+        return;
+    if (gridRowCount() == 2)
+        m_model->setRowTexts(0, {});
+    else
+        m_model->removeDataRow(row - 1);
+}
+
+void TSortGrid::setDataRows(const QList<QStringList> &rows)
+{
+    m_model->setRows(rows.isEmpty() ? QList<QStringList>{QStringList()} : rows);
+}
+
+int TSortGrid::currentGridRow() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() + 1 : 0;
+}
+
+int TSortGrid::currentGridCol() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.column() : 0;
+}
+
+void TSortGrid::selectGridRow(int row)
+{
+    const QModelIndex current = currentIndex();
+    const QModelIndex target = m_model->index(row - 1, current.isValid() ? current.column() : 0);
+    if (!target.isValid())
+        return;
+    selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect |
+                                                  QItemSelectionModel::Rows);
+    scrollTo(target);
+}
+
+void TSortGrid::sortGrid()
+{
+    const QVector<QStringList> &rows = m_model->rows();
+    const int n = int(rows.size());
+    const QVector<int> keys = keyColumns(m_sortColumn, m_secondaryIndex, colCount());
+    if (n < 2 || keys.isEmpty())
+        return;
+
+    QVector<int> order(n);
+    std::iota(order.begin(), order.end(), 0);
+    const QLocale locale;
+    const QString mark = locale.decimalPoint();
+    const QChar decimal = mark.size() == 1 ? mark.at(0) : QChar();
+    QVector<QString> texts(n);
+    QVector<double> numbers;
+    // Passes run from the last key to the primary one; stability keeps the earlier passes'
+    // order among equal keys.
+    for (auto key = keys.crbegin(); key != keys.crend(); ++key) {
+        const int col = *key;
+        for (int r = 0; r < n; ++r)
+            texts[r] = m_caseSensitive ? rows[r].at(col) : rows[r].at(col).toLower();
+        const QVector<QString> &t = texts;
+        const auto byText = [&t](int a, int b) { return QString::compare(t[a], t[b]); };
+
+        SortStyle style = m_sortStyle ? m_sortStyle(col) : ssAlphabetic;
+        if (style == ssCustom && !m_customCompare)
+            style = ssAlphabetic;
+        switch (style) {
+        case ssNumeric: {
+            numbers.resize(n);
+            for (int r = 0; r < n; ++r)
+                numbers[r] = numberOf(t[r], locale, decimal);
+            const QVector<double> &v = numbers;
+            stablePass(order, m_ascending, [&](int a, int b) {
+                if (std::isnan(v[a]) || std::isnan(v[b]))
+                    return byText(a, b);
+                return v[a] < v[b] ? -1 : (v[b] < v[a] ? 1 : 0);
+            });
+            break;
         }
-        h->setText(text);
+        case ssCustom:
+            stablePass(order, m_ascending,
+                       [&](int a, int b) { return m_customCompare(t[a], t[b]); });
+            break;
+        case ssAlphabetic:
+            stablePass(order, m_ascending, byText);
+            break;
+        }
+    }
+    m_model->reorder(order);
+}
+
+void TSortGrid::setSortStyleHandler(std::function<SortStyle(int col)> handler)
+{
+    m_sortStyle = std::move(handler);
+}
+
+void TSortGrid::setCustomCompare(std::function<int(const QString &, const QString &)> compare)
+{
+    m_customCompare = std::move(compare);
+}
+
+void TSortGrid::setCellFormatHandler(
+    std::function<void(int col, int row, CellFormat &format)> handler)
+{
+    m_cellFormat = std::move(handler);
+    viewport()->update();
+    horizontalHeader()->viewport()->update();
+}
+
+void TSortGrid::setSelectCellHandler(std::function<bool(int col, int row)> handler)
+{
+    m_selectCell = std::move(handler);
+}
+
+void TSortGrid::setKeyPressHandler(std::function<void(QChar &key)> handler)
+{
+    m_keyPress = std::move(handler);
+}
+
+void TSortGrid::setEditing(bool on)
+{
+    m_editing = on;
+    m_model->setEditable(on);
+    setEditTriggers(on ? DoubleClicked | EditKeyPressed | AnyKeyPressed : NoEditTriggers);
+    if (!on && state() == EditingState) {
+        if (QWidget *editor = indexWidget(currentIndex())) {
+            commitData(editor);
+            closeEditor(editor, QAbstractItemDelegate::NoHint);
+        }
+    }
+}
+
+void TSortGrid::setRowSelect(bool on)
+{
+    m_rowSelect = on;
+    setSelectionBehavior(on ? SelectRows : SelectItems);
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return;
+    QItemSelectionModel::SelectionFlags flags = QItemSelectionModel::ClearAndSelect;
+    if (on)
+        flags |= QItemSelectionModel::Rows;
+    selectionModel()->select(current, flags);
+}
+
+int TSortGrid::clientWidth() const
+{
+    return viewport()->width();
+}
+
+int TSortGrid::colWidth(int col) const
+{
+    return horizontalHeader()->sectionSize(col);
+}
+
+void TSortGrid::setColWidth(int col, int width)
+{
+    horizontalHeader()->resizeSection(col, width);
+}
+
+void TSortGrid::keyboardSearch(const QString &) {}
+
+void TSortGrid::mousePressEvent(QMouseEvent *event)
+{
+    if (!mayMoveTo(indexAt(event->position().toPoint()))) {
+        event->accept();
         return;
     }
-    QTableWidgetItem *it = item(row - 1, col);
-    if (!it) {
-        it = new QTableWidgetItem;
-        setItem(row - 1, col, it);
+    QTableView::mousePressEvent(event);
+}
+
+void TSortGrid::mouseMoveEvent(QMouseEvent *event)
+{
+    // Dragging with the button down moves the current cell as well.
+    if ((event->buttons() & Qt::LeftButton) && !mayMoveTo(indexAt(event->position().toPoint()))) {
+        event->accept();
+        return;
     }
-    it->setText(text);
+    QTableView::mouseMoveEvent(event);
+}
+
+void TSortGrid::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (!mayMoveTo(indexAt(event->position().toPoint()))) {
+        event->accept();
+        return;
+    }
+    QTableView::mouseDoubleClickEvent(event);
+}
+
+void TSortGrid::keyPressEvent(QKeyEvent *event)
+{
+    if (dropsKey(event)) {
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+QModelIndex TSortGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex target = QTableView::moveCursor(action, modifiers);
+    return mayMoveTo(target) ? target : currentIndex();
+}
+
+bool TSortGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
+{
+    if (!QTableView::edit(index, trigger, event))
+        return false;
+    // Keys typed into the in-place editor go through the key-press handler too.
+    if (QWidget *editor = indexWidget(index))
+        editor->installEventFilter(this);
+    return true;
+}
+
+bool TSortGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && watched == indexWidget(currentIndex()) &&
+        dropsKey(static_cast<QKeyEvent *>(event)))
+        return true;
+    return QTableView::eventFilter(watched, event);
+}
+
+void TSortGrid::headingClicked(int col)
+{
+    if (!m_canSort)
+        return;
+    if (col == m_sortColumn) {
+        m_ascending = !m_ascending;
+    } else {
+        m_sortColumn = col;
+        m_ascending = true;
+    }
+    sortGrid();
+    emit headingSorted(col);
+}
+
+bool TSortGrid::mayMoveTo(const QModelIndex &target) const
+{
+    if (!m_selectCell || !target.isValid() || target == currentIndex())
+        return true;
+    return m_selectCell(target.column(), target.row() + 1);
+}
+
+bool TSortGrid::dropsKey(const QKeyEvent *event) const
+{
+    if (!m_keyPress || event->text().isEmpty())
+        return false;
+    QChar key = event->text().at(0);
+    m_keyPress(key);
+    return key.isNull();
+}
+
+QVariant TSortGrid::formatRole(int col, int row, int role) const
+{
+    CellFormat format;
+    if (m_cellFormat)
+        m_cellFormat(col, row, format);
+    switch (role) {
+    case Qt::BackgroundRole:
+        return format.background.isValid() ? QVariant(format.background) : QVariant();
+    case Qt::TextAlignmentRole:
+        return int(format.alignment);
+    case Qt::FontRole: {
+        if (format.fontPointSize <= 0)
+            return {};
+        // The header draws the font as given, so it must carry the grid's family.
+        QFont font = row == 0 ? horizontalHeader()->font() : this->font();
+        font.setPointSize(format.fontPointSize);
+        return font;
+    }
+    default:
+        return {};
+    }
 }

@@ -29,18 +29,6 @@ public:
     bool succeed = false;
 };
 
-class FakeBoxes : public MessageBoxes
-{
-public:
-    FakeBoxes() { setMessageBoxes(this); }
-    ~FakeBoxes() override { setMessageBoxes(nullptr); }
-    void warning(QWidget *, const QString &title, const QString &text) override
-    {
-        warnings.append(title + QLatin1Char('|') + text);
-    }
-    QStringList warnings;
-};
-
 } // namespace
 
 // The window's commands from the keyboard, whatever has the focus, and the information and help
@@ -146,16 +134,15 @@ void tst_FormMain::help()
     QFETCH(bool, opens);
     FakeOpener opener;
     opener.succeed = opens;
-    FakeBoxes boxes;
     MainWindowFixture f;
     f.key(key, Qt::KeyboardModifiers(mods));
     QCOMPARE(opener.opened.size(), 1);
     QVERIFY(opener.opened[0].isLocalFile());
     QVERIFY(opener.opened[0].toLocalFile().endsWith(QStringLiteral("/rittmeter.chm")));
     if (opens) {
-        QVERIFY(boxes.warnings.isEmpty());
+        QVERIFY(f.boxes.messages.isEmpty());
     } else {
-        QCOMPARE(boxes.warnings,
+        QCOMPARE(f.boxes.messages,
                  QStringList{QStringLiteral(
                      "Warning!|Unable to view HTML help (*.chm). Update windows help system. "
                      "Get new \"HHCTRL.OCX\" library.")});

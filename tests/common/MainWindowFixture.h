@@ -2,6 +2,7 @@
 
 #include "ClockDisplay.h"
 #include "FakeTickSource.h"
+#include "MessageBoxes.h"
 #include "RunHooks.h"
 #include "RunState.h"
 #include "Settings.h"
@@ -33,17 +34,40 @@ public:
     QStringList played;
 };
 
+// Answers the yes/no questions from a queue (no when it runs dry) and keeps every message.
+class RecordingBoxes : public MessageBoxes
+{
+public:
+    RecordingBoxes() { setMessageBoxes(this); }
+    ~RecordingBoxes() override { setMessageBoxes(nullptr); }
+    void warning(QWidget *, const QString &title, const QString &text) override
+    {
+        messages << title + QLatin1Char('|') + text;
+    }
+    void error(QWidget *, const QString &text) override { messages << text; }
+    bool yesNo(QWidget *, const QString &question) override
+    {
+        questions << question;
+        return !answers.isEmpty() && answers.takeFirst();
+    }
+    QStringList messages;
+    QStringList questions;
+    QList<bool> answers;
+};
+
 // A main window on a fake clock, with the start-up reveal run to its end so the run commands
 // are available. Settings are back at their defaults unless the test changed them first.
+// recordHooks replaces the scoring by recording hooks, for tests of the run control alone.
 class MainWindowFixture
 {
 public:
-    explicit MainWindowFixture(bool reveal = true)
+    explicit MainWindowFixture(bool reveal = true, bool recordHooks = true)
     {
         Run = TRunState{};
         InfoText.clear();
         window = std::make_unique<TFormMain>();
-        window->setHooks(&hooks);
+        if (recordHooks)
+            window->setHooks(&hooks);
         window->show();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -74,6 +98,7 @@ public:
     TFormMainUi &ui() { return window->ui; }
     qint32 elapsed() const { return ticksBetween(Run.RunStartTick, Run.RunStopTick); }
 
+    RecordingBoxes boxes;
     FakeTickSource ticks;
     RecordingHooks hooks;
     RecordingSound sound;

@@ -22,17 +22,28 @@ void TestResultOrder::compare_data()
     QTest::addColumn<QString>("a");
     QTest::addColumn<QString>("b");
     QTest::addColumn<int>("sign");
-    QTest::newRow("shorter number first") << "9,99" << "10,00" << -1;
-    QTest::newRow("one decimal against two") << "75,9" << "75,23" << 1;
-    QTest::newRow("four digits after three") << "1000,00" << "999,99" << 1;
-    QTest::newRow("comma and point alike") << "75.9" << "75,90" << 0;
-    QTest::newRow("identical") << "70,10" << "70,10" << 0;
-    QTest::newRow("number before EL") << "9999,99" << "EL" << -1;
-    QTest::newRow("EL before Ret., any case") << "el" << "Ret." << -1;
-    QTest::newRow("Ret. before N.st.") << "ret." << "N.ST." << -1;
-    QTest::newRow("N.st. before empty") << "N.st." << "  " << -1;
-    QTest::newRow("other text after numbers") << "abc" << "99,00" << 1;
-    QTest::newRow("other text before EL") << "DISQ" << "EL" << -1;
+    QTest::newRow("shorter number first") << "9,99"
+                                          << "10,00" << -1;
+    QTest::newRow("one decimal against two") << "75,9"
+                                             << "75,23" << 1;
+    QTest::newRow("four digits after three") << "1000,00"
+                                             << "999,99" << 1;
+    QTest::newRow("comma and point alike") << "75.9"
+                                           << "75,90" << 0;
+    QTest::newRow("identical") << "70,10"
+                               << "70,10" << 0;
+    QTest::newRow("number before EL") << "9999,99"
+                                      << "EL" << -1;
+    QTest::newRow("EL before Ret., any case") << "el"
+                                              << "Ret." << -1;
+    QTest::newRow("Ret. before N.st.") << "ret."
+                                       << "N.ST." << -1;
+    QTest::newRow("N.st. before empty") << "N.st."
+                                        << "  " << -1;
+    QTest::newRow("other text after numbers") << "abc"
+                                              << "99,00" << 1;
+    QTest::newRow("other text before EL") << "DISQ"
+                                          << "EL" << -1;
 }
 
 void TestResultOrder::compare()
@@ -52,8 +63,8 @@ void TestResultOrder::sortsIntoClasses()
     std::stable_sort(cells.begin(), cells.end(), [](const QString &a, const QString &b) {
         return CompareResultTexts(a, b) < 0;
     });
-    QCOMPARE(cells, (QStringList{"9,99", "75,23", "75,9", "1000,00", "EL", "EL", "Ret.", "N.st.",
-                                 ""}));
+    QCOMPARE(cells,
+             (QStringList{"9,99", "75,23", "75,9", "1000,00", "EL", "EL", "Ret.", "N.st.", ""}));
 }
 
 void TestResultOrder::ranks_data()
@@ -62,14 +73,14 @@ void TestResultOrder::ranks_data()
     QTest::addColumn<QStringList>("times");
     QTest::addColumn<QStringList>("ranks");
     QTest::newRow("tie on second place")
-        << QStringList{"0,00", "0,00", "0,00", "4,00"} << QStringList{"68,90", "70,10", "70,10", "60,00"}
-        << QStringList{"1", "2", "2", "4"};
+        << QStringList{"0,00", "0,00", "0,00", "4,00"}
+        << QStringList{"68,90", "70,10", "70,10", "60,00"} << QStringList{"1", "2", "2", "4"};
     QTest::newRow("same time, other points")
         << QStringList{"0,00", "4,00", "4,00"} << QStringList{"70,10", "70,10", "71,00"}
         << QStringList{"1", "2", "3"};
-    QTest::newRow("three-way tie") << QStringList{"4,00", "4,00", "4,00", "8,00"}
-                                   << QStringList{"61,00", "61,00", "61,00", "55,10"}
-                                   << QStringList{"1", "1", "1", "4"};
+    QTest::newRow("three-way tie")
+        << QStringList{"4,00", "4,00", "4,00", "8,00"}
+        << QStringList{"61,00", "61,00", "61,00", "55,10"} << QStringList{"1", "1", "1", "4"};
     QTest::newRow("aborts and starters without a result")
         << QStringList{"0,00", "EL", "Ret.", "N.st.", ""}
         << QStringList{"70,10", "EL", "Ret.", "N.st.", ""}

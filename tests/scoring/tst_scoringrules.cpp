@@ -92,26 +92,40 @@ void TestScoringRules::protocolRow_data()
     QTest::addColumn<QStringList>("results"); // columns 5 to 10
 
     const QStringList a = {"73,45", "0,00", "6", "0", "0,00", "79,45"};
-    QTest::newRow("A with penalty seconds")
-        << int(JudgingProcedure::A) << 79456LL << "6" << "0" << "0,00" << "EL" << 2 << a;
+    QTest::newRow("A with penalty seconds") << int(JudgingProcedure::A) << 79456LL << "6"
+                                            << "0"
+                                            << "0,00"
+                                            << "EL" << 2 << a;
     QTest::newRow("C: faults count as seconds")
-        << int(JudgingProcedure::C) << 79456LL << "6" << "8" << "0,00" << "EL" << 2
-        << QStringList{"73,45", "0,00", "6", "8", "8,00", "87,45"};
+        << int(JudgingProcedure::C) << 79456LL << "6"
+        << "8"
+        << "0,00"
+        << "EL" << 2 << QStringList{"73,45", "0,00", "6", "8", "8,00", "87,45"};
     QTest::newRow("C fahren: points count as seconds")
-        << int(JudgingProcedure::CFahren) << 79456LL << "6" << "8" << "0,25" << "EL" << 2
-        << QStringList{"73,45", "0,25", "6", "8", "8,25", "87,70"};
-    QTest::newRow("one decimal")
-        << int(JudgingProcedure::A) << 79456LL << "6" << "0" << "0,00" << "EL" << 1
-        << QStringList{"73,4", "0,00", "6", "0", "0,00", "79,4"};
-    QTest::newRow("not started")
-        << int(JudgingProcedure::A) << 0LL << "0" << "0" << "0,00" << "N.st." << 2
-        << QStringList{"N.st.", "0,00", "0", "0", "N.st.", "N.st."};
+        << int(JudgingProcedure::CFahren) << 79456LL << "6"
+        << "8"
+        << "0,25"
+        << "EL" << 2 << QStringList{"73,45", "0,25", "6", "8", "8,25", "87,70"};
+    QTest::newRow("one decimal") << int(JudgingProcedure::A) << 79456LL << "6"
+                                 << "0"
+                                 << "0,00"
+                                 << "EL" << 1
+                                 << QStringList{"73,4", "0,00", "6", "0", "0,00", "79,4"};
+    QTest::newRow("not started") << int(JudgingProcedure::A) << 0LL << "0"
+                                 << "0"
+                                 << "0,00"
+                                 << "N.st." << 2
+                                 << QStringList{"N.st.", "0,00", "0", "0", "N.st.", "N.st."};
     QTest::newRow("zero clock time")
-        << int(JudgingProcedure::A) << 0LL << "0" << "4" << "0,00" << "EL" << 2
-        << QStringList{"EL", "0,00", "0", "4", "EL", "EL"};
+        << int(JudgingProcedure::A) << 0LL << "0"
+        << "4"
+        << "0,00"
+        << "EL" << 2 << QStringList{"EL", "0,00", "0", "4", "EL", "EL"};
     QTest::newRow("penalty seconds only, no riding time")
-        << int(JudgingProcedure::A) << 6000LL << "6" << "0" << "0,00" << "Ret." << 2
-        << QStringList{"Ret.", "0,00", "6", "0", "Ret.", "Ret."};
+        << int(JudgingProcedure::A) << 6000LL << "6"
+        << "0"
+        << "0,00"
+        << "Ret." << 2 << QStringList{"Ret.", "0,00", "6", "0", "Ret.", "Ret."};
 }
 
 void TestScoringRules::protocolRow()

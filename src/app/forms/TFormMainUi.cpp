@@ -286,7 +286,6 @@ void TFormMainUi::setupUi(QMainWindow *f)
 
     Label1 = label(Panel5, "Label1", QStringLiteral("Fehler:"), 112, 94, 66);
     eHindPkt = edit(Panel5, "eHindPkt", 180, 93, 44);
-    eHindPkt->setMaxLength(4);
     eHindPkt->setText(QStringLiteral("0"));
     eHindPkt->setEnabled(false);
     bPlus4 = button(Panel5, "bPlus4", QStringLiteral("+3"), 228, 93, 30, 24);
@@ -304,10 +303,11 @@ void TFormMainUi::setupUi(QMainWindow *f)
 
     Label10 = label(Panel5, "Label10", QStringLiteral("Straf-Sek.:"), 112, 122, 66);
     eStrafPkt = edit(Panel5, "eStrafPkt", 180, 121, 44);
-    eStrafPkt->setMaxLength(3);
     eStrafPkt->setText(QStringLiteral("0"));
     bStrafPlus = button(Panel5, "bStrafPlus", QStringLiteral("+"), 228, 121, 24, 24);
     bStrafMinus = button(Panel5, "bStrafMinus", QStringLiteral("-"), 254, 121, 24, 24);
+    bStrafPlus->setProperty("Tag", 1);
+    bStrafMinus->setProperty("Tag", -1);
     LabelRavno = label(Panel5, "LabelRavno", QStringLiteral("="), 282, 122, 12);
     bStrafsek4 = button(Panel5, "bStrafsek4", QStringLiteral("+4"), 112, 149, 40, 24);
     bStrafsek6 = button(Panel5, "bStrafsek6", QStringLiteral("+6"), 154, 149, 40, 24);
@@ -369,6 +369,7 @@ void TFormMainUi::setupUi(QMainWindow *f)
         b->setToolTip(hint);
         b->setFont(QFont(QStringLiteral("Arial"), 10, QFont::Bold));
         b->setEnabled(false);
+        b->setAutoDefault(true); // Enter on the focused button acts, as the focus moves to it
         tools->addWidget(b);
         return b;
     };
@@ -383,7 +384,7 @@ void TFormMainUi::setupUi(QMainWindow *f)
 
     SortGrid1 = new TSortGrid(Panel3);
     SortGrid1->setObjectName(QStringLiteral("SortGrid1"));
-    SortGrid1->setColumnCount(12);
+    SortGrid1->setColCount(12);
     SortGrid1->setGridRowCount(2);
     QFont gridFont(QStringLiteral("Arial"));
     gridFont.setPixelSize(16);

@@ -6,8 +6,8 @@
 #include <cmath>
 
 const char *const DefaultProtocolColumnHeadings[ProtocolColumnCount] = {
-    "St.Nr",   "KoNr.", "Pferd/Pony", "Reitername", "Verein", "R.-Zeit",
-    "ZF",      "Straf", "Fehler",     "Punkte",     "Zeit",   "Rang"};
+    "St.Nr", "KoNr.", "Pferd/Pony", "Reitername", "Verein", "R.-Zeit",
+    "ZF",    "Straf", "Fehler",     "Punkte",     "Zeit",   "Rang"};
 
 QString StartNumberKey(const QString &text)
 {

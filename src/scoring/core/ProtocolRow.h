@@ -42,10 +42,10 @@ struct RunEntry
     QString horse;
     QString rider;
     QString club;
-    qint64 clockMs = 0; // STOP minus START, penalty seconds included
-    QString penaltyText;    // penalty seconds field
-    QString faultText;      // obstacle faults field
-    QString timeFaultText;  // time faults field, copied as it stands
+    qint64 clockMs = 0;    // STOP minus START, penalty seconds included
+    QString penaltyText;   // penalty seconds field
+    QString faultText;     // obstacle faults field
+    QString timeFaultText; // time faults field, copied as it stands
     JudgingProcedure procedure = JudgingProcedure::A;
     QString abortText = QStringLiteral("EL"); // result of a run without a positive riding time
     int decimals = 2;

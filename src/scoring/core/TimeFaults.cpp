@@ -15,7 +15,8 @@ double computeTimeFaults(qint64 cs, qint64 allowedSecs, qint64 interval, qint64 
         intervals = double(((interval + cs - 1) / 100 - allowedSecs) / wholeSecs);
     } else {
         // Intervals that do not divide the allowed time leave a fraction, as they always have.
-        intervals = double((interval + cs - 1) / interval) - double(allowedSecs) * (100.0 / interval);
+        intervals =
+            double((interval + cs - 1) / interval) - double(allowedSecs) * (100.0 / interval);
     }
     return intervals * double(perInterval) / 100.0;
 }

@@ -1,0 +1,123 @@
+// Measures the ranking of large protocols in the real grid: RankProtocol alone, and one whole
+// EINTRAGEN (row built, stored, ranked, widths set, row selected, window repainted).
+// Usage: bench_ranking   (run with QT_QPA_PLATFORM=offscreen on a machine without a display)
+
+#include "MessageBoxes.h"
+#include "ProtocolGrid.h"
+#include "ProtocolRow.h"
+#include "ResultsProtocol.h"
+#include "RunControl.h"
+#include "TFormMain.h"
+#include "TSortGrid.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+constexpr double kEntryTarget2000Ms = 10.0;
+constexpr double kEntryTarget20000Ms = 150.0;
+
+// A protocol as a competition leaves it: mostly clear or four-fault rounds, some aborts and a
+// few starters still to come.
+QList<QStringList> protocol(int rows, QRandomGenerator &random)
+{
+    QList<QStringList> data;
+    data.reserve(rows);
+    for (int r = 0; r < rows; ++r) {
+        QStringList row(ProtocolColumnCount);
+        row[ColStartNumber] = QString::number(r + 1);
+        row[ColHeadNumber] = QString::number(random.bounded(1, 999));
+        row[ColHorse] = QStringLiteral("Pferd %1").arg(r);
+        row[ColRider] = QStringLiteral("Reiter %1").arg(r);
+        row[ColClub] = QStringLiteral("Verein %1").arg(r % 97);
+        const int kind = random.bounded(100);
+        if (kind < 5) {
+            for (int c : {ColRideTime, ColPoints, ColTotalTime})
+                row[c] = kind < 3 ? QStringLiteral("EL") : QStringLiteral("Ret.");
+        } else if (kind >= 97) {
+            // a starter without a result
+        } else {
+            const int cs = random.bounded(5500, 9000);
+            const QString time =
+                QStringLiteral("%1,%2").arg(cs / 100).arg(cs % 100, 2, 10, QLatin1Char('0'));
+            row[ColRideTime] = time;
+            row[ColTimeFaults] = QStringLiteral("0,00");
+            row[ColPenalty] = row[ColFaults] = QString::number(4 * random.bounded(3));
+            row[ColPoints] = row[ColFaults] + QStringLiteral(",00");
+            row[ColTotalTime] = time;
+        }
+        data.append(row);
+    }
+    return data;
+}
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+class SilentBoxes : public MessageBoxes
+{
+public:
+    void error(QWidget *, const QString &text) override
+    {
+        std::fprintf(stderr, "error: %s\n", qPrintable(text));
+    }
+};
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    SilentBoxes boxes;
+    setMessageBoxes(&boxes);
+    TFormMain window;
+    window.resize(1024, 700);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return 2;
+    TSortGrid *grid = window.ui.SortGrid1;
+    QRandomGenerator random(20261206);
+    bool met = true;
+
+    std::printf("%8s %16s %16s %12s\n", "rows", "RankProtocol ms", "EINTRAGEN ms", "target ms");
+    for (int rows : {200, 2000, 20000}) {
+        grid->setDataRows(protocol(rows, random));
+        QList<double> rankMs, entryMs;
+        for (int round = 0; round < 7; ++round) {
+            QElapsedTimer t;
+            t.start();
+            window.protocolGrid().RankProtocol();
+            rankMs << t.nsecsElapsed() / 1e6;
+
+            // One rider more, through the real commands: START, STOP, EINTRAGEN.
+            window.ui.cbStNr->setEditText(QStringLiteral("N%1").arg(round));
+            window.run().mStartClick();
+            window.run().mStopClick();
+            QCoreApplication::processEvents();
+            t.restart();
+            window.protocol().mEintragenClick();
+            QCoreApplication::processEvents();
+            entryMs << t.nsecsElapsed() / 1e6;
+            window.protocol().bRESETClick();
+        }
+        const double entry = median(entryMs);
+        const double target = rows == 2000    ? kEntryTarget2000Ms
+                              : rows == 20000 ? kEntryTarget20000Ms
+                                              : 0.0;
+        if (target > 0 && entry > target)
+            met = false;
+        std::printf("%8d %16.2f %16.2f %12s\n", rows, median(rankMs), entry,
+                    target > 0 ? qPrintable(QString::number(target)) : "-");
+    }
+    std::printf("%s\n", met ? "targets met" : "TARGETS MISSED");
+    setMessageBoxes(nullptr);
+    return met ? 0 : 1;
+}

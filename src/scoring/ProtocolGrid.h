@@ -1,0 +1,29 @@
+#pragma once
+
+#include "TSortGrid.h"
+
+#include <QObject>
+
+class TFormMainUi;
+
+// How the protocol grid orders, ranks, colours and edits the results.
+class ProtocolGrid : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ProtocolGrid(TFormMainUi &ui, QObject *parent = nullptr);
+
+    void RankProtocol();
+    TSortGrid::SortStyle SortGrid1GetSortStyle(int col) const;
+    void SortGrid1GetCellFormat(int col, int row, TSortGrid::CellFormat &format) const;
+    void SetProtocolColumnWidths();
+    bool SortGrid1SelectCell(int col, int row);
+    void SortGrid1KeyPress(QChar &key);
+
+    // Selects the row of the current start number, if the protocol has one.
+    void selectCurrentStarter();
+    void showPosition(int row);
+
+private:
+    TFormMainUi &m_ui;
+};

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QObject>
+
+class ClockDisplay;
+class ProtocolGrid;
+class RunControl;
+class RunHooks;
+class RunScoring;
+class TFormMainUi;
+
+// The results protocol: entering a run, the abort results, calling the next rider, clearing
+// the protocol and deleting a row.
+class ResultsProtocol : public QObject
+{
+    Q_OBJECT
+public:
+    ResultsProtocol(TFormMainUi &ui, ClockDisplay &clock, RunControl &run, RunScoring &scoring,
+                    ProtocolGrid &grid, RunHooks &hooks, QObject *parent = nullptr);
+
+    void bEINTRAGENMouseDown();
+    void mEintragenClick();
+    // False when a scoring field does not read as a number; the protocol is then unchanged.
+    bool EnterRun();
+    void bAbbruchClick(QObject *sender);
+    void bRESETClick();
+    void sbCLSClick();
+    void StrokadeleteClick();
+    // True when the window may close.
+    bool FormCloseQuery();
+    void bExitClick();
+    void UpdateProtocolButtons();
+
+private:
+    TFormMainUi &m_ui;
+    ClockDisplay &m_clock;
+    RunControl &m_run;
+    RunScoring &m_scoring;
+    ProtocolGrid &m_grid;
+    RunHooks &m_hooks;
+};

@@ -1,0 +1,292 @@
+#include "MainWindowFixture.h"
+
+#include "RunScoring.h"
+#include "TBitBtnWithColor.h"
+#include "TDigit.h"
+#include "TOvalButton.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+
+namespace {
+QString shown(TFormMainUi &ui)
+{
+    return QStringLiteral("%1%2%3,%4%5")
+        .arg(ui.Digit4->value())
+        .arg(ui.Digit5->value())
+        .arg(ui.Digit6->value())
+        .arg(ui.Digit7->value())
+        .arg(ui.Digit8->value());
+}
+} // namespace
+
+// Obstacle faults, penalty seconds, time faults and the running total of the run on course.
+class tst_RunScoring : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        Settings = TSettings{};
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    }
+
+    void faultCommands_data();
+    void faultCommands();
+    void faultsClosedOutsideTheRun();
+    void typedFaults();
+    void timeFaultsGrowLive();
+    void procedureCHidesTimeFaults();
+    void penaltyKeysOnlyWhileHeldOrStopped();
+    void heldPenaltyKeyActsOnce();
+    void penaltyWhileHeldMovesTheClock();
+    void freePenaltyEntry_data();
+    void freePenaltyEntry();
+    void correctionBelowAllowedTimeClearsTimeFaults();
+    void halfTypedPenaltyIsDroppedWhenTheFieldCloses();
+};
+
+void tst_RunScoring::faultCommands_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("mods");
+    QTest::addColumn<QString>("after");
+    const int ctrl = Qt::ControlModifier;
+    const int pad = Qt::ControlModifier | Qt::KeypadModifier;
+    QTest::newRow("Ctrl+3") << "0" << int(Qt::Key_3) << ctrl << "3";
+    QTest::newRow("Ctrl+keypad 7") << "2" << int(Qt::Key_7) << pad << "9";
+    QTest::newRow("Ctrl+keypad Home, Num Lock off") << "0" << int(Qt::Key_Home) << pad << "7";
+    QTest::newRow("Ctrl+keypad 5, Num Lock off") << "0" << int(Qt::Key_Clear) << pad << "5";
+    QTest::newRow("Ctrl+keypad +") << "4" << int(Qt::Key_Plus) << pad << "8";
+    QTest::newRow("Ctrl+keypad - stops at 0") << "3" << int(Qt::Key_Minus) << pad << "0";
+    QTest::newRow("no upper bound") << "9999" << int(Qt::Key_9) << ctrl << "10008";
+}
+
+void tst_RunScoring::faultCommands()
+{
+    QFETCH(QString, before);
+    QFETCH(int, key);
+    QFETCH(int, mods);
+    QFETCH(QString, after);
+    MainWindowFixture f(true, false);
+    TFormMainUi &ui = f.ui();
+    f.key(Qt::Key_F5);
+    ui.eHindPkt->setText(before);
+    ui.eHindPkt->setFocus(); // the commands act from an edit field too
+    f.key(key, Qt::KeyboardModifiers(mods));
+    QCOMPARE(ui.eHindPkt->text(), after);
+    QCOMPARE(InfoText, QStringLiteral("Punkte:%1,00").arg(after));
+    QCOMPARE(ui.bMinus4->isEnabled(), after.toInt() >= 4);
+}
+
+void tst_RunScoring::faultsClosedOutsideTheRun()
+{
+    MainWindowFixture f(true, false);
+    TFormMainUi &ui = f.ui();
+    f.key(Qt::Key_3, Qt::ControlModifier);
+    f.key(Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier);
+    QCOMPARE(ui.eHindPkt->text(), QStringLiteral("0"));
+
+    f.key(Qt::Key_F5);
+    ui.bPlus4->click();
+    QCOMPARE(ui.eHindPkt->text(), QStringLiteral("3"));
+    ui.bMinus4->setEnabled(false);
+    emit ui.cbPlus->activated(4); // "+8"
+    QCOMPARE(ui.eHindPkt->text(), QStringLiteral("11"));
+    QVERIFY(ui.bMinus4->isEnabled());
+    ui.bMinus4->click();
+    QCOMPARE(ui.eHindPkt->text(), QStringLiteral("7"));
+
+    f.key(Qt::Key_F9);
+    f.key(Qt::Key_V, Qt::ControlModifier);
+    f.key(Qt::Key_3, Qt::ControlModifier);
+    QCOMPARE(ui.eHindPkt->text(), QStringLiteral("7")); // entered: closed again
+}
+
+void tst_RunScoring::typedFaults()
+{
+    MainWindowFixture f(true, false);
+    TFormMainUi &ui = f.ui();
+    f.key(Qt::Key_F5);
+    ui.eHindPkt->setFocus();
+    ui.eHindPkt->selectAll();
+    QTest::keyClicks(ui.eHindPkt, QStringLiteral("a1-2x"));
+    QCOMPARE(ui.eHindPkt->text(), QStringLiteral("12")); // only digits pass
+    QCOMPARE(InfoText, QStringLiteral("Punkte:12,00"));
+    QVERIFY(ui.bMinus4->isEnabled());
+    QTest::keyClick(ui.eHindPkt, Qt::Key_V, Qt::ControlModifier); // no paste either
+    QCOMPARE(ui.eHindPkt->text(), QStringLiteral("12"));
+    QVERIFY(f.boxes.messages.isEmpty());
+
+    QTest::keyClicks(ui.eHindPkt, QStringLiteral(",,"));
+    QCOMPARE(ui.eHindPkt->text(), QStringLiteral("12,,"));
+    QCOMPARE(f.boxes.messages.size(), 1); // "12,," is no number: the total says so
+    QTest::keyClicks(ui.eHindPkt, QStringLiteral("1"));
+    QCOMPARE(ui.eHindPkt->text(), QStringLiteral("12,,")); // four typed characters at most
+    QCOMPARE(InfoText, QStringLiteral("Punkte:12,00"));
+}
+
+void tst_RunScoring::timeFaultsGrowLive()
+{
+    MainWindowFixture f(true, false);
+    TFormMainUi &ui = f.ui();
+    ui.seELZmain->setValue(60);
+    f.key(Qt::Key_F5);
+    f.tick(60000);
+    QCOMPARE(ui.ePktSek->text(), QStringLiteral("0,00"));
+    f.tick(10);
+    QCOMPARE(ui.ePktSek->text(), QStringLiteral("0,25"));
+    f.tick(1000);
+    QCOMPARE(ui.ePktSek->text(), QStringLiteral("0,50"));
+    ui.eHindPkt->setText(QStringLiteral("4"));
+    QCOMPARE(InfoText, QStringLiteral("Punkte:4,50"));
+    f.tick(5);
+    f.key(Qt::Key_F9);
+    QCOMPARE(ui.ePktSek->text(), QStringLiteral("0,50")); // 61,015 s
+}
+
+void tst_RunScoring::procedureCHidesTimeFaults()
+{
+    MainWindowFixture f(true, false);
+    TFormMainUi &ui = f.ui();
+    ui.rbModeC->setChecked(true);
+    QVERIFY(ui.ePktSek->isHidden() && ui.LabelSekInPachka->isHidden());
+    ui.seELZmain->setValue(60);
+    f.key(Qt::Key_F5);
+    QVERIFY(!ui.rbModeA->isEnabled());
+    f.tick(65000);
+    ui.eHindPkt->setText(QStringLiteral("4"));
+    QCOMPARE(ui.ePktSek->text(), QStringLiteral("0,00"));
+    QCOMPARE(InfoText, QStringLiteral("Punkte:4,00"));
+    ui.rbModeA->setChecked(true);
+    QVERIFY(ui.ePktSek->isVisible());
+}
+
+void tst_RunScoring::penaltyKeysOnlyWhileHeldOrStopped()
+{
+    MainWindowFixture f(true, false);
+    TFormMainUi &ui = f.ui();
+    f.key(Qt::Key_F5);
+    f.tick(30000);
+    f.key(Qt::Key_F6);
+    QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("0"));
+    f.key(Qt::Key_F9);
+    f.key(Qt::Key_F8);
+    QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("8"));
+    QCOMPARE(f.elapsed(), 38000);
+    QCOMPARE(shown(ui), QStringLiteral("038,00"));
+    f.key(Qt::Key_V, Qt::ControlModifier);
+    f.key(Qt::Key_F6);
+    QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("8"));
+}
+
+void tst_RunScoring::heldPenaltyKeyActsOnce()
+{
+    MainWindowFixture f(true, false);
+    TFormMainUi &ui = f.ui();
+    f.key(Qt::Key_F5);
+    f.tick(20000);
+    f.key(Qt::Key_F9);
+    f.key(Qt::Key_F10);
+    for (int i = 0; i < 3; ++i) // the key's auto-repeat
+        qt_sendShortcutOverrideEvent(f.window.get(), 0, Qt::Key_F10, Qt::NoModifier, QString(),
+                                     true);
+    QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("10"));
+    f.key(Qt::Key_F10);
+    QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("20"));
+}
+
+void tst_RunScoring::penaltyWhileHeldMovesTheClock()
+{
+    MainWindowFixture f(true, false);
+    TFormMainUi &ui = f.ui();
+    f.key(Qt::Key_F5);
+    f.tick(12340);
+    f.key(Qt::Key_F7);
+    f.ticks.advance(5000); // held: does not count
+    ui.bStrafsek4->click();
+    QCOMPARE(shown(ui), QStringLiteral("016,34"));
+    f.key(Qt::Key_F7);
+    f.tick(1000);
+    QCOMPARE(shown(ui), QStringLiteral("017,34"));
+    QVERIFY(!ui.bStrafsek4->isEnabled());
+    f.key(Qt::Key_F9);
+    QCOMPARE(f.elapsed(), 17340);
+}
+
+void tst_RunScoring::freePenaltyEntry_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("plus");
+    QTest::addColumn<QString>("penalty");
+    QTest::addColumn<int>("clockMs");
+    QTest::newRow("+4, then 6 and +") << "6" << true << "10" << 40000;
+    QTest::newRow("+4, then 6 and - stops at 0") << "6" << false << "0" << 30000;
+    QTest::newRow("+4, then 3 and -") << "3" << false << "1" << 31000;
+    QTest::newRow("not a whole number") << "2,5" << true << "4" << 34000;
+}
+
+void tst_RunScoring::freePenaltyEntry()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, plus);
+    QFETCH(QString, penalty);
+    QFETCH(int, clockMs);
+    MainWindowFixture f(true, false);
+    TFormMainUi &ui = f.ui();
+    f.key(Qt::Key_F5);
+    f.tick(30000);
+    f.key(Qt::Key_F9);
+    ui.bStrafsek4->click();
+    QVERIFY(ui.LabelRavno->isVisible() && !ui.bStrafPlus->isEnabled());
+    ui.eStrafPkt->setFocus();
+    QTest::keyClicks(ui.eStrafPkt, typed);
+    QVERIFY(!ui.LabelRavno->isVisible() && ui.bStrafPlus->isEnabled());
+    QCOMPARE(ui.eStrafPkt->text(), typed); // the first key replaced the old value
+    (plus ? ui.bStrafPlus : ui.bStrafMinus)->click();
+    QCOMPARE(ui.eStrafPkt->text(), penalty);
+    QCOMPARE(f.elapsed(), clockMs);
+    QVERIFY(ui.LabelRavno->isVisible() && !ui.bStrafMinus->isEnabled());
+    // The riding time is the clock time less the penalty seconds: always the 30 s ridden.
+    QCOMPARE(f.elapsed() - penalty.toInt() * 1000, 30000);
+}
+
+void tst_RunScoring::correctionBelowAllowedTimeClearsTimeFaults()
+{
+    MainWindowFixture f(true, false);
+    TFormMainUi &ui = f.ui();
+    ui.seELZmain->setValue(60);
+    f.key(Qt::Key_F5);
+    f.tick(58000);
+    f.key(Qt::Key_F9);
+    ui.bStrafsek4->click();
+    QCOMPARE(ui.ePktSek->text(), QStringLiteral("0,50")); // 62,00 s
+    ui.eStrafPkt->setFocus();
+    QTest::keyClicks(ui.eStrafPkt, QStringLiteral("4"));
+    ui.bStrafMinus->click();
+    QCOMPARE(ui.ePktSek->text(), QStringLiteral("0,00"));
+    QCOMPARE(InfoText, QStringLiteral("Punkte:0,00"));
+}
+
+void tst_RunScoring::halfTypedPenaltyIsDroppedWhenTheFieldCloses()
+{
+    MainWindowFixture f(true, false);
+    TFormMainUi &ui = f.ui();
+    f.key(Qt::Key_F5);
+    f.tick(20000);
+    f.key(Qt::Key_F7);
+    ui.bStrafsek6->click();
+    ui.eStrafPkt->setFocus();
+    QTest::keyClicks(ui.eStrafPkt, QStringLiteral("9"));
+    f.key(Qt::Key_F7); // continue: the entry closes without "+" or "-"
+    QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("6"));
+    QVERIFY(!ui.bStrafPlus->isEnabled() && ui.LabelRavno->isVisible());
+}
+
+QTEST_MAIN(tst_RunScoring)
+#include "tst_runscoring.moc"
