@@ -51,6 +51,11 @@ void ProtocolGrid::selectCurrentStarter()
 {
     TSortGrid *grid = m_ui.SortGrid1;
     const QString key = StartNumberKey(m_ui.cbStNr->currentText());
+    // Without a start number there is no row to look for; the current one stays.
+    if (key.isEmpty()) {
+        showPosition(grid->currentGridRow());
+        return;
+    }
     for (int r = 1; r < grid->gridRowCount(); ++r) {
         if (grid->cells(ColStartNumber, r) == key) {
             grid->selectGridRow(r);

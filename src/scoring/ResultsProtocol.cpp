@@ -88,20 +88,21 @@ bool ResultsProtocol::EnterRun()
         return false;
     }
 
+    // Runs without a start number never replace each other: every one of them is a result.
     const QString key = row[ColStartNumber];
     int target = 0;
-    for (int r = 1; r < grid->gridRowCount() && !target; ++r)
+    for (int r = 1; r < grid->gridRowCount() && !target && !key.isEmpty(); ++r)
         if (grid->cells(ColStartNumber, r) == key)
             target = r;
-    if (target) {
-        grid->setRowTexts(target, row);
-    } else {
-        const int last = grid->gridRowCount() - 1;
-        if (grid->rowTexts(last).join(QString()).isEmpty())
-            grid->setRowTexts(last, row);
-        else
-            grid->appendRow(row);
+    if (!target) {
+        target = grid->gridRowCount() - 1;
+        if (!grid->rowTexts(target).join(QString()).isEmpty()) {
+            grid->appendRow(QStringList());
+            ++target;
+        }
     }
+    grid->setRowTexts(target, row);
+    grid->selectGridRow(target); // the selection follows the row through the ranking
     m_grid.RankProtocol();
     m_grid.SetProtocolColumnWidths();
     m_grid.selectCurrentStarter();
@@ -277,7 +278,10 @@ void ResultsProtocol::bExitClick()
 void ResultsProtocol::UpdateProtocolButtons()
 {
     const TSortGrid *grid = m_ui.SortGrid1;
-    const bool hasData = grid->gridRowCount() > 1 && !grid->cells(ColStartNumber, 1).isEmpty();
+    // Any filled row counts: results without a start number must be savable too.
+    bool hasData = false;
+    for (int r = 1; r < grid->gridRowCount() && !hasData; ++r)
+        hasData = !grid->rowTexts(r).join(QString()).isEmpty();
     for (QWidget *w : std::initializer_list<QWidget *>{m_ui.sbCLS, m_ui.sbSave, m_ui.sbPrint,
                                                        m_ui.sbWord, m_ui.sbExcel, m_ui.sbHTML})
         w->setEnabled(hasData);

@@ -58,6 +58,7 @@ private Q_SLOTS:
 
     void enterRun();
     void enteringTwiceKeepsOneRow();
+    void runsWithoutStartNumberAreAllKept();
     void aborts_data();
     void aborts();
     void countdownExpiryEliminates();
@@ -116,6 +117,18 @@ void tst_ResultsProtocol::enteringTwiceKeepsOneRow()
     QCOMPARE(column(grid, ColStartNumber), (QStringList{"13", "12"}));
     QCOMPARE(column(grid, ColTotalTime), (QStringList{"65,00", "60,00"}));
     QCOMPARE(column(grid, ColPoints), (QStringList{"0,00", "4,00"}));
+}
+
+void tst_ResultsProtocol::runsWithoutStartNumberAreAllKept()
+{
+    MainWindowFixture f(true, false);
+    TFormMainUi &ui = f.ui();
+    ride(f, QString(), 70000);
+    ride(f, QString(), 65000);
+    QCOMPARE(column(ui.SortGrid1, ColTotalTime), (QStringList{"65,00", "70,00"}));
+    QCOMPARE(ui.SortGrid1->currentGridRow(), 1); // the run just entered
+    QCOMPARE(InfoText, QStringLiteral("Punkte:0,00   Rang:1"));
+    QVERIFY(ui.sbSave->isEnabled());
 }
 
 void tst_ResultsProtocol::aborts_data()

@@ -4,6 +4,7 @@
 #include "TBitBtnWithColor.h"
 #include "TDigit.h"
 #include "TOvalButton.h"
+#include "TSortGrid.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -286,6 +287,15 @@ void tst_RunScoring::halfTypedPenaltyIsDroppedWhenTheFieldCloses()
     f.key(Qt::Key_F7); // continue: the entry closes without "+" or "-"
     QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("6"));
     QVERIFY(!ui.bStrafPlus->isEnabled() && ui.LabelRavno->isVisible());
+
+    // Entered while a number is typed but not added: the row holds what the clock holds.
+    f.tick(1000);
+    f.key(Qt::Key_F9);
+    ui.eStrafPkt->setFocus();
+    QTest::keyClicks(ui.eStrafPkt, QStringLiteral("9"));
+    f.key(Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(ui.SortGrid1->cells(ColPenalty, 1), QStringLiteral("6"));
+    QCOMPARE(ui.SortGrid1->cells(ColRideTime, 1), QStringLiteral("21,00"));
 }
 
 QTEST_MAIN(tst_RunScoring)
