@@ -55,6 +55,10 @@ ResultsProtocol::ResultsProtocol(TFormMainUi &ui, ClockDisplay &clock, RunContro
     connect(m_ui.Strokadelete, &QAction::triggered, this, &ResultsProtocol::StrokadeleteClick);
     connect(m_ui.Beenden1, &QAction::triggered, this, &ResultsProtocol::bExitClick);
     connect(m_ui.SortGrid1, &QWidget::customContextMenuRequested, this, [this](const QPoint &p) {
+        // "Zeile entfernen" must take the row the operator pointed at, not one selected before.
+        const QModelIndex index = m_ui.SortGrid1->indexAt(p);
+        if (index.isValid())
+            m_ui.SortGrid1->selectGridRow(index.row() + 1);
         m_ui.PopupMenu1->popup(m_ui.SortGrid1->viewport()->mapToGlobal(p));
     });
 }

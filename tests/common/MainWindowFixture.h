@@ -7,6 +7,7 @@
 #include "RunState.h"
 #include "Settings.h"
 #include "SoundPlayer.h"
+#include "TDigit.h"
 #include "TFormMain.h"
 
 #include <QStringList>
@@ -96,6 +97,17 @@ public:
     }
 
     TFormMainUi &ui() { return window->ui; }
+    // The clock's five digits as they read, e.g. "012,38".
+    QString shown() const
+    {
+        const TFormMainUi &u = window->ui;
+        return QStringLiteral("%1%2%3,%4%5")
+            .arg(u.Digit4->value())
+            .arg(u.Digit5->value())
+            .arg(u.Digit6->value())
+            .arg(u.Digit7->value())
+            .arg(u.Digit8->value());
+    }
     qint32 elapsed() const { return ticksBetween(Run.RunStartTick, Run.RunStopTick); }
 
     RecordingBoxes boxes;

@@ -12,18 +12,6 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
-namespace {
-QString shown(TFormMainUi &ui)
-{
-    return QStringLiteral("%1%2%3,%4%5")
-        .arg(ui.Digit4->value())
-        .arg(ui.Digit5->value())
-        .arg(ui.Digit6->value())
-        .arg(ui.Digit7->value())
-        .arg(ui.Digit8->value());
-}
-} // namespace
-
 // Obstacle faults, penalty seconds, time faults and the running total of the run on course.
 class tst_RunScoring : public QObject
 {
@@ -40,10 +28,9 @@ private Q_SLOTS:
     void faultCommands();
     void faultsClosedOutsideTheRun();
     void typedFaults();
+    void timeFaultsGrowLive_data();
     void timeFaultsGrowLive();
-    void procedureCHidesTimeFaults();
-    void penaltyKeysOnlyWhileHeldOrStopped();
-    void heldPenaltyKeyActsOnce();
+    void penaltyKeysActOnceWhileStopped();
     void penaltyWhileHeldMovesTheClock();
     void freePenaltyEntry_data();
     void freePenaltyEntry();
@@ -132,74 +119,60 @@ void tst_RunScoring::typedFaults()
     QCOMPARE(InfoText, QStringLiteral("Punkte:12,00"));
 }
 
+void tst_RunScoring::timeFaultsGrowLive_data()
+{
+    QTest::addColumn<bool>("procedureC");
+    QTest::addColumn<QStringList>("faults"); // at 60,00, 60,01 and 61,01 s
+    QTest::addColumn<QString>("total");      // with 4 obstacle faults
+    QTest::newRow("A") << false << QStringList{"0,00", "0,25", "0,50"} << "Punkte:4,50";
+    QTest::newRow("C: none") << true << QStringList{"0,00", "0,00", "0,00"} << "Punkte:4,00";
+}
+
 void tst_RunScoring::timeFaultsGrowLive()
 {
+    QFETCH(bool, procedureC);
+    QFETCH(QStringList, faults);
+    QFETCH(QString, total);
     MainWindowFixture f(true, false);
     TFormMainUi &ui = f.ui();
+    (procedureC ? ui.rbModeC : ui.rbModeA)->setChecked(true);
+    QCOMPARE(ui.ePktSek->isHidden(), procedureC);
+    QCOMPARE(ui.LabelSekInPachka->isHidden(), procedureC);
     ui.seELZmain->setValue(60);
     f.key(Qt::Key_F5);
-    f.tick(60000);
-    QCOMPARE(ui.ePktSek->text(), QStringLiteral("0,00"));
-    f.tick(10);
-    QCOMPARE(ui.ePktSek->text(), QStringLiteral("0,25"));
-    f.tick(1000);
-    QCOMPARE(ui.ePktSek->text(), QStringLiteral("0,50"));
+    QVERIFY(!ui.rbModeA->isEnabled() && !ui.seELZmain->isEnabled());
+    QStringList seen;
+    for (int ms : {60000, 10, 1000}) {
+        f.tick(ms);
+        seen << ui.ePktSek->text();
+    }
+    QCOMPARE(seen, faults);
     ui.eHindPkt->setText(QStringLiteral("4"));
-    QCOMPARE(InfoText, QStringLiteral("Punkte:4,50"));
+    QCOMPARE(InfoText, total);
     f.tick(5);
     f.key(Qt::Key_F9);
-    QCOMPARE(ui.ePktSek->text(), QStringLiteral("0,50")); // 61,015 s
+    QCOMPARE(ui.ePktSek->text(), faults.last()); // 61,015 s: the last value stands
 }
 
-void tst_RunScoring::procedureCHidesTimeFaults()
-{
-    MainWindowFixture f(true, false);
-    TFormMainUi &ui = f.ui();
-    ui.rbModeC->setChecked(true);
-    QVERIFY(ui.ePktSek->isHidden() && ui.LabelSekInPachka->isHidden());
-    ui.seELZmain->setValue(60);
-    f.key(Qt::Key_F5);
-    QVERIFY(!ui.rbModeA->isEnabled());
-    f.tick(65000);
-    ui.eHindPkt->setText(QStringLiteral("4"));
-    QCOMPARE(ui.ePktSek->text(), QStringLiteral("0,00"));
-    QCOMPARE(InfoText, QStringLiteral("Punkte:4,00"));
-    ui.rbModeA->setChecked(true);
-    QVERIFY(ui.ePktSek->isVisible());
-}
-
-void tst_RunScoring::penaltyKeysOnlyWhileHeldOrStopped()
+void tst_RunScoring::penaltyKeysActOnceWhileStopped()
 {
     MainWindowFixture f(true, false);
     TFormMainUi &ui = f.ui();
     f.key(Qt::Key_F5);
     f.tick(30000);
     f.key(Qt::Key_F6);
-    QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("0"));
+    QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("0")); // running: closed
     f.key(Qt::Key_F9);
     f.key(Qt::Key_F8);
+    for (int i = 0; i < 3; ++i) // the key's auto-repeat
+        qt_sendShortcutOverrideEvent(f.window.get(), 0, Qt::Key_F8, Qt::NoModifier, QString(),
+                                     true);
     QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("8"));
     QCOMPARE(f.elapsed(), 38000);
-    QCOMPARE(shown(ui), QStringLiteral("038,00"));
+    QCOMPARE(f.shown(), QStringLiteral("038,00"));
     f.key(Qt::Key_V, Qt::ControlModifier);
-    f.key(Qt::Key_F6);
-    QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("8"));
-}
-
-void tst_RunScoring::heldPenaltyKeyActsOnce()
-{
-    MainWindowFixture f(true, false);
-    TFormMainUi &ui = f.ui();
-    f.key(Qt::Key_F5);
-    f.tick(20000);
-    f.key(Qt::Key_F9);
     f.key(Qt::Key_F10);
-    for (int i = 0; i < 3; ++i) // the key's auto-repeat
-        qt_sendShortcutOverrideEvent(f.window.get(), 0, Qt::Key_F10, Qt::NoModifier, QString(),
-                                     true);
-    QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("10"));
-    f.key(Qt::Key_F10);
-    QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("20"));
+    QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("8")); // entered: closed again
 }
 
 void tst_RunScoring::penaltyWhileHeldMovesTheClock()
@@ -211,10 +184,10 @@ void tst_RunScoring::penaltyWhileHeldMovesTheClock()
     f.key(Qt::Key_F7);
     f.ticks.advance(5000); // held: does not count
     ui.bStrafsek4->click();
-    QCOMPARE(shown(ui), QStringLiteral("016,34"));
+    QCOMPARE(f.shown(), QStringLiteral("016,34"));
     f.key(Qt::Key_F7);
     f.tick(1000);
-    QCOMPARE(shown(ui), QStringLiteral("017,34"));
+    QCOMPARE(f.shown(), QStringLiteral("017,34"));
     QVERIFY(!ui.bStrafsek4->isEnabled());
     f.key(Qt::Key_F9);
     QCOMPARE(f.elapsed(), 17340);
