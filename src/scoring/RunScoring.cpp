@@ -89,7 +89,10 @@ void RunScoring::UpdateTimeFaults(qint32 elapsedMs)
         return;
     const double faults =
         computeTimeFaults(elapsedMs / 10, Settings.ELZ, Settings.SekPachka, Settings.PktSek);
-    m_ui.ePktSek->setText(LocaleNumbers::fixed2(faults));
+    // Called on every refresh beyond the allowed time; most refreshes change nothing.
+    const QString text = LocaleNumbers::fixed2(faults);
+    if (m_ui.ePktSek->text() != text)
+        m_ui.ePktSek->setText(text);
 }
 
 void RunScoring::HindernClick(QObject *sender)
