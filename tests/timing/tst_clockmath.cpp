@@ -28,8 +28,7 @@ void tst_ClockMath::countUp_data()
     QTest::addColumn<bool>("recolor");
     QTest::addColumn<bool>("over");
     QTest::newRow("first refresh after ready") << 0 << 120 << 2 << 0 << 3 << true << false;
-    QTest::newRow("9 ms truncates to 0") << 9 << 120 << 3 << 0 << 3 << false << false;
-    QTest::newRow("12389 ms") << 12389 << 120 << 3 << 1238 << 3 << false << false;
+    QTest::newRow("12389 ms truncates") << 12389 << 120 << 3 << 1238 << 3 << false << false;
     QTest::newRow("exactly the allowed time") << 60009 << 60 << 3 << 6000 << 3 << false << false;
     QTest::newRow("one hundredth over") << 60010 << 60 << 3 << 6001 << 4 << true << true;
     QTest::newRow("still over, no recolour") << 70000 << 60 << 4 << 7000 << 4 << false << true;
@@ -61,9 +60,8 @@ void tst_ClockMath::countdown_data()
     QTest::newRow("full length") << 0 << 45 << 2 << 4500 << false << false;
     QTest::newRow("10.01 s left") << 34990 << 45 << 2 << 1001 << false << false;
     QTest::newRow("10.00 s left") << 35000 << 45 << 2 << 1000 << true << false;
-    QTest::newRow("red already") << 36000 << 45 << 4 << 900 << false << false;
     QTest::newRow("8 s countdown is red at once") << 0 << 8 << 2 << 800 << true << false;
-    QTest::newRow("0.01 s left") << 44990 << 45 << 4 << 1 << false << false;
+    QTest::newRow("0.01 s left, red already") << 44990 << 45 << 4 << 1 << false << false;
     QTest::newRow("nothing left") << 45000 << 45 << 4 << 0 << false << true;
     QTest::newRow("late refresh") << 45300 << 45 << 4 << -30 << false << true;
 }
@@ -91,7 +89,6 @@ void tst_ClockMath::digits_data()
     QTest::newRow("9.99") << 999 << "00999" << false << false;
     QTest::newRow("10.00") << 1000 << "01000" << false << true;
     QTest::newRow("100.00") << 10000 << "10000" << true << true;
-    QTest::newRow("999.99") << 99999 << "99999" << true << true;
     // The hundreds digit gets 12 and shows 0; the thousands are lost.
     QTest::newRow("1234.56") << 123456 << "(12)3456" << true << true;
 }
