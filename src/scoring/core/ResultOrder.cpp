@@ -1,10 +1,29 @@
 #include "ResultOrder.h"
 
 #include <cmath>
+#include <iterator>
+
+namespace {
+// Result cells rarely carry blanks; looking at the ends first keeps sorting fast.
+QStringView trimmedView(QStringView text)
+{
+    if (text.isEmpty() || (!text.front().isSpace() && !text.back().isSpace()))
+        return text;
+    return text.trimmed();
+}
+
+double powerOfTen(int exponent)
+{
+    static const double table[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    return exponent < int(std::size(table)) ? table[exponent] : std::pow(10.0, exponent);
+}
+} // namespace
 
 bool readResultNumber(QStringView text, double &value)
 {
-    text = text.trimmed();
+    text = trimmedView(text);
     qsizetype i = 0;
     bool negative = false;
     if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
@@ -29,7 +48,7 @@ bool readResultNumber(QStringView text, double &value)
     }
     if (digits == 0)
         return false;
-    const double v = mantissa / std::pow(10.0, fractionDigits);
+    const double v = mantissa / powerOfTen(fractionDigits);
     value = negative ? -v : v;
     return true;
 }
@@ -47,7 +66,7 @@ enum ResultClass
 
 ResultClass classify(const QString &text, double &value)
 {
-    const QStringView t = QStringView(text).trimmed();
+    const QStringView t = trimmedView(text);
     if (t.isEmpty())
         return EmptyClass;
     if (t.compare(QLatin1String("EL"), Qt::CaseInsensitive) == 0)
