@@ -144,7 +144,6 @@ void TFormMain::startUp()
 
     for (int c = 0; c < ProtocolColumnCount; ++c)
         ui.SortGrid1->setCells(c, 0, ProtocolColumnHeadings.value(c));
-    m_scoring->rbModeClick();
     m_protocol->UpdateProtocolButtons();
     for (QWidget *w : std::initializer_list<QWidget *>{ui.Digit8, ui.Digit7, ui.LabSec, ui.Digit6,
                                                        ui.Lab_sek, ui.Digit5, ui.Digit4})

@@ -107,9 +107,8 @@ bool ResultsProtocol::EnterRun()
     }
     grid->setRowTexts(target, row);
     grid->selectGridRow(target); // the selection follows the row through the ranking
-    m_grid.RankProtocol();
+    m_grid.RankProtocol(); // also selects the entered row again
     m_grid.SetProtocolColumnWidths();
-    m_grid.selectCurrentStarter();
 
     m_ui.bHF->setDownState(false);
     m_ui.bHF->setEnabled(false);
