@@ -5,7 +5,7 @@
 
 namespace {
 // Result cells rarely carry blanks; looking at the ends first keeps sorting fast.
-QStringView trimmedView(QStringView text)
+inline QStringView trimmedView(QStringView text)
 {
     if (text.isEmpty() || (!text.front().isSpace() && !text.back().isSpace()))
         return text;
@@ -69,6 +69,9 @@ ResultClass classify(const QString &text, double &value)
     const QStringView t = trimmedView(text);
     if (t.isEmpty())
         return EmptyClass;
+    // Most cells are numbers; only a letter can start an abort text.
+    if (!t.front().isLetter())
+        return readResultNumber(t, value) ? NumberClass : TextClass;
     if (t.compare(QLatin1String("EL"), Qt::CaseInsensitive) == 0)
         return EliminatedClass;
     if (t.compare(QLatin1String("RET."), Qt::CaseInsensitive) == 0)
