@@ -6,6 +6,7 @@
 #include "EnabledLink.h"
 #include "InfoHelp.h"
 #include "LocaleNumbers.h"
+#include "Photocells.h"
 #include "ProtocolGrid.h"
 #include "ProtocolTexts.h"
 #include "ResultsProtocol.h"
@@ -62,6 +63,7 @@ TFormMain::TFormMain(QWidget *parent)
     ui.setupUi(this);
     m_clock = std::make_unique<ClockDisplay>(ui, *m_relay);
     m_run = std::make_unique<RunControl>(ui, *m_clock, *m_relay);
+    m_photocells = std::make_unique<Photocells>(ui);
     m_scoring = std::make_unique<RunScoring>(ui, *m_clock);
     m_programHooks->scoring = m_scoring.get();
     m_protocolGrid = std::make_unique<ProtocolGrid>(ui);
@@ -95,7 +97,11 @@ TFormMain::TFormMain(QWidget *parent)
     startUp();
 }
 
-TFormMain::~TFormMain() = default;
+TFormMain::~TFormMain()
+{
+    // While the photocell controls still exist: closing a port hides them.
+    m_photocells->CloseAll();
+}
 
 void TFormMain::setHooks(RunHooks *hooks)
 {
@@ -153,6 +159,7 @@ void TFormMain::startUp()
     resize(qMax(800, Settings.Width), qMax(445, Settings.Height));
     FormResize();
     ui.TimerDate->start();
+    m_photocells->OpenConfiguredPorts();
 }
 
 void TFormMain::loadTitlePicture()
@@ -189,8 +196,6 @@ void TFormMain::FormResize()
 {
     m_protocolGrid->SetProtocolColumnWidths();
     ui.ImageTitle->resize(ui.Panel5->width() - ui.ImageTitle->x(), ui.ImageTitle->height());
-    ui.ImageLSstart->move(ui.bSTART->x() - ui.ImageLSstart->width() - 2, ui.ImageLSstart->y());
-    ui.ImageLSstop->move(ui.ImageLSstart->x(), ui.ImageLSstop->y());
     const int band = ui.Panel7->width();
     ui.bNoStart->move(band - ui.bNoStart->width() - 4, ui.bNoStart->y());
     ui.bAus->move(band - ui.bAus->width() - 4, ui.bAus->y());

@@ -8,6 +8,7 @@
 
 class ClockDisplay;
 class InfoHelp;
+class Photocells;
 class ProtocolGrid;
 class ResultsProtocol;
 class RunControl;
@@ -26,6 +27,7 @@ public:
 
     ClockDisplay &clock() { return *m_clock; }
     RunControl &run() { return *m_run; }
+    Photocells &photocells() { return *m_photocells; }
     RunScoring &scoring() { return *m_scoring; }
     ProtocolGrid &protocolGrid() { return *m_protocolGrid; }
     ResultsProtocol &protocol() { return *m_protocol; }
@@ -52,6 +54,7 @@ private:
     std::unique_ptr<HookRelay> m_relay;
     std::unique_ptr<ClockDisplay> m_clock;
     std::unique_ptr<RunControl> m_run;
+    std::unique_ptr<Photocells> m_photocells;
     std::unique_ptr<RunScoring> m_scoring;
     std::unique_ptr<ProtocolGrid> m_protocolGrid;
     std::unique_ptr<ResultsProtocol> m_protocol;

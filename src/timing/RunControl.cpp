@@ -113,7 +113,7 @@ void RunControl::mTimerClick()
 void RunControl::mStartClick()
 {
     Run.CountdownActive = false;
-    Run.RunStartTick = tickNow();
+    Run.RunStartTick = commandTick();
     m_ui.seELZmain->setEnabled(false);
     m_ui.ePktSek->setText(QLocale().toString(0.0, 'f', 2));
     m_ui.eHindPkt->setText(QStringLiteral("0"));
@@ -149,7 +149,7 @@ void RunControl::mStartClick()
 
 void RunControl::mStopClick()
 {
-    Run.RunStopTick = tickNow(); // before anything else: this is the finish time
+    Run.RunStopTick = commandTick(); // before anything else: this is the finish time
     m_ui.Clock->stop();
     m_ui.seELZmain->setEnabled(true);
     m_ui.bHF->setDownState(false);

@@ -2,6 +2,7 @@
 
 #include "Artwork.h"
 #include "TBitBtnWithColor.h"
+#include "TComPort.h"
 #include "TDigit.h"
 #include "TImage.h"
 #include "TLbSpeedButton.h"
@@ -435,6 +436,20 @@ void TFormMainUi::setupUi(QMainWindow *f)
     TimerGesperrt = new QTimer(f);
     TimerGesperrt->setObjectName(QStringLiteral("TimerGesperrt"));
     TimerGesperrt->setInterval(1000);
+
+    // ---- Photocell ports: only the modem lines matter; the port numbers come from the settings.
+    for (TComPort **port : {&ComPort1, &ComPort2}) {
+        *port = new TComPort(f);
+        (*port)->setObjectName(port == &ComPort1 ? QStringLiteral("ComPort1")
+                                                 : QStringLiteral("ComPort2"));
+        (*port)->setBaudRateUser(28800);
+        (*port)->setPort(0);
+        (*port)->setFlowControl(fcRtsCts);
+        (*port)->setDataBits(5);
+        (*port)->setEvents(eventSet({evCTS, evDSR, evRLSD}));
+        (*port)->setWriteBufSize(64);
+        (*port)->setReadBufSize(64);
+    }
 
     // ---- Hidden menus
     auto menu = [&](const char *name) {

@@ -17,6 +17,7 @@ class QStatusBar;
 class QTimer;
 class QWidget;
 class TBitBtnWithColor;
+class TComPort;
 class TDigit;
 class TImage;
 class TLbSpeedButton;
@@ -143,6 +144,10 @@ public:
     QTimer *Clock = nullptr;
     QTimer *TimerDate = nullptr;
     QTimer *TimerGesperrt = nullptr;
+
+    // The start and the finish photocell's serial ports.
+    TComPort *ComPort1 = nullptr;
+    TComPort *ComPort2 = nullptr;
 
     // Hidden menus: their items exist only for their shortcuts.
     QMenu *HideMenu1 = nullptr;

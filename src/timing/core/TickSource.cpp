@@ -13,7 +13,27 @@ quint32 SystemTickSource::now() const
 namespace {
 SystemTickSource g_systemTicks;
 TickSource *g_ticks = &g_systemTicks;
+// GUI thread only, like the run commands that read it.
+bool g_edgeStamped = false;
+quint32 g_edgeTick = 0;
 } // namespace
+
+EdgeStamp::EdgeStamp(quint32 tick) : m_hadOuter(g_edgeStamped), m_outer(g_edgeTick)
+{
+    g_edgeStamped = true;
+    g_edgeTick = tick;
+}
+
+EdgeStamp::~EdgeStamp()
+{
+    g_edgeStamped = m_hadOuter;
+    g_edgeTick = m_outer;
+}
+
+quint32 commandTick()
+{
+    return g_edgeStamped ? g_edgeTick : tickNow();
+}
 
 TickSource &tickSource()
 {

@@ -25,3 +25,22 @@ inline quint32 tickNow()
 {
     return tickSource().now();
 }
+
+// While an edge stamp is in force (a photocell's edge being handled on the GUI thread), the
+// run commands take the edge's tick as their time instead of reading the clock, so a busy GUI
+// thread does not shift the measured time.
+class EdgeStamp
+{
+public:
+    explicit EdgeStamp(quint32 tick);
+    ~EdgeStamp();
+    EdgeStamp(const EdgeStamp &) = delete;
+    EdgeStamp &operator=(const EdgeStamp &) = delete;
+
+private:
+    bool m_hadOuter = false;
+    quint32 m_outer = 0;
+};
+
+// The time stamp of a run command: the edge's tick under an EdgeStamp, otherwise now.
+quint32 commandTick();

@@ -1,0 +1,34 @@
+#include "SerialBackend.h"
+
+#include "LinuxSerialBackend.h"
+
+namespace {
+SerialBackendFactory &factory()
+{
+    static SerialBackendFactory f;
+    return f;
+}
+} // namespace
+
+void setSerialBackendFactory(SerialBackendFactory f)
+{
+    factory() = std::move(f);
+}
+
+std::unique_ptr<SerialBackend> createSerialBackend()
+{
+    if (factory())
+        return factory()();
+    return std::make_unique<LinuxSerialBackend>();
+}
+
+QString serialDevicePath(int port)
+{
+    if (port >= 1 && port <= 4)
+        return QStringLiteral("/dev/ttyS%1").arg(port - 1);
+    if (port >= 5 && port <= 12)
+        return QStringLiteral("/dev/ttyUSB%1").arg(port - 5);
+    if (port >= 13 && port <= 16)
+        return QStringLiteral("/dev/ttyACM%1").arg(port - 13);
+    return {};
+}

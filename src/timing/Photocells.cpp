@@ -1,0 +1,113 @@
+#include "Photocells.h"
+
+#include "EComError.h"
+#include "PhotocellRules.h"
+#include "Settings.h"
+#include "TBitBtnWithColor.h"
+#include "TComPort.h"
+#include "TFormMainUi.h"
+#include "TImage.h"
+#include "TickSource.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QTimer>
+
+Photocells::Photocells(TFormMainUi &ui, QObject *parent) : QObject(parent), m_ui(ui)
+{
+    for (TComPort *port : {m_ui.ComPort1, m_ui.ComPort2}) {
+        port->OnCTS = port->OnDSR = port->OnRLSD = [this](TComPort *s) { ComPortDSR(s); };
+        port->OnOpen = [this](TComPort *s) { ComPortOpen(s); };
+        port->OnClose = [this](TComPort *s) { ComPortClose(s); };
+    }
+    connect(m_ui.TimerGesperrt, &QTimer::timeout, this, &Photocells::TimerGesperrtTimer);
+}
+
+void Photocells::ComPortDSR(TComPort *sender)
+{
+    const LineChange change = ClassifyLineChange(
+        LastLineState, sender->Port(), m_ui.ComPort1->Port(), m_ui.ComPort2->Port(), Settings.Kont1,
+        Settings.Kont2, sender->Tag(), sender->GetModemStatus());
+    if (change.counts)
+        PhotocellEvent(sender, change.kind);
+}
+
+void Photocells::PhotocellEvent(TComPort *sender, int kind)
+{
+    m_ui.cbRezervLS->addItem(PhotocellEntry(kind, sender->EventTime()));
+    m_ui.cbRezervLS->setCurrentIndex(m_ui.cbRezervLS->count() - 1);
+    m_ui.cbRezervLS->setEnabled(true);
+    if (m_ui.TimerGesperrt->isActive())
+        return;
+
+    // START and STOP take the edge's time, not the time this handler got to run.
+    const EdgeStamp stamp(sender->EventTick());
+    if (m_ui.bSTART->isEnabled() && m_ui.ImageLSstart->tag() == 1 &&
+        (!m_ui.bTimer->isHidden() || Settings.Timer == 0) && sender == m_ui.ComPort1 && kind == 1) {
+        m_ui.mStart->trigger();
+        StartLockout();
+        return;
+    }
+    if (m_ui.bSTOP->isEnabled() && m_ui.ImageLSstop->tag() == 1 &&
+        (kind == 2 || (kind >= 1 && Settings.Kont1 == Settings.Kont2))) {
+        m_ui.mStop->trigger();
+        StartLockout();
+    }
+}
+
+void Photocells::StartLockout()
+{
+    if (!m_ui.TimerGesperrt->isActive() && m_ui.TimerGesperrt->interval() > 0)
+        m_ui.TimerGesperrt->start();
+}
+
+void Photocells::TimerGesperrtTimer()
+{
+    m_ui.TimerGesperrt->stop();
+}
+
+void Photocells::ComPortOpen(TComPort *)
+{
+    for (QWidget *button :
+         {static_cast<QWidget *>(m_ui.bSTART), static_cast<QWidget *>(m_ui.bSTOP)})
+        button->setGeometry(26, button->y(), 81, button->height());
+    for (QWidget *w : std::initializer_list<QWidget *>{m_ui.ImageLSstart, m_ui.ImageLSstop,
+                                                       m_ui.cbRezervLS, m_ui.Label11})
+        w->show();
+}
+
+void Photocells::ComPortClose(TComPort *)
+{
+    for (QWidget *button :
+         {static_cast<QWidget *>(m_ui.bSTART), static_cast<QWidget *>(m_ui.bSTOP)})
+        button->setGeometry(4, button->y(), 103, button->height());
+    for (QWidget *w : std::initializer_list<QWidget *>{m_ui.ImageLSstart, m_ui.ImageLSstop,
+                                                       m_ui.cbRezervLS, m_ui.Label11})
+        w->hide();
+}
+
+void Photocells::OpenConfiguredPorts()
+{
+    m_ui.ComPort1->setPort(quint8(Settings.Port1));
+    m_ui.ComPort1->setTag(Settings.Alg1);
+    m_ui.ComPort2->setPort(quint8(Settings.Port2));
+    m_ui.ComPort2->setTag(Settings.Alg2);
+    // With both photocells on one port, its events all come through the start port.
+    const bool shared = Settings.Port2 == Settings.Port1;
+    for (TComPort *port : {m_ui.ComPort1, m_ui.ComPort2}) {
+        if (port->Port() == 0 || (shared && port == m_ui.ComPort2))
+            continue;
+        try {
+            port->Open();
+        } catch (const EComError &) {
+            // A missing or busy port just leaves the photocell out.
+        }
+    }
+}
+
+void Photocells::CloseAll()
+{
+    m_ui.ComPort1->Close();
+    m_ui.ComPort2->Close();
+}

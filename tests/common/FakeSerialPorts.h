@@ -1,0 +1,194 @@
+#pragma once
+
+#include "SerialBackend.h"
+
+#include <QMap>
+#include <QMutex>
+#include <QWaitCondition>
+#include <memory>
+
+// A serial device whose modem lines the test sets from its own thread.
+class FakeSerialDevice
+{
+public:
+    // Changes the lines (ModemLine bits) and wakes a port waiting for the changed ones.
+    void setLines(quint32 lines)
+    {
+        QMutexLocker lock(&m_mutex);
+        const quint32 changed = lines ^ m_lines;
+        m_lines = lines;
+        if (changed & ModemLine::CTS)
+            m_fired |= ComEvent::CTS;
+        if (changed & ModemLine::DSR)
+            m_fired |= ComEvent::DSR;
+        if (changed & ModemLine::RLSD)
+            m_fired |= ComEvent::RLSD;
+        if (changed & ModemLine::Ring)
+            m_fired |= ComEvent::Ring;
+        m_wake.wakeAll();
+    }
+    // Every wait from now on fails, as on an unplugged adapter.
+    void failWaits()
+    {
+        QMutexLocker lock(&m_mutex);
+        m_failWaits = true;
+        m_wake.wakeAll();
+    }
+    // Blocks the test until a wait has handed over an event, or the deadline passes.
+    bool waitForReport(int reports, int deadlineMs = 5000)
+    {
+        QMutexLocker lock(&m_mutex);
+        QDeadlineTimer deadline(deadlineMs);
+        while (m_reports < reports)
+            if (!m_wake.wait(&m_mutex, deadline))
+                return false;
+        return true;
+    }
+
+    QString openError;      // open fails with this text
+    QString configureError; // configure fails with this text
+    SerialLineSettings settings;
+
+    int waits() const
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_waits;
+    }
+    int failedWaits() const
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_failedWaits;
+    }
+    bool isOpen() const
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_open;
+    }
+    int closes() const
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_closes;
+    }
+    // The device was closed while a wait was still running on it.
+    bool closedUnderWait() const
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_closedUnderWait;
+    }
+
+private:
+    friend class FakeSerialBackend;
+    mutable QMutex m_mutex;
+    QWaitCondition m_wake;
+    quint32 m_lines = 0;
+    quint32 m_fired = 0;
+    bool m_open = false;
+    bool m_interrupted = false;
+    bool m_waiting = false;
+    bool m_failWaits = false;
+    bool m_closedUnderWait = false;
+    int m_waits = 0;
+    int m_failedWaits = 0;
+    int m_reports = 0;
+    int m_closes = 0;
+};
+
+class FakeSerialBackend : public SerialBackend
+{
+public:
+    explicit FakeSerialBackend(QMap<int, FakeSerialDevice *> devices) : m_devices(devices) {}
+
+    bool open(int port) override
+    {
+        FakeSerialDevice *d = m_devices.value(port);
+        if (!d) {
+            m_error = QStringLiteral("No such file or directory");
+            return false;
+        }
+        QMutexLocker lock(&d->m_mutex);
+        if (!d->openError.isEmpty() || d->m_open) {
+            m_error = d->m_open ? QStringLiteral("Device or resource busy") : d->openError;
+            return false;
+        }
+        d->m_open = true;
+        d->m_interrupted = false;
+        d->m_fired = 0;
+        m_device = d;
+        return true;
+    }
+    bool configure(const SerialLineSettings &s) override
+    {
+        m_device->settings = s;
+        m_error = m_device->configureError;
+        return m_error.isEmpty();
+    }
+    void close() override
+    {
+        if (!m_device)
+            return;
+        QMutexLocker lock(&m_device->m_mutex);
+        m_device->m_closedUnderWait |= m_device->m_waiting;
+        m_device->m_open = false;
+        ++m_device->m_closes;
+        m_device = nullptr;
+    }
+    bool isOpen() const override { return m_device; }
+    QString errorText() const override { return m_error; }
+    quint32 modemStatus() override
+    {
+        QMutexLocker lock(&m_device->m_mutex);
+        return m_device->m_lines;
+    }
+    int inQueue() override { return 0; }
+    void purge() override {}
+    WaitResult waitForEvent(quint32 mask, quint32 *fired) override
+    {
+        FakeSerialDevice *d = m_device;
+        QMutexLocker lock(&d->m_mutex);
+        ++d->m_waits;
+        d->m_waiting = true;
+        while (!(d->m_fired & mask) && !d->m_interrupted && !d->m_failWaits)
+            d->m_wake.wait(&d->m_mutex);
+        d->m_waiting = false;
+        if (d->m_interrupted)
+            return WaitResult::Interrupted;
+        if (d->m_failWaits) {
+            ++d->m_failedWaits;
+            m_error = QStringLiteral("Input/output error");
+            return WaitResult::Failed;
+        }
+        *fired = d->m_fired & mask;
+        d->m_fired &= ~mask;
+        ++d->m_reports;
+        d->m_wake.wakeAll();
+        return WaitResult::Event;
+    }
+    void interruptWait() override
+    {
+        QMutexLocker lock(&m_device->m_mutex);
+        m_device->m_interrupted = true;
+        m_device->m_wake.wakeAll();
+    }
+
+private:
+    QMap<int, FakeSerialDevice *> m_devices;
+    FakeSerialDevice *m_device = nullptr;
+    QString m_error;
+};
+
+// Serial ports 1 and 2 as fake devices, for every port the program opens while this exists.
+class FakeSerialPorts
+{
+public:
+    FakeSerialPorts()
+    {
+        setSerialBackendFactory([this] {
+            return std::make_unique<FakeSerialBackend>(
+                QMap<int, FakeSerialDevice *>{{1, &com1}, {2, &com2}});
+        });
+    }
+    ~FakeSerialPorts() { setSerialBackendFactory(nullptr); }
+
+    FakeSerialDevice com1;
+    FakeSerialDevice com2;
+};
