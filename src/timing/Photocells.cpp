@@ -69,22 +69,22 @@ void Photocells::TimerGesperrtTimer()
 
 void Photocells::ComPortOpen(TComPort *)
 {
-    for (QWidget *button :
-         {static_cast<QWidget *>(m_ui.bSTART), static_cast<QWidget *>(m_ui.bSTOP)})
-        button->setGeometry(26, button->y(), 81, button->height());
-    for (QWidget *w : std::initializer_list<QWidget *>{m_ui.ImageLSstart, m_ui.ImageLSstop,
-                                                       m_ui.cbRezervLS, m_ui.Label11})
-        w->show();
+    showControls(true);
 }
 
 void Photocells::ComPortClose(TComPort *)
 {
-    for (QWidget *button :
-         {static_cast<QWidget *>(m_ui.bSTART), static_cast<QWidget *>(m_ui.bSTOP)})
-        button->setGeometry(4, button->y(), 103, button->height());
+    showControls(false);
+}
+
+void Photocells::showControls(bool shown)
+{
+    // While a port is open the arming images stand left of START and STOPP.
+    for (QWidget *button : std::initializer_list<QWidget *>{m_ui.bSTART, m_ui.bSTOP})
+        button->setGeometry(shown ? 26 : 4, button->y(), shown ? 81 : 103, button->height());
     for (QWidget *w : std::initializer_list<QWidget *>{m_ui.ImageLSstart, m_ui.ImageLSstop,
                                                        m_ui.cbRezervLS, m_ui.Label11})
-        w->hide();
+        w->setVisible(shown);
 }
 
 void Photocells::OpenConfiguredPorts()

@@ -25,5 +25,7 @@ public:
     void CloseAll();
 
 private:
+    void showControls(bool shown);
+
     TFormMainUi &m_ui;
 };

@@ -5,6 +5,7 @@
 #include <QMap>
 #include <QMutex>
 #include <QWaitCondition>
+#include <atomic>
 #include <memory>
 
 // A serial device whose modem lines the test sets from its own thread.
@@ -45,36 +46,14 @@ public:
         return true;
     }
 
-    QString openError;      // open fails with this text
     QString configureError; // configure fails with this text
     SerialLineSettings settings;
 
-    int waits() const
-    {
-        QMutexLocker lock(&m_mutex);
-        return m_waits;
-    }
-    int failedWaits() const
-    {
-        QMutexLocker lock(&m_mutex);
-        return m_failedWaits;
-    }
-    bool isOpen() const
-    {
-        QMutexLocker lock(&m_mutex);
-        return m_open;
-    }
-    int closes() const
-    {
-        QMutexLocker lock(&m_mutex);
-        return m_closes;
-    }
+    std::atomic<int> waits{0};
+    std::atomic<int> failedWaits{0};
+    std::atomic<bool> open{false};
     // The device was closed while a wait was still running on it.
-    bool closedUnderWait() const
-    {
-        QMutexLocker lock(&m_mutex);
-        return m_closedUnderWait;
-    }
+    std::atomic<bool> closedUnderWait{false};
 
 private:
     friend class FakeSerialBackend;
@@ -82,15 +61,10 @@ private:
     QWaitCondition m_wake;
     quint32 m_lines = 0;
     quint32 m_fired = 0;
-    bool m_open = false;
     bool m_interrupted = false;
     bool m_waiting = false;
     bool m_failWaits = false;
-    bool m_closedUnderWait = false;
-    int m_waits = 0;
-    int m_failedWaits = 0;
     int m_reports = 0;
-    int m_closes = 0;
 };
 
 class FakeSerialBackend : public SerialBackend
@@ -106,11 +80,11 @@ public:
             return false;
         }
         QMutexLocker lock(&d->m_mutex);
-        if (!d->openError.isEmpty() || d->m_open) {
-            m_error = d->m_open ? QStringLiteral("Device or resource busy") : d->openError;
+        if (d->open) {
+            m_error = QStringLiteral("Device or resource busy");
             return false;
         }
-        d->m_open = true;
+        d->open = true;
         d->m_interrupted = false;
         d->m_fired = 0;
         m_device = d;
@@ -127,9 +101,9 @@ public:
         if (!m_device)
             return;
         QMutexLocker lock(&m_device->m_mutex);
-        m_device->m_closedUnderWait |= m_device->m_waiting;
-        m_device->m_open = false;
-        ++m_device->m_closes;
+        if (m_device->m_waiting)
+            m_device->closedUnderWait = true;
+        m_device->open = false;
         m_device = nullptr;
     }
     bool isOpen() const override { return m_device; }
@@ -145,7 +119,7 @@ public:
     {
         FakeSerialDevice *d = m_device;
         QMutexLocker lock(&d->m_mutex);
-        ++d->m_waits;
+        ++d->waits;
         d->m_waiting = true;
         while (!(d->m_fired & mask) && !d->m_interrupted && !d->m_failWaits)
             d->m_wake.wait(&d->m_mutex);
@@ -153,7 +127,7 @@ public:
         if (d->m_interrupted)
             return WaitResult::Interrupted;
         if (d->m_failWaits) {
-            ++d->m_failedWaits;
+            ++d->failedWaits;
             m_error = QStringLiteral("Input/output error");
             return WaitResult::Failed;
         }

@@ -61,9 +61,9 @@ private:
     // Sets the lines and waits until the window has handled the change.
     void edge(FakeSerialDevice &device, quint32 lines)
     {
-        const int waits = device.waits();
+        const int waits = device.waits;
         device.setLines(lines);
-        QTRY_VERIFY(device.waits() > waits);
+        QTRY_VERIFY(device.waits > waits);
     }
 };
 
@@ -276,7 +276,7 @@ void tst_Photocells::portsShowAndHideTheControls()
     // The adapter is pulled out: the port closes by itself and the photocell disappears.
     ports.com1.failWaits();
     QTRY_VERIFY(!ui.ComPort2->Connected());
-    QCOMPARE(ports.com1.failedWaits(), 3);
+    QCOMPARE(ports.com1.failedWaits.load(), 3);
     QVERIFY(ui.ImageLSstart->isHidden());
     QVERIFY(ui.cbRezervLS->isHidden());
     QCOMPARE(ui.bSTOP->geometry().width(), 103);
