@@ -8,7 +8,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QSettings>
 #include <QStyleFactory>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -51,6 +53,9 @@ int main(int argc, char *argv[])
     // No cue plays while the clock runs, but a sound device must not be opened by accident.
     qputenv("QT_AUDIO_BACKEND", "none");
     QApplication app(argc, argv);
+    // The benchmark's window neither reads nor overwrites the user's settings.
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     QApplication::setOrganizationName(QStringLiteral("Ostrel"));
     QApplication::setApplicationName(QStringLiteral("Rittmeter"));
     // The real program draws with Fusion; other styles paint the buttons at other costs.

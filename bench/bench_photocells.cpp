@@ -19,7 +19,9 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QMutex>
+#include <QSettings>
 #include <QStyleFactory>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWaitCondition>
 
@@ -56,6 +58,7 @@ class TogglingBackend : public SerialBackend
 public:
     TogglingBackend(std::vector<Change> &changes, int total) : m_changes(changes), m_total(total) {}
 
+    bool present(int) override { return true; }
     bool open(int) override { return true; }
     bool configure(const SerialLineSettings &) override { return true; }
     void close() override {}
@@ -112,6 +115,9 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_AUDIO_BACKEND", "none");
     QApplication app(argc, argv);
+    // The benchmark's window neither reads nor overwrites the user's settings.
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     const int total = argc > 1 ? std::max(2, atoi(argv[1])) : 1000;
     const int realPort = argc > 2 ? atoi(argv[2]) : 0;

@@ -14,6 +14,8 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -76,6 +78,9 @@ public:
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    // The benchmark's window neither reads nor overwrites the user's settings.
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     SilentBoxes boxes;
     setMessageBoxes(&boxes);
     TFormMain window;

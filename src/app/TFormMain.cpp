@@ -6,6 +6,7 @@
 #include "EnabledLink.h"
 #include "InfoHelp.h"
 #include "LocaleNumbers.h"
+#include "MessageBoxes.h"
 #include "Photocells.h"
 #include "ProtocolGrid.h"
 #include "ProtocolTexts.h"
@@ -13,7 +14,9 @@
 #include "RunControl.h"
 #include "RunScoring.h"
 #include "RunState.h"
+#include "SerialBackend.h"
 #include "Settings.h"
+#include "SettingsStore.h"
 #include "ShortcutPrecedence.h"
 #include "TBitBtnWithColor.h"
 #include "TDigit.h"
@@ -99,6 +102,8 @@ TFormMain::TFormMain(QWidget *parent)
 
 TFormMain::~TFormMain()
 {
+    if (!m_saveSuppressed)
+        saveSettings();
     // While the photocell controls still exist: closing a port hides them.
     m_photocells->CloseAll();
 }
@@ -116,6 +121,8 @@ void TFormMain::startUp()
     ui.ePktSek->setText(LocaleNumbers::fixed2(0));
     loadTitlePicture();
 
+    m_saveSuppressed = true;
+    LoadSettings(*openSettingsStore(), Settings);
     InfoText.clear();
     ui.seELZmain->setValue(qMin(Settings.ELZ, 999));
     Settings.ELZ = ui.seELZmain->value();
@@ -125,6 +132,7 @@ void TFormMain::startUp()
     ui.rbModeC->setChecked(Settings.Sum);
     if (Settings.SumF)
         ui.rbModeCfahren->setChecked(true);
+    m_saveSuppressed = false;
 
     const int screens = int(QGuiApplication::screens().size());
     if (Settings.Monitor > screens - 1)
@@ -135,6 +143,9 @@ void TFormMain::startUp()
     ui.cbEliminieren->setVisible(Settings.Timer > 0);
     ui.LabEliminieren->setVisible(Settings.Timer > 0);
     m_clock->ApplyAccuracy(Settings.Acc);
+    ComPortMask = ProbeComPorts();
+    // The open dialog starts where the save dialog was left.
+    Settings.FilterIndO = Settings.FiltInd;
 
     const TColor colors[5] = {Settings.C0, Settings.C1, Settings.C2, Settings.C3, Settings.C4};
     std::copy(colors, colors + 5, DisplayColors);
@@ -156,10 +167,47 @@ void TFormMain::startUp()
         w->hide();
     m_run->SetCellArmed(ui.ImageLSstart, 0);
     m_run->SetCellArmed(ui.ImageLSstop, 0);
-    resize(qMax(800, Settings.Width), qMax(445, Settings.Height));
+    restoreBounds();
     FormResize();
     ui.TimerDate->start();
     m_photocells->OpenConfiguredPorts();
+}
+
+void TFormMain::restoreBounds()
+{
+    const QRect bounds(Settings.Left, Settings.Top, qMax(800, Settings.Width),
+                       qMax(445, Settings.Height));
+    // A window last shown on a monitor that is gone opens where the desktop puts it.
+    if (QGuiApplication::screenAt(bounds.center()))
+        setGeometry(bounds);
+    else
+        resize(bounds.size());
+}
+
+void TFormMain::saveSettings()
+{
+    const QRect bounds = normalGeometry().isValid() ? normalGeometry() : geometry();
+    Settings.Left = bounds.x();
+    Settings.Top = bounds.y();
+    Settings.Width = bounds.width();
+    Settings.Height = bounds.height();
+    Settings.Zeile1 = ui.eFText1->text();
+    Settings.Zeile2 = ui.eFText2->text();
+    Settings.Eli = ui.cbEliminieren->isChecked();
+    Settings.Sum = ui.rbModeC->isChecked();
+    Settings.SumF = ui.rbModeCfahren->isChecked();
+    SaveSettings(*openSettingsStore(), Settings);
+}
+
+bool TFormMain::ResetToDefaults()
+{
+    if (!messageBoxes().yesNo(this, DefaultSettingsQuestion))
+        return false;
+    if (!ResetSettingsStore(*openSettingsStore()))
+        return false;
+    m_saveSuppressed = true;
+    QCoreApplication::exit(0);
+    return true;
 }
 
 void TFormMain::loadTitlePicture()

@@ -40,6 +40,12 @@ public:
 
     void FormResize();
 
+    // Deletes the stored settings and ends the program without saving, once the operator agreed.
+    // False when nothing was done.
+    bool ResetToDefaults();
+    // While set, the settings are not saved when the window goes.
+    bool saveSuppressed() const { return m_saveSuppressed; }
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -47,6 +53,8 @@ protected:
 private:
     void startUp();
     void loadTitlePicture();
+    void restoreBounds();
+    void saveSettings();
 
     struct ProgramHooks;
     struct HookRelay;
@@ -60,4 +68,5 @@ private:
     std::unique_ptr<ResultsProtocol> m_protocol;
     std::unique_ptr<TFormInfo> m_formInfo;
     std::unique_ptr<InfoHelp> m_infoHelp;
+    bool m_saveSuppressed = false;
 };

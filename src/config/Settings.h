@@ -49,5 +49,13 @@ struct TSettings
 // Process-wide, like the run state: every part of the program reads the same record.
 inline TSettings Settings;
 
+// The serial ports found at start-up: bit n-1 for COMn, the highest present port number in the
+// upper 16 bits; 0 means none.
+inline quint32 ComPortMask = 0;
+
+// The contact labels of the photocell lines, indexed by Kont1/Kont2.
+inline const QString ContactSuffixes[3] = {QStringLiteral(" /4,6"), QStringLiteral(" /7,8"),
+                                           QStringLiteral(" /1,4")};
+
 // Sound0 and Sound1 name the cues shipped with the program unless the store says otherwise.
 void applyDefaultSoundFiles(TSettings &settings);

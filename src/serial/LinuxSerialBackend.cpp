@@ -76,6 +76,21 @@ LinuxSerialBackend::~LinuxSerialBackend()
     close();
 }
 
+bool LinuxSerialBackend::present(int port)
+{
+    const QString path = serialDevicePath(port);
+    if (path.isEmpty())
+        return false;
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    // A port another program holds does not count; the lock is dropped with the descriptor.
+    const bool free = isatty(fd) && flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return free;
+}
+
 bool LinuxSerialBackend::open(int port)
 {
     const QString path = serialDevicePath(port);

@@ -14,6 +14,7 @@ public:
     LinuxSerialBackend();
     ~LinuxSerialBackend() override;
 
+    bool present(int port) override;
     bool open(int port) override;
     // Opens any tty device, the way open(port) does with the port's device.
     bool openDevice(const QString &path);

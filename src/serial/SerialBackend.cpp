@@ -32,3 +32,18 @@ QString serialDevicePath(int port)
         return QStringLiteral("/dev/ttyACM%1").arg(port - 13);
     return {};
 }
+
+quint32 comPortMask(const std::function<bool(int)> &present)
+{
+    quint32 mask = 0;
+    for (int n = 1; n <= 16; ++n)
+        if (present(n))
+            mask = (mask & 0xFFFFu) | (1u << (n - 1)) | (quint32(n) << 16);
+    return mask;
+}
+
+quint32 ProbeComPorts()
+{
+    const std::unique_ptr<SerialBackend> backend = createSerialBackend();
+    return comPortMask([&](int port) { return backend->present(port); });
+}

@@ -61,6 +61,9 @@ public:
 
     virtual ~SerialBackend() = default;
 
+    // Whether COM port `port` exists and is free to use; leaves nothing open.
+    virtual bool present(int port) = 0;
+
     // Opens the device of COM port number `port` exclusively. False: errorText() says why.
     virtual bool open(int port) = 0;
     // Applies the line settings and sets DTR and RTS. False: errorText() says why.
@@ -93,3 +96,8 @@ std::unique_ptr<SerialBackend> createSerialBackend();
 
 // The device of a port number as the users' table lists it; empty for a number without one.
 QString serialDevicePath(int port);
+
+// The ports 1..16 found present: bit n-1 for port n, the highest present number in the upper 16
+// bits; 0 when there is none.
+quint32 comPortMask(const std::function<bool(int)> &present);
+quint32 ProbeComPorts();

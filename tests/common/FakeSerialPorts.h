@@ -72,6 +72,7 @@ class FakeSerialBackend : public SerialBackend
 public:
     explicit FakeSerialBackend(QMap<int, FakeSerialDevice *> devices) : m_devices(devices) {}
 
+    bool present(int port) override { return m_devices.contains(port); }
     bool open(int port) override
     {
         FakeSerialDevice *d = m_devices.value(port);

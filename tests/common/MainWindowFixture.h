@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ClockDisplay.h"
+#include "FakeSerialPorts.h"
 #include "FakeTickSource.h"
 #include "MessageBoxes.h"
 #include "RunHooks.h"
@@ -9,6 +10,7 @@
 #include "SoundPlayer.h"
 #include "TDigit.h"
 #include "TFormMain.h"
+#include "TempSettingsStore.h"
 
 #include <QStringList>
 #include <QtTest>
@@ -110,6 +112,8 @@ public:
     }
     qint32 elapsed() const { return ticksBetween(Run.RunStartTick, Run.RunStopTick); }
 
+    TempSettingsStore settingsStore;
+    FakeSerialPorts ports; // COM1 and COM2
     RecordingBoxes boxes;
     FakeTickSource ticks;
     RecordingHooks hooks;

@@ -35,6 +35,7 @@ class DeviceBackend : public SerialBackend
 {
 public:
     explicit DeviceBackend(const QString &path) : m_path(path) {}
+    bool present(int) override { return true; }
     bool open(int) override { return m_inner.openDevice(m_path); }
     bool configure(const SerialLineSettings &s) override { return m_inner.configure(s); }
     void close() override { m_inner.close(); }

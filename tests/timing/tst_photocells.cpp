@@ -1,4 +1,3 @@
-#include "FakeSerialPorts.h"
 #include "MainWindowFixture.h"
 
 #include "PhotocellRules.h"
@@ -135,10 +134,10 @@ void tst_Photocells::timeText()
 
 void tst_Photocells::startEdgeStartsTheRun()
 {
-    FakeSerialPorts ports;
     Settings.Port1 = 1;
     MainWindowFixture f;
     TFormMainUi &ui = f.ui();
+    FakeSerialPorts &ports = f.ports;
     // DTR and RTS feed the contacts.
     QVERIFY(ports.com1.settings.enableDTR);
     QCOMPARE(ports.com1.settings.flowControl, int(fcRtsCts));
@@ -160,10 +159,10 @@ void tst_Photocells::startEdgeStartsTheRun()
 
 void tst_Photocells::oneLineServesStartAndFinish()
 {
-    FakeSerialPorts ports;
     Settings.Port1 = Settings.Port2 = 1;
     MainWindowFixture f;
     TFormMainUi &ui = f.ui();
+    FakeSerialPorts &ports = f.ports;
     QVERIFY(ui.ComPort1->Connected());
     QVERIFY(!ui.ComPort2->Connected()); // the shared port is watched once
 
@@ -199,12 +198,12 @@ void tst_Photocells::oneLineServesStartAndFinish()
 
 void tst_Photocells::edgesStampTheirOwnTick()
 {
-    FakeSerialPorts ports;
     Settings.Port1 = 1;
     Settings.Port2 = 2;
     Settings.Kont2 = 1;
     MainWindowFixture f;
     TFormMainUi &ui = f.ui();
+    FakeSerialPorts &ports = f.ports;
     f.key(Qt::Key_F4);
 
     const quint32 startEdge = f.ticks.now();
@@ -239,12 +238,13 @@ void tst_Photocells::edgesStampTheirOwnTick()
 
 void tst_Photocells::normallyClosedContact()
 {
-    FakeSerialPorts ports;
-    ports.com1.setLines(ModemLine::DSR); // closed at rest
     Settings.Port1 = 1;
     Settings.Alg1 = 1;
     MainWindowFixture f;
     TFormMainUi &ui = f.ui();
+    FakeSerialPorts &ports = f.ports;
+    edge(ports.com1, ModemLine::DSR); // closed at rest
+    QCOMPARE(ui.cbRezervLS->count(), 0);
     f.key(Qt::Key_F4);
     edge(ports.com1, 0); // the beam is broken: the contact opens
     QVERIFY(ui.bSTOP->isEnabled());
@@ -255,7 +255,6 @@ void tst_Photocells::normallyClosedContact()
 
 void tst_Photocells::portsShowAndHideTheControls()
 {
-    FakeSerialPorts ports;
     {
         Settings.Port1 = 7; // no such device: left out without a word
         MainWindowFixture f;
@@ -267,6 +266,7 @@ void tst_Photocells::portsShowAndHideTheControls()
     Settings.Port2 = 1; // a finish port alone shows both images
     MainWindowFixture f;
     TFormMainUi &ui = f.ui();
+    FakeSerialPorts &ports = f.ports;
     for (QWidget *w : std::initializer_list<QWidget *>{ui.ImageLSstart, ui.ImageLSstop,
                                                        ui.cbRezervLS, ui.Label11})
         QVERIFY(w->isVisible());
