@@ -8,6 +8,7 @@
 #include "LocaleNumbers.h"
 #include "MessageBoxes.h"
 #include "Photocells.h"
+#include "ProtocolFiles.h"
 #include "ProtocolGrid.h"
 #include "ProtocolTexts.h"
 #include "ResultsProtocol.h"
@@ -18,6 +19,7 @@
 #include "Settings.h"
 #include "SettingsStore.h"
 #include "ShortcutPrecedence.h"
+#include "StarterList.h"
 #include "TBitBtnWithColor.h"
 #include "TDigit.h"
 #include "TFormInfo.h"
@@ -70,8 +72,10 @@ TFormMain::TFormMain(QWidget *parent)
     m_scoring = std::make_unique<RunScoring>(ui, *m_clock);
     m_programHooks->scoring = m_scoring.get();
     m_protocolGrid = std::make_unique<ProtocolGrid>(ui);
+    m_starters = std::make_unique<StarterList>(ui, *m_protocolGrid, *m_relay);
     m_protocol = std::make_unique<ResultsProtocol>(ui, *m_clock, *m_run, *m_scoring,
-                                                   *m_protocolGrid, *m_relay);
+                                                   *m_protocolGrid, *m_starters, *m_relay);
+    m_files = std::make_unique<ProtocolFiles>(ui, *m_protocolGrid, *m_starters, *m_protocol);
     m_formInfo = std::make_unique<TFormInfo>(this);
     m_infoHelp = std::make_unique<InfoHelp>(ui, *m_formInfo);
 

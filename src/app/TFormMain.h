@@ -9,10 +9,12 @@
 class ClockDisplay;
 class InfoHelp;
 class Photocells;
+class ProtocolFiles;
 class ProtocolGrid;
 class ResultsProtocol;
 class RunControl;
 class RunScoring;
+class StarterList;
 class TFormInfo;
 
 // The main window. It owns every control (ui), and the subsystems that act on them.
@@ -30,6 +32,8 @@ public:
     Photocells &photocells() { return *m_photocells; }
     RunScoring &scoring() { return *m_scoring; }
     ProtocolGrid &protocolGrid() { return *m_protocolGrid; }
+    StarterList &starters() { return *m_starters; }
+    ProtocolFiles &files() { return *m_files; }
     ResultsProtocol &protocol() { return *m_protocol; }
     InfoHelp &infoHelp() { return *m_infoHelp; }
     TFormInfo &formInfo() { return *m_formInfo; }
@@ -65,7 +69,9 @@ private:
     std::unique_ptr<Photocells> m_photocells;
     std::unique_ptr<RunScoring> m_scoring;
     std::unique_ptr<ProtocolGrid> m_protocolGrid;
+    std::unique_ptr<StarterList> m_starters;
     std::unique_ptr<ResultsProtocol> m_protocol;
+    std::unique_ptr<ProtocolFiles> m_files;
     std::unique_ptr<TFormInfo> m_formInfo;
     std::unique_ptr<InfoHelp> m_infoHelp;
     bool m_saveSuppressed = false;

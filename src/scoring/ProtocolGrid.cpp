@@ -49,8 +49,12 @@ void ProtocolGrid::RankProtocol()
 
 void ProtocolGrid::selectCurrentStarter()
 {
+    selectStarterRow(StartNumberKey(m_ui.cbStNr->currentText()));
+}
+
+void ProtocolGrid::selectStarterRow(const QString &key)
+{
     TSortGrid *grid = m_ui.SortGrid1;
-    const QString key = StartNumberKey(m_ui.cbStNr->currentText());
     // Without a start number there is no row to look for; the current one stays.
     if (key.isEmpty()) {
         showPosition(grid->currentGridRow());

@@ -22,6 +22,8 @@ public:
 
     // Selects the row of the current start number, if the protocol has one.
     void selectCurrentStarter();
+    // Selects the row whose start number is key, if there is one.
+    void selectStarterRow(const QString &key);
     void showPosition(int row);
 
 private:

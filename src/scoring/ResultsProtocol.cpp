@@ -11,6 +11,7 @@
 #include "RunScoring.h"
 #include "RunState.h"
 #include "Settings.h"
+#include "StarterList.h"
 #include "TBitBtnWithColor.h"
 #include "TFormMainUi.h"
 #include "TLbSpeedButton.h"
@@ -37,10 +38,10 @@ void setEnabled(std::initializer_list<QWidget *> widgets, bool on)
 } // namespace
 
 ResultsProtocol::ResultsProtocol(TFormMainUi &ui, ClockDisplay &clock, RunControl &run,
-                                 RunScoring &scoring, ProtocolGrid &grid, RunHooks &hooks,
-                                 QObject *parent)
+                                 RunScoring &scoring, ProtocolGrid &grid, StarterList &starters,
+                                 RunHooks &hooks, QObject *parent)
     : QObject(parent), m_ui(ui), m_clock(clock), m_run(run), m_scoring(scoring), m_grid(grid),
-      m_hooks(hooks)
+      m_starters(starters), m_hooks(hooks)
 {
     connect(m_ui.bEINTRAGEN, &TBitBtnWithColor::mousePressed, this,
             &ResultsProtocol::bEINTRAGENMouseDown);
@@ -107,7 +108,7 @@ bool ResultsProtocol::EnterRun()
     }
     grid->setRowTexts(target, row);
     grid->selectGridRow(target); // the selection follows the row through the ranking
-    m_grid.RankProtocol(); // also selects the entered row again
+    m_grid.RankProtocol();       // also selects the entered row again
     m_grid.SetProtocolColumnWidths();
 
     m_ui.bHF->setDownState(false);
@@ -242,12 +243,8 @@ void ResultsProtocol::sbCLSClick()
     if (!messageBoxes().yesNo(m_ui.form, ClearProtocolQuestion))
         return;
     m_ui.SortGrid1->setDataRows({});
-    m_ui.cbKNr->clear();
-    m_ui.cbStNr->clear();
+    m_starters.setStarters({}, {});
     m_ui.cbStNr->setEditText(QStringLiteral("0"));
-    m_ui.LabelBase->setText(QStringLiteral("0 von 0"));
-    m_ui.sb1m->setEnabled(false);
-    m_ui.sb1p->setEnabled(false);
     m_grid.SetProtocolColumnWidths();
     bRESETClick();
     UpdateProtocolButtons();

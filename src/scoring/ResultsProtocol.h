@@ -7,6 +7,7 @@ class ProtocolGrid;
 class RunControl;
 class RunHooks;
 class RunScoring;
+class StarterList;
 class TFormMainUi;
 
 // The results protocol: entering a run, the abort results, calling the next rider, clearing
@@ -16,7 +17,8 @@ class ResultsProtocol : public QObject
     Q_OBJECT
 public:
     ResultsProtocol(TFormMainUi &ui, ClockDisplay &clock, RunControl &run, RunScoring &scoring,
-                    ProtocolGrid &grid, RunHooks &hooks, QObject *parent = nullptr);
+                    ProtocolGrid &grid, StarterList &starters, RunHooks &hooks,
+                    QObject *parent = nullptr);
 
     void bEINTRAGENMouseDown();
     void mEintragenClick();
@@ -37,5 +39,6 @@ private:
     RunControl &m_run;
     RunScoring &m_scoring;
     ProtocolGrid &m_grid;
+    StarterList &m_starters;
     RunHooks &m_hooks;
 };

@@ -161,13 +161,13 @@ void TFormMainUi::setupUi(QMainWindow *f)
     Image2->setToolTip(QStringLiteral("StNr."));
     cbStNr = make<QComboBox>(Panel7, "cbStNr", 74, 38, 70, 24);
     cbStNr->setEditable(true);
-    cbStNr->setToolTip(QStringLiteral("StNr."));
+    cbStNr->setToolTip(QStringLiteral("Startnummer"));
     Image3 = make<TImage>(Panel7, "Image3", 150, 38, 38, 24);
     Image3->setText(QStringLiteral("KoNr."));
     Image3->setToolTip(QStringLiteral("KoNr."));
     cbKNr = make<QComboBox>(Panel7, "cbKNr", 188, 38, 64, 24);
     cbKNr->setEditable(true);
-    cbKNr->setToolTip(QStringLiteral("KoNr."));
+    cbKNr->setToolTip(QStringLiteral("Kopfnummer"));
     cbKNr->setEnabled(false);
     rbModeA = make<QRadioButton>(Panel7, "rbModeA", 258, 38, 36, 24);
     rbModeA->setText(QStringLiteral("A"));

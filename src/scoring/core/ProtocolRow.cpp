@@ -9,10 +9,29 @@ const char *const DefaultProtocolColumnHeadings[ProtocolColumnCount] = {
     "St.Nr", "KoNr.", "Pferd/Pony", "Reitername", "Verein", "R.-Zeit",
     "ZF",    "Straf", "Fehler",     "Punkte",     "Zeit",   "Rang"};
 
+namespace {
+QChar starterSeparator(const QString &item)
+{
+    return item.contains(QLatin1Char('\t')) ? QLatin1Char('\t') : QLatin1Char(';');
+}
+} // namespace
+
 QString StartNumberKey(const QString &text)
 {
-    const qsizetype tab = text.indexOf(QLatin1Char('\t'));
-    return tab < 0 ? text : text.left(tab);
+    const qsizetype end = text.indexOf(starterSeparator(text));
+    return end < 0 ? text : text.left(end);
+}
+
+QStringList StarterFields(const QString &item)
+{
+    QStringList fields = item.split(starterSeparator(item));
+    for (QString &field : fields) {
+        qsizetype blanks = 0;
+        while (blanks < field.size() && field.at(blanks) == QLatin1Char(' '))
+            ++blanks;
+        field.remove(0, blanks);
+    }
+    return fields;
 }
 
 namespace {

@@ -30,9 +30,14 @@ enum class JudgingProcedure
     CFahren
 };
 
-// The start-number items carry further tab-separated fields; the text before the first tab is
-// what identifies a rider's row.
+// The start-number items carry further fields; the text before the first tab (before the first
+// semicolon in an item without tabs) is what identifies a rider's row.
 QString StartNumberKey(const QString &text);
+
+// The fields of a starter item: start number, head number, horse, rider, club, ... Fields run from
+// one tab to the next, so an empty field keeps its place; an item without tabs splits at
+// semicolons. Leading blanks of a field are skipped.
+QStringList StarterFields(const QString &item);
 
 // Everything a finished (or aborted) run contributes to its protocol row, as the fields show it.
 struct RunEntry

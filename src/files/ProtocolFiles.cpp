@@ -1,0 +1,183 @@
+#include "ProtocolFiles.h"
+
+#include "FileDialogs.h"
+#include "MessageBoxes.h"
+#include "ProtocolGrid.h"
+#include "ProtocolRow.h"
+#include "ResultsProtocol.h"
+#include "Settings.h"
+#include "StarterList.h"
+#include "TFormMainUi.h"
+#include "TLbSpeedButton.h"
+#include "TSortGrid.h"
+#include "TextCodec.h"
+#include "TextProtocol.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace {
+// Workbooks are neither read nor written yet, so their entries are not offered.
+constexpr bool WorkbooksAvailable = false;
+
+QStringList dialogLabels(const QList<FileFilterEntry> &entries)
+{
+    QStringList labels;
+    for (const FileFilterEntry &e : entries)
+        labels << e.label;
+    return labels;
+}
+
+QString startFolder()
+{
+    // The program's folder, as the dialogs always started there, unless files can't be written
+    // there (an installed program); then the user's documents.
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    if (QFileInfo(programFolder).isWritable())
+        return programFolder;
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+} // namespace
+
+ProtocolFiles::ProtocolFiles(TFormMainUi &ui, ProtocolGrid &grid, StarterList &starters,
+                             ResultsProtocol &protocol, QObject *parent)
+    : QObject(parent), m_ui(ui), m_grid(grid), m_starters(starters), m_protocol(protocol),
+      m_folder(startFolder())
+{
+    const FileTypeNames names = fileTypeNames();
+    m_openEntries = openFilterEntries(names, WorkbooksAvailable);
+    m_saveEntries = saveFilterEntries(names, WorkbooksAvailable);
+    connect(m_ui.sbLoad, &QToolButton::clicked, this, &ProtocolFiles::sbLoadClick);
+    connect(m_ui.Open1, &QAction::triggered, this, &ProtocolFiles::sbLoadClick);
+    connect(m_ui.sbSave, &QToolButton::clicked, this, &ProtocolFiles::sbSaveClick);
+    connect(m_ui.Save1, &QAction::triggered, this, &ProtocolFiles::sbSaveClick);
+}
+
+void ProtocolFiles::sbLoadClick()
+{
+    int entry = Settings.FilterIndO;
+    const QString fileName =
+        fileDialogs().getOpenFileName(m_ui.form, m_folder, dialogLabels(m_openEntries), &entry);
+    if (fileName.isEmpty())
+        return;
+    m_folder = QFileInfo(fileName).absolutePath();
+    // A later save offers the same kind of file.
+    Settings.FilterIndO = Settings.FiltInd = Settings.FilterInd = entry;
+    const FileKind kind = kindOfEntry(m_openEntries, entry);
+    if (kind == FileKind::Text)
+        ImportTextList(fileName);
+    else
+        notAvailable(m_openEntries.value(entry - 1), false);
+    m_grid.SetProtocolColumnWidths();
+}
+
+bool ProtocolFiles::ImportTextList(const QString &fileName)
+{
+    // Read whole before anything changes, so a failure leaves the protocol as it was.
+    QFile file(fileName);
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+        messageBoxes().error(m_ui.form,
+                             QStringLiteral("Die Datei kann nicht gelesen werden:\n%1\n%2")
+                                 .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+        return false;
+    }
+    const QString text = decodeText(bytes);
+    QList<QStringList> rows = parseTextList(text, ProtocolColumnCount);
+    const QStringList lines = splitTextLines(text);
+
+    TSortGrid *grid = m_ui.SortGrid1;
+    const QStringList headings = rows.value(0);
+    for (int c = 0; c < headings.size(); ++c)
+        grid->setCells(c, 0, headings.at(c));
+    if (!rows.isEmpty())
+        rows.removeFirst();
+    grid->setDataRows(rows);
+
+    QStringList headNumbers;
+    for (int r = 1; r < grid->gridRowCount(); ++r)
+        headNumbers << grid->cells(ColHeadNumber, r);
+    // One starter per data row, so both lists stay parallel to the grid.
+    m_starters.setStarters(lines.mid(1, rows.size()), headNumbers);
+    m_protocol.UpdateProtocolButtons();
+    return true;
+}
+
+void ProtocolFiles::sbSaveClick()
+{
+    int entry = Settings.FiltInd;
+    QString fileName = fileDialogs().getSaveFileName(
+        m_ui.form, m_folder, DefaultExportName(QDateTime::currentDateTime()),
+        dialogLabels(m_saveEntries), &entry);
+    if (fileName.isEmpty())
+        return;
+    Settings.FiltInd = Settings.FilterInd = entry;
+    const FileKind kind = kindOfEntry(m_saveEntries, entry);
+    const FileFilterEntry chosen = m_saveEntries.value(entry - 1, m_saveEntries.constFirst());
+    if (QFileInfo(fileName).suffix().isEmpty())
+        fileName += chosen.pattern.mid(1); // "*.txt" → ".txt"
+    m_folder = QFileInfo(fileName).absolutePath();
+    // Drawn before a long export, without handling other input in the middle of this command.
+    m_ui.form->repaint();
+    switch (kind) {
+    case FileKind::Text:
+        ExportTextList(fileName);
+        break;
+    case FileKind::Csv:
+        SaveAsCsv(fileName);
+        break;
+    default:
+        notAvailable(chosen, true);
+        break;
+    }
+}
+
+QList<QStringList> ProtocolFiles::protocolRows() const
+{
+    QList<QStringList> rows;
+    const TSortGrid *grid = m_ui.SortGrid1;
+    rows.reserve(grid->gridRowCount());
+    for (int r = 0; r < grid->gridRowCount(); ++r)
+        rows << grid->rowTexts(r);
+    return rows;
+}
+
+bool ProtocolFiles::writeFile(const QString &fileName, const QByteArray &contents)
+{
+    // Written aside and renamed at the end: a failed save leaves the former file whole.
+    QSaveFile file(fileName);
+    if (file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() && file.commit())
+        return true;
+    messageBoxes().error(m_ui.form, QStringLiteral("Can't write to file:\n") +
+                                        QDir::toNativeSeparators(fileName));
+    return false;
+}
+
+bool ProtocolFiles::ExportTextList(const QString &fileName)
+{
+    return writeFile(fileName, writeTextProtocol(protocolRows()));
+}
+
+bool ProtocolFiles::SaveAsCsv(const QString &fileName)
+{
+    return writeFile(fileName, writeCsv(protocolRows()));
+}
+
+void ProtocolFiles::notAvailable(const FileFilterEntry &entry, bool saving)
+{
+    const QString text = saving
+                             ? QStringLiteral("%1 kann in dieser Version noch nicht "
+                                              "geschrieben werden. Es wurde nichts gespeichert.")
+                             : QStringLiteral("%1 kann in dieser Version noch nicht "
+                                              "gelesen werden. Das Protokoll bleibt, wie es ist.");
+    messageBoxes().warning(m_ui.form, QCoreApplication::applicationName(), text.arg(entry.label));
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "FileTypes.h"
+
+#include <QObject>
+
+class ProtocolGrid;
+class ResultsProtocol;
+class StarterList;
+class TFormMainUi;
+
+// Loading starter lists and saved protocols, and saving the protocol, through the file dialogs.
+class ProtocolFiles : public QObject
+{
+    Q_OBJECT
+public:
+    ProtocolFiles(TFormMainUi &ui, ProtocolGrid &grid, StarterList &starters,
+                  ResultsProtocol &protocol, QObject *parent = nullptr);
+
+    void sbLoadClick();
+    void sbSaveClick();
+
+    // Each returns false, after telling the operator, when the file could not be read or
+    // written; a failed load leaves the protocol and the lists as they were.
+    bool ImportTextList(const QString &fileName);
+    bool ExportTextList(const QString &fileName);
+    bool SaveAsCsv(const QString &fileName);
+
+    const QList<FileFilterEntry> &openEntries() const { return m_openEntries; }
+    const QList<FileFilterEntry> &saveEntries() const { return m_saveEntries; }
+    // Where both dialogs start.
+    QString folder() const { return m_folder; }
+
+private:
+    QList<QStringList> protocolRows() const;
+    bool writeFile(const QString &fileName, const QByteArray &contents);
+    void notAvailable(const FileFilterEntry &entry, bool saving);
+
+    TFormMainUi &m_ui;
+    ProtocolGrid &m_grid;
+    StarterList &m_starters;
+    ResultsProtocol &m_protocol;
+    QList<FileFilterEntry> m_openEntries;
+    QList<FileFilterEntry> m_saveEntries;
+    QString m_folder;
+};

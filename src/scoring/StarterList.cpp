@@ -1,0 +1,173 @@
+#include "StarterList.h"
+
+#include "ProtocolGrid.h"
+#include "ProtocolRow.h"
+#include "RunHooks.h"
+#include "RunState.h"
+#include "TBitBtnWithColor.h"
+#include "TFormMainUi.h"
+#include "TLbSpeedButton.h"
+#include "TSortGrid.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+namespace {
+// Starter items keep their whole line here; the box shows the start number only.
+constexpr int ItemRole = Qt::UserRole;
+
+class Busy
+{
+public:
+    explicit Busy(bool &flag) : m_flag(flag) { m_flag = true; }
+    ~Busy() { m_flag = false; }
+
+private:
+    bool &m_flag;
+};
+} // namespace
+
+StarterList::StarterList(TFormMainUi &ui, ProtocolGrid &grid, RunHooks &hooks, QObject *parent)
+    : QObject(parent), m_ui(ui), m_grid(grid), m_hooks(hooks)
+{
+    connect(m_ui.cbStNr, &QComboBox::currentIndexChanged, this, &StarterList::cbStNrChange);
+    connect(m_ui.cbStNr, &QComboBox::editTextChanged, this, &StarterList::cbStNrChange);
+    // Only the operator's changes: NEXT empties the head number without choosing anew.
+    connect(m_ui.cbKNr, &QComboBox::activated, this, &StarterList::cbKNrChange);
+    connect(m_ui.cbKNr->lineEdit(), &QLineEdit::textEdited, this, &StarterList::cbKNrChange);
+    connect(m_ui.sb1m, &QToolButton::clicked, this, [this] { sb1mClick(-1); });
+    connect(m_ui.sb1p, &QToolButton::clicked, this, [this] { sb1mClick(1); });
+    m_ui.cbStNr->installEventFilter(this);
+    watchStartNumberEdit();
+    for (QWidget *w : std::initializer_list<QWidget *>{m_ui.Reiter, m_ui.ePferd, m_ui.eVerein,
+                                                       m_ui.eFText1, m_ui.eFText2})
+        w->installEventFilter(this);
+}
+
+void StarterList::watchStartNumberEdit()
+{
+    if (QLineEdit *edit = m_ui.cbStNr->lineEdit())
+        edit->installEventFilter(this);
+}
+
+void StarterList::cbStNrChange()
+{
+    if (m_busy || m_ui.cbStNr->count() == 0)
+        return;
+    Busy busy(m_busy);
+    updatePosition();
+    ShowSelectedStarter();
+    scrollCurrentRowToTop();
+}
+
+void StarterList::sb1mClick(int step)
+{
+    {
+        const QSignalBlocker blocker(m_ui.cbStNr);
+        m_ui.cbStNr->setCurrentIndex(m_ui.cbStNr->currentIndex() + step);
+    }
+    cbStNrChange();
+}
+
+QString StarterList::selectedItem() const
+{
+    const int index = m_ui.cbStNr->currentIndex();
+    return index < 0 ? QString() : m_ui.cbStNr->itemData(index, ItemRole).toString();
+}
+
+void StarterList::ShowSelectedStarter()
+{
+    if (m_ui.cbStNr->currentIndex() < 0)
+        return;
+    QStringList fields = StarterFields(selectedItem());
+    while (fields.size() < 5)
+        fields.append(QString());
+    m_ui.ePferd->setText(fields[2]);
+    m_ui.Reiter->setText(fields[3]);
+    m_ui.eVerein->setText(fields[4]);
+    m_grid.selectStarterRow(fields[0]);
+    {
+        const QSignalBlocker blocker(m_ui.cbKNr);
+        m_ui.cbKNr->setCurrentIndex(m_ui.cbKNr->findText(fields[1], Qt::MatchExactly));
+    }
+    InfoText.clear();
+    m_hooks.RefreshAudienceTexts();
+}
+
+void StarterList::cbKNrChange()
+{
+    if (m_busy || m_ui.cbKNr->count() == 0)
+        return;
+    Busy busy(m_busy);
+    // A head number typed that is not in the list selects no starter.
+    const int index = m_ui.cbKNr->findText(m_ui.cbKNr->currentText(), Qt::MatchExactly);
+    {
+        const QSignalBlocker blocker(m_ui.cbStNr);
+        m_ui.cbStNr->setCurrentIndex(index);
+    }
+    updatePosition();
+    ShowSelectedStarter();
+    scrollCurrentRowToTop();
+}
+
+void StarterList::updatePosition()
+{
+    const int position = m_ui.cbStNr->currentIndex();
+    const int count = m_ui.cbStNr->count();
+    m_ui.sb1m->setEnabled(position > 0);
+    m_ui.sb1p->setEnabled(position < count - 1);
+    m_ui.LabelBase->setText(QStringLiteral("%1 von %2").arg(position + 1).arg(count));
+}
+
+void StarterList::scrollCurrentRowToTop()
+{
+    TSortGrid *grid = m_ui.SortGrid1;
+    if (grid->currentIndex().isValid())
+        grid->scrollTo(grid->currentIndex(), QAbstractItemView::PositionAtTop);
+}
+
+void StarterList::setStarters(const QStringList &items, const QStringList &headNumbers)
+{
+    {
+        Busy busy(m_busy);
+        m_ui.cbStNr->clear();
+        m_ui.cbStNr->setEditable(items.isEmpty());
+        for (const QString &item : items)
+            m_ui.cbStNr->addItem(StartNumberKey(item), item);
+        m_ui.cbKNr->clear();
+        m_ui.cbKNr->addItems(headNumbers);
+        m_ui.cbStNr->setCurrentIndex(items.isEmpty() ? -1 : 0);
+        m_ui.cbKNr->setCurrentIndex(headNumbers.isEmpty() ? -1 : 0);
+    }
+    watchStartNumberEdit();
+    if (items.isEmpty()) {
+        m_ui.LabelBase->setText(QStringLiteral("0 von 0"));
+        m_ui.sb1m->setEnabled(false);
+        m_ui.sb1p->setEnabled(false);
+    }
+    cbStNrChange();
+}
+
+bool StarterList::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (watched == m_ui.cbStNr || watched == m_ui.cbStNr->lineEdit()) {
+        // Start numbers are typed as digits; any other character is dropped.
+        const QString text = key->text();
+        const bool character = !text.isEmpty() && text.at(0).isPrint();
+        return character && !text.at(0).isDigit();
+    }
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && m_ui.bTimer->isEnabled()) {
+        // Typed the rider, straight on to timing.
+        if (!m_ui.bTimer->isHidden())
+            m_ui.bTimer->setFocus();
+        else
+            m_ui.bSTART->setFocus();
+    }
+    return QObject::eventFilter(watched, event);
+}

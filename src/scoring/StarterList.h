@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+class ProtocolGrid;
+class RunHooks;
+class TFormMainUi;
+
+// Choosing the rider who rides next from the loaded starter list: the start-number and
+// head-number boxes, the step buttons and the position text.
+class StarterList : public QObject
+{
+    Q_OBJECT
+public:
+    StarterList(TFormMainUi &ui, ProtocolGrid &grid, RunHooks &hooks, QObject *parent = nullptr);
+
+    void cbStNrChange();
+    void sb1mClick(int step);
+    void ShowSelectedStarter();
+    void cbKNrChange();
+
+    // Loads the lists: one item per starter (its fields, start number first) and the head
+    // numbers. With starters the start-number box becomes a list showing start numbers only and
+    // the head-number box an editable list, both at the first starter; without, plain fields.
+    void setStarters(const QStringList &items, const QStringList &headNumbers);
+    // The whole item of the selected starter; empty when none is selected.
+    QString selectedItem() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void updatePosition();
+    void scrollCurrentRowToTop();
+    void watchStartNumberEdit();
+
+    TFormMainUi &m_ui;
+    ProtocolGrid &m_grid;
+    RunHooks &m_hooks;
+    // The boxes select each other; their change signals must not run the handlers again.
+    bool m_busy = false;
+};
