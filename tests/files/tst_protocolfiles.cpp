@@ -66,7 +66,7 @@ void tst_ProtocolFiles::importFillsGridAndLists()
                              "13\t77\tBo\t\tRV B\r\n\r\n\r\n"));
     dialogs.answers = {{list, 1}};
     Settings.FilterIndO = 1;
-    ui.sbLoad->click();
+    f.key(Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(ui.SortGrid1->cells(0, 0), QStringLiteral("Nr"));
     QCOMPARE(ui.SortGrid1->cells(5, 0), QStringLiteral("R.-Zeit")); // kept where the file has none
     QCOMPARE(ui.SortGrid1->rowTexts(1).mid(0, 5),
@@ -159,7 +159,7 @@ void tst_ProtocolFiles::saveCommand()
     QTemporaryDir dir;
     dialogs.answers = {{dir.filePath(typed), entry}};
     Settings.FiltInd = 3;
-    ui.sbSave->click();
+    f.key(Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(dialogs.offeredFilter, 3);
     QVERIFY(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d-\\d\\d-\\d\\d$"))
                 .match(dialogs.offeredName)
