@@ -1,8 +1,6 @@
 #include "MainWindowFixture.h"
 
 #include "DesktopOpener.h"
-#include "InfoHelp.h"
-#include "MessageBoxes.h"
 #include "TFormInfo.h"
 #include "TImage.h"
 #include "TLbSpeedButton.h"
@@ -10,7 +8,6 @@
 #include <QAction>
 #include <QClipboard>
 #include <QLineEdit>
-#include <QSpinBox>
 #include <QUrl>
 
 namespace {
@@ -39,111 +36,104 @@ class tst_FormMain : public QObject
 
 private Q_SLOTS:
     void init() { Settings = TSettings{}; }
-    void runKeysWorkFromEditFields_data();
-    void runKeysWorkFromEditFields();
-    void shortcutOrEditField_data();
-    void shortcutOrEditField();
-    void informationWindow();
-    void help_data();
-    void help();
-    void logoOpensWebPage();
-};
 
-void tst_FormMain::runKeysWorkFromEditFields_data()
-{
-    QTest::addColumn<QString>("focus");
-    QTest::newRow("rider") << "Reiter";
-    QTest::newRow("allowed time") << "seELZmain";
-    QTest::newRow("start number") << "cbStNr";
-}
-
-void tst_FormMain::runKeysWorkFromEditFields()
-{
-    QFETCH(QString, focus);
-    MainWindowFixture f;
-    auto *w = f.window->findChild<QWidget *>(focus);
-    QVERIFY(w);
-    w->setFocus();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
-    f.ticks.advance(2220);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9);
-    QCOMPARE(f.elapsed(), 2220);
-}
-
-void tst_FormMain::shortcutOrEditField_data()
-{
-    QTest::addColumn<bool>("stopped");
-    QTest::newRow("EINTRAGEN enabled: the command wins") << true;
-    QTest::newRow("EINTRAGEN disabled: the field pastes") << false;
-}
-
-void tst_FormMain::shortcutOrEditField()
-{
-    QFETCH(bool, stopped);
-    MainWindowFixture f;
-    TFormMainUi &ui = f.ui();
-    QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
-    if (stopped) {
-        f.key(Qt::Key_F5);
-        f.key(Qt::Key_F9);
+    void runKeysWorkFromEditFields_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("rider") << "Reiter";
+        QTest::newRow("allowed time") << "seELZmain";
+        QTest::newRow("start number") << "cbStNr";
     }
-    QSignalSpy entered(ui.mEintragen, &QAction::triggered);
-    ui.Reiter->setText(QStringLiteral("Anna"));
-    ui.Reiter->setFocus();
-    QTest::keyClick(ui.Reiter, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(entered.size(), stopped ? 1 : 0);
-    QCOMPARE(ui.Reiter->text(), stopped ? QStringLiteral("Anna") : QStringLiteral("Annapasted"));
-}
 
-void tst_FormMain::informationWindow()
-{
-    MainWindowFixture f;
-    TFormInfo &info = f.window->formInfo();
-    QVERIFY(!info.isVisible());
-    f.key(Qt::Key_F3);
-    QVERIFY(info.isVisible());
-    QTest::keyClick(&info, Qt::Key_Escape);
-    QVERIFY(!info.isVisible());
-    QTest::mouseClick(f.ui().bInfo, Qt::LeftButton);
-    QVERIFY(info.isVisible());
-    info.accept();
-}
+    void runKeysWorkFromEditFields()
+    {
+        QFETCH(QString, focus);
+        MainWindowFixture f;
+        auto *w = f.window->findChild<QWidget *>(focus);
+        QVERIFY(w);
+        w->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
+        f.ticks.advance(2220);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9);
+        QCOMPARE(f.elapsed(), 2220);
+    }
 
-void tst_FormMain::help_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("mods");
-    QTest::addColumn<bool>("opens");
-    QTest::newRow("F1, no help file") << int(Qt::Key_F1) << 0 << false;
-    QTest::newRow("Alt+I, no help file") << int(Qt::Key_I) << int(Qt::AltModifier) << false;
-    QTest::newRow("F1, help shown") << int(Qt::Key_F1) << 0 << true;
-}
+    void shortcutOrEditField_data()
+    {
+        QTest::addColumn<bool>("stopped");
+        QTest::newRow("EINTRAGEN enabled: the command wins") << true;
+        QTest::newRow("EINTRAGEN disabled: the field pastes") << false;
+    }
 
-void tst_FormMain::help()
-{
-    QFETCH(int, key);
-    QFETCH(int, mods);
-    QFETCH(bool, opens);
-    FakeOpener opener;
-    opener.succeed = opens;
-    MainWindowFixture f;
-    f.key(key, Qt::KeyboardModifiers(mods));
-    QCOMPARE(opener.opened.size(), 1);
-    QVERIFY(opener.opened[0].toLocalFile().endsWith(QStringLiteral("/rittmeter.chm")));
-    // Without a help viewer the user is told why nothing appeared.
-    QCOMPARE(f.boxes.messages.size(), opens ? 0 : 1);
-    if (!opens)
-        QVERIFY(f.boxes.messages[0].contains(QStringLiteral("Unable to view HTML help")));
-}
+    void shortcutOrEditField()
+    {
+        QFETCH(bool, stopped);
+        MainWindowFixture f;
+        TFormMainUi &ui = f.ui();
+        QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
+        if (stopped) {
+            f.key(Qt::Key_F5);
+            f.key(Qt::Key_F9);
+        }
+        QSignalSpy entered(ui.mEintragen, &QAction::triggered);
+        ui.Reiter->setText(QStringLiteral("Anna"));
+        ui.Reiter->setFocus();
+        QTest::keyClick(ui.Reiter, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(entered.size(), stopped ? 1 : 0);
+        QCOMPARE(ui.Reiter->text(),
+                 stopped ? QStringLiteral("Anna") : QStringLiteral("Annapasted"));
+    }
 
-void tst_FormMain::logoOpensWebPage()
-{
-    FakeOpener opener;
-    MainWindowFixture f;
-    QTest::mouseClick(f.ui().ImageLogo, Qt::LeftButton);
-    QCOMPARE(opener.opened.size(), 1);
-    QCOMPARE(opener.opened[0].scheme(), QStringLiteral("https"));
-}
+    void informationWindow()
+    {
+        MainWindowFixture f;
+        TFormInfo &info = f.window->formInfo();
+        QVERIFY(!info.isVisible());
+        f.key(Qt::Key_F3);
+        QVERIFY(info.isVisible());
+        QTest::keyClick(&info, Qt::Key_Escape);
+        QVERIFY(!info.isVisible());
+        QTest::mouseClick(f.ui().bInfo, Qt::LeftButton);
+        QVERIFY(info.isVisible());
+        info.accept();
+    }
+
+    void help_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("mods");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("F1, no help file") << int(Qt::Key_F1) << 0 << false;
+        QTest::newRow("Alt+I, no help file") << int(Qt::Key_I) << int(Qt::AltModifier) << false;
+        QTest::newRow("F1, help shown") << int(Qt::Key_F1) << 0 << true;
+    }
+
+    void help()
+    {
+        QFETCH(int, key);
+        QFETCH(int, mods);
+        QFETCH(bool, opens);
+        FakeOpener opener;
+        opener.succeed = opens;
+        MainWindowFixture f;
+        f.key(key, Qt::KeyboardModifiers(mods));
+        QCOMPARE(opener.opened.size(), 1);
+        QVERIFY(opener.opened[0].toLocalFile().endsWith(QStringLiteral("/rittmeter.chm")));
+        // Without a help viewer the user is told why nothing appeared.
+        QCOMPARE(f.boxes.messages.size(), opens ? 0 : 1);
+        if (!opens)
+            QVERIFY(f.boxes.messages[0].contains(QStringLiteral("Unable to view HTML help")));
+    }
+
+    void logoOpensWebPage()
+    {
+        FakeOpener opener;
+        MainWindowFixture f;
+        QTest::mouseClick(f.ui().ImageLogo, Qt::LeftButton);
+        QCOMPARE(opener.opened.size(), 1);
+        QCOMPARE(opener.opened[0].scheme(), QStringLiteral("https"));
+    }
+};
 
 QTEST_MAIN(tst_FormMain)
 #include "tst_formmain.moc"

@@ -2,14 +2,11 @@
 
 #include "DisplayColors.h"
 #include "TBitBtnWithColor.h"
-#include "TDigit.h"
 #include "TImage.h"
 #include "TLbSpeedButton.h"
 #include "TOvalButton.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QSpinBox>
 #include <QTimer>
 
@@ -42,340 +39,290 @@ class tst_RunControl : public QObject
 private Q_SLOTS:
     void init() { Settings = TSettings{}; }
 
-    void startUpShowsDateAndRevealsDigits();
-    void buttonsInEachState_data();
-    void buttonsInEachState();
-    void timerThenStart_data();
-    void timerThenStart();
-    void countdownStopsRestartsAndRunsOut();
-    void holdsDoNotCount_data();
-    void holdsDoNotCount();
-    void photocells_data();
-    void photocells();
-    void anyMouseButtonActsKeyboardDoesNot_data();
-    void anyMouseButtonActsKeyboardDoesNot();
+    void startUpShowsDateAndRevealsDigits()
+    {
+        MainWindowFixture f(false);
+        TFormMainUi &ui = f.ui();
+        QCOMPARE(enabledFlags(ui).left(6), QStringLiteral("000000"));
 
-    void countUp_data();
-    void countUp();
+        // The date timer's tick shows the date and time and starts the slide.
+        f.window->clock().TimerDateTimer();
+        QVERIFY(f.window->clock().revealing());
+        const QString date = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
+        QVERIFY2(ui.PanelDate->text().startsWith(date + QStringLiteral("   ")) &&
+                     ui.PanelDate->text().size() > date.size() + 3, // and the time
+                 qPrintable(ui.PanelDate->text()));
+        f.window->clock().revealStep();
+        QVERIFY(ui.Digit4->isHidden());
 
-    void soundCues_data();
-    void soundCues();
-};
+        // A click on the banner ends the slide at once.
+        QTest::mouseClick(ui.Image1, Qt::LeftButton);
+        QVERIFY(!f.window->clock().revealing() && ui.Image1->isHidden() && !ui.Digit4->isHidden());
+        QCOMPARE(enabledFlags(ui), QStringLiteral("110000 1100 0000")); // ready
+    }
 
-void tst_RunControl::startUpShowsDateAndRevealsDigits()
-{
-    MainWindowFixture f(false);
-    TFormMainUi &ui = f.ui();
-    QVERIFY(ui.Digit4->isHidden());
-    QCOMPARE(enabledFlags(ui).left(6), QStringLiteral("000000"));
+    void buttonsInEachState_data()
+    {
+        using Keys = QList<int>;
+        QTest::addColumn<Keys>("keys");
+        QTest::addColumn<QString>("enabled");
+        QTest::newRow("ready") << Keys{} << "110000 1100 0000";
+        QTest::newRow("countdown") << Keys{Qt::Key_F4} << "110000 0011 0000";
+        QTest::newRow("running") << Keys{Qt::Key_F4, Qt::Key_F5} << "001100 0011 1100";
+        QTest::newRow("held") << Keys{Qt::Key_F5, Qt::Key_F7} << "000100 0011 1011";
+        QTest::newRow("stopped") << Keys{Qt::Key_F5, Qt::Key_F9} << "000010 0011 0001";
+    }
 
-    // The date timer's tick shows the date and time and starts the slide.
-    f.window->clock().TimerDateTimer();
-    QVERIFY(f.window->clock().revealing());
-    const QString date = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
-    QVERIFY2(ui.PanelDate->text().startsWith(date + QStringLiteral("   ")),
-             qPrintable(ui.PanelDate->text()));
-    QVERIFY(ui.PanelDate->text().size() > date.size() + 3); // and the time
-    f.window->clock().revealStep();
-    QVERIFY(ui.Digit4->isHidden());
+    void buttonsInEachState()
+    {
+        QFETCH(QList<int>, keys);
+        MainWindowFixture f;
+        TFormMainUi &ui = f.ui();
+        for (int k : keys)
+            f.key(k);
+        QTEST(enabledFlags(ui), "enabled");
+        // The menu commands, and so their shortcuts, follow their buttons.
+        const QList<QPair<QWidget *, QAction *>> pairs = {
+            {ui.bTimer, ui.mTimer},     {ui.bSTART, ui.mStart},
+            {ui.bSTOP, ui.mStop},       {ui.bEINTRAGEN, ui.mEintragen},
+            {ui.bAbbruch, ui.mAbbruch}, {ui.bRESET, ui.mReset},
+            {ui.bCFG, ui.Cfg1}};
+        for (const auto &[button, action] : pairs)
+            QVERIFY2(button->isEnabled() == action->isEnabled(), qPrintable(action->objectName()));
+    }
 
-    // A click on the banner ends the slide at once.
-    QTest::mouseClick(ui.Image1, Qt::LeftButton);
-    QVERIFY(!f.window->clock().revealing());
-    QVERIFY(ui.Image1->isHidden());
-    QVERIFY(!ui.Digit4->isHidden());
-    QCOMPARE(enabledFlags(ui), QStringLiteral("110000 1100 0000")); // ready
-}
+    void timerThenStart_data()
+    {
+        QTest::addColumn<int>("timer");
+        QTest::addColumn<QString>("ready");
+        QTest::addColumn<bool>("red");
+        QTest::addColumn<QString>("afterTimer");
+        QTest::newRow("no countdown: TIMER counts up") << 0 << "000,00" << false << "002,50";
+        QTest::newRow("short countdown is red at once") << 8 << "008,00" << true << "005,50";
+    }
 
-void tst_RunControl::buttonsInEachState_data()
-{
-    using namespace Colors;
-    using Keys = QList<int>;
-    QTest::addColumn<Keys>("keys");
-    QTest::addColumn<QString>("enabled");
-    QTest::addColumn<QList<TColor>>("colors"); // TIMER, TIMER's caption, START, STOP
-    const QList<TColor> idle{clYellow, clBlack, clGreen, clBtnFace};
-    const QList<TColor> running{clBtnFace, clBlack, clBtnFace, clRed};
-    const QList<TColor> none{clBtnFace, clBlack, clBtnFace, clBtnFace};
-    QTest::newRow("ready") << Keys{} << "110000 1100 0000" << idle;
-    QTest::newRow("countdown") << Keys{Qt::Key_F4} << "110000 0011 0000" << idle;
-    QTest::newRow("countdown stopped") << Keys{Qt::Key_F4, Qt::Key_F4} << "110000 0011 0000"
-                                       << QList<TColor>{clYellow, clRed, clGreen, clBtnFace};
-    QTest::newRow("running") << Keys{Qt::Key_F4, Qt::Key_F5} << "001100 0011 1100" << running;
-    QTest::newRow("held") << Keys{Qt::Key_F5, Qt::Key_F7} << "000100 0011 1011" << none;
-    QTest::newRow("continued") << Keys{Qt::Key_F5, Qt::Key_F7, Qt::Key_F7} << "001100 0011 1100"
-                               << running;
-    QTest::newRow("stopped") << Keys{Qt::Key_F5, Qt::Key_F9} << "000010 0011 0001" << none;
-}
+    void timerThenStart()
+    {
+        QFETCH(int, timer);
+        Settings.Timer = timer;
+        MainWindowFixture f;
+        TFormMainUi &ui = f.ui();
+        QCOMPARE(ui.bTimer->isHidden(), timer == 0);
+        QTEST(f.shown(), "ready");
+        QTEST(ui.Digit6->colorOn() == DisplayColors[4], "red");
 
-void tst_RunControl::buttonsInEachState()
-{
-    QFETCH(QList<int>, keys);
-    QFETCH(QList<TColor>, colors);
-    MainWindowFixture f;
-    TFormMainUi &ui = f.ui();
-    for (int k : keys)
-        f.key(k);
-    QTEST(enabledFlags(ui), "enabled");
-    QCOMPARE((QList<TColor>{ui.bTimer->color(), ui.bTimer->fontColor(), ui.bSTART->color(),
-                            ui.bSTOP->color()}),
-             colors);
-    // The menu commands, and so their shortcuts, follow their buttons.
-    const QList<QPair<QWidget *, QAction *>> pairs = {
-        {ui.bTimer, ui.mTimer},     {ui.bSTART, ui.mStart},
-        {ui.bSTOP, ui.mStop},       {ui.bEINTRAGEN, ui.mEintragen},
-        {ui.bAbbruch, ui.mAbbruch}, {ui.bRESET, ui.mReset},
-        {ui.bCFG, ui.Cfg1}};
-    for (const auto &[button, action] : pairs)
-        QVERIFY2(button->isEnabled() == action->isEnabled(), qPrintable(action->objectName()));
-}
+        f.key(Qt::Key_F4); // works even while the button is hidden
+        f.tick(2500);
+        QTEST(f.shown(), "afterTimer");
 
-void tst_RunControl::timerThenStart_data()
-{
-    QTest::addColumn<int>("timer");
-    QTest::addColumn<QString>("ready");
-    QTest::addColumn<bool>("red");
-    QTest::addColumn<QString>("afterTimer");
-    QTest::newRow("no countdown: TIMER counts up") << 0 << "000,00" << false << "002,50";
-    QTest::newRow("countdown") << 60 << "060,00" << false << "057,50";
-    QTest::newRow("short countdown is red at once") << 8 << "008,00" << true << "005,50";
-}
+        f.key(Qt::Key_F5); // START counts the run up from zero
+        QCOMPARE(f.hooks.runTotals, 1);
+        f.tick(300);
+        QCOMPARE(f.shown(), QStringLiteral("000,30"));
+        QCOMPARE(ui.Digit6->colorOn(), DisplayColors[3]);
+    }
 
-void tst_RunControl::timerThenStart()
-{
-    QFETCH(int, timer);
-    Settings.Timer = timer;
-    MainWindowFixture f;
-    TFormMainUi &ui = f.ui();
-    QCOMPARE(ui.bTimer->isHidden(), timer == 0);
-    QCOMPARE(ui.cbEliminieren->isHidden(), timer == 0);
-    QTEST(f.shown(), "ready");
-    QTEST(ui.Digit6->colorOn() == DisplayColors[4], "red");
-    QCOMPARE(ui.Digit5->colorOn(), timer < 10 ? DisplayColors[1] : DisplayColors[2]);
-
-    f.key(Qt::Key_F4); // works even while the button is hidden
-    f.tick(2500);
-    QTEST(f.shown(), "afterTimer");
-
-    f.key(Qt::Key_F5); // START counts the run up from zero
-    QCOMPARE(f.hooks.runTotals, 1);
-    f.tick(300);
-    QCOMPARE(f.shown(), QStringLiteral("000,30"));
-    QCOMPARE(ui.Digit6->colorOn(), DisplayColors[3]);
-}
-
-void tst_RunControl::holdsDoNotCount_data()
-{
-    QTest::addColumn<quint32>("startTick");
-    QTest::addColumn<QString>("holdBy");
-    QTest::newRow("pause and continue buttons") << 1000u << "S2 S3";
-    QTest::newRow("HF button") << 1000u << "HF";
-    QTest::newRow("F7, across the counter's wrap") << 0xFFFFF000u << "F7";
-}
-
-void tst_RunControl::holdsDoNotCount()
-{
-    QFETCH(quint32, startTick);
-    QFETCH(QString, holdBy);
-    MainWindowFixture f;
-    TFormMainUi &ui = f.ui();
-    auto toggleHold = [&](bool hold) {
-        if (holdBy == QLatin1String("F7"))
-            f.key(Qt::Key_F7);
-        else if (holdBy == QLatin1String("S2 S3"))
-            (hold ? ui.sbS2 : ui.sbS3)->click();
-        else
-            pressMouse(ui.bHF);
-    };
-    f.ticks.set(startTick);
-    f.key(Qt::Key_F5);
-    for (const char *atHold : {"010,00", "020,00"}) {
-        f.tick(10000);
-        toggleHold(true);
-        QVERIFY(!ui.Clock->isActive());
-        QVERIFY(ui.bHF->isDownState());
-        f.ticks.advance(5000);
-        f.key(Qt::Key_F9); // STOP is unavailable while held
-        pressMouse(ui.bSTOP);
-        QCOMPARE(Run.RunStopTick, 0u);
-        QCOMPARE(f.shown(), QLatin1String(atHold));
-        toggleHold(false);
+    void countdownStopsRestartsAndRunsOut()
+    {
+        Settings.Timer = 45;
+        MainWindowFixture f;
+        TFormMainUi &ui = f.ui();
+        f.key(Qt::Key_F4);
+        // A held F4 sends auto-repeated presses; they must not toggle the countdown back and forth.
+        for (int i = 0; i < 3; ++i)
+            qt_sendShortcutOverrideEvent(f.window.get(), 0, Qt::Key_F4, Qt::NoModifier, QString(),
+                                         true);
         QVERIFY(ui.Clock->isActive());
-        QVERIFY(!ui.bHF->isDownState());
+        f.tick(5000);
+        QCOMPARE(f.shown(), QStringLiteral("040,00"));
+        qt_sendShortcutOverrideEvent(f.window.get(), 0, Qt::Key_F4, Qt::NoModifier);
+        QVERIFY(!ui.Clock->isActive()); // a fresh press stops the countdown: frozen
+        f.ticks.advance(7000);
+        QCOMPARE(f.shown(), QStringLiteral("040,00"));
+
+        f.key(Qt::Key_F4); // starts again from the full length
+        f.tick(34990);
+        QCOMPARE(f.shown(), QStringLiteral("010,01"));
+        QCOMPARE(ui.Digit6->colorOn(), DisplayColors[2]);
+        f.tick(10);
+        QCOMPARE(ui.Digit6->colorOn(), DisplayColors[4]);
+
+        f.tick(10000); // run out: the run starts by itself
+        QCOMPARE(f.shown(), QStringLiteral("000,00"));
+        QVERIFY(ui.bSTOP->isEnabled());
+        f.tick(10);
+        QCOMPARE(f.shown(), QStringLiteral("000,01"));
+        QCOMPARE(ui.Digit6->colorOn(), DisplayColors[3]);
     }
-    f.tick(2000);
-    f.key(Qt::Key_F9);
-    QCOMPARE(f.elapsed(), 22000);
 
-    f.ticks.advance(3000);
-    for (int k : {Qt::Key_F5, Qt::Key_F7, Qt::Key_F9, Qt::Key_F4}) // no effect after STOP
-        f.key(k);
-    QVERIFY(!ui.Clock->isActive());
-    QCOMPARE(f.elapsed(), 22000);
-}
-
-void tst_RunControl::photocells_data()
-{
-    QTest::addColumn<bool>("autoFrei");
-    QTest::newRow("armed by TIMER") << true;
-    QTest::newRow("armed by hand") << false;
-}
-
-void tst_RunControl::photocells()
-{
-    QFETCH(bool, autoFrei);
-    Settings.AutoFrei = autoFrei;
-    MainWindowFixture f;
-    TFormMainUi &ui = f.ui();
-    const QImage unarmed = ui.ImageLSstart->pixmap().toImage();
-    f.key(Qt::Key_F4);
-    QCOMPARE(ui.ImageLSstart->tag(), int(autoFrei));
-    f.key(Qt::Key_F11);
-    QCOMPARE(ui.ImageLSstart->tag(), int(!autoFrei));
-    f.key(Qt::Key_F4); // stopping the countdown arms again, or leaves the hand's choice
-    QCOMPARE(ui.ImageLSstart->tag(), 1);
-    QVERIFY(ui.ImageLSstart->pixmap().toImage() != unarmed);
-    QCOMPARE(ui.ImageLSstop->tag(), 0);
-
-    f.key(Qt::Key_F12);
-    QCOMPARE(ui.ImageLSstop->tag(), 1);
-    f.key(Qt::Key_F5); // START disarms the start photocell only
-    QCOMPARE(ui.ImageLSstart->tag(), 0);
-    QCOMPARE(ui.ImageLSstart->pixmap().toImage(), unarmed);
-    f.key(Qt::Key_F12); // the toggles work while running too
-    f.key(Qt::Key_F12);
-    QCOMPARE(ui.ImageLSstop->tag(), 1);
-    f.key(Qt::Key_F9);
-    QCOMPARE(ui.ImageLSstop->tag(), 0);
-}
-
-void tst_RunControl::anyMouseButtonActsKeyboardDoesNot_data()
-{
-    QTest::addColumn<int>("mouseButton");
-    QTest::newRow("left") << int(Qt::LeftButton);
-    QTest::newRow("right") << int(Qt::RightButton);
-    QTest::newRow("middle") << int(Qt::MiddleButton);
-}
-
-void tst_RunControl::anyMouseButtonActsKeyboardDoesNot()
-{
-    QFETCH(int, mouseButton);
-    MainWindowFixture f;
-    TFormMainUi &ui = f.ui();
-    for (QWidget *b : {ui.bSTART, ui.bTimer}) {
-        b->setFocus();
-        for (int k : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter})
-            QTest::keyClick(b, Qt::Key(k));
+    void holdsDoNotCount_data()
+    {
+        QTest::addColumn<quint32>("startTick");
+        QTest::addColumn<QString>("holdBy");
+        QTest::newRow("pause and continue buttons") << 1000u << "S2 S3";
+        QTest::newRow("HF button") << 1000u << "HF";
+        QTest::newRow("F7, across the counter's wrap") << 0xFFFFF000u << "F7";
     }
-    QVERIFY(!ui.Clock->isActive());
 
-    pressMouse(ui.bSTART, Qt::MouseButton(mouseButton));
-    QVERIFY(ui.Clock->isActive());
-    f.tick(1500);
-    ui.bSTOP->setFocus();
-    QTest::keyClick(ui.bSTOP, Qt::Key_Space);
-    QVERIFY(ui.Clock->isActive());
-    pressMouse(ui.bSTOP, Qt::MouseButton(mouseButton));
-    QVERIFY(!ui.Clock->isActive());
-    QCOMPARE(f.elapsed(), 1500);
-}
+    void holdsDoNotCount()
+    {
+        QFETCH(quint32, startTick);
+        QFETCH(QString, holdBy);
+        MainWindowFixture f;
+        TFormMainUi &ui = f.ui();
+        auto toggleHold = [&](bool hold) {
+            if (holdBy == QLatin1String("F7"))
+                f.key(Qt::Key_F7);
+            else if (holdBy == QLatin1String("S2 S3"))
+                (hold ? ui.sbS2 : ui.sbS3)->click();
+            else
+                pressMouse(ui.bHF);
+        };
+        f.ticks.set(startTick);
+        f.key(Qt::Key_F5);
+        for (const char *atHold : {"010,00", "020,00"}) {
+            f.tick(10000);
+            toggleHold(true);
+            QVERIFY(!ui.Clock->isActive() && ui.bHF->isDownState());
+            f.ticks.advance(5000);
+            f.key(Qt::Key_F9); // STOP is unavailable while held
+            pressMouse(ui.bSTOP);
+            QCOMPARE(Run.RunStopTick, 0u);
+            QCOMPARE(f.shown(), QLatin1String(atHold));
+            toggleHold(false);
+            QVERIFY(ui.Clock->isActive() && !ui.bHF->isDownState());
+        }
+        f.tick(2000);
+        f.key(Qt::Key_F9);
+        QCOMPARE(f.elapsed(), 22000);
+    }
 
-void tst_RunControl::countdownStopsRestartsAndRunsOut()
-{
-    Settings.Timer = 45;
-    MainWindowFixture f;
-    TFormMainUi &ui = f.ui();
-    f.key(Qt::Key_F4);
-    // A held F4 sends auto-repeated presses; they must not toggle the countdown back and forth.
-    for (int i = 0; i < 3; ++i)
-        qt_sendShortcutOverrideEvent(f.window.get(), 0, Qt::Key_F4, Qt::NoModifier, QString(),
-                                     true);
-    QVERIFY(ui.Clock->isActive());
-    f.tick(5000);
-    QCOMPARE(f.shown(), QStringLiteral("040,00"));
-    qt_sendShortcutOverrideEvent(f.window.get(), 0, Qt::Key_F4, Qt::NoModifier);
-    QVERIFY(!ui.Clock->isActive()); // a fresh press stops the countdown: frozen
-    f.ticks.advance(7000);
-    QCOMPARE(f.shown(), QStringLiteral("040,00"));
+    void photocells_data()
+    {
+        QTest::addColumn<bool>("autoFrei");
+        QTest::newRow("armed by TIMER") << true;
+        QTest::newRow("armed by hand") << false;
+    }
 
-    f.key(Qt::Key_F4); // starts again from the full length
-    f.tick(34990);
-    QCOMPARE(f.shown(), QStringLiteral("010,01"));
-    QCOMPARE(ui.Digit6->colorOn(), DisplayColors[2]);
-    f.tick(10);
-    QCOMPARE(ui.Digit6->colorOn(), DisplayColors[4]);
+    void photocells()
+    {
+        QFETCH(bool, autoFrei);
+        Settings.AutoFrei = autoFrei;
+        MainWindowFixture f;
+        TFormMainUi &ui = f.ui();
+        const QImage unarmed = ui.ImageLSstart->pixmap().toImage();
+        f.key(Qt::Key_F4);
+        QCOMPARE(ui.ImageLSstart->tag(), int(autoFrei));
+        f.key(Qt::Key_F11);
+        QCOMPARE(ui.ImageLSstart->tag(), int(!autoFrei));
+        f.key(Qt::Key_F4); // stopping the countdown arms again, or leaves the hand's choice
+        QCOMPARE(ui.ImageLSstart->tag(), 1);
+        QVERIFY(ui.ImageLSstart->pixmap().toImage() != unarmed);
+        QCOMPARE(ui.ImageLSstop->tag(), 0);
 
-    f.tick(10000); // run out: the run starts by itself
-    QCOMPARE(f.shown(), QStringLiteral("000,00"));
-    QVERIFY(ui.bSTOP->isEnabled());
-    f.tick(10);
-    QCOMPARE(f.shown(), QStringLiteral("000,01"));
-    QCOMPARE(ui.Digit6->colorOn(), DisplayColors[3]);
-}
+        f.key(Qt::Key_F12);
+        QCOMPARE(ui.ImageLSstop->tag(), 1);
+        f.key(Qt::Key_F5); // START disarms the start photocell only
+        QCOMPARE(ui.ImageLSstart->tag(), 0);
+        QCOMPARE(ui.ImageLSstart->pixmap().toImage(), unarmed);
+        f.key(Qt::Key_F12); // the toggles work while running too
+        f.key(Qt::Key_F12);
+        QCOMPARE(ui.ImageLSstop->tag(), 1);
+        f.key(Qt::Key_F9);
+        QCOMPARE(ui.ImageLSstop->tag(), 0);
+    }
 
-void tst_RunControl::countUp_data()
-{
-    QTest::addColumn<int>("acc");
-    QTest::addColumn<int>("ms");
-    QTest::addColumn<QString>("digits");
-    QTest::addColumn<bool>("tenthsVisible");
-    QTest::addColumn<bool>("hundredthsVisible");
-    QTest::addColumn<bool>("over"); // the allowed time of 60 s
-    QTest::newRow("2 decimals") << 2 << 12389 << "012,38" << true << true << false;
-    QTest::newRow("1 decimal truncates") << 1 << 12389 << "012,38" << true << false << false;
-    QTest::newRow("no decimals") << 0 << 12389 << "012,38" << false << false << false;
-    QTest::newRow("at the allowed time") << 2 << 60009 << "060,00" << true << true << false;
-    QTest::newRow("one hundredth over") << 2 << 60010 << "060,01" << true << true << true;
-}
+    void anyMouseButtonActsKeyboardDoesNot_data()
+    {
+        QTest::addColumn<int>("mouseButton");
+        QTest::newRow("left") << int(Qt::LeftButton);
+        QTest::newRow("right") << int(Qt::RightButton);
+    }
 
-void tst_RunControl::countUp()
-{
-    QFETCH(int, acc);
-    QFETCH(int, ms);
-    QFETCH(bool, over);
-    Settings.Acc = acc;
-    MainWindowFixture f;
-    TFormMainUi &ui = f.ui();
-    ui.seELZmain->setValue(60);
-    f.key(Qt::Key_F5);
-    f.tick(quint32(ms));
-    QTEST(f.shown(), "digits");
-    QTEST(ui.Digit7->isVisible(), "tenthsVisible");
-    QTEST(ui.LabSec->isVisible(), "tenthsVisible");
-    QTEST(ui.Digit8->isVisible(), "hundredthsVisible");
-    // The digit panel narrows to the visible digits, centred.
-    const int left = ui.PanelTimer->x();
-    const int right = ui.PanelTimerOwner->width() - left - ui.PanelTimer->width();
-    QVERIFY(qAbs(left - right) <= 1);
+    void anyMouseButtonActsKeyboardDoesNot()
+    {
+        QFETCH(int, mouseButton);
+        MainWindowFixture f;
+        TFormMainUi &ui = f.ui();
+        for (QWidget *b : {ui.bSTART, ui.bTimer}) {
+            b->setFocus();
+            for (int k : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter})
+                QTest::keyClick(b, Qt::Key(k));
+        }
+        QVERIFY(!ui.Clock->isActive());
 
-    QCOMPARE(ui.Digit6->colorOn(), DisplayColors[over ? 4 : 3]);
-    QCOMPARE(f.hooks.timeFaults, over ? QList<qint32>{ms} : QList<qint32>());
-    f.key(Qt::Key_F9); // STOP's own refresh brings the time faults up to date too
-    QCOMPARE(f.hooks.timeFaults.size(), over ? 2 : 0);
-}
+        pressMouse(ui.bSTART, Qt::MouseButton(mouseButton));
+        QVERIFY(ui.Clock->isActive());
+        f.tick(1500);
+        ui.bSTOP->setFocus();
+        QTest::keyClick(ui.bSTOP, Qt::Key_Space);
+        QVERIFY(ui.Clock->isActive());
+        pressMouse(ui.bSTOP, Qt::MouseButton(mouseButton));
+        QVERIFY(!ui.Clock->isActive());
+        QCOMPARE(f.elapsed(), 1500);
+    }
 
-void tst_RunControl::soundCues_data()
-{
-    QTest::addColumn<bool>("sound");
-    QTest::newRow("on") << true;
-    QTest::newRow("off") << false;
-}
+    void countUp_data()
+    {
+        QTest::addColumn<int>("acc");
+        QTest::addColumn<int>("ms");
+        QTest::addColumn<QString>("digits");
+        QTest::addColumn<bool>("tenthsVisible");
+        QTest::addColumn<bool>("hundredthsVisible");
+        QTest::addColumn<bool>("over"); // the allowed time of 60 s
+        QTest::newRow("2 decimals") << 2 << 12389 << "012,38" << true << true << false;
+        QTest::newRow("1 decimal truncates") << 1 << 12389 << "012,38" << true << false << false;
+        QTest::newRow("no decimals") << 0 << 12389 << "012,38" << false << false << false;
+        QTest::newRow("one hundredth over") << 2 << 60010 << "060,01" << true << true << true;
+    }
 
-void tst_RunControl::soundCues()
-{
-    QFETCH(bool, sound);
-    Settings.Sound = sound;
-    MainWindowFixture f;
-    // Countdown on, off (silent), START (silent), hold, continue, the 00:00 button, STOP (silent).
-    for (int k : {Qt::Key_F4, Qt::Key_F4, Qt::Key_F5, Qt::Key_F7, Qt::Key_F7})
-        f.key(k);
-    f.ui().sbS1->click();
-    f.key(Qt::Key_F9);
-    const QString cue1 = Settings.Sound0, cue2 = Settings.Sound1;
-    QVERIFY(cue1.endsWith(QStringLiteral("1x_Timer_HF.wav")));
-    QVERIFY(cue2.endsWith(QStringLiteral("2x_00_00_EL.wav")));
-    QCOMPARE(f.sound.played, sound ? (QStringList{cue1, cue1, cue1, cue2}) : QStringList());
-}
+    void countUp()
+    {
+        QFETCH(int, acc);
+        QFETCH(int, ms);
+        QFETCH(bool, over);
+        Settings.Acc = acc;
+        MainWindowFixture f;
+        TFormMainUi &ui = f.ui();
+        ui.seELZmain->setValue(60);
+        f.key(Qt::Key_F5);
+        f.tick(quint32(ms));
+        QTEST(f.shown(), "digits");
+        QTEST(ui.Digit7->isVisible(), "tenthsVisible");
+        QTEST(ui.Digit8->isVisible(), "hundredthsVisible");
+        // The digit panel narrows to the visible digits, centred.
+        const int left = ui.PanelTimer->x();
+        const int right = ui.PanelTimerOwner->width() - left - ui.PanelTimer->width();
+        QVERIFY(qAbs(left - right) <= 1);
+
+        QCOMPARE(ui.Digit6->colorOn(), DisplayColors[over ? 4 : 3]);
+        QCOMPARE(f.hooks.timeFaults, over ? QList<qint32>{ms} : QList<qint32>());
+        f.key(Qt::Key_F9); // STOP's own refresh brings the time faults up to date too
+        QCOMPARE(f.hooks.timeFaults.size(), over ? 2 : 0);
+    }
+
+    void soundCues_data()
+    {
+        QTest::addColumn<bool>("sound");
+        QTest::newRow("on") << true;
+        QTest::newRow("off") << false;
+    }
+
+    void soundCues()
+    {
+        QFETCH(bool, sound);
+        Settings.Sound = sound;
+        MainWindowFixture f;
+        // Countdown on, off (silent), START (silent), hold, continue, the 00:00 button, STOP
+        // (silent).
+        for (int k : {Qt::Key_F4, Qt::Key_F4, Qt::Key_F5, Qt::Key_F7, Qt::Key_F7})
+            f.key(k);
+        f.ui().sbS1->click();
+        f.key(Qt::Key_F9);
+        const QString cue1 = Settings.Sound0, cue2 = Settings.Sound1;
+        QCOMPARE(f.sound.played, sound ? (QStringList{cue1, cue1, cue1, cue2}) : QStringList());
+    }
+};
 
 QTEST_MAIN(tst_RunControl)
 #include "tst_runcontrol.moc"

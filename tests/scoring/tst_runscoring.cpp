@@ -2,8 +2,6 @@
 
 #include "RunScoring.h"
 #include "TBitBtnWithColor.h"
-#include "TDigit.h"
-#include "TOvalButton.h"
 #include "TSortGrid.h"
 
 #include <QComboBox>
@@ -24,252 +22,229 @@ private Q_SLOTS:
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     }
 
-    void faultCommands_data();
-    void faultCommands();
-    void faultsClosedOutsideTheRun();
-    void typedFaults();
-    void timeFaultsGrowLive_data();
-    void timeFaultsGrowLive();
-    void penaltyKeysActOnceWhileStopped();
-    void penaltyWhileHeldMovesTheClock();
-    void freePenaltyEntry_data();
-    void freePenaltyEntry();
-    void correctionBelowAllowedTimeClearsTimeFaults();
-    void halfTypedPenaltyIsDroppedWhenTheFieldCloses();
-};
-
-void tst_RunScoring::faultCommands_data()
-{
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("mods");
-    QTest::addColumn<QString>("after");
-    const int ctrl = Qt::ControlModifier;
-    const int pad = Qt::ControlModifier | Qt::KeypadModifier;
-    QTest::newRow("Ctrl+3") << "0" << int(Qt::Key_3) << ctrl << "3";
-    QTest::newRow("Ctrl+keypad 7") << "2" << int(Qt::Key_7) << pad << "9";
-    QTest::newRow("Ctrl+keypad Home, Num Lock off") << "0" << int(Qt::Key_Home) << pad << "7";
-    QTest::newRow("Ctrl+keypad 5, Num Lock off") << "0" << int(Qt::Key_Clear) << pad << "5";
-    QTest::newRow("Ctrl+keypad +") << "4" << int(Qt::Key_Plus) << pad << "8";
-    QTest::newRow("Ctrl+keypad - stops at 0") << "3" << int(Qt::Key_Minus) << pad << "0";
-    QTest::newRow("no upper bound") << "9999" << int(Qt::Key_9) << ctrl << "10008";
-}
-
-void tst_RunScoring::faultCommands()
-{
-    QFETCH(QString, before);
-    QFETCH(int, key);
-    QFETCH(int, mods);
-    QFETCH(QString, after);
-    MainWindowFixture f(true, false);
-    TFormMainUi &ui = f.ui();
-    f.key(Qt::Key_F5);
-    ui.eHindPkt->setText(before);
-    ui.eHindPkt->setFocus(); // the commands act from an edit field too
-    f.key(key, Qt::KeyboardModifiers(mods));
-    QCOMPARE(ui.eHindPkt->text(), after);
-    QCOMPARE(InfoText, QStringLiteral("Punkte:%1,00").arg(after));
-    QCOMPARE(ui.bMinus4->isEnabled(), after.toInt() >= 4);
-}
-
-void tst_RunScoring::faultsClosedOutsideTheRun()
-{
-    MainWindowFixture f(true, false);
-    TFormMainUi &ui = f.ui();
-    f.key(Qt::Key_3, Qt::ControlModifier);
-    f.key(Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier);
-    QCOMPARE(ui.eHindPkt->text(), QStringLiteral("0"));
-
-    f.key(Qt::Key_F5);
-    ui.bPlus4->click();
-    QCOMPARE(ui.eHindPkt->text(), QStringLiteral("3"));
-    ui.bMinus4->setEnabled(false);
-    emit ui.cbPlus->activated(4); // "+8"
-    QCOMPARE(ui.eHindPkt->text(), QStringLiteral("11"));
-    QVERIFY(ui.bMinus4->isEnabled());
-    ui.bMinus4->click();
-    QCOMPARE(ui.eHindPkt->text(), QStringLiteral("7"));
-
-    f.key(Qt::Key_F9);
-    f.key(Qt::Key_V, Qt::ControlModifier);
-    f.key(Qt::Key_3, Qt::ControlModifier);
-    QCOMPARE(ui.eHindPkt->text(), QStringLiteral("7")); // entered: closed again
-}
-
-void tst_RunScoring::typedFaults()
-{
-    MainWindowFixture f(true, false);
-    TFormMainUi &ui = f.ui();
-    f.key(Qt::Key_F5);
-    ui.eHindPkt->setFocus();
-    ui.eHindPkt->selectAll();
-    QTest::keyClicks(ui.eHindPkt, QStringLiteral("a1-2x"));
-    QCOMPARE(ui.eHindPkt->text(), QStringLiteral("12")); // only digits pass
-    QCOMPARE(InfoText, QStringLiteral("Punkte:12,00"));
-    QVERIFY(ui.bMinus4->isEnabled());
-    QTest::keyClick(ui.eHindPkt, Qt::Key_V, Qt::ControlModifier); // no paste either
-    QCOMPARE(ui.eHindPkt->text(), QStringLiteral("12"));
-    QVERIFY(f.boxes.messages.isEmpty());
-
-    QTest::keyClicks(ui.eHindPkt, QStringLiteral(",,"));
-    QCOMPARE(ui.eHindPkt->text(), QStringLiteral("12,,"));
-    QCOMPARE(f.boxes.messages.size(), 1); // "12,," is no number: the total says so
-    QTest::keyClicks(ui.eHindPkt, QStringLiteral("1"));
-    QCOMPARE(ui.eHindPkt->text(), QStringLiteral("12,,")); // four typed characters at most
-    QCOMPARE(InfoText, QStringLiteral("Punkte:12,00"));
-}
-
-void tst_RunScoring::timeFaultsGrowLive_data()
-{
-    QTest::addColumn<bool>("procedureC");
-    QTest::addColumn<QStringList>("faults"); // at 60,00, 60,01 and 61,01 s
-    QTest::addColumn<QString>("total");      // with 4 obstacle faults
-    QTest::newRow("A") << false << QStringList{"0,00", "0,25", "0,50"} << "Punkte:4,50";
-    QTest::newRow("C: none") << true << QStringList{"0,00", "0,00", "0,00"} << "Punkte:4,00";
-}
-
-void tst_RunScoring::timeFaultsGrowLive()
-{
-    QFETCH(bool, procedureC);
-    QFETCH(QStringList, faults);
-    QFETCH(QString, total);
-    MainWindowFixture f(true, false);
-    TFormMainUi &ui = f.ui();
-    (procedureC ? ui.rbModeC : ui.rbModeA)->setChecked(true);
-    QCOMPARE(ui.ePktSek->isHidden(), procedureC);
-    QCOMPARE(ui.LabelSekInPachka->isHidden(), procedureC);
-    ui.seELZmain->setValue(60);
-    f.key(Qt::Key_F5);
-    QVERIFY(!ui.rbModeA->isEnabled() && !ui.seELZmain->isEnabled());
-    QStringList seen;
-    for (int ms : {60000, 10, 1000}) {
-        f.tick(ms);
-        seen << ui.ePktSek->text();
+    void faultCommands_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("mods");
+        QTest::addColumn<QString>("after");
+        const int ctrl = Qt::ControlModifier;
+        const int pad = Qt::ControlModifier | Qt::KeypadModifier;
+        QTest::newRow("Ctrl+3") << "0" << int(Qt::Key_3) << ctrl << "3";
+        QTest::newRow("Ctrl+keypad Home, Num Lock off") << "0" << int(Qt::Key_Home) << pad << "7";
+        QTest::newRow("Ctrl+keypad 5, Num Lock off") << "0" << int(Qt::Key_Clear) << pad << "5";
+        QTest::newRow("Ctrl+keypad +") << "4" << int(Qt::Key_Plus) << pad << "8";
+        QTest::newRow("Ctrl+keypad - stops at 0") << "3" << int(Qt::Key_Minus) << pad << "0";
+        QTest::newRow("no upper bound") << "9999" << int(Qt::Key_9) << ctrl << "10008";
     }
-    QCOMPARE(seen, faults);
-    ui.eHindPkt->setText(QStringLiteral("4"));
-    QCOMPARE(InfoText, total);
-    f.tick(5);
-    f.key(Qt::Key_F9);
-    QCOMPARE(ui.ePktSek->text(), faults.last()); // 61,015 s: the last value stands
-}
 
-void tst_RunScoring::penaltyKeysActOnceWhileStopped()
-{
-    MainWindowFixture f(true, false);
-    TFormMainUi &ui = f.ui();
-    f.key(Qt::Key_F5);
-    f.tick(30000);
-    f.key(Qt::Key_F6);
-    QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("0")); // running: closed
-    f.key(Qt::Key_F9);
-    f.key(Qt::Key_F8);
-    for (int i = 0; i < 3; ++i) // the key's auto-repeat
-        qt_sendShortcutOverrideEvent(f.window.get(), 0, Qt::Key_F8, Qt::NoModifier, QString(),
-                                     true);
-    QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("8"));
-    QCOMPARE(f.elapsed(), 38000);
-    QCOMPARE(f.shown(), QStringLiteral("038,00"));
-    f.key(Qt::Key_V, Qt::ControlModifier);
-    f.key(Qt::Key_F10);
-    QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("8")); // entered: closed again
-}
+    void faultCommands()
+    {
+        QFETCH(QString, before);
+        QFETCH(int, key);
+        QFETCH(int, mods);
+        QFETCH(QString, after);
+        MainWindowFixture f(true, false);
+        TFormMainUi &ui = f.ui();
+        f.key(Qt::Key_F5);
+        ui.eHindPkt->setText(before);
+        ui.eHindPkt->setFocus(); // the commands act from an edit field too
+        f.key(key, Qt::KeyboardModifiers(mods));
+        QCOMPARE(ui.eHindPkt->text(), after);
+        QCOMPARE(InfoText, QStringLiteral("Punkte:%1,00").arg(after));
+        QCOMPARE(ui.bMinus4->isEnabled(), after.toInt() >= 4);
+    }
 
-void tst_RunScoring::penaltyWhileHeldMovesTheClock()
-{
-    MainWindowFixture f(true, false);
-    TFormMainUi &ui = f.ui();
-    f.key(Qt::Key_F5);
-    f.tick(12340);
-    f.key(Qt::Key_F7);
-    f.ticks.advance(5000); // held: does not count
-    ui.bStrafsek4->click();
-    QCOMPARE(f.shown(), QStringLiteral("016,34"));
-    f.key(Qt::Key_F7);
-    f.tick(1000);
-    QCOMPARE(f.shown(), QStringLiteral("017,34"));
-    QVERIFY(!ui.bStrafsek4->isEnabled());
-    f.key(Qt::Key_F9);
-    QCOMPARE(f.elapsed(), 17340);
-}
+    void faultsClosedOutsideTheRun()
+    {
+        MainWindowFixture f(true, false);
+        TFormMainUi &ui = f.ui();
+        f.key(Qt::Key_3, Qt::ControlModifier);
+        f.key(Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier);
+        QCOMPARE(ui.eHindPkt->text(), QStringLiteral("0"));
 
-void tst_RunScoring::freePenaltyEntry_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("plus");
-    QTest::addColumn<QString>("penalty");
-    QTest::addColumn<int>("clockMs");
-    QTest::newRow("+4, then 6 and +") << "6" << true << "10" << 40000;
-    QTest::newRow("+4, then 6 and - stops at 0") << "6" << false << "0" << 30000;
-    QTest::newRow("+4, then 3 and -") << "3" << false << "1" << 31000;
-    QTest::newRow("not a whole number") << "2,5" << true << "4" << 34000;
-}
+        f.key(Qt::Key_F5);
+        ui.bPlus4->click();
+        QCOMPARE(ui.eHindPkt->text(), QStringLiteral("3"));
+        emit ui.cbPlus->activated(4); // "+8"
+        QCOMPARE(ui.eHindPkt->text(), QStringLiteral("11"));
+        ui.bMinus4->click();
+        QCOMPARE(ui.eHindPkt->text(), QStringLiteral("7"));
 
-void tst_RunScoring::freePenaltyEntry()
-{
-    QFETCH(QString, typed);
-    QFETCH(bool, plus);
-    QFETCH(QString, penalty);
-    QFETCH(int, clockMs);
-    MainWindowFixture f(true, false);
-    TFormMainUi &ui = f.ui();
-    f.key(Qt::Key_F5);
-    f.tick(30000);
-    f.key(Qt::Key_F9);
-    ui.bStrafsek4->click();
-    QVERIFY(ui.LabelRavno->isVisible() && !ui.bStrafPlus->isEnabled());
-    ui.eStrafPkt->setFocus();
-    QTest::keyClicks(ui.eStrafPkt, typed);
-    QVERIFY(!ui.LabelRavno->isVisible() && ui.bStrafPlus->isEnabled());
-    QCOMPARE(ui.eStrafPkt->text(), typed); // the first key replaced the old value
-    (plus ? ui.bStrafPlus : ui.bStrafMinus)->click();
-    QCOMPARE(ui.eStrafPkt->text(), penalty);
-    QCOMPARE(f.elapsed(), clockMs);
-    QVERIFY(ui.LabelRavno->isVisible() && !ui.bStrafMinus->isEnabled());
-    // The riding time is the clock time less the penalty seconds: always the 30 s ridden.
-    QCOMPARE(f.elapsed() - penalty.toInt() * 1000, 30000);
-}
+        f.key(Qt::Key_F9);
+        f.key(Qt::Key_V, Qt::ControlModifier);
+        f.key(Qt::Key_3, Qt::ControlModifier);
+        QCOMPARE(ui.eHindPkt->text(), QStringLiteral("7")); // entered: closed again
+    }
 
-void tst_RunScoring::correctionBelowAllowedTimeClearsTimeFaults()
-{
-    MainWindowFixture f(true, false);
-    TFormMainUi &ui = f.ui();
-    ui.seELZmain->setValue(60);
-    f.key(Qt::Key_F5);
-    f.tick(58000);
-    f.key(Qt::Key_F9);
-    ui.bStrafsek4->click();
-    QCOMPARE(ui.ePktSek->text(), QStringLiteral("0,50")); // 62,00 s
-    ui.eStrafPkt->setFocus();
-    QTest::keyClicks(ui.eStrafPkt, QStringLiteral("4"));
-    ui.bStrafMinus->click();
-    QCOMPARE(ui.ePktSek->text(), QStringLiteral("0,00"));
-    QCOMPARE(InfoText, QStringLiteral("Punkte:0,00"));
-}
+    void typedFaults()
+    {
+        MainWindowFixture f(true, false);
+        TFormMainUi &ui = f.ui();
+        f.key(Qt::Key_F5);
+        ui.eHindPkt->setFocus();
+        ui.eHindPkt->selectAll();
+        QTest::keyClicks(ui.eHindPkt, QStringLiteral("a1-2x"));
+        QCOMPARE(ui.eHindPkt->text(), QStringLiteral("12")); // only digits pass
+        QCOMPARE(InfoText, QStringLiteral("Punkte:12,00"));
+        QTest::keyClick(ui.eHindPkt, Qt::Key_V, Qt::ControlModifier); // no paste either
+        QCOMPARE(ui.eHindPkt->text(), QStringLiteral("12"));
+        QVERIFY(f.boxes.messages.isEmpty());
 
-void tst_RunScoring::halfTypedPenaltyIsDroppedWhenTheFieldCloses()
-{
-    MainWindowFixture f(true, false);
-    TFormMainUi &ui = f.ui();
-    f.key(Qt::Key_F5);
-    f.tick(20000);
-    f.key(Qt::Key_F7);
-    ui.bStrafsek6->click();
-    ui.eStrafPkt->setFocus();
-    QTest::keyClicks(ui.eStrafPkt, QStringLiteral("9"));
-    f.key(Qt::Key_F7); // continue: the entry closes without "+" or "-"
-    QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("6"));
-    QVERIFY(!ui.bStrafPlus->isEnabled() && ui.LabelRavno->isVisible());
+        QTest::keyClicks(ui.eHindPkt, QStringLiteral(",,"));
+        QCOMPARE(ui.eHindPkt->text(), QStringLiteral("12,,"));
+        QCOMPARE(f.boxes.messages.size(), 1); // "12,," is no number: the total says so
+        QTest::keyClicks(ui.eHindPkt, QStringLiteral("1"));
+        QCOMPARE(ui.eHindPkt->text(), QStringLiteral("12,,")); // four typed characters at most
+        QCOMPARE(InfoText, QStringLiteral("Punkte:12,00"));
+    }
 
-    // Entered while a number is typed but not added: the row holds what the clock holds.
-    f.tick(1000);
-    f.key(Qt::Key_F9);
-    ui.eStrafPkt->setFocus();
-    QTest::keyClicks(ui.eStrafPkt, QStringLiteral("9"));
-    f.key(Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(ui.SortGrid1->cells(ColPenalty, 1), QStringLiteral("6"));
-    QCOMPARE(ui.SortGrid1->cells(ColRideTime, 1), QStringLiteral("21,00"));
-}
+    void timeFaultsGrowLive_data()
+    {
+        QTest::addColumn<bool>("procedureC");
+        QTest::addColumn<QStringList>("faults"); // at 60,00, 60,01 and 61,01 s
+        QTest::addColumn<QString>("total");      // with 4 obstacle faults
+        QTest::newRow("A") << false << QStringList{"0,00", "0,25", "0,50"} << "Punkte:4,50";
+        QTest::newRow("C: none") << true << QStringList{"0,00", "0,00", "0,00"} << "Punkte:4,00";
+    }
+
+    void timeFaultsGrowLive()
+    {
+        QFETCH(bool, procedureC);
+        QFETCH(QStringList, faults);
+        MainWindowFixture f(true, false);
+        TFormMainUi &ui = f.ui();
+        (procedureC ? ui.rbModeC : ui.rbModeA)->setChecked(true);
+        QCOMPARE(ui.ePktSek->isHidden(), procedureC);
+        ui.seELZmain->setValue(60);
+        f.key(Qt::Key_F5);
+        QVERIFY(!ui.rbModeA->isEnabled() && !ui.seELZmain->isEnabled());
+        QStringList seen;
+        for (int ms : {60000, 10, 1000}) {
+            f.tick(ms);
+            seen << ui.ePktSek->text();
+        }
+        QCOMPARE(seen, faults);
+        ui.eHindPkt->setText(QStringLiteral("4"));
+        QTEST(InfoText, "total");
+        f.tick(5);
+        f.key(Qt::Key_F9);
+        QCOMPARE(ui.ePktSek->text(), faults.last()); // 61,015 s: the last value stands
+    }
+
+    void penaltyKeysActOnceWhileStopped()
+    {
+        MainWindowFixture f(true, false);
+        TFormMainUi &ui = f.ui();
+        f.key(Qt::Key_F5);
+        f.tick(30000);
+        f.key(Qt::Key_F6);
+        QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("0")); // running: closed
+        f.key(Qt::Key_F9);
+        f.key(Qt::Key_F8);
+        for (int i = 0; i < 3; ++i) // the key's auto-repeat
+            qt_sendShortcutOverrideEvent(f.window.get(), 0, Qt::Key_F8, Qt::NoModifier, QString(),
+                                         true);
+        QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("8"));
+        QCOMPARE(f.elapsed(), 38000);
+        QCOMPARE(f.shown(), QStringLiteral("038,00"));
+        f.key(Qt::Key_V, Qt::ControlModifier);
+        f.key(Qt::Key_F10);
+        QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("8")); // entered: closed again
+    }
+
+    void penaltyWhileHeldMovesTheClock()
+    {
+        MainWindowFixture f(true, false);
+        TFormMainUi &ui = f.ui();
+        f.key(Qt::Key_F5);
+        f.tick(12340);
+        f.key(Qt::Key_F7);
+        f.ticks.advance(5000); // held: does not count
+        ui.bStrafsek4->click();
+        QCOMPARE(f.shown(), QStringLiteral("016,34"));
+        f.key(Qt::Key_F7);
+        f.tick(1000);
+        QCOMPARE(f.shown(), QStringLiteral("017,34"));
+        f.key(Qt::Key_F9);
+        QCOMPARE(f.elapsed(), 17340);
+    }
+
+    void freePenaltyEntry_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("plus");
+        QTest::addColumn<int>("penalty");
+        QTest::newRow("+4, then 6 and +") << "6" << true << 10;
+        QTest::newRow("+4, then 6 and - stops at 0") << "6" << false << 0;
+        QTest::newRow("+4, then 3 and -") << "3" << false << 1;
+        QTest::newRow("not a whole number") << "2,5" << true << 4;
+    }
+
+    void freePenaltyEntry()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, plus);
+        QFETCH(int, penalty);
+        MainWindowFixture f(true, false);
+        TFormMainUi &ui = f.ui();
+        f.key(Qt::Key_F5);
+        f.tick(30000);
+        f.key(Qt::Key_F9);
+        ui.bStrafsek4->click();
+        QVERIFY(ui.LabelRavno->isVisible() && !ui.bStrafPlus->isEnabled());
+        ui.eStrafPkt->setFocus();
+        QTest::keyClicks(ui.eStrafPkt, typed);
+        QVERIFY(!ui.LabelRavno->isVisible() && ui.bStrafPlus->isEnabled());
+        QCOMPARE(ui.eStrafPkt->text(), typed); // the first key replaced the old value
+        (plus ? ui.bStrafPlus : ui.bStrafMinus)->click();
+        QCOMPARE(ui.eStrafPkt->text(), QString::number(penalty));
+        QVERIFY(ui.LabelRavno->isVisible() && !ui.bStrafMinus->isEnabled());
+        // The clock holds the 30 s ridden plus the penalty seconds.
+        QCOMPARE(f.elapsed(), 30000 + penalty * 1000);
+    }
+
+    void correctionBelowAllowedTimeClearsTimeFaults()
+    {
+        MainWindowFixture f(true, false);
+        TFormMainUi &ui = f.ui();
+        ui.seELZmain->setValue(60);
+        f.key(Qt::Key_F5);
+        f.tick(58000);
+        f.key(Qt::Key_F9);
+        ui.bStrafsek4->click();
+        QCOMPARE(ui.ePktSek->text(), QStringLiteral("0,50")); // 62,00 s
+        ui.eStrafPkt->setFocus();
+        QTest::keyClicks(ui.eStrafPkt, QStringLiteral("4"));
+        ui.bStrafMinus->click();
+        QCOMPARE(ui.ePktSek->text(), QStringLiteral("0,00"));
+        QCOMPARE(InfoText, QStringLiteral("Punkte:0,00"));
+    }
+
+    void halfTypedPenaltyIsDroppedWhenTheFieldCloses()
+    {
+        MainWindowFixture f(true, false);
+        TFormMainUi &ui = f.ui();
+        f.key(Qt::Key_F5);
+        f.tick(20000);
+        f.key(Qt::Key_F7);
+        ui.bStrafsek6->click();
+        ui.eStrafPkt->setFocus();
+        QTest::keyClicks(ui.eStrafPkt, QStringLiteral("9"));
+        f.key(Qt::Key_F7); // continue: the entry closes without "+" or "-"
+        QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("6"));
+        QVERIFY(!ui.bStrafPlus->isEnabled() && ui.LabelRavno->isVisible());
+
+        // Entered while a number is typed but not added: the row holds what the clock holds.
+        f.tick(1000);
+        f.key(Qt::Key_F9);
+        ui.eStrafPkt->setFocus();
+        QTest::keyClicks(ui.eStrafPkt, QStringLiteral("9"));
+        f.key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(ui.SortGrid1->cells(ColPenalty, 1), QStringLiteral("6"));
+        QCOMPARE(ui.SortGrid1->cells(ColRideTime, 1), QStringLiteral("21,00"));
+    }
+};
 
 QTEST_MAIN(tst_RunScoring)
 #include "tst_runscoring.moc"

@@ -46,267 +46,246 @@ class TstTSortGrid : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void sorting_data();
-    void sorting();
-    void headingClicks();
-    void rowEdits_data();
-    void rowEdits();
-    void selectCellRefusal();
-    void keyFilter_data();
-    void keyFilter();
-    void cellFormat_data();
-    void cellFormat();
+    void initTestCase()
+    {
+        // As at the show ground: ',' is the decimal mark, '.' groups thousands.
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    }
+
+    void sorting_data()
+    {
+        QTest::addColumn<Rows>("rows");
+        QTest::addColumn<QString>("secondary");
+        QTest::addColumn<bool>("ascending");
+        QTest::addColumn<bool>("caseSensitive");
+        QTest::addColumn<QString>("styles"); // per column: a, n or c
+        QTest::addColumn<QStringList>("expected");
+
+        const Rows ties = {{"a", "x", "2"}, {"b", "y", "1"}, {"c", "x", "1"}, {"d", "y", "2"}};
+        QTest::newRow("descending keeps ties")
+            << ties << "" << false << true << "aaa" << QStringList{"b", "d", "a", "c"};
+        QTest::newRow("secondary")
+            << ties << "2" << true << true << "aaa" << QStringList{"c", "a", "b", "d"};
+        QTest::newRow("primary and bad numbers in list")
+            << ties << "1, x,9,-1,,2" << true << true << "aaa" << QStringList{"c", "a", "b", "d"};
+
+        // Enough rows that an unstable sort would no longer keep ties in order.
+        Rows many;
+        QStringList evensThenOdds[2];
+        for (int i = 0; i < 40; ++i) {
+            const QString name = QString::number(100 + i);
+            many << QStringList{name, i % 2 ? "y" : "x", ""};
+            evensThenOdds[i % 2] << name;
+        }
+        QTest::newRow("many ties")
+            << many << "" << true << true << "aaa" << evensThenOdds[0] + evensThenOdds[1];
+
+        const Rows cased = {{"a", "b"}, {"b", "A"}, {"c", "a"}, {"d", "B"}};
+        QTest::newRow("case-insensitive")
+            << cased << "" << true << false << "aa" << QStringList{"b", "c", "a", "d"};
+
+        const Rows numbers = {{"a", "10.5"}, {"b", "9"},       {"c", "2,5"},
+                              {"d", "1.5"},  {"e", "1.000,5"}, {"f", "abc"}};
+        QTest::newRow("numeric: locale mark, then dot, text last")
+            << numbers << "" << true << true << "an" << QStringList{"d", "c", "b", "a", "e", "f"};
+
+        const Rows lengths = {{"a", "zz", "zz"}, {"b", "a", "a"}, {"c", "yyy", "yyy"}};
+        QTest::newRow("custom column")
+            << lengths << "" << true << true << "aca" << QStringList{"b", "a", "c"};
+    }
+
+    void sorting()
+    {
+        QFETCH(Rows, rows);
+        QFETCH(QString, secondary);
+        QFETCH(bool, ascending);
+        QFETCH(bool, caseSensitive);
+        QFETCH(QString, styles);
+
+        TSortGrid grid;
+        fill(grid, rows);
+        grid.setSortColumn(1);
+        grid.setSecondaryIndex(secondary);
+        grid.setSortAscending(ascending);
+        grid.setCaseSensitive(caseSensitive);
+        grid.setSortStyleHandler([&](int col) {
+            const QChar s = styles.at(col);
+            return s == 'n' ? TSortGrid::ssNumeric
+                            : (s == 'c' ? TSortGrid::ssCustom : TSortGrid::ssAlphabetic);
+        });
+        grid.setCustomCompare(
+            [](const QString &a, const QString &b) { return int(a.size() - b.size()); });
+        grid.selectGridRow(2);
+        const QString current = grid.cells(0, 2);
+
+        grid.sortGrid();
+
+        QTEST(names(grid), "expected");
+        QCOMPARE(grid.cells(0, grid.currentGridRow()), current);
+        QVERIFY(grid.selectionModel()->isRowSelected(grid.currentGridRow() - 1, {}));
+    }
+
+    void headingClicks()
+    {
+        TSortGrid grid;
+        fill(grid, {{"a", "2", "y"}, {"b", "1", "x"}, {"c", "3", "x"}});
+        grid.resize(400, 300);
+        grid.show();
+        QSignalSpy sorted(&grid, &TSortGrid::headingSorted);
+
+        clickHeading(grid, 1);
+        QCOMPARE(names(grid), QStringList({"a", "b", "c"}));
+        QCOMPARE(sorted.count(), 0);
+
+        grid.setCanSort(true);
+        grid.setSortColumn(0);
+        clickHeading(grid, 1);
+        QCOMPARE(names(grid), QStringList({"b", "a", "c"}));
+        clickHeading(grid, 1);
+        QCOMPARE(names(grid), QStringList({"c", "a", "b"}));
+        clickHeading(grid, 2);
+        QCOMPARE(names(grid), QStringList({"c", "b", "a"}));
+        QVERIFY(grid.sortAscending());
+        QCOMPARE(sorted.count(), 3);
+        QCOMPARE(sorted.last().at(0).toInt(), 2);
+    }
+
+    void rowEdits_data()
+    {
+        QTest::addColumn<GridOp>("op");
+        QTest::addColumn<Rows>("expected");
+
+        const auto row = [](const QString &name) { return QStringList{name, "", ""}; };
+        QTest::newRow("clamped count")
+            << GridOp([](TSortGrid &g) { g.setGridRowCount(-3); }) << Rows{row("a")};
+        QTest::newRow("delete a row")
+            << GridOp([](TSortGrid &g) { g.deleteRow(1); }) << Rows{row("b")};
+        QTest::newRow("delete only row") << GridOp([](TSortGrid &g) {
+            g.deleteRow(1);
+            g.deleteRow(1);
+        }) << Rows{row("")};
+        QTest::newRow("no rows") << GridOp([](TSortGrid &g) { g.setDataRows({}); })
+                                 << Rows{row("")};
+        QTest::newRow("padded and cut") << GridOp([](TSortGrid &g) {
+            g.appendRow({"c"});
+            g.setRowTexts(1, {"x", "y", "z", "w"});
+            g.setCells(0, 9, "ignored");
+        }) << Rows{{"x", "y", "z"}, row("b"), row("c")};
+    }
+
+    void rowEdits()
+    {
+        QFETCH(GridOp, op);
+
+        TSortGrid grid;
+        fill(grid, {{"a", "", ""}, {"b", "", ""}});
+        op(grid);
+        Rows rows;
+        for (int r = 1; r < grid.gridRowCount(); ++r)
+            rows << grid.rowTexts(r);
+        QTEST(rows, "expected");
+    }
+
+    void selectCellRefusal()
+    {
+        TSortGrid grid;
+        fill(grid, {{"a", "", ""}, {"b", "", ""}, {"c", "", ""}, {"d", "", ""}});
+        grid.resize(400, 300);
+        grid.show();
+        grid.selectGridRow(1);
+        QList<QPoint> asked;
+        grid.setSelectCellHandler([&](int col, int row) {
+            asked << QPoint(col, row);
+            return row != 3;
+        });
+
+        QTest::keyClick(&grid, Qt::Key_Down);
+        QCOMPARE(grid.currentGridRow(), 2);
+        QTest::keyClick(&grid, Qt::Key_Down);
+        QCOMPARE(grid.currentGridRow(), 2);
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cellCentre(grid, 1, 3));
+        QCOMPARE(grid.currentGridRow(), 2);
+        QVERIFY(grid.selectionModel()->isRowSelected(1, {}));
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cellCentre(grid, 2, 4));
+        QCOMPARE(grid.currentGridRow(), 4);
+        QCOMPARE(grid.currentGridCol(), 2);
+        QCOMPARE(asked, QList<QPoint>({{0, 2}, {0, 3}, {1, 3}, {2, 4}}));
+    }
+
+    void keyFilter_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("letter dropped before editing") << QString("a12") << "12";
+        QTest::newRow("letter dropped in the editor") << QString("1a2") << "12";
+        QTest::newRow("letters only") << QString("ab") << "old";
+    }
+
+    void keyFilter()
+    {
+        QFETCH(QString, typed);
+
+        TSortGrid grid;
+        fill(grid, {{"old", "", ""}});
+        grid.resize(400, 300);
+        grid.show();
+        grid.selectGridRow(1);
+        grid.setEditing(true);
+        grid.setKeyPressHandler([](QChar &key) {
+            if (key.isLetter())
+                key = QChar();
+        });
+
+        for (const QChar c : typed) {
+            QWidget *editor = grid.indexWidget(grid.currentIndex());
+            QTest::keyClick(editor ? editor : &grid, c.toLatin1());
+        }
+        grid.setEditing(false);
+        QTEST(grid.cells(0, 1), "expected");
+    }
+
+    void cellFormat_data()
+    {
+        QTest::addColumn<int>("col");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QColor>("background");
+        QTest::addColumn<int>("alignment");
+        QTest::addColumn<int>("pointSize");
+
+        const int right = Qt::AlignRight | Qt::AlignVCenter;
+        const int left = Qt::AlignLeft | Qt::AlignVCenter;
+        QTest::newRow("heading") << 1 << 0 << QColor() << right << 20;
+        QTest::newRow("marked row") << 1 << 2 << QColor(Qt::red) << right << -1;
+        QTest::newRow("left column") << 0 << 2 << QColor(Qt::red) << left << -1;
+    }
+
+    void cellFormat()
+    {
+        QFETCH(int, col);
+        QFETCH(int, row);
+
+        TSortGrid grid;
+        fill(grid, {{"a", "", ""}, {"b", "", ""}});
+        grid.setCellFormatHandler([](int c, int r, TSortGrid::CellFormat &format) {
+            if (r == 2)
+                format.background = Qt::red;
+            if (c == 0)
+                format.alignment = Qt::AlignLeft | Qt::AlignVCenter;
+            if (r == 0)
+                format.fontPointSize = 20;
+        });
+        const QAbstractItemModel *model = grid.model();
+        const auto role = [&](int r) {
+            return row == 0 ? model->headerData(col, Qt::Horizontal, r)
+                            : model->index(row - 1, col).data(r);
+        };
+        QTEST(role(Qt::BackgroundRole).value<QColor>(), "background");
+        QTEST(role(Qt::TextAlignmentRole).toInt(), "alignment");
+        const QVariant font = role(Qt::FontRole);
+        QTEST(font.isValid() ? font.value<QFont>().pointSize() : -1, "pointSize");
+    }
 };
-
-void TstTSortGrid::initTestCase()
-{
-    // As at the show ground: ',' is the decimal mark, '.' groups thousands.
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-}
-
-void TstTSortGrid::sorting_data()
-{
-    QTest::addColumn<Rows>("rows");
-    QTest::addColumn<QString>("secondary");
-    QTest::addColumn<bool>("ascending");
-    QTest::addColumn<bool>("caseSensitive");
-    QTest::addColumn<QString>("styles"); // per column: a, n or c
-    QTest::addColumn<QStringList>("expected");
-
-    const Rows ties = {{"a", "x", "2"}, {"b", "y", "1"}, {"c", "x", "1"}, {"d", "y", "2"}};
-    QTest::newRow("ties keep order")
-        << ties << "" << true << true << "aaa" << QStringList{"a", "c", "b", "d"};
-    QTest::newRow("descending keeps ties")
-        << ties << "" << false << true << "aaa" << QStringList{"b", "d", "a", "c"};
-    QTest::newRow("secondary") << ties << "2" << true << true << "aaa"
-                               << QStringList{"c", "a", "b", "d"};
-    QTest::newRow("primary and bad numbers in list")
-        << ties << "1, x,9,-1,,2" << true << true << "aaa" << QStringList{"c", "a", "b", "d"};
-
-    // Enough rows that an unstable sort would no longer keep ties in order.
-    Rows many;
-    QStringList evensThenOdds[2];
-    for (int i = 0; i < 40; ++i) {
-        const QString name = QString::number(100 + i);
-        many << QStringList{name, i % 2 ? "y" : "x", ""};
-        evensThenOdds[i % 2] << name;
-    }
-    QTest::newRow("many ties") << many << "" << true << true << "aaa"
-                               << evensThenOdds[0] + evensThenOdds[1];
-
-    const Rows cased = {{"a", "b"}, {"b", "A"}, {"c", "a"}, {"d", "B"}};
-    QTest::newRow("case-insensitive")
-        << cased << "" << true << false << "aa" << QStringList{"b", "c", "a", "d"};
-
-    const Rows numbers = {{"a", "10"}, {"b", "9"}, {"c", "abc"}, {"d", "2.5"}};
-    QTest::newRow("numeric, text last")
-        << numbers << "" << true << true << "an" << QStringList{"d", "b", "a", "c"};
-    const Rows decimals = {{"a", "10.5"}, {"b", "9"}, {"c", "2,5"}, {"d", "1.5"}, {"e", "1.000,5"}};
-    QTest::newRow("locale mark, then dot")
-        << decimals << "" << true << true << "an" << QStringList{"d", "c", "b", "a", "e"};
-
-    const Rows lengths = {{"a", "zz", "zz"}, {"b", "a", "a"}, {"c", "yyy", "yyy"}};
-    QTest::newRow("custom column")
-        << lengths << "" << true << true << "aca" << QStringList{"b", "a", "c"};
-}
-
-void TstTSortGrid::sorting()
-{
-    QFETCH(Rows, rows);
-    QFETCH(QString, secondary);
-    QFETCH(bool, ascending);
-    QFETCH(bool, caseSensitive);
-    QFETCH(QString, styles);
-    QFETCH(QStringList, expected);
-
-    TSortGrid grid;
-    fill(grid, rows);
-    grid.setSortColumn(1);
-    grid.setSecondaryIndex(secondary);
-    grid.setSortAscending(ascending);
-    grid.setCaseSensitive(caseSensitive);
-    grid.setSortStyleHandler([&](int col) {
-        const QChar s = styles.at(col);
-        return s == 'n' ? TSortGrid::ssNumeric
-                        : (s == 'c' ? TSortGrid::ssCustom : TSortGrid::ssAlphabetic);
-    });
-    grid.setCustomCompare(
-        [](const QString &a, const QString &b) { return int(a.size() - b.size()); });
-    grid.selectGridRow(2);
-    const QString current = grid.cells(0, 2);
-
-    grid.sortGrid();
-
-    QCOMPARE(names(grid), expected);
-    QCOMPARE(grid.cells(0, grid.currentGridRow()), current);
-    QVERIFY(grid.selectionModel()->isRowSelected(grid.currentGridRow() - 1, {}));
-}
-
-void TstTSortGrid::headingClicks()
-{
-    TSortGrid grid;
-    fill(grid, {{"a", "2", "y"}, {"b", "1", "x"}, {"c", "3", "x"}});
-    grid.resize(400, 300);
-    grid.show();
-    QSignalSpy sorted(&grid, &TSortGrid::headingSorted);
-
-    clickHeading(grid, 1);
-    QCOMPARE(names(grid), QStringList({"a", "b", "c"}));
-    QCOMPARE(sorted.count(), 0);
-
-    grid.setCanSort(true);
-    grid.setSortColumn(0);
-    clickHeading(grid, 1);
-    QCOMPARE(names(grid), QStringList({"b", "a", "c"}));
-    clickHeading(grid, 1);
-    QCOMPARE(names(grid), QStringList({"c", "a", "b"}));
-    clickHeading(grid, 2);
-    QCOMPARE(names(grid), QStringList({"c", "b", "a"}));
-    QVERIFY(grid.sortAscending());
-    QCOMPARE(sorted.count(), 3);
-    QCOMPARE(sorted.last().at(0).toInt(), 2);
-}
-
-void TstTSortGrid::rowEdits_data()
-{
-    QTest::addColumn<GridOp>("op");
-    QTest::addColumn<Rows>("expected");
-
-    const auto row = [](const QString &name) { return QStringList{name, "", ""}; };
-    QTest::newRow("clamped count")
-        << GridOp([](TSortGrid &g) { g.setGridRowCount(-3); }) << Rows{row("a")};
-    QTest::newRow("delete a row") << GridOp([](TSortGrid &g) { g.deleteRow(1); }) << Rows{row("b")};
-    QTest::newRow("delete only row") << GridOp([](TSortGrid &g) {
-        g.deleteRow(1);
-        g.deleteRow(1);
-    }) << Rows{row("")};
-    QTest::newRow("no rows") << GridOp([](TSortGrid &g) { g.setDataRows({}); }) << Rows{row("")};
-    QTest::newRow("padded and cut") << GridOp([](TSortGrid &g) {
-        g.appendRow({"c"});
-        g.setRowTexts(1, {"x", "y", "z", "w"});
-        g.setCells(0, 9, "ignored");
-    }) << Rows{{"x", "y", "z"}, row("b"), row("c")};
-}
-
-void TstTSortGrid::rowEdits()
-{
-    QFETCH(GridOp, op);
-    QFETCH(Rows, expected);
-
-    TSortGrid grid;
-    fill(grid, {{"a", "", ""}, {"b", "", ""}});
-    op(grid);
-    Rows rows;
-    for (int r = 1; r < grid.gridRowCount(); ++r)
-        rows << grid.rowTexts(r);
-    QCOMPARE(rows, expected);
-}
-
-void TstTSortGrid::selectCellRefusal()
-{
-    TSortGrid grid;
-    fill(grid, {{"a", "", ""}, {"b", "", ""}, {"c", "", ""}, {"d", "", ""}});
-    grid.resize(400, 300);
-    grid.show();
-    grid.selectGridRow(1);
-    QList<QPoint> asked;
-    grid.setSelectCellHandler([&](int col, int row) {
-        asked << QPoint(col, row);
-        return row != 3;
-    });
-
-    QTest::keyClick(&grid, Qt::Key_Down);
-    QCOMPARE(grid.currentGridRow(), 2);
-    QTest::keyClick(&grid, Qt::Key_Down);
-    QCOMPARE(grid.currentGridRow(), 2);
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cellCentre(grid, 1, 3));
-    QCOMPARE(grid.currentGridRow(), 2);
-    QVERIFY(grid.selectionModel()->isRowSelected(1, {}));
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cellCentre(grid, 2, 4));
-    QCOMPARE(grid.currentGridRow(), 4);
-    QCOMPARE(grid.currentGridCol(), 2);
-    QCOMPARE(asked, QList<QPoint>({{0, 2}, {0, 3}, {1, 3}, {2, 4}}));
-}
-
-void TstTSortGrid::keyFilter_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("digits") << QString("12") << "12";
-    QTest::newRow("letter dropped before editing") << QString("a12") << "12";
-    QTest::newRow("letter dropped in the editor") << QString("1a2") << "12";
-    QTest::newRow("letters only") << QString("ab") << "old";
-}
-
-void TstTSortGrid::keyFilter()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, expected);
-
-    TSortGrid grid;
-    fill(grid, {{"old", "", ""}});
-    grid.resize(400, 300);
-    grid.show();
-    grid.selectGridRow(1);
-    grid.setEditing(true);
-    grid.setKeyPressHandler([](QChar &key) {
-        if (key.isLetter())
-            key = QChar();
-    });
-
-    for (const QChar c : typed) {
-        QWidget *editor = grid.indexWidget(grid.currentIndex());
-        QTest::keyClick(editor ? editor : &grid, c.toLatin1());
-    }
-    grid.setEditing(false);
-    QCOMPARE(grid.cells(0, 1), expected);
-}
-
-void TstTSortGrid::cellFormat_data()
-{
-    QTest::addColumn<int>("col");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QColor>("background");
-    QTest::addColumn<int>("alignment");
-    QTest::addColumn<int>("pointSize");
-
-    const int right = Qt::AlignRight | Qt::AlignVCenter;
-    const int left = Qt::AlignLeft | Qt::AlignVCenter;
-    QTest::newRow("heading") << 1 << 0 << QColor() << right << 20;
-    QTest::newRow("marked row") << 1 << 2 << QColor(Qt::red) << right << -1;
-    QTest::newRow("left column") << 0 << 2 << QColor(Qt::red) << left << -1;
-}
-
-void TstTSortGrid::cellFormat()
-{
-    QFETCH(int, col);
-    QFETCH(int, row);
-    QFETCH(QColor, background);
-    QFETCH(int, alignment);
-    QFETCH(int, pointSize);
-
-    TSortGrid grid;
-    fill(grid, {{"a", "", ""}, {"b", "", ""}});
-    grid.setCellFormatHandler([](int c, int r, TSortGrid::CellFormat &format) {
-        if (r == 2)
-            format.background = Qt::red;
-        if (c == 0)
-            format.alignment = Qt::AlignLeft | Qt::AlignVCenter;
-        if (r == 0)
-            format.fontPointSize = 20;
-    });
-    const QAbstractItemModel *model = grid.model();
-    const auto role = [&](int r) {
-        return row == 0 ? model->headerData(col, Qt::Horizontal, r)
-                        : model->index(row - 1, col).data(r);
-    };
-    QCOMPARE(role(Qt::BackgroundRole).value<QColor>(), background);
-    QCOMPARE(role(Qt::TextAlignmentRole).toInt(), alignment);
-    const QVariant font = role(Qt::FontRole);
-    QCOMPARE(font.isValid() ? font.value<QFont>().pointSize() : -1, pointSize);
-}
 
 QTEST_MAIN(TstTSortGrid)
 #include "tst_tsortgrid.moc"
