@@ -5,9 +5,12 @@
 #include "TDigit.h"
 #include "TFormMain.h"
 
+#include "BenchApplication.h"
 #include <QAction>
+
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QSettings>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -26,13 +29,6 @@ constexpr double kRepaintTarget = 111.0;
 constexpr double kRepaintTolerance = 0.1;
 constexpr qint64 kRefreshTargetNs = 1000000;
 
-double processCpuSeconds()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
-}
-
 int digitPaints(const TFormMain &w)
 {
     int sum = 0;
@@ -49,17 +45,9 @@ const char *verdict(bool met)
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // No cue plays while the clock runs, but a sound device must not be opened by accident.
-    qputenv("QT_AUDIO_BACKEND", "none");
-    QApplication app(argc, argv);
-    // The benchmark's window neither reads nor overwrites the user's settings.
-    QTemporaryDir settingsDir;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    BenchApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Ostrel"));
     QApplication::setApplicationName(QStringLiteral("Rittmeter"));
-    // The real program draws with Fusion; other styles paint the buttons at other costs.
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
     double seconds = 20.0;
     const QStringList args = QApplication::arguments();
@@ -118,8 +106,10 @@ int main(int argc, char *argv[])
     QElapsedTimer wall;
     wall.start();
     // A coarse timer may end a long run up to 5 % late.
-    QTimer::singleShot(qRound64(seconds * 1000.0), Qt::PreciseTimer, &app, &QApplication::quit);
-    app.exec();
+    // A local loop: quitting the application would first ask the operator "Beenden?".
+    QEventLoop loop;
+    QTimer::singleShot(qRound64(seconds * 1000.0), Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
     const double cpu = processCpuSeconds() - cpu0;
     const double running = double(wall.nsecsElapsed()) * 1e-9;
     const int paints = digitPaints(w) - paints0;

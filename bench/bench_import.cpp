@@ -5,6 +5,8 @@
 #include "TFormMain.h"
 #include "TSortGrid.h"
 
+#include "BenchApplication.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -31,12 +33,7 @@ double median(std::vector<double> v)
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // The benchmark's window neither reads nor overwrites the user's settings.
-    QTemporaryDir settingsDir;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    BenchApplication app(argc, argv);
     const int lines = argc > 1 ? std::max(1, atoi(argv[1])) : 10000;
 
     QTemporaryDir dir;

@@ -15,7 +15,9 @@
 #include "TFormMain.h"
 #include "TickSource.h"
 
+#include "BenchApplication.h"
 #include <QAction>
+
 #include <QApplication>
 #include <QEventLoop>
 #include <QMutex>
@@ -37,13 +39,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr double kDelayP99TargetMs = 2.0;
-
-double processCpuSeconds()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
-}
 
 struct Change
 {
@@ -112,13 +107,7 @@ double percentile(std::vector<double> v, double p)
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QT_AUDIO_BACKEND", "none");
-    QApplication app(argc, argv);
-    // The benchmark's window neither reads nor overwrites the user's settings.
-    QTemporaryDir settingsDir;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    BenchApplication app(argc, argv);
     const int total = argc > 1 ? std::max(2, atoi(argv[1])) : 1000;
     const int realPort = argc > 2 ? atoi(argv[2]) : 0;
 

@@ -10,6 +10,8 @@
 #include "TFormMain.h"
 #include "TSortGrid.h"
 
+#include "BenchApplication.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -77,10 +79,7 @@ public:
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    // The benchmark's window neither reads nor overwrites the user's settings.
-    QTemporaryDir settingsDir;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    BenchApplication app(argc, argv);
     SilentBoxes boxes;
     setMessageBoxes(&boxes);
     TFormMain window;
