@@ -47,8 +47,6 @@ public:
     // Deletes the stored settings and ends the program without saving, once the operator agreed.
     // False when nothing was done.
     bool ResetToDefaults();
-    // While set, the settings are not saved when the window goes.
-    bool saveSuppressed() const { return m_saveSuppressed; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

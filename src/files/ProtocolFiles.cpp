@@ -27,14 +27,6 @@ namespace {
 // Workbooks are neither read nor written yet, so their entries are not offered.
 constexpr bool WorkbooksAvailable = false;
 
-QStringList dialogLabels(const QList<FileFilterEntry> &entries)
-{
-    QStringList labels;
-    for (const FileFilterEntry &e : entries)
-        labels << e.label;
-    return labels;
-}
-
 QString startFolder()
 {
     // The program's folder, as the dialogs always started there, unless files can't be written
@@ -64,7 +56,7 @@ void ProtocolFiles::sbLoadClick()
 {
     int entry = Settings.FilterIndO;
     const QString fileName =
-        fileDialogs().getOpenFileName(m_ui.form, m_folder, dialogLabels(m_openEntries), &entry);
+        fileDialogs().getOpenFileName(m_ui.form, m_folder, filterLabels(m_openEntries), &entry);
     if (fileName.isEmpty())
         return;
     m_folder = QFileInfo(fileName).absolutePath();
@@ -117,7 +109,7 @@ void ProtocolFiles::sbSaveClick()
     int entry = Settings.FiltInd;
     QString fileName = fileDialogs().getSaveFileName(
         m_ui.form, m_folder, DefaultExportName(QDateTime::currentDateTime()),
-        dialogLabels(m_saveEntries), &entry);
+        filterLabels(m_saveEntries), &entry);
     if (fileName.isEmpty())
         return;
     Settings.FiltInd = Settings.FilterInd = entry;

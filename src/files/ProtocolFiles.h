@@ -26,11 +26,6 @@ public:
     bool ExportTextList(const QString &fileName);
     bool SaveAsCsv(const QString &fileName);
 
-    const QList<FileFilterEntry> &openEntries() const { return m_openEntries; }
-    const QList<FileFilterEntry> &saveEntries() const { return m_saveEntries; }
-    // Where both dialogs start.
-    QString folder() const { return m_folder; }
-
 private:
     QList<QStringList> protocolRows() const;
     bool writeFile(const QString &fileName, const QByteArray &contents);

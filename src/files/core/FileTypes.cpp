@@ -50,13 +50,13 @@ QList<FileFilterEntry> saveFilterEntries(const FileTypeNames &names, bool workbo
     return entries;
 }
 
-QString dialogFilter(const QList<FileFilterEntry> &entries)
+QStringList filterLabels(const QList<FileFilterEntry> &entries)
 {
     QStringList labels;
     labels.reserve(entries.size());
     for (const FileFilterEntry &e : entries)
         labels << e.label;
-    return labels.join(QStringLiteral(";;"));
+    return labels;
 }
 
 FileKind kindOfEntry(const QList<FileFilterEntry> &entries, int entryNumber)

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // What the file dialogs call each kind of file.
 struct FileTypeNames
@@ -39,8 +40,8 @@ QList<FileFilterEntry> openFilterEntries(const FileTypeNames &names, bool workbo
 // The open entries, then CSV, Word and web page.
 QList<FileFilterEntry> saveFilterEntries(const FileTypeNames &names, bool workbooks);
 
-// The dialogs' filter string, entries separated by ";;".
-QString dialogFilter(const QList<FileFilterEntry> &entries);
+// The dialogs' filters, one label with its pattern per entry.
+QStringList filterLabels(const QList<FileFilterEntry> &entries);
 
 // entryNumber counts from 1; a number the list does not hold (a stale setting) means Text.
 FileKind kindOfEntry(const QList<FileFilterEntry> &entries, int entryNumber);
