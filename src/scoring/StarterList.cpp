@@ -4,6 +4,7 @@
 #include "ProtocolRow.h"
 #include "RunHooks.h"
 #include "RunState.h"
+#include "StarterItemModel.h"
 #include "TBitBtnWithColor.h"
 #include "TFormMainUi.h"
 #include "TLbSpeedButton.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QStringListModel>
 
 namespace {
 // Starter items keep their whole line here; the box shows the start number only.
@@ -31,8 +33,14 @@ private:
 } // namespace
 
 StarterList::StarterList(TFormMainUi &ui, ProtocolGrid &grid, RunHooks &hooks, QObject *parent)
-    : QObject(parent), m_ui(ui), m_grid(grid), m_hooks(hooks)
+    : QObject(parent), m_ui(ui), m_grid(grid), m_hooks(hooks),
+      m_startNumbers(new StarterItemModel(this)), m_headNumbers(new QStringListModel(this))
 {
+    // The lists stay parallel to the protocol's rows: a typed number is looked up, never added.
+    m_ui.cbStNr->setModel(m_startNumbers);
+    m_ui.cbKNr->setModel(m_headNumbers);
+    m_ui.cbStNr->setInsertPolicy(QComboBox::NoInsert);
+    m_ui.cbKNr->setInsertPolicy(QComboBox::NoInsert);
     connect(m_ui.cbStNr, &QComboBox::currentIndexChanged, this, &StarterList::cbStNrChange);
     connect(m_ui.cbStNr, &QComboBox::editTextChanged, this, &StarterList::cbStNrChange);
     // Only the operator's changes: NEXT empties the head number without choosing anew.
@@ -133,12 +141,9 @@ void StarterList::setStarters(const QStringList &items, const QStringList &headN
 {
     {
         Busy busy(m_busy);
-        m_ui.cbStNr->clear();
+        m_startNumbers->setItems(items);
         m_ui.cbStNr->setEditable(items.isEmpty());
-        for (const QString &item : items)
-            m_ui.cbStNr->addItem(StartNumberKey(item), item);
-        m_ui.cbKNr->clear();
-        m_ui.cbKNr->addItems(headNumbers);
+        m_headNumbers->setStringList(headNumbers);
         m_ui.cbStNr->setCurrentIndex(items.isEmpty() ? -1 : 0);
         m_ui.cbKNr->setCurrentIndex(headNumbers.isEmpty() ? -1 : 0);
     }

@@ -4,7 +4,9 @@
 #include <QStringList>
 
 class ProtocolGrid;
+class QStringListModel;
 class RunHooks;
+class StarterItemModel;
 class TFormMainUi;
 
 // Choosing the rider who rides next from the loaded starter list: the start-number and
@@ -38,6 +40,8 @@ private:
     TFormMainUi &m_ui;
     ProtocolGrid &m_grid;
     RunHooks &m_hooks;
+    StarterItemModel *m_startNumbers = nullptr;
+    QStringListModel *m_headNumbers = nullptr;
     // The boxes select each other; their change signals must not run the handlers again.
     bool m_busy = false;
 };

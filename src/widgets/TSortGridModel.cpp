@@ -180,6 +180,8 @@ void TSortGridModel::reorder(const QVector<int> &order)
 
 QStringList TSortGridModel::fitted(QStringList texts) const
 {
-    texts.resize(m_cols);
+    // Resizing a shared list copies it, even to its own size.
+    if (texts.size() != m_cols)
+        texts.resize(m_cols);
     return texts;
 }

@@ -125,6 +125,9 @@ void tst_StarterList::choosingAHeadNumber()
     // A head number not in the list selects nobody and leaves the rider shown.
     QTest::keyClicks(ui.cbKNr->lineEdit(), QStringLiteral("9"));
     QCOMPARE(shown(ui), QStringLiteral("|3459|Horse A|Rider A|Club A|0 von 3|-|>"));
+    // Enter looks the number up; it does not join the list beside the protocol's rows.
+    QTest::keyClick(ui.cbKNr->lineEdit(), Qt::Key_Return);
+    QCOMPARE(ui.cbKNr->count(), 3);
     ui.sb1p->click();
     QCOMPARE(shown(ui).section('|', 0, 1), QStringLiteral("11|344"));
 }
@@ -153,6 +156,8 @@ void tst_StarterList::keys()
     ui.cbStNr->setEditText(QStringLiteral("7"));
     QTest::keyClicks(ui.cbStNr->lineEdit(), QStringLiteral("a1-"));
     QCOMPARE(ui.cbStNr->currentText(), QStringLiteral("71"));
+    QTest::keyClick(ui.cbStNr->lineEdit(), Qt::Key_Return);
+    QCOMPARE(ui.cbStNr->count(), 0);
 
     for (QLineEdit *field : {ui.Reiter, ui.ePferd, ui.eVerein, ui.eFText1, ui.eFText2}) {
         field->setFocus();
