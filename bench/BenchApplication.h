@@ -5,7 +5,9 @@
 #include <QStyleFactory>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <ctime>
+#include <vector>
 
 // The application of every benchmark: offscreen and silent, drawn with the real program's style,
 // and with a settings store of its own, so the window neither reads nor overwrites the user's.
@@ -39,4 +41,10 @@ inline double processCpuSeconds()
     timespec ts{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
     return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
+}
+
+inline double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
 }

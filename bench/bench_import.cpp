@@ -23,12 +23,6 @@
 namespace {
 constexpr double kImportTargetMs = 300;
 constexpr double kSaveTargetMs = 100;
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 } // namespace
 
 int main(int argc, char *argv[])

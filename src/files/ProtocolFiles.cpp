@@ -41,7 +41,7 @@ QString startFolder()
 ProtocolFiles::ProtocolFiles(TFormMainUi &ui, ProtocolGrid &grid, StarterList &starters,
                              ResultsProtocol &protocol, QObject *parent)
     : QObject(parent), m_ui(ui), m_grid(grid), m_starters(starters), m_protocol(protocol),
-      m_folder(startFolder())
+      m_toris(ui, starters, protocol), m_folder(startFolder())
 {
     const FileTypeNames names = fileTypeNames();
     m_openEntries = openFilterEntries(names, WorkbooksAvailable);
@@ -65,6 +65,8 @@ void ProtocolFiles::sbLoadClick()
     const FileKind kind = kindOfEntry(m_openEntries, entry);
     if (kind == FileKind::Text)
         ImportTextList(fileName);
+    else if (kind == FileKind::TorisDbf)
+        m_toris.ImportTorisDbf(fileName);
     else
         notAvailable(m_openEntries.value(entry - 1), false);
     m_grid.SetProtocolColumnWidths();
@@ -126,6 +128,9 @@ void ProtocolFiles::sbSaveClick()
         break;
     case FileKind::Csv:
         SaveAsCsv(fileName);
+        break;
+    case FileKind::TorisDbf:
+        m_toris.ExportTorisDbf(fileName);
         break;
     default:
         notAvailable(chosen, true);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileTypes.h"
+#include "TorisExchange.h"
 
 #include <QObject>
 
@@ -26,6 +27,8 @@ public:
     bool ExportTextList(const QString &fileName);
     bool SaveAsCsv(const QString &fileName);
 
+    TorisExchange &toris() { return m_toris; }
+
 private:
     QList<QStringList> protocolRows() const;
     bool writeFile(const QString &fileName, const QByteArray &contents);
@@ -35,6 +38,7 @@ private:
     ProtocolGrid &m_grid;
     StarterList &m_starters;
     ResultsProtocol &m_protocol;
+    TorisExchange m_toris;
     QList<FileFilterEntry> m_openEntries;
     QList<FileFilterEntry> m_saveEntries;
     QString m_folder;

@@ -139,8 +139,8 @@ void tst_ProtocolFiles::saveCommand_data()
                                         << "a.txt" << QByteArray("St.Nr\t");
     QTest::newRow("semicolons") << 3 << "b.csv"
                                 << "b.csv" << QByteArray("\xef\xbb\xbfSt.Nr;");
-    QTest::newRow("Toris not yet") << 2 << "c.dbf"
-                                   << "" << QByteArray();
+    QTest::newRow("Toris, a new table") << 2 << "c"
+                                        << "c.dbf" << QByteArray("\x03");
     QTest::newRow("web page not yet") << 5 << "d.html"
                                       << "" << QByteArray();
 }

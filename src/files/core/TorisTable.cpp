@@ -1,0 +1,135 @@
+#include "TorisTable.h"
+
+#include <QHash>
+
+#include <algorithm>
+
+const char *const TorisFieldNames[TorisFieldCount] = {"STARTNUM", "KOPFNR",    "PFNAM", "NAME",
+                                                      "VNAME",    "ZEITFEHL1", "ZEIT1", "ZEITFEHL2",
+                                                      "ZEIT2",    "PLATZ",     "FEHLER"};
+
+namespace {
+constexpr int TypeOffset = 11;
+constexpr int LengthOffset = 16;
+constexpr int RecordLengthOffset = 10;
+
+// Widths of a table made here: the protocol's texts, with room for long names and clubs.
+constexpr int FreshFieldLengths[TorisFieldCount] = {6, 10, 40, 40, 40, 10, 10, 10, 10, 10, 10};
+
+void putLe16(QByteArray &bytes, int offset, quint32 value)
+{
+    bytes[offset] = char(value & 0xFF);
+    bytes[offset + 1] = char((value >> 8) & 0xFF);
+}
+
+bool isEmptyRow(const QStringList &row)
+{
+    for (int k = 0; k < TorisFieldCount && k < row.size(); ++k) {
+        if (!row.at(k).isEmpty())
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+int TorisTable::fieldLength(int field) const
+{
+    return static_cast<unsigned char>(fields.at(field * DescriptorSize + LengthOffset));
+}
+
+int TorisTable::recordLength() const
+{
+    return static_cast<unsigned char>(header.at(RecordLengthOffset)) |
+           static_cast<unsigned char>(header.at(RecordLengthOffset + 1)) << 8;
+}
+
+void TorisTable::mapColumns()
+{
+    const QStringList &names = rows.constFirst();
+    for (int k = 0; k < TorisFieldCount; ++k) {
+        const QString name = QString::fromLatin1(TorisFieldNames[k]);
+        const auto it = std::find_if(names.cbegin(), names.cend(), [&](const QString &n) {
+            return n.compare(name, Qt::CaseInsensitive) == 0;
+        });
+        columnMap[k] = it == names.cend() ? -1 : int(it - names.cbegin());
+    }
+}
+
+TorisTable TorisTable::fresh(const QDate &today)
+{
+    TorisTable table;
+    table.header[0] = 0x03; // dBase III without memo file
+    table.header[1] = char(today.year() - 1900);
+    table.header[2] = char(today.month());
+    table.header[3] = char(today.day());
+    int recordLength = 1;
+    QStringList names;
+    for (int k = 0; k < TorisFieldCount; ++k) {
+        QByteArray descriptor(DescriptorSize, '\0');
+        const QByteArray name(TorisFieldNames[k]);
+        std::copy(name.cbegin(), name.cend(), descriptor.begin());
+        descriptor[TypeOffset] = 'C';
+        descriptor[LengthOffset] = char(FreshFieldLengths[k]);
+        table.fields += descriptor;
+        recordLength += FreshFieldLengths[k];
+        names << QString::fromLatin1(name);
+    }
+    putLe16(table.header, RecordLengthOffset, quint32(recordLength));
+    table.rows = {names};
+    table.mapColumns();
+    return table;
+}
+
+void MergeProtocolIntoToris(TorisTable &table, const QList<QStringList> &protocolRows)
+{
+    constexpr int Keys = 5; // start number, head number, horse, rider, club
+    constexpr int Horse = 2;
+    // A record is looked for by its start number, in a file without start numbers by its horse.
+    const int keyPosition = table.columnMap[0] >= 0 ? 0 : Horse;
+    const int keyColumn = table.columnMap[keyPosition];
+    QHash<QString, QList<int>> rowsByKey;
+    if (keyColumn >= 0) {
+        for (int r = 1; r < table.rows.size(); ++r) {
+            if (!table.isDeleted(r))
+                rowsByKey[table.rows.at(r).at(keyColumn)].append(r);
+        }
+    }
+    // A field the file lacks does not speak against a record.
+    auto agrees = [&](const QStringList &record, const QStringList &protocol, int k) {
+        const int column = table.columnMap[k];
+        return column < 0 || record.at(column) == protocol.value(k);
+    };
+    const int columns = table.fieldCount();
+
+    for (const QStringList &protocol : protocolRows) {
+        if (isEmptyRow(protocol))
+            continue;
+        int target = -1;
+        // The horse must be found, and at least three of head number, horse, rider and club
+        // agree. The last such record wins: one appended by an earlier export is found again.
+        if (keyColumn >= 0 && table.columnMap[Horse] >= 0) {
+            const QList<int> candidates = rowsByKey.value(protocol.value(keyPosition));
+            for (auto it = candidates.crbegin(); it != candidates.crend() && target < 0; ++it) {
+                const QStringList &record = table.rows.at(*it);
+                int agreeing = 0;
+                for (int k = 1; k < Keys; ++k)
+                    agreeing += agrees(record, protocol, k);
+                if (record.at(table.columnMap[Horse]) == protocol.value(Horse) && agreeing >= 3)
+                    target = *it;
+            }
+        }
+        if (target < 0) {
+            table.rows.append(QStringList(QList<QString>(columns)));
+            table.deletedRecords.resize(table.rows.size() - 1);
+            target = int(table.rows.size()) - 1;
+            if (keyColumn >= 0)
+                rowsByKey[protocol.value(keyPosition)].append(target);
+        }
+        QStringList &record = table.rows[target];
+        for (int k = 0; k < TorisFieldCount; ++k) {
+            const int column = table.columnMap[k];
+            if (column >= 0)
+                record[column] = protocol.value(k);
+        }
+    }
+}
