@@ -65,7 +65,7 @@ QString fieldName(QByteArrayView descriptor)
     return OemToAnsiUmlauts(trimmed(name));
 }
 
-// Whole numbers lose leading zeros and signs: "007" is start number 7.
+// Whole numbers lose leading zeros and a plus sign: "007" is start number 7.
 bool normaliseWhole(QString &text)
 {
     bool ok = false;

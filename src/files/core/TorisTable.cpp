@@ -105,17 +105,21 @@ void MergeProtocolIntoToris(TorisTable &table, const QList<QStringList> &protoco
         if (isEmptyRow(protocol))
             continue;
         int target = -1;
-        // The horse must be found, and at least three of head number, horse, rider and club
-        // agree. The last such record wins: one appended by an earlier export is found again.
+        // The first record of the start number whose horse is the same and where at least
+        // three of head number, horse, rider and club agree. Each record is judged as a whole:
+        // a second horse of the same name, or a record appended by an earlier export, does not
+        // hide the one that fits.
         if (keyColumn >= 0 && table.columnMap[Horse] >= 0) {
             const QList<int> candidates = rowsByKey.value(protocol.value(keyPosition));
-            for (auto it = candidates.crbegin(); it != candidates.crend() && target < 0; ++it) {
-                const QStringList &record = table.rows.at(*it);
+            for (int row : candidates) {
+                const QStringList &record = table.rows.at(row);
                 int agreeing = 0;
                 for (int k = 1; k < Keys; ++k)
                     agreeing += agrees(record, protocol, k);
-                if (record.at(table.columnMap[Horse]) == protocol.value(Horse) && agreeing >= 3)
-                    target = *it;
+                if (record.at(table.columnMap[Horse]) == protocol.value(Horse) && agreeing >= 3) {
+                    target = row;
+                    break;
+                }
             }
         }
         if (target < 0) {
