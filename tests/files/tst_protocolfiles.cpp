@@ -1,5 +1,6 @@
 #include "FakeFileDialogs.h"
 #include "MainWindowFixture.h"
+#include "TestFiles.h"
 
 #include "ProtocolFiles.h"
 #include "ResultsProtocol.h"
@@ -11,28 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
-
-namespace {
-QList<QStringList> gridRows(const TSortGrid *grid)
-{
-    QList<QStringList> rows;
-    for (int r = 0; r < grid->gridRowCount(); ++r)
-        rows << grid->rowTexts(r);
-    return rows;
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-} // namespace
 
 // Loading starter lists and protocols, and saving the protocol, in the main window.
 class tst_ProtocolFiles : public QObject

@@ -253,7 +253,7 @@ QByteArray writeTorisDbf(TorisTable &table)
     for (int i = 0; i < fields; ++i) {
         QByteArray descriptor = table.fields.mid(i * Desc, Desc);
         std::memset(descriptor.data() + 12, 0, 4); // the field's address in memory
-        descriptor[18] = 0;
+        descriptor[18] = 0; // the work area
         file += descriptor;
     }
     file += HeaderTerminator;

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "TSortGrid.h"
+
+#include <QFile>
+
+// Every row of a grid, heading row first.
+inline QList<QStringList> gridRows(const TSortGrid *grid)
+{
+    QList<QStringList> rows;
+    for (int r = 0; r < grid->gridRowCount(); ++r)
+        rows << grid->rowTexts(r);
+    return rows;
+}
+
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
