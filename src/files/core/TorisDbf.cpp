@@ -9,10 +9,9 @@
 namespace {
 constexpr int Hdr = TorisTable::HeaderSize;
 constexpr int Desc = TorisTable::DescriptorSize;
-constexpr int RecordCountOffset = 4;
-constexpr int HeaderLengthOffset = 8;
-constexpr int RecordLengthOffset = 10;
-constexpr int DescriptorLengthOffset = 16;
+constexpr int RecordCountOffset = TorisTable::RecordCountOffset;
+constexpr int HeaderLengthOffset = TorisTable::HeaderLengthOffset;
+constexpr int RecordLengthOffset = TorisTable::RecordLengthOffset;
 constexpr char HeaderTerminator = 0x0D;
 constexpr char EndOfFile = 0x1A;
 constexpr char DeletedFlag = '*';
@@ -29,18 +28,12 @@ constexpr int FaultsColumn = 6; // a numeric FEHLER replaces ZEIT1's column
 
 quint32 le16(QByteArrayView b, int at)
 {
-    return quint32(quint8(b[at])) | quint32(quint8(b[at + 1])) << 8;
+    return TorisTable::readLe(b, at, 2);
 }
 
 quint32 le32(QByteArrayView b, int at)
 {
-    return le16(b, at) | le16(b, at + 2) << 16;
-}
-
-void putLe(QByteArray &b, int at, quint32 value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i)
-        b[at + i] = char((value >> (8 * i)) & 0xFF);
+    return TorisTable::readLe(b, at, 4);
 }
 
 // Blanks and control characters trimmed at both ends, as the tournament program pads its fields.
@@ -148,7 +141,7 @@ bool structureHolds(QByteArrayView file)
         const QByteArrayView descriptor = file.sliced(Hdr + i * Desc, Desc);
         if (descriptor[0] == HeaderTerminator) // the table ends before the header says
             return false;
-        lengths += quint8(descriptor[DescriptorLengthOffset]);
+        lengths += quint8(descriptor[TorisTable::LengthOffset]);
     }
     return lengths <= recordLength - 1;
 }
@@ -244,8 +237,8 @@ QByteArray writeTorisDbf(TorisTable &table)
     const int headerLength = (fields + 1) * Desc + 2;
     if (table.header.left(4) == QByteArray(4, '\0'))
         table.header[0] = 0x03; // dBase III without memo file
-    putLe(table.header, RecordCountOffset, quint32(records), 4);
-    putLe(table.header, HeaderLengthOffset, quint32(headerLength), 2);
+    TorisTable::writeLe(table.header, RecordCountOffset, quint32(records), 4);
+    TorisTable::writeLe(table.header, HeaderLengthOffset, quint32(headerLength), 2);
 
     QByteArray file;
     file.reserve(headerLength + qsizetype(records) * recordLength + 1);
@@ -253,7 +246,7 @@ QByteArray writeTorisDbf(TorisTable &table)
     for (int i = 0; i < fields; ++i) {
         QByteArray descriptor = table.fields.mid(i * Desc, Desc);
         std::memset(descriptor.data() + 12, 0, 4); // the field's address in memory
-        descriptor[18] = 0; // the work area
+        descriptor[18] = 0;                        // the work area
         file += descriptor;
     }
     file += HeaderTerminator;

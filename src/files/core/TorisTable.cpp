@@ -9,18 +9,8 @@ const char *const TorisFieldNames[TorisFieldCount] = {"STARTNUM", "KOPFNR",    "
                                                       "ZEIT2",    "PLATZ",     "FEHLER"};
 
 namespace {
-constexpr int TypeOffset = 11;
-constexpr int LengthOffset = 16;
-constexpr int RecordLengthOffset = 10;
-
 // Widths of a table made here: the protocol's texts, with room for long names and clubs.
 constexpr int FreshFieldLengths[TorisFieldCount] = {6, 10, 40, 40, 40, 10, 10, 10, 10, 10, 10};
-
-void putLe16(QByteArray &bytes, int offset, quint32 value)
-{
-    bytes[offset] = char(value & 0xFF);
-    bytes[offset + 1] = char((value >> 8) & 0xFF);
-}
 
 bool isEmptyRow(const QStringList &row)
 {
@@ -32,15 +22,28 @@ bool isEmptyRow(const QStringList &row)
 }
 } // namespace
 
+quint32 TorisTable::readLe(QByteArrayView bytes, int at, int size)
+{
+    quint32 value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = value << 8 | quint8(bytes[at + i]);
+    return value;
+}
+
+void TorisTable::writeLe(QByteArray &bytes, int at, quint32 value, int size)
+{
+    for (int i = 0; i < size; ++i)
+        bytes[at + i] = char((value >> (8 * i)) & 0xFF);
+}
+
 int TorisTable::fieldLength(int field) const
 {
-    return static_cast<unsigned char>(fields.at(field * DescriptorSize + LengthOffset));
+    return int(readLe(fields, field * DescriptorSize + LengthOffset, 1));
 }
 
 int TorisTable::recordLength() const
 {
-    return static_cast<unsigned char>(header.at(RecordLengthOffset)) |
-           static_cast<unsigned char>(header.at(RecordLengthOffset + 1)) << 8;
+    return int(readLe(header, RecordLengthOffset, 2));
 }
 
 void TorisTable::mapColumns()
@@ -74,7 +77,7 @@ TorisTable TorisTable::fresh(const QDate &today)
         recordLength += FreshFieldLengths[k];
         names << QString::fromLatin1(name);
     }
-    putLe16(table.header, RecordLengthOffset, quint32(recordLength));
+    writeLe(table.header, RecordLengthOffset, quint32(recordLength), 2);
     table.rows = {names};
     table.mapColumns();
     return table;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QDate>
 #include <QList>
 #include <QStringList>
@@ -19,6 +20,17 @@ struct TorisTable
     static constexpr int HeaderSize = 32;
     static constexpr int DescriptorSize = 32;
     static constexpr int MaxFields = 128;
+    // Header bytes: record count (4), header length (2), record length (2).
+    static constexpr int RecordCountOffset = 4;
+    static constexpr int HeaderLengthOffset = 8;
+    static constexpr int RecordLengthOffset = 10;
+    // Descriptor bytes: name (11), type, ..., length.
+    static constexpr int TypeOffset = 11;
+    static constexpr int LengthOffset = 16;
+
+    // dBase numbers are little-endian, of 1 to 4 bytes.
+    static quint32 readLe(QByteArrayView bytes, int at, int size);
+    static void writeLe(QByteArray &bytes, int at, quint32 value, int size);
 
     // The file header as read; all zero until a table is imported or made.
     QByteArray header = QByteArray(HeaderSize, '\0');
