@@ -7,6 +7,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+const QString TFormInfo::BuiltInNotice = QStringLiteral(
+    "Rittmeter nimmt die Zeit und bewertet Springprüfungen: Countdown, Start und Ziel per Taste "
+    "oder Lichtschranke, Hindernisfehler, Strafsekunden und Zeitfehler nach den Richtverfahren A, "
+    "C und C fahren, und ein Ergebnisprotokoll mit Rangfolge.");
+
 TFormInfo::TFormInfo(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormInfo"));
@@ -30,9 +35,10 @@ TFormInfo::TFormInfo(QWidget *parent) : QDialog(parent)
     version->setObjectName(QStringLiteral("Version"));
     layout->addWidget(version, 0, Qt::AlignHCenter);
 
-    Memo1 = new QLabel(this);
+    Memo1 = new QLabel(BuiltInNotice, this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setWordWrap(true);
+    Memo1->setMinimumWidth(360);
     layout->addWidget(Memo1);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);

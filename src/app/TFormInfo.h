@@ -11,5 +11,8 @@ class TFormInfo : public QDialog
 public:
     explicit TFormInfo(QWidget *parent = nullptr);
 
+    // What the program is for, until a language file replaces it.
+    static const QString BuiltInNotice;
+
     QLabel *Memo1 = nullptr; // the notice text
 };

@@ -173,6 +173,8 @@ void TFormMain::startUp()
     m_run->SetCellArmed(ui.ImageLSstop, 0);
     restoreBounds();
     FormResize();
+    // Not a title line: a key typed by accident there would be saved at exit.
+    ui.Panel5->setFocus();
     ui.TimerDate->start();
     m_photocells->OpenConfiguredPorts();
 }

@@ -60,7 +60,7 @@ JudgingProcedure RunScoring::procedure(const TFormMainUi &ui)
 bool RunScoring::readWhole(QLineEdit *field, qint64 &value)
 {
     QString error;
-    if (LocaleNumbers::toInt(field->text(), value, &error))
+    if (LocaleNumbers::typedToInt(field->text(), value, &error))
         return true;
     messageBoxes().error(m_ui.form, error);
     return false;
@@ -68,18 +68,17 @@ bool RunScoring::readWhole(QLineEdit *field, qint64 &value)
 
 void RunScoring::UpdateRunTotal()
 {
+    // Runs on every key typed into the faults: a message box here would take the keys of a live
+    // run, so a field that is no number yet leaves the total as it was.
     double H = 0, Z = 0;
-    QString error;
-    if (!LocaleNumbers::toDouble(m_ui.eHindPkt->text(), H, &error) ||
-        !LocaleNumbers::toDouble(m_ui.ePktSek->text(), Z, &error)) {
-        messageBoxes().error(m_ui.form, error);
+    if (!LocaleNumbers::typedToDouble(m_ui.eHindPkt->text(), H) ||
+        !LocaleNumbers::typedToDouble(m_ui.ePktSek->text(), Z))
         return;
-    }
     const double total = procedure(m_ui) == JudgingProcedure::C ? H : H + Z;
     InfoText =
         ProtocolColumnHeadings.value(ColPoints) + QLatin1Char(':') + LocaleNumbers::fixed2(total);
     qint64 faults = 0;
-    if (LocaleNumbers::toInt(m_ui.eHindPkt->text(), faults))
+    if (LocaleNumbers::typedToInt(m_ui.eHindPkt->text(), faults))
         m_ui.bMinus4->setEnabled(faults >= -m_ui.bMinus4->property("Tag").toInt());
 }
 
@@ -142,6 +141,8 @@ void RunScoring::mStrafSekClick(QObject *sender)
                        sender == m_ui.N13 || sender == m_ui.N14 || sender == m_ui.N15;
     if (!known || !m_ui.bStrafsek10->isEnabled())
         return;
+    // A number typed but not yet added is dropped: the step adds to what the clock holds.
+    cancelPenaltyEntry();
     qint64 penalty = 0;
     if (!readWhole(m_ui.eStrafPkt, penalty))
         return;

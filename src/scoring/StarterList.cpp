@@ -1,5 +1,6 @@
 #include "StarterList.h"
 
+#include "PlainComboStyle.h"
 #include "ProtocolGrid.h"
 #include "ProtocolRow.h"
 #include "RunHooks.h"
@@ -53,6 +54,12 @@ StarterList::StarterList(TFormMainUi &ui, ProtocolGrid &grid, RunHooks &hooks, Q
     for (QWidget *w : std::initializer_list<QWidget *>{m_ui.Reiter, m_ui.ePferd, m_ui.eVerein,
                                                        m_ui.eFText1, m_ui.eFText2})
         w->installEventFilter(this);
+    m_ui.cbKNr->installEventFilter(this);
+    // Without a starter list the boxes are plain edit fields.
+    PlainComboStyle::apply(m_ui.cbStNr, true);
+    PlainComboStyle::apply(m_ui.cbKNr, true);
+    // Without a list NEXT counts the typed start number up from here.
+    m_ui.cbStNr->setEditText(QStringLiteral("1"));
 }
 
 void StarterList::watchStartNumberEdit()
@@ -98,8 +105,12 @@ void StarterList::ShowSelectedStarter()
     m_ui.eVerein->setText(fields[4]);
     m_grid.selectStarterRow(fields[0]);
     {
+        // The lists run parallel: the starter's own head number, even where others share it.
         const QSignalBlocker blocker(m_ui.cbKNr);
-        m_ui.cbKNr->setCurrentIndex(m_ui.cbKNr->findText(fields[1], Qt::MatchExactly));
+        const int position = m_ui.cbStNr->currentIndex();
+        m_ui.cbKNr->setCurrentIndex(m_ui.cbKNr->itemText(position) == fields[1]
+                                        ? position
+                                        : m_ui.cbKNr->findText(fields[1], Qt::MatchExactly));
     }
     InfoText.clear();
     m_hooks.RefreshAudienceTexts();
@@ -110,8 +121,12 @@ void StarterList::cbKNrChange()
     if (m_busy || m_ui.cbKNr->count() == 0)
         return;
     Busy busy(m_busy);
-    // A head number typed that is not in the list selects no starter.
-    const int index = m_ui.cbKNr->findText(m_ui.cbKNr->currentText(), Qt::MatchExactly);
+    // The starter at the position chosen: head numbers may repeat (5, 7, 5). A typed head
+    // number selects its first starter, and one not in the list selects none.
+    const QString text = m_ui.cbKNr->currentText();
+    int index = m_ui.cbKNr->currentIndex();
+    if (index < 0 || m_ui.cbKNr->itemText(index) != text)
+        index = m_ui.cbKNr->findText(text, Qt::MatchExactly);
     {
         const QSignalBlocker blocker(m_ui.cbStNr);
         m_ui.cbStNr->setCurrentIndex(index);
@@ -143,6 +158,8 @@ void StarterList::setStarters(const QStringList &items, const QStringList &headN
         Busy busy(m_busy);
         m_startNumbers->setItems(items);
         m_ui.cbStNr->setEditable(items.isEmpty());
+        PlainComboStyle::apply(m_ui.cbStNr, items.isEmpty());
+        PlainComboStyle::apply(m_ui.cbKNr, headNumbers.isEmpty());
         m_headNumbers->setStringList(headNumbers);
         m_ui.cbStNr->setCurrentIndex(items.isEmpty() ? -1 : 0);
         m_ui.cbKNr->setCurrentIndex(headNumbers.isEmpty() ? -1 : 0);
@@ -158,6 +175,18 @@ void StarterList::setStarters(const QStringList &items, const QStringList &headN
 
 bool StarterList::eventFilter(QObject *watched, QEvent *event)
 {
+    // A plain field has no list to open, by the keyboard or the mouse wheel.
+    if ((watched == m_ui.cbStNr || watched == m_ui.cbKNr) &&
+        static_cast<QComboBox *>(watched)->count() == 0) {
+        if (event->type() == QEvent::Wheel)
+            return true;
+        if (event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if ((key->key() == Qt::Key_Down || key->key() == Qt::Key_Up) &&
+                key->modifiers() & Qt::AltModifier)
+                return true;
+        }
+    }
     if (event->type() != QEvent::KeyPress)
         return QObject::eventFilter(watched, event);
     auto *key = static_cast<QKeyEvent *>(event);
@@ -167,6 +196,8 @@ bool StarterList::eventFilter(QObject *watched, QEvent *event)
         const bool character = !text.isEmpty() && text.at(0).isPrint();
         return character && !text.at(0).isDigit();
     }
+    if (watched == m_ui.cbKNr)
+        return false;
     if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && m_ui.bTimer->isEnabled()) {
         // Typed the rider, straight on to timing.
         if (!m_ui.bTimer->isHidden())

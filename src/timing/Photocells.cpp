@@ -2,6 +2,7 @@
 
 #include "EComError.h"
 #include "PhotocellRules.h"
+#include "RunState.h"
 #include "Settings.h"
 #include "TBitBtnWithColor.h"
 #include "TComPort.h"
@@ -49,7 +50,10 @@ void Photocells::PhotocellEvent(TComPort *sender, int kind)
         StartLockout();
         return;
     }
-    if (m_ui.bSTOP->isEnabled() && m_ui.ImageLSstop->tag() == 1 &&
+    // An edge that happened before the run's start (a key START overtaking it in the queue) would
+    // give a negative time: it stays in the list only.
+    const bool afterStart = ticksBetween(Run.RunStartTick, sender->EventTick()) >= 0;
+    if (m_ui.bSTOP->isEnabled() && m_ui.ImageLSstop->tag() == 1 && afterStart &&
         (kind == 2 || (kind >= 1 && Settings.Kont1 == Settings.Kont2))) {
         m_ui.mStop->trigger();
         StartLockout();

@@ -11,26 +11,41 @@ ShortcutPrecedence::ShortcutPrecedence(QWidget *window, QList<QAction *> command
     qApp->installEventFilter(this);
 }
 
-bool ShortcutPrecedence::eventFilter(QObject *watched, QEvent *event)
+QAction *ShortcutPrecedence::commandFor(const QKeyEvent *key) const
 {
-    if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType())
-        return false;
-    auto *w = static_cast<QWidget *>(watched);
-    if (w->window() != m_window)
-        return false;
-    const auto *key = static_cast<QKeyEvent *>(event);
     const QKeyCombination pressed = key->keyCombination();
-    // The shortcut map also matches a keypad key against a shortcut without the keypad flag.
     const QKeyCombination plain(pressed.keyboardModifiers() & ~Qt::KeypadModifier, pressed.key());
-    for (const QAction *a : std::as_const(m_commands)) {
-        if (!a->isEnabled())
-            continue;
+    QAction *fallback = nullptr;
+    for (QAction *a : m_commands) {
         for (const QKeySequence &seq : a->shortcuts()) {
-            if (seq.count() == 1 && (seq[0] == pressed || seq[0] == plain)) {
-                event->ignore();
-                return true;
-            }
+            if (seq.count() != 1)
+                continue;
+            if (seq[0] == pressed)
+                return a;
+            if (!fallback && seq[0] == plain)
+                fallback = a;
         }
     }
-    return false;
+    return fallback;
+}
+
+bool ShortcutPrecedence::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::ShortcutOverride && type != QEvent::KeyPress) || !watched->isWidgetType())
+        return false;
+    if (static_cast<QWidget *>(watched)->window() != m_window)
+        return false;
+    auto *key = static_cast<QKeyEvent *>(event);
+    QAction *command = commandFor(key);
+    if (!command)
+        return false;
+    event->accept();
+    // An accepted override keeps the shortcut map out; the press then comes here.
+    if (type == QEvent::ShortcutOverride)
+        return true;
+    // Holding a key acts once: a finger resting on F5 must not restart the run.
+    if (!key->isAutoRepeat())
+        command->trigger();
+    return true;
 }

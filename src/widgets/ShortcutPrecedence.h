@@ -4,16 +4,23 @@
 #include <QObject>
 
 class QAction;
+class QKeyEvent;
 class QWidget;
 
-// Lets the window's hidden commands win over the focused control's own use of a key (an edit
-// field would otherwise keep Ctrl+V for pasting). A disabled command leaves the key to the
-// control.
+// The window's hidden commands own their keys, whichever control has the focus: an enabled
+// command runs, a disabled one swallows the key, and no edit field ever sees it (Ctrl+V must
+// not paste into the rider's name while EINTRAGEN is unavailable). The commands are dispatched
+// here rather than by the shortcut map, because on X11 the map drops the keypad flag, so
+// Ctrl+keypad keys would never match and the keypad's Ctrl+End would act as the main Ctrl+End.
 class ShortcutPrecedence : public QObject
 {
     Q_OBJECT
 public:
     ShortcutPrecedence(QWidget *window, QList<QAction *> commands);
+
+    // The command a key belongs to; a keypad key without a command of its own falls back to the
+    // command of the same key on the main keyboard (Ctrl with keypad 1 is Ctrl+1).
+    QAction *commandFor(const QKeyEvent *key) const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

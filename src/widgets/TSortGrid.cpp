@@ -393,12 +393,10 @@ void TSortGrid::headingClicked(int col)
 {
     if (!m_canSort)
         return;
-    if (col == m_sortColumn) {
-        m_ascending = !m_ascending;
-    } else {
-        m_sortColumn = col;
-        m_ascending = true;
-    }
+    // Only a second click on the same heading reverses.
+    m_ascending = col == m_clickedHeading ? !m_ascending : true;
+    m_sortColumn = col;
+    m_clickedHeading = col;
     sortGrid();
     emit headingSorted(col);
 }

@@ -54,7 +54,13 @@ public:
 
     // Sort options. Secondary columns are a comma-separated list of column numbers.
     int sortColumn() const { return m_sortColumn; }
-    void setSortColumn(int col) { m_sortColumn = col; }
+    // A sort set from outside (the ranking) is not a heading click: the next click on that
+    // heading sorts ascending.
+    void setSortColumn(int col)
+    {
+        m_sortColumn = col;
+        m_clickedHeading = -1;
+    }
     QString secondaryIndex() const { return m_secondaryIndex; }
     void setSecondaryIndex(const QString &columns) { m_secondaryIndex = columns; }
     bool sortAscending() const { return m_ascending; }
@@ -118,6 +124,7 @@ private:
     std::function<bool(int col, int row)> m_selectCell;
     std::function<void(QChar &key)> m_keyPress;
     int m_sortColumn = 0;
+    int m_clickedHeading = -1; // the heading last clicked, while its sort stands
     QString m_secondaryIndex;
     bool m_ascending = true;
     bool m_caseSensitive = false;

@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "X11Keys.h"
 
 #include "DisplayColors.h"
 #include "TBitBtnWithColor.h"
@@ -130,12 +131,11 @@ private Q_SLOTS:
         f.key(Qt::Key_F4);
         // A held F4 sends auto-repeated presses; they must not toggle the countdown back and forth.
         for (int i = 0; i < 3; ++i)
-            qt_sendShortcutOverrideEvent(f.window.get(), 0, Qt::Key_F4, Qt::NoModifier, QString(),
-                                         true);
+            x11Key(f.window.get(), Qt::Key_F4, Qt::NoModifier, QString(), true);
         QVERIFY(ui.Clock->isActive());
         f.tick(5000);
         QCOMPARE(f.shown(), QStringLiteral("040,00"));
-        qt_sendShortcutOverrideEvent(f.window.get(), 0, Qt::Key_F4, Qt::NoModifier);
+        x11Key(f.window.get(), Qt::Key_F4, Qt::NoModifier);
         QVERIFY(!ui.Clock->isActive()); // a fresh press stops the countdown: frozen
         f.ticks.advance(7000);
         QCOMPARE(f.shown(), QStringLiteral("040,00"));

@@ -52,6 +52,8 @@ private Q_SLOTS:
     void deletedRecordsStayAsTheyWere();
     void merge_data();
     void merge();
+    void tablesWithFewerFields_data();
+    void tablesWithFewerFields();
     void textsAreCutAtTheField();
     void freshTableWithoutImport();
 };
@@ -313,6 +315,37 @@ void tst_TorisDbf::merge()
     const TorisTable once = table;
     MergeProtocolIntoToris(table, {protocolRow});
     QCOMPARE(table.rows, once.rows);
+}
+
+void tst_TorisDbf::tablesWithFewerFields_data()
+{
+    QTest::addColumn<QList<int>>("dropped"); // field positions, highest first
+    QTest::newRow("no horse") << QList<int>{2};
+    QTest::newRow("no start number, no horse") << QList<int>{2, 0};
+    QTest::newRow("no head number, no first name") << QList<int>{4, 1};
+}
+
+// Results are merged into the records the protocol came from, on the fields the table has;
+// exporting twice never appends the riders again.
+void tst_TorisDbf::tablesWithFewerFields()
+{
+    QFETCH(QList<int>, dropped);
+    DbfBuilder in = resultTable();
+    for (int field : dropped) {
+        in.fields.removeAt(field);
+        for (QList<QByteArray> &r : in.records)
+            r.removeAt(field);
+    }
+    std::optional<TorisImport> import = readTorisDbf(in.build(), German);
+    QVERIFY(import);
+    TorisTable table = import->table;
+    QList<QStringList> protocol = protocolOf(*import);
+    protocol[1][5] = QStringLiteral("70,00"); // the riding time
+    for (int round = 0; round < 2; ++round) {
+        MergeProtocolIntoToris(table, protocol);
+        QCOMPARE(table.recordCount(), 2);
+    }
+    QVERIFY(table.rows.at(2).contains(QStringLiteral("70,00")));
 }
 
 void tst_TorisDbf::textsAreCutAtTheField()

@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "X11Keys.h"
 
 #include "RunScoring.h"
 #include "TBitBtnWithColor.h"
@@ -31,10 +32,15 @@ private Q_SLOTS:
         const int ctrl = Qt::ControlModifier;
         const int pad = Qt::ControlModifier | Qt::KeypadModifier;
         QTest::newRow("Ctrl+3") << "0" << int(Qt::Key_3) << ctrl << "3";
+        QTest::newRow("Ctrl+keypad End, Num Lock off") << "0" << int(Qt::Key_End) << pad << "1";
         QTest::newRow("Ctrl+keypad Home, Num Lock off") << "0" << int(Qt::Key_Home) << pad << "7";
         QTest::newRow("Ctrl+keypad 5, Num Lock off") << "0" << int(Qt::Key_Clear) << pad << "5";
+        QTest::newRow("Ctrl+keypad PgUp, Num Lock off") << "0" << int(Qt::Key_PageUp) << pad << "9";
+        QTest::newRow("Ctrl+keypad 2, Num Lock on") << "0" << int(Qt::Key_2) << pad << "2";
         QTest::newRow("Ctrl+keypad +") << "4" << int(Qt::Key_Plus) << pad << "8";
         QTest::newRow("Ctrl+keypad - stops at 0") << "3" << int(Qt::Key_Minus) << pad << "0";
+        // The main keyboard's Ctrl+End stays the field's own key.
+        QTest::newRow("Ctrl+End, not the keypad") << "2" << int(Qt::Key_End) << ctrl << "2";
         QTest::newRow("no upper bound") << "9999" << int(Qt::Key_9) << ctrl << "10008";
     }
 
@@ -49,7 +55,7 @@ private Q_SLOTS:
         f.key(Qt::Key_F5);
         ui.eHindPkt->setText(before);
         ui.eHindPkt->setFocus(); // the commands act from an edit field too
-        f.key(key, Qt::KeyboardModifiers(mods));
+        x11Key(f.window.get(), key, Qt::KeyboardModifiers(mods));
         QCOMPARE(ui.eHindPkt->text(), after);
         QCOMPARE(InfoText, QStringLiteral("Punkte:%1,00").arg(after));
         QCOMPARE(ui.bMinus4->isEnabled(), after.toInt() >= 4);
@@ -91,12 +97,18 @@ private Q_SLOTS:
         QCOMPARE(ui.eHindPkt->text(), QStringLiteral("12"));
         QVERIFY(f.boxes.messages.isEmpty());
 
-        QTest::keyClicks(ui.eHindPkt, QStringLiteral(",,"));
-        QCOMPARE(ui.eHindPkt->text(), QStringLiteral("12,,"));
-        QCOMPARE(f.boxes.messages.size(), 1); // "12,," is no number: the total says so
-        QTest::keyClicks(ui.eHindPkt, QStringLiteral("1"));
-        QCOMPARE(ui.eHindPkt->text(), QStringLiteral("12,,")); // four typed characters at most
+        // A half-typed count is the number so far; no box takes the keys of the live run.
+        QTest::keyClicks(ui.eHindPkt, QStringLiteral(","));
         QCOMPARE(InfoText, QStringLiteral("Punkte:12,00"));
+        QTest::keyClicks(ui.eHindPkt, QStringLiteral(",1"));
+        QCOMPARE(ui.eHindPkt->text(), QStringLiteral("12,,")); // four typed characters at most
+        QCOMPARE(InfoText, QStringLiteral("Punkte:12,00"));    // no number: the total stays
+        for (int i = 0; i < 4; ++i)
+            QTest::keyClick(ui.eHindPkt, Qt::Key_Backspace);
+        QCOMPARE(InfoText, QStringLiteral("Punkte:0,00"));
+        x11Key(f.window.get(), Qt::Key_3, Qt::ControlModifier, QString());
+        QCOMPARE(ui.eHindPkt->text(), QStringLiteral("3")); // the empty field counted as 0
+        QVERIFY(f.boxes.messages.isEmpty());
     }
 
     void timeFaultsGrowLive_data()
@@ -143,8 +155,7 @@ private Q_SLOTS:
         f.key(Qt::Key_F9);
         f.key(Qt::Key_F8);
         for (int i = 0; i < 3; ++i) // the key's auto-repeat
-            qt_sendShortcutOverrideEvent(f.window.get(), 0, Qt::Key_F8, Qt::NoModifier, QString(),
-                                         true);
+            x11Key(f.window.get(), Qt::Key_F8, Qt::NoModifier, QString(), true);
         QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("8"));
         QCOMPARE(f.elapsed(), 38000);
         QCOMPARE(f.shown(), QStringLiteral("038,00"));
@@ -173,18 +184,27 @@ private Q_SLOTS:
     void freePenaltyEntry_data()
     {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("plus");
+        QTest::addColumn<QString>("then"); // "+", "-", or a step key's name
         QTest::addColumn<int>("penalty");
-        QTest::newRow("+4, then 6 and +") << "6" << true << 10;
-        QTest::newRow("+4, then 6 and - stops at 0") << "6" << false << 0;
-        QTest::newRow("+4, then 3 and -") << "3" << false << 1;
-        QTest::newRow("not a whole number") << "2,5" << true << 4;
+        QTest::newRow("+4, then 6 and +") << "6"
+                                          << "+" << 10;
+        QTest::newRow("+4, then 6 and - stops at 0") << "6"
+                                                     << "-" << 0;
+        QTest::newRow("+4, then 3 and -") << "3"
+                                          << "-" << 1;
+        QTest::newRow("not a whole number") << "2,5"
+                                            << "+" << 4;
+        // A step drops the number typed but not added, then adds itself.
+        QTest::newRow("+4, then 6 and F6") << "6"
+                                           << "F6" << 10;
+        QTest::newRow("+4, then 9 and the +8 button") << "9"
+                                                      << "+8" << 12;
     }
 
     void freePenaltyEntry()
     {
         QFETCH(QString, typed);
-        QFETCH(bool, plus);
+        QFETCH(QString, then);
         QFETCH(int, penalty);
         MainWindowFixture f(true, false);
         TFormMainUi &ui = f.ui();
@@ -197,11 +217,19 @@ private Q_SLOTS:
         QTest::keyClicks(ui.eStrafPkt, typed);
         QVERIFY(!ui.LabelRavno->isVisible() && ui.bStrafPlus->isEnabled());
         QCOMPARE(ui.eStrafPkt->text(), typed); // the first key replaced the old value
-        (plus ? ui.bStrafPlus : ui.bStrafMinus)->click();
+        if (then == QLatin1String("F6"))
+            x11Key(f.window.get(), Qt::Key_F6, Qt::NoModifier);
+        else if (then == QLatin1String("+8"))
+            ui.bStrafsek8->click();
+        else
+            (then == QLatin1String("+") ? ui.bStrafPlus : ui.bStrafMinus)->click();
         QCOMPARE(ui.eStrafPkt->text(), QString::number(penalty));
         QVERIFY(ui.LabelRavno->isVisible() && !ui.bStrafMinus->isEnabled());
-        // The clock holds the 30 s ridden plus the penalty seconds.
+        // The clock holds the 30 s ridden plus the penalty seconds, and the row the ride.
         QCOMPARE(f.elapsed(), 30000 + penalty * 1000);
+        f.key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(ui.SortGrid1->cells(ColRideTime, 1), QStringLiteral("30,00"));
+        QCOMPARE(ui.SortGrid1->cells(ColPenalty, 1), QString::number(penalty));
     }
 
     void correctionBelowAllowedTimeClearsTimeFaults()

@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 
+#include "PlainComboStyle.h"
 #include "ProtocolRow.h"
 #include "ResultsProtocol.h"
 #include "StarterList.h"
@@ -72,6 +73,9 @@ void tst_StarterList::fields_data()
                                               << "12;a|12;a|7|H; B|R  |";
     QTest::newRow("start number only") << "7"
                                        << "7|7";
+    // A saved row without a start number holds a blank there.
+    QTest::newRow("blank start number") << " \t5\tH\tR\tC"
+                                        << "||5|H|R|C";
 }
 
 void tst_StarterList::fields()
@@ -86,8 +90,19 @@ void tst_StarterList::stepping()
 {
     MainWindowFixture f;
     TFormMainUi &ui = f.ui();
+    // Without a list: plain fields, and NEXT counts the start number up from 1.
+    auto plain = [&] {
+        return qobject_cast<PlainComboStyle *>(ui.cbStNr->style()) &&
+               qobject_cast<PlainComboStyle *>(ui.cbKNr->style());
+    };
+    QVERIFY(plain());
+    QCOMPARE(ui.cbStNr->currentText(), QStringLiteral("1"));
+    f.window->protocol().bRESETClick();
+    QCOMPARE(ui.cbStNr->currentText(), QStringLiteral("2"));
+
     const QStringList items = starters(40);
     f.window->starters().setStarters(items, headNumbers(items));
+    QVERIFY(!qobject_cast<PlainComboStyle *>(ui.cbStNr->style()));
     QCOMPARE(shown(ui), QStringLiteral("1|101|Horse 1|Rider 1|Club 1|1 von 40|-|>"));
     ui.sb1p->click();
     ui.sb1p->click();
@@ -106,7 +121,7 @@ void tst_StarterList::stepping()
     // Clearing the protocol leaves plain fields, and its NEXT counts "0" up to the first rider.
     f.boxes.answers = {true};
     f.window->protocol().sbCLSClick();
-    QVERIFY(ui.cbStNr->isEditable());
+    QVERIFY(ui.cbStNr->isEditable() && plain());
     QCOMPARE(ui.cbStNr->count(), 0);
     QCOMPARE(shown(ui), QStringLiteral("1|||||0 von 0|-|-"));
 }
@@ -130,6 +145,14 @@ void tst_StarterList::choosingAHeadNumber()
     QCOMPARE(ui.cbKNr->count(), 3);
     ui.sb1p->click();
     QCOMPARE(shown(ui).section('|', 0, 1), QStringLiteral("11|344"));
+
+    // Head numbers may repeat: the choice is the starter at that place in the list.
+    const QStringList shared{"1\t5\tH1\tR1\tC1", "2\t7\tH2\tR2\tC2", "3\t5\tH3\tR3\tC3"};
+    f.window->starters().setStarters(shared, headNumbers(shared));
+    ui.cbKNr->setCurrentIndex(2);
+    emit ui.cbKNr->activated(2);
+    QCOMPARE(shown(ui), QStringLiteral("3|5|H3|R3|C3|3 von 3|<|-"));
+    QCOMPARE(ui.cbKNr->currentIndex(), 2);
 }
 
 void tst_StarterList::selectsTheRidersRow()

@@ -228,12 +228,20 @@ void tst_Photocells::edgesStampTheirOwnTick()
     QCOMPARE(f.shown(), QStringLiteral("061,28"));
     QCOMPARE(entries(ui.cbRezervLS), (QStringList{"1. ", "2. "}));
 
-    // Keys still stamp when they are handled.
+    // Keys still stamp when they are handled. A finish edge from just before a key START, served
+    // after it, is logged and never stops the run with a negative time.
     f.window->photocells().TimerGesperrtTimer();
     f.window->protocol().bRESETClick();
+    f.key(Qt::Key_F12);
+    edge(ports.com2, 0);
+    reads = f.ticks.readsOffGuiThread();
+    ports.com2.setLines(ModemLine::CTS);
+    QVERIFY(edgeStamped(f.ticks, reads));
     f.ticks.advance(7);
     f.key(Qt::Key_F5);
     QCOMPARE(Run.RunStartTick, f.ticks.now());
+    QTRY_COMPARE(entries(ui.cbRezervLS), QStringList{"2. "});
+    QVERIFY(ui.bSTOP->isEnabled());
 }
 
 void tst_Photocells::normallyClosedContact()

@@ -148,6 +148,12 @@ private slots:
         QVERIFY(grid.sortAscending());
         QCOMPARE(sorted.count(), 3);
         QCOMPARE(sorted.last().at(0).toInt(), 2);
+
+        // A sort set from outside (the ranking) is no click: the first click there is ascending.
+        grid.setSortColumn(1);
+        grid.sortGrid();
+        clickHeading(grid, 1);
+        QCOMPARE(names(grid), QStringList({"b", "a", "c"}));
     }
 
     void rowEdits_data()

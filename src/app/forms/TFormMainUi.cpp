@@ -9,6 +9,7 @@
 #include "TOvalButton.h"
 #include "TSortGrid.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -145,6 +146,12 @@ void TFormMainUi::setupUi(QMainWindow *f)
     Panel7 = panel(central, "Panel7");
     Panel7->setFixedHeight(68);
     setColors(Panel7, QColor(0x80, 0x40, 0x00), Qt::white);
+    {
+        // The procedure buttons are locked during a run; their captions must show it.
+        QPalette pal = Panel7->palette();
+        pal.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0xB0, 0x90, 0x70));
+        Panel7->setPalette(pal);
+    }
     LabFText1 = label(Panel7, "LabFText1", QStringLiteral("Titel:"), 6, 6, 44, 24);
     eFText1 = edit(Panel7, "eFText1", 50, 6, 170);
     eFText2 = edit(Panel7, "eFText2", 224, 6, 170);
@@ -181,6 +188,19 @@ void TFormMainUi::setupUi(QMainWindow *f)
     rbModeCfahren->setToolTip(QStringLiteral("Richtverfahren C fahren"));
     Label2 = label(Panel7, "Label2", QStringLiteral("Pferd:"), 402, 38, 50, 24);
     ePferd = edit(Panel7, "ePferd", 452, 38, 260);
+    // Each caption gets the width it needs, so none runs into the next; the rider fields start
+    // after the procedure buttons.
+    int x = rbModeA->x();
+    for (QRadioButton *rb : {rbModeA, rbModeC, rbModeCfahren}) {
+        rb->setGeometry(x, rb->y(), rb->sizeHint().width(), rb->height());
+        x += rb->width() + 6;
+    }
+    const int labelX = qMax(Label2->x(), x);
+    const int labelWidth = qMax(Label2->sizeHint().width(), Label12->sizeHint().width()) + 6;
+    for (QLabel *l : {Label12, Label2})
+        l->setGeometry(labelX, l->y(), labelWidth, l->height());
+    for (QLineEdit *e : {Reiter, ePferd})
+        e->move(labelX + labelWidth, e->y());
     bNoStart = button(Panel7, "bNoStart", QStringLiteral("Absage"), 720, 37, 74, 26);
     bNoStart->setToolTip(QStringLiteral("Nicht gestartet"));
     bNoStart->setProperty("Tag", 1);
@@ -235,7 +255,16 @@ void TFormMainUi::setupUi(QMainWindow *f)
     cbRezervLS->setToolTip(QStringLiteral("LS-Kontakt"));
     cbRezervLS->setMaxVisibleItems(20);
     cbRezervLS->setFont(QFont(QStringLiteral("Arial"), 11, QFont::Bold));
-    setColors(cbRezervLS, Qt::black, Qt::yellow);
+    {
+        // The style draws a drop-down list as a button; every role it paints with is set.
+        QPalette pal = cbRezervLS->palette();
+        for (auto role : {QPalette::Window, QPalette::Button, QPalette::Base})
+            pal.setColor(role, Qt::black);
+        for (auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+            pal.setColor(role, Qt::yellow);
+        cbRezervLS->setPalette(pal);
+        cbRezervLS->view()->setPalette(pal);
+    }
     cbRezervLS->hide();
     cbRezervLS->setEnabled(false);
     timingRow->addWidget(PanelLeft);

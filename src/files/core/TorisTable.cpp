@@ -87,9 +87,14 @@ void MergeProtocolIntoToris(TorisTable &table, const QList<QStringList> &protoco
 {
     constexpr int Keys = 5; // start number, head number, horse, rider, club
     constexpr int Horse = 2;
-    // A record is looked for by its start number, in a file without start numbers by its horse.
-    const int keyPosition = table.columnMap[0] >= 0 ? 0 : Horse;
-    const int keyColumn = table.columnMap[keyPosition];
+    // A record is looked for by its start number; in a file without start numbers by the first
+    // of horse, rider, head number and club that the file has.
+    int keyPosition = -1;
+    for (int k : {0, Horse, 3, 1, 4}) {
+        if (keyPosition < 0 && table.columnMap[k] >= 0)
+            keyPosition = k;
+    }
+    const int keyColumn = keyPosition < 0 ? -1 : table.columnMap[keyPosition];
     QHash<QString, QList<int>> rowsByKey;
     if (keyColumn >= 0) {
         for (int r = 1; r < table.rows.size(); ++r) {
@@ -112,14 +117,14 @@ void MergeProtocolIntoToris(TorisTable &table, const QList<QStringList> &protoco
         // three of head number, horse, rider and club agree. Each record is judged as a whole:
         // a second horse of the same name, or a record appended by an earlier export, does not
         // hide the one that fits.
-        if (keyColumn >= 0 && table.columnMap[Horse] >= 0) {
+        if (keyColumn >= 0) {
             const QList<int> candidates = rowsByKey.value(protocol.value(keyPosition));
             for (int row : candidates) {
                 const QStringList &record = table.rows.at(row);
                 int agreeing = 0;
                 for (int k = 1; k < Keys; ++k)
                     agreeing += agrees(record, protocol, k);
-                if (record.at(table.columnMap[Horse]) == protocol.value(Horse) && agreeing >= 3) {
+                if (agrees(record, protocol, Horse) && agreeing >= 3) {
                     target = row;
                     break;
                 }

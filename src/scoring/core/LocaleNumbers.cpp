@@ -37,6 +37,30 @@ bool toInt(const QString &text, qint64 &value, QString *error)
     return false;
 }
 
+namespace {
+QString typedSoFar(const QString &text)
+{
+    QString t = text.trimmed();
+    if (t.endsWith(fieldLocale().decimalPoint()))
+        t.chop(fieldLocale().decimalPoint().size());
+    return t.isEmpty() ? QStringLiteral("0") : t;
+}
+} // namespace
+
+bool typedToDouble(const QString &text, double &value, QString *error)
+{
+    if (toDouble(typedSoFar(text), value))
+        return true;
+    return toDouble(text, value, error);
+}
+
+bool typedToInt(const QString &text, qint64 &value, QString *error)
+{
+    if (toInt(typedSoFar(text), value))
+        return true;
+    return toInt(text, value, error);
+}
+
 QString fixed2(double value)
 {
     // Keeps a tiny negative result from showing as "-0,00".

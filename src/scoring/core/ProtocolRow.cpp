@@ -19,7 +19,9 @@ QChar starterSeparator(const QString &item)
 QString StartNumberKey(const QString &text)
 {
     const qsizetype end = text.indexOf(starterSeparator(text));
-    return end < 0 ? text : text.left(end);
+    const QString key = end < 0 ? text : text.left(end);
+    // A saved row without a start number holds a blank there; it names no rider either.
+    return key.trimmed().isEmpty() ? QString() : key;
 }
 
 QStringList StarterFields(const QString &item)
@@ -44,8 +46,8 @@ qint64 roundedMs(double secs)
 bool buildProtocolRow(const RunEntry &entry, QStringList &row, QString *error)
 {
     double S = 0, H = 0, Z = 0;
-    if (!LocaleNumbers::toDouble(entry.penaltyText, S, error) ||
-        !LocaleNumbers::toDouble(entry.faultText, H, error) ||
+    if (!LocaleNumbers::typedToDouble(entry.penaltyText, S, error) ||
+        !LocaleNumbers::typedToDouble(entry.faultText, H, error) ||
         !LocaleNumbers::toDouble(entry.timeFaultText, Z, error))
         return false;
 

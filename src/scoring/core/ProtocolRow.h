@@ -31,7 +31,7 @@ enum class JudgingProcedure
 };
 
 // The start-number items carry further fields; the text before the first tab (before the first
-// semicolon in an item without tabs) is what identifies a rider's row.
+// semicolon in an item without tabs) is what identifies a rider's row. Blanks alone are empty.
 QString StartNumberKey(const QString &text);
 
 // The fields of a starter item: start number, head number, horse, rider, club, ... Fields run from
