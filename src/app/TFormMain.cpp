@@ -42,6 +42,7 @@
 #include <QScreen>
 #include <QSpinBox>
 #include <QTimer>
+#include <algorithm>
 
 // Forwards to whichever hooks are installed, so the subsystems can keep one reference.
 struct TFormMain::HookRelay : RunHooks
@@ -181,13 +182,25 @@ void TFormMain::startUp()
 
 void TFormMain::restoreBounds()
 {
-    const QRect bounds(Settings.Left, Settings.Top, qMax(800, Settings.Width),
-                       qMax(445, Settings.Height));
-    // A window last shown on a monitor that is gone opens where the desktop puts it.
-    if (QGuiApplication::screenAt(bounds.center()))
-        setGeometry(bounds);
-    else
-        resize(bounds.size());
+    // Stored bounds may come from a larger monitor, or be broken: the whole window, status bar
+    // included, stays within the screen's free area. A window last shown on a monitor that is
+    // gone opens where the desktop puts it.
+    const QPoint topLeft(Settings.Left, Settings.Top);
+    QScreen *screen = QGuiApplication::screenAt(topLeft);
+    const QRect area = (screen ? screen : QGuiApplication::primaryScreen())->availableGeometry();
+    const int width =
+        std::clamp(Settings.Width, minimumWidth(), qMax(minimumWidth(), area.width()));
+    const int height =
+        std::clamp(Settings.Height, minimumHeight(), qMax(minimumHeight(), area.height()));
+    if (!screen) {
+        resize(width, height);
+        return;
+    }
+    const int x =
+        std::clamp(Settings.Left, area.left(), qMax(area.left(), area.right() + 1 - width));
+    const int y =
+        std::clamp(Settings.Top, area.top(), qMax(area.top(), area.bottom() + 1 - height));
+    setGeometry(x, y, width, height);
 }
 
 void TFormMain::saveSettings()

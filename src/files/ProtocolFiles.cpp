@@ -12,15 +12,14 @@
 #include "TSortGrid.h"
 #include "TextCodec.h"
 #include "TextProtocol.h"
+#include "WholeFile.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMainWindow>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
@@ -74,20 +73,29 @@ void ProtocolFiles::sbLoadClick()
 
 bool ProtocolFiles::ImportTextList(const QString &fileName)
 {
-    // Read whole before anything changes, so a failure leaves the protocol as it was.
-    QFile file(fileName);
+    // Read and checked whole before anything changes, so a refused file leaves the protocol
+    // as it was.
     QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
-    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+    QString reason;
+    QString text;
+    if (readWholeFile(fileName, MaxImportBytes, bytes, reason)) {
+        // Counted in the bytes, before any work: a huge file is refused at once.
+        if (qMax(bytes.count('\n'), bytes.count('\r')) > MaxImportRows)
+            reason = QStringLiteral("Die Datei hat mehr als %1 Zeilen.").arg(MaxImportRows);
+        else if (bytes.isEmpty())
+            reason = QStringLiteral("Die Datei ist leer.");
+        else if (!isPlainText(text = decodeText(bytes)))
+            reason = QStringLiteral("Die Datei ist keine Textdatei.");
+    }
+    if (!reason.isEmpty()) {
         messageBoxes().error(m_ui.form,
-                             QStringLiteral("Die Datei kann nicht gelesen werden:\n%1\n%2")
-                                 .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+                             QStringLiteral("Die Datei kann nicht geladen werden:\n%1\n%2")
+                                 .arg(QDir::toNativeSeparators(fileName), reason));
         return false;
     }
-    const QString text = decodeText(bytes);
+    bytes = QByteArray();
     QList<QStringList> rows = parseTextList(text, ProtocolColumnCount);
-    const QStringList lines = splitTextLines(text);
+    text = QString();
 
     TSortGrid *grid = m_ui.SortGrid1;
     const QStringList headings = rows.value(0);
@@ -95,13 +103,18 @@ bool ProtocolFiles::ImportTextList(const QString &fileName)
         grid->setCells(c, 0, headings.at(c));
     if (!rows.isEmpty())
         rows.removeFirst();
-    grid->setDataRows(rows);
-
+    // One starter per data row, so both lists stay parallel to the grid: its first five cells.
+    QStringList items;
     QStringList headNumbers;
-    for (int r = 1; r < grid->gridRowCount(); ++r)
-        headNumbers << grid->cells(ColHeadNumber, r);
-    // One starter per data row, so both lists stay parallel to the grid.
-    m_starters.setStarters(lines.mid(1, rows.size()), headNumbers);
+    items.reserve(rows.size());
+    headNumbers.reserve(rows.size());
+    for (QStringList &row : rows) {
+        row.resize(ProtocolColumnCount);
+        items << StarterItem(row);
+        headNumbers << row.at(ColHeadNumber);
+    }
+    grid->setDataRows(std::move(rows));
+    m_starters.setStarters(items, headNumbers);
     m_protocol.UpdateProtocolButtons();
     return true;
 }
@@ -150,12 +163,11 @@ QList<QStringList> ProtocolFiles::protocolRows() const
 
 bool ProtocolFiles::writeFile(const QString &fileName, const QByteArray &contents)
 {
-    // Written aside and renamed at the end: a failed save leaves the former file whole.
-    QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() && file.commit())
+    QString reason;
+    if (writeWholeFile(fileName, contents, reason))
         return true;
-    messageBoxes().error(m_ui.form, QStringLiteral("Can't write to file:\n") +
-                                        QDir::toNativeSeparators(fileName));
+    messageBoxes().error(m_ui.form, QStringLiteral("Can't write to file:\n%1\n%2")
+                                        .arg(QDir::toNativeSeparators(fileName), reason));
     return false;
 }
 

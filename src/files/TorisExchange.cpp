@@ -7,12 +7,12 @@
 #include "TFormMainUi.h"
 #include "TSortGrid.h"
 #include "TorisDbf.h"
+#include "WholeFile.h"
 
 #include <QDate>
-#include <QFile>
+#include <QDir>
 #include <QLocale>
 #include <QMainWindow>
-#include <QSaveFile>
 
 TorisExchange::TorisExchange(TFormMainUi &ui, StarterList &starters, ResultsProtocol &protocol,
                              QObject *parent)
@@ -22,17 +22,25 @@ TorisExchange::TorisExchange(TFormMainUi &ui, StarterList &starters, ResultsProt
 bool TorisExchange::ImportTorisDbf(const QString &fileName)
 {
     // Read-only: a write-protected list on a stick or a share still loads.
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        messageBoxes().error(m_ui.form, QStringLiteral("Error open Toris file."));
+    QByteArray bytes;
+    QString reason;
+    if (!readWholeFile(fileName, MaxImportBytes, bytes, reason)) {
+        messageBoxes().error(m_ui.form, QStringLiteral("Error open Toris file.\n%1\n%2")
+                                            .arg(QDir::toNativeSeparators(fileName), reason));
         return false;
     }
-    // The size is checked before the whole file is read, so a stray large file is not.
     std::optional<TorisImport> import;
-    if (torisFileSize(file.peek(TorisTable::HeaderSize)) == file.size())
-        import = readTorisDbf(file.readAll(), QLocale());
-    if (!import || file.error() != QFileDevice::NoError) {
+    if (torisFileSize(bytes.left(TorisTable::HeaderSize)) == bytes.size())
+        import = readTorisDbf(bytes, QLocale());
+    if (!import) {
         messageBoxes().error(m_ui.form, QStringLiteral("Bad format Toris DBF file."));
+        return false;
+    }
+    if (import->starters.size() > MaxImportRows) {
+        messageBoxes().error(m_ui.form, QStringLiteral("Error open Toris file.\n%1\n"
+                                                       "Die Datei hat mehr als %2 Datensätze.")
+                                            .arg(QDir::toNativeSeparators(fileName))
+                                            .arg(MaxImportRows));
         return false;
     }
 
@@ -50,10 +58,7 @@ bool TorisExchange::ImportTorisDbf(const QString &fileName)
     for (TorisStarter &starter : import->starters) {
         QStringList row = std::move(starter.cells);
         row.resize(ProtocolColumnCount);
-        QString item;
-        for (int c = ColStartNumber; c <= ColClub; ++c)
-            item += row.at(c) + u'\t';
-        items << item;
+        items << StarterItem(row);
         headNumbers << row.at(ColHeadNumber);
         rows << row;
     }
@@ -75,9 +80,10 @@ bool TorisExchange::ExportTorisDbf(const QString &fileName)
     MergeProtocolIntoToris(merged, protocol);
     const QByteArray bytes = writeTorisDbf(merged);
 
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        messageBoxes().error(m_ui.form, QStringLiteral("Error create Toris file."));
+    QString reason;
+    if (!writeWholeFile(fileName, bytes, reason)) {
+        messageBoxes().error(m_ui.form, QStringLiteral("Error create Toris file.\n%1\n%2")
+                                            .arg(QDir::toNativeSeparators(fileName), reason));
         return false;
     }
     m_table = std::move(merged);

@@ -39,36 +39,51 @@ void Photocells::PhotocellEvent(TComPort *sender, int kind)
     m_ui.cbRezervLS->addItem(PhotocellEntry(kind, sender->EventTime()));
     m_ui.cbRezervLS->setCurrentIndex(m_ui.cbRezervLS->count() - 1);
     m_ui.cbRezervLS->setEnabled(true);
-    if (m_ui.TimerGesperrt->isActive())
+    const quint32 edgeTick = sender->EventTick();
+    if (lockedOut(edgeTick))
         return;
 
     // START and STOP take the edge's time, not the time this handler got to run.
-    const EdgeStamp stamp(sender->EventTick());
+    const EdgeStamp stamp(edgeTick);
     if (m_ui.bSTART->isEnabled() && m_ui.ImageLSstart->tag() == 1 &&
         (!m_ui.bTimer->isHidden() || Settings.Timer == 0) && sender == m_ui.ComPort1 && kind == 1) {
         m_ui.mStart->trigger();
-        StartLockout();
+        StartLockout(edgeTick);
         return;
     }
     // An edge that happened before the run's start (a key START overtaking it in the queue) would
     // give a negative time: it stays in the list only.
-    const bool afterStart = ticksBetween(Run.RunStartTick, sender->EventTick()) >= 0;
+    const bool afterStart = ticksBetween(Run.RunStartTick, edgeTick) >= 0;
     if (m_ui.bSTOP->isEnabled() && m_ui.ImageLSstop->tag() == 1 && afterStart &&
         (kind == 2 || (kind >= 1 && Settings.Kont1 == Settings.Kont2))) {
         m_ui.mStop->trigger();
-        StartLockout();
+        StartLockout(edgeTick);
     }
 }
 
-void Photocells::StartLockout()
+bool Photocells::lockedOut(quint32 edgeTick) const
 {
-    if (!m_ui.TimerGesperrt->isActive() && m_ui.TimerGesperrt->interval() > 0)
-        m_ui.TimerGesperrt->start();
+    // Measured between the edges' own ticks: a coarse timer may fire early, or late.
+    return m_lockoutRunning &&
+           ticksBetween(m_lockoutEdgeTick, edgeTick) < m_ui.TimerGesperrt->interval();
+}
+
+void Photocells::StartLockout(quint32 edgeTick)
+{
+    if (lockedOut(edgeTick) || m_ui.TimerGesperrt->interval() <= 0)
+        return;
+    m_lockoutRunning = true;
+    m_lockoutEdgeTick = edgeTick;
+    m_ui.TimerGesperrt->start();
 }
 
 void Photocells::TimerGesperrtTimer()
 {
+    // Fired early: the lock-out is not over, and the timer runs one more round.
+    if (ticksBetween(m_lockoutEdgeTick, tickNow()) < m_ui.TimerGesperrt->interval())
+        return;
     m_ui.TimerGesperrt->stop();
+    m_lockoutRunning = false;
 }
 
 void Photocells::ComPortOpen(TComPort *)

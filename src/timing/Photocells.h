@@ -15,7 +15,8 @@ public:
 
     void ComPortDSR(TComPort *sender);
     void PhotocellEvent(TComPort *sender, int kind);
-    void StartLockout();
+    // Blocks photocell triggers for the timer's interval from the edge of edgeTick.
+    void StartLockout(quint32 edgeTick);
     void TimerGesperrtTimer();
     void ComPortOpen(TComPort *sender);
     void ComPortClose(TComPort *sender);
@@ -26,6 +27,9 @@ public:
 
 private:
     void showControls(bool shown);
+    bool lockedOut(quint32 edgeTick) const;
 
     TFormMainUi &m_ui;
+    bool m_lockoutRunning = false;
+    quint32 m_lockoutEdgeTick = 0; // the edge that started the lock-out
 };

@@ -177,9 +177,11 @@ void TSortGrid::deleteRow(int row)
         m_model->removeDataRow(row - 1);
 }
 
-void TSortGrid::setDataRows(const QList<QStringList> &rows)
+void TSortGrid::setDataRows(QList<QStringList> rows)
 {
-    m_model->setRows(rows.isEmpty() ? QList<QStringList>{QStringList()} : rows);
+    if (rows.isEmpty())
+        rows.append(QStringList());
+    m_model->setRows(std::move(rows));
 }
 
 int TSortGrid::currentGridRow() const

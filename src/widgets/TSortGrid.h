@@ -44,7 +44,7 @@ public:
     void appendRow(const QStringList &texts);
     void deleteRow(int row);
     // Every data row at once; the grid keeps at least one (empty) data row.
-    void setDataRows(const QList<QStringList> &rows);
+    void setDataRows(QList<QStringList> rows);
 
     // The current cell in grid coordinates (data rows from 1); 0 when there is none.
     int currentGridRow() const;

@@ -145,13 +145,13 @@ void TSortGridModel::removeDataRow(int row)
     endRemoveRows();
 }
 
-void TSortGridModel::setRows(const QList<QStringList> &rows)
+void TSortGridModel::setRows(QList<QStringList> rows)
 {
     beginResetModel();
-    m_rows.clear();
-    m_rows.reserve(rows.size());
-    for (const QStringList &row : rows)
-        m_rows.append(fitted(row));
+    // Taken over, not copied: a large list is held once.
+    m_rows = std::move(rows);
+    for (QStringList &row : m_rows)
+        row = fitted(std::move(row));
     endResetModel();
 }
 

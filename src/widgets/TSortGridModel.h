@@ -34,7 +34,7 @@ public:
     void setRowTexts(int row, const QStringList &texts);
     void appendRow(const QStringList &texts);
     void removeDataRow(int row);
-    void setRows(const QList<QStringList> &rows);
+    void setRows(QList<QStringList> rows);
     // Row i afterwards is row order[i] before; persistent indexes move with their rows.
     void reorder(const QVector<int> &order);
 

@@ -51,7 +51,7 @@ void tst_StartUp::restartKeepsTheOperatorsSettings()
         run.ui.eFText2->setText(QString());
         run.ui.rbModeCfahren->setChecked(true);
         run.ui.cbEliminieren->setChecked(true);
-        run.window->setGeometry(40, 50, 1000, 700);
+        run.window->setGeometry(0, 50, 800, 700); // the test screen is 800 by 800
     }
     Settings = TSettings{};
     ProgramRun run;
@@ -61,7 +61,7 @@ void tst_StartUp::restartKeepsTheOperatorsSettings()
     QCOMPARE(run.ui.eFText2->text(), QString());
     QVERIFY(run.ui.rbModeCfahren->isChecked());
     QVERIFY(run.ui.cbEliminieren->isChecked());
-    QCOMPARE(run.window->size(), QSize(1000, 700));
+    QCOMPARE(run.window->geometry(), QRect(0, 50, 800, 700));
 }
 
 void tst_StartUp::storedValuesAtStart_data()

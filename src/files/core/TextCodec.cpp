@@ -84,6 +84,11 @@ QString decodeCodePage(const QByteArray &bytes, const char *iconvName)
 
 QString decodeText(const QByteArray &bytes)
 {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE
+                                                          : QStringDecoder::Utf16BE);
+        return utf16.decode(QByteArrayView(bytes).sliced(2));
+    }
     const QByteArray body = bytes.startsWith(Utf8Bom) ? bytes.mid(Utf8Bom.size()) : bytes;
     // Stateless, so a sequence cut off at the very end counts as an error too: a Windows-1252
     // file may well end in "ß" or "ü".
@@ -92,4 +97,14 @@ QString decodeText(const QByteArray &bytes)
     if (!utf8.hasError())
         return text;
     return decodeCodePage(body, "WINDOWS-1252");
+}
+
+bool isPlainText(const QString &text)
+{
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r' && u != u'\f' && u != 0x1A)
+            return false;
+    }
+    return true;
 }

@@ -5,7 +5,7 @@ const QString Tab = QStringLiteral("\t");
 const QString Semicolon = QStringLiteral(";");
 const QByteArray LineEnd("\r\n");
 
-bool isBlanks(const QString &field)
+bool isBlanks(QStringView field)
 {
     for (const QChar c : field) {
         if (c != QLatin1Char(' '))
@@ -13,54 +13,50 @@ bool isBlanks(const QString &field)
     }
     return true;
 }
+
+QStringList splitLine(QStringView line, int columns)
+{
+    if (line.isEmpty() || columns <= 0)
+        return {};
+    const QChar separator = line.contains(u'\t') ? u'\t' : u';';
+    if (line.endsWith(separator))
+        line.chop(1);
+    QStringList fields;
+    for (QStringView field : line.tokenize(separator)) {
+        if (fields.size() == columns)
+            break;
+        fields << (isBlanks(field) ? QString() : field.toString());
+    }
+    if (fields.isEmpty()) // the line was a separator alone
+        fields << QString();
+    return fields;
+}
 } // namespace
 
-QStringList splitTextLines(const QString &text)
+QStringList splitImportLine(const QString &line, int columns)
 {
-    QStringList lines;
+    return splitLine(line, columns);
+}
+
+ProtocolRows parseTextList(const QString &text, int columns)
+{
+    // Line by line over the text itself: a large list is not held a second time as lines.
+    ProtocolRows rows;
     qsizetype start = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = text.at(i);
         if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
             continue;
-        lines << text.mid(start, i - start);
+        rows << splitLine(QStringView(text).mid(start, i - start), columns);
         if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
             ++i;
         start = i + 1;
     }
     if (start < n)
-        lines << text.mid(start);
-    return lines;
-}
-
-QStringList splitImportLine(const QString &line, int columns)
-{
-    if (line.isEmpty() || columns <= 0)
-        return {};
-    const QString &separator = line.contains(Tab) ? Tab : Semicolon;
-    QString body = line;
-    if (body.endsWith(separator))
-        body.chop(1);
-    QStringList fields = body.split(separator);
-    if (fields.size() > columns)
-        fields.resize(columns);
-    for (QString &field : fields) {
-        if (isBlanks(field))
-            field.clear();
-    }
-    return fields;
-}
-
-ProtocolRows parseTextList(const QString &text, int columns)
-{
-    QStringList lines = splitTextLines(text);
-    while (!lines.isEmpty() && lines.constLast().isEmpty())
-        lines.removeLast();
-    ProtocolRows rows;
-    rows.reserve(lines.size());
-    for (const QString &line : std::as_const(lines))
-        rows << splitImportLine(line, columns);
+        rows << splitLine(QStringView(text).mid(start), columns);
+    while (!rows.isEmpty() && rows.constLast().isEmpty())
+        rows.removeLast();
     return rows;
 }
 

@@ -9,15 +9,13 @@
 // Row 0 holds the headings, further rows the entries; each inner list is one row's cells.
 using ProtocolRows = QList<QStringList>;
 
-// Lines end in CR LF, LF or CR; a terminator after the last line adds no empty line.
-QStringList splitTextLines(const QString &text);
-
 // A line with a tab splits at tabs, any other at semicolons. Every separator counts, so an empty
 // field keeps its place; a field of blanks is empty, one separator at the end of the line closes
 // the last field and fields past `columns` are dropped. An empty line has no fields.
 QStringList splitImportLine(const QString &line, int columns);
 
-// Empty lines at the end of the file are dropped; an empty line within stays as an empty row.
+// Lines end in CR LF, LF or CR. Empty lines at the end of the file are dropped; an empty line
+// within stays as an empty row.
 ProtocolRows parseTextList(const QString &text, int columns);
 
 // Tab after every cell, a blank for an empty cell, CR LF line ends, UTF-8 without a byte-order

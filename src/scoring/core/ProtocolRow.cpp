@@ -24,6 +24,14 @@ QString StartNumberKey(const QString &text)
     return key.trimmed().isEmpty() ? QString() : key;
 }
 
+QString StarterItem(const QStringList &row)
+{
+    QString item;
+    for (int c = ColStartNumber; c <= ColClub; ++c)
+        item += row.value(c) + u'\t';
+    return item;
+}
+
 QStringList StarterFields(const QString &item)
 {
     QStringList fields = item.split(starterSeparator(item));

@@ -34,6 +34,9 @@ enum class JudgingProcedure
 // semicolon in an item without tabs) is what identifies a rider's row. Blanks alone are empty.
 QString StartNumberKey(const QString &text);
 
+// The start-number item of a loaded protocol row: its first five cells, each followed by a tab.
+QString StarterItem(const QStringList &row);
+
 // The fields of a starter item: start number, head number, horse, rider, club, ... Fields run from
 // one tab to the next, so an empty field keeps its place; an item without tabs splits at
 // semicolons. Leading blanks of a field are skipped.
