@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSpinBox>
 
 // The main window's settings across a restart of the program.
@@ -83,6 +84,10 @@ void tst_StartUp::storedValuesAtStart_data()
     QTest::newRow("ports that are not there")
         << QVariantMap{{"Port1", 9}, {"Port2", 16}} << 120 << 3 << true << false;
     QTest::newRow("a port that is there") << QVariantMap{{"Port2", 2}} << 120 << 3 << true << true;
+    QTest::newRow("window taller than any screen")
+        << QVariantMap{{"Top", 100}, {"Height", 99'999'999}} << 120 << 3 << true << false;
+    QTest::newRow("window beyond the screen's edge")
+        << QVariantMap{{"Left", 700}, {"Top", 600}, {"Width", 2000}} << 120 << 3 << true << false;
 }
 
 void tst_StartUp::storedValuesAtStart()
@@ -111,6 +116,8 @@ void tst_StartUp::storedValuesAtStart()
     QCOMPARE(ui.ComPort1->Connected() || ui.ComPort2->Connected(), portOpen);
     QCOMPARE(ComPortMask, 0x20003u); // the fake machine's COM1 and COM2
     QVERIFY(run.boxes.messages.isEmpty());
+    // The whole window, status bar included, stays on the screen.
+    QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(run.window->geometry()));
 }
 
 void tst_StartUp::resetToDefaults()

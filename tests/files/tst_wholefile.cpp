@@ -1,0 +1,162 @@
+#include "MainWindowFixture.h"
+#include "TestFiles.h"
+
+#include "ProtocolFiles.h"
+#include "ProtocolRow.h"
+#include "StarterList.h"
+#include "TSortGrid.h"
+#include "TorisExchange.h"
+#include "WholeFile.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+// Files may grow no larger than `bytes` while this lives: writes past it fail with EFBIG, as on
+// a full disk, and the process is not killed for it.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old = {};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+using Write = std::function<bool(TFormMain &, const QString &)>;
+} // namespace
+
+// Files under faults: a save that fails keeps the former file, and a load refuses what is no
+// starter list, without blocking and without changing the protocol.
+class tst_WholeFile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { Settings = TSettings{}; }
+
+    void failedSaveKeepsTheFormerFile_data()
+    {
+        QTest::addColumn<Write>("write");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("text") << Write([](TFormMain &w, const QString &f) {
+            return w.files().ExportTextList(f);
+        }) << "Can't write to file:";
+        QTest::newRow("semicolons")
+            << Write([](TFormMain &w, const QString &f) { return w.files().SaveAsCsv(f); })
+            << "Can't write to file:";
+        QTest::newRow("dBase") << Write([](TFormMain &w, const QString &f) {
+            return w.files().toris().ExportTorisDbf(f);
+        }) << "Error create Toris file.";
+    }
+
+    void failedSaveKeepsTheFormerFile()
+    {
+        QFETCH(Write, write);
+        QFETCH(QString, message);
+        MainWindowFixture f;
+        QList<QStringList> rows;
+        for (int i = 1; i <= 50; ++i)
+            rows << QStringList{QString::number(i), QString(), QStringLiteral("Pferd %1").arg(i)};
+        f.ui().SortGrid1->setDataRows(rows);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("protocol"));
+        const QByteArray former = "the former protocol\r\n";
+        QVERIFY(writeBytes(file, former));
+        bool written = true;
+        {
+            const FileSizeLimit full(256);
+            written = write(*f.window, file);
+        }
+        QVERIFY(!written);
+        QCOMPARE(fileBytes(file), former);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"protocol"});
+        QCOMPARE(f.boxes.messages.size(), 1);
+        const QStringList lines = f.boxes.messages.first().split(u'\n');
+        QCOMPARE(lines.mid(0, 2), (QStringList{message, file}));
+        QCOMPARE(lines.value(2), QString::fromLocal8Bit(strerror(EFBIG)));
+        QVERIFY(write(*f.window, file)); // room again: written
+        QVERIFY(fileBytes(file).size() > 256);
+    }
+
+    void refusedLoadsChangeNothing_data()
+    {
+        QTest::addColumn<QByteArray>("bytes"); // "fifo" makes a FIFO
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("FIFO") << QByteArray("fifo") << "Das ist keine gewöhnliche Datei.";
+        QTest::newRow("empty") << QByteArray() << "Die Datei ist leer.";
+        QTest::newRow("binary") << QByteArray("St.Nr\t\0\x01\x02\xff\r\n", 11)
+                                << "Die Datei ist keine Textdatei.";
+        QTest::newRow("control bytes")
+            << QByteArray("1\t2\x07\r\n") << "Die Datei ist keine Textdatei.";
+        QTest::newRow("too many lines")
+            << QByteArray(MaxImportRows + 1, '\n')
+            << QStringLiteral("Die Datei hat mehr als %1 Zeilen.").arg(MaxImportRows);
+    }
+
+    void refusedLoadsChangeNothing()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        MainWindowFixture f;
+        TFormMainUi &ui = f.ui();
+        const QStringList starters{"7\t70\tBär\tMüller\tRV\t"};
+        ui.SortGrid1->setDataRows(QList<QStringList>{StarterFields(starters.first())});
+        f.window->starters().setStarters(starters, {"70"});
+        const QList<QStringList> before = gridRows(ui.SortGrid1);
+
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("list.txt"));
+        if (bytes == "fifo")
+            QCOMPARE(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+        else
+            QVERIFY(writeBytes(file, bytes));
+        QVERIFY(!f.window->files().ImportTextList(file)); // a FIFO must not hang here
+        QCOMPARE(f.boxes.messages,
+                 QStringList{"Die Datei kann nicht geladen werden:\n" + file + "\n" + reason});
+        QCOMPARE(gridRows(ui.SortGrid1), before);
+        QCOMPARE(ui.cbStNr->count(), 1);
+        if (bytes == "fifo") {
+            QVERIFY(!f.window->files().toris().ImportTorisDbf(file));
+            QCOMPARE(f.boxes.messages.value(1), "Error open Toris file.\n" + file + "\n" + reason);
+        }
+    }
+
+    void utf16ListLoads()
+    {
+        MainWindowFixture f;
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("unicode.txt"));
+        const QString text =
+            QStringLiteral("St.Nr\tKoNr.\tPferd/Pony\tReitername\r\n7\t70\tBär\tMüller\r\n");
+        QByteArray bytes("\xFF\xFE");
+        bytes.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+        QVERIFY(writeBytes(file, bytes));
+        QVERIFY(f.window->files().ImportTextList(file));
+        QCOMPARE(f.ui().SortGrid1->rowTexts(1).mid(0, 4),
+                 (QStringList{"7", "70", "Bär", "Müller"}));
+        QCOMPARE(f.ui().Reiter->text(), QStringLiteral("Müller"));
+    }
+};
+
+QTEST_MAIN(tst_WholeFile)
+#include "tst_wholefile.moc"
