@@ -1,5 +1,6 @@
 #include "TFormMain.h"
 
+#include "Artwork.h"
 #include "ClockDisplay.h"
 #include "DataFiles.h"
 #include "DisplayColors.h"
@@ -15,6 +16,7 @@
 #include "RunControl.h"
 #include "RunScoring.h"
 #include "RunState.h"
+#include "Screens.h"
 #include "SerialBackend.h"
 #include "Settings.h"
 #include "SettingsStore.h"
@@ -23,6 +25,7 @@
 #include "TBitBtnWithColor.h"
 #include "TDigit.h"
 #include "TFormInfo.h"
+#include "TFormMonitor2.h"
 #include "TImage.h"
 #include "TLbSpeedButton.h"
 #include "TOvalButton.h"
@@ -53,12 +56,14 @@ struct TFormMain::HookRelay : RunHooks
     void RefreshAudienceTexts() override { target->RefreshAudienceTexts(); }
 };
 
-// The program's own: the scoring of the run. The audience window is not built yet.
+// The program's own: the scoring of the run and the audience window.
 struct TFormMain::ProgramHooks : RunHooks
 {
     RunScoring *scoring = nullptr;
+    TFormMain *window = nullptr;
     void UpdateRunTotal() override { scoring->UpdateRunTotal(); }
     void UpdateTimeFaults(qint32 ms) override { scoring->UpdateTimeFaults(ms); }
+    void RefreshAudienceTexts() override { window->refreshAudience(); }
 };
 
 TFormMain::TFormMain(QWidget *parent)
@@ -72,6 +77,7 @@ TFormMain::TFormMain(QWidget *parent)
     m_photocells = std::make_unique<Photocells>(ui);
     m_scoring = std::make_unique<RunScoring>(ui, *m_clock);
     m_programHooks->scoring = m_scoring.get();
+    m_programHooks->window = this;
     m_protocolGrid = std::make_unique<ProtocolGrid>(ui);
     m_starters = std::make_unique<StarterList>(ui, *m_protocolGrid, *m_relay);
     m_protocol = std::make_unique<ResultsProtocol>(ui, *m_clock, *m_run, *m_scoring,
@@ -91,7 +97,8 @@ TFormMain::TFormMain(QWidget *parent)
     EnabledLink::link(ui.bCFG, ui.EinstellunGen1);
     EnabledLink::link(ui.sbSave, ui.Save1);
     EnabledLink::link(ui.sbPrint, ui.Drucker1);
-    EnabledLink::link(ui.bMon2, ui.Monitor11);
+    // With one screen bMon2 is off, yet Ctrl+T still shows the audience window there.
+    connect(ui.bMon2, &QToolButton::clicked, ui.Monitor11, &QAction::trigger);
     EnabledLink::link(ui.bStrafsek6, ui.N13);
     EnabledLink::link(ui.bStrafsek8, ui.N14);
     EnabledLink::link(ui.bStrafsek10, ui.N15);
@@ -139,7 +146,7 @@ void TFormMain::startUp()
         ui.rbModeCfahren->setChecked(true);
     m_saveSuppressed = false;
 
-    const int screens = int(QGuiApplication::screens().size());
+    const int screens = int(screenRects().size());
     if (Settings.Monitor > screens - 1)
         Settings.Monitor = 0;
     ui.bMon2->setEnabled(screens >= 2);
@@ -178,6 +185,43 @@ void TFormMain::startUp()
     ui.Panel5->setFocus();
     ui.TimerDate->start();
     m_photocells->OpenConfiguredPorts();
+    createAudienceWindow();
+}
+
+void TFormMain::createAudienceWindow()
+{
+    m_monitor = new TFormMonitor2(this);
+    m_monitor->setPicture(makerLogo(64));
+    m_clock->setAudience(m_monitor);
+    m_monitor->create(ui.Monitor11, [this] { return mainClockGeometry(); });
+    // Its fraction digits match the main clock from the first second.
+    m_clock->ApplyAccuracy(Settings.Acc);
+    Run.CountdownActive = Settings.Timer > 0;
+    m_clock->UpdateClockDisplay(0);
+    m_clock->TimerDateTimer();
+}
+
+MainClockGeometry TFormMain::mainClockGeometry() const
+{
+    MainClockGeometry g;
+    g.panelTimer = ui.PanelTimer->size();
+    const TDigit *digits[5] = {ui.Digit4, ui.Digit5, ui.Digit6, ui.Digit7, ui.Digit8};
+    for (int i = 0; i < 5; ++i) {
+        g.digits[i] = digits[i]->geometry();
+        g.thickness[i] = digits[i]->thickness();
+    }
+    g.labSec = ui.LabSec->geometry();
+    g.labSecPointSize = ui.LabSec->font().pointSize();
+    return g;
+}
+
+void TFormMain::refreshAudience()
+{
+    if (!m_monitor)
+        return;
+    m_monitor->RefreshAudienceTexts({ui.eFText1->text(), ui.eFText2->text(),
+                                     ui.cbStNr->currentText(), ui.cbKNr->currentText(),
+                                     ui.ePferd->text(), ui.Reiter->text(), ui.eVerein->text()});
 }
 
 void TFormMain::restoreBounds()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AudienceLayout.h"
 #include "RunHooks.h"
 #include "TFormMainUi.h"
 
@@ -16,6 +17,7 @@ class RunControl;
 class RunScoring;
 class StarterList;
 class TFormInfo;
+class TFormMonitor2;
 
 // The main window. It owns every control (ui), and the subsystems that act on them.
 class TFormMain : public QMainWindow
@@ -37,12 +39,15 @@ public:
     ResultsProtocol &protocol() { return *m_protocol; }
     InfoHelp &infoHelp() { return *m_infoHelp; }
     TFormInfo &formInfo() { return *m_formInfo; }
+    TFormMonitor2 &monitor() { return *m_monitor; }
 
     // Replaces the scoring and audience hooks (the window keeps no ownership); nullptr puts the
     // program's own back.
     void setHooks(RunHooks *hooks);
 
     void FormResize();
+    // Hands the current starter and titles to the audience window.
+    void refreshAudience();
 
     // Deletes the stored settings and ends the program without saving, once the operator agreed.
     // False when nothing was done.
@@ -57,6 +62,8 @@ private:
     void loadTitlePicture();
     void restoreBounds();
     void saveSettings();
+    void createAudienceWindow();
+    MainClockGeometry mainClockGeometry() const;
 
     struct ProgramHooks;
     struct HookRelay;
@@ -72,5 +79,6 @@ private:
     std::unique_ptr<ProtocolFiles> m_files;
     std::unique_ptr<TFormInfo> m_formInfo;
     std::unique_ptr<InfoHelp> m_infoHelp;
+    TFormMonitor2 *m_monitor = nullptr; // a window of its own, owned as a child
     bool m_saveSuppressed = false;
 };

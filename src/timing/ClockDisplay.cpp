@@ -1,5 +1,7 @@
 #include "ClockDisplay.h"
 
+#include "AudienceClock.h"
+
 #include "ClockMath.h"
 #include "DisplayColors.h"
 #include "RunHooks.h"
@@ -62,6 +64,8 @@ void ClockDisplay::UpdateClockDisplay(qint32 elapsedMs)
             d->setColorOn(ActiveColor);
         setLabelColor(m_ui.LabSec, ActiveColor);
         setLabelColor(m_ui.Lab_sek, ActiveColor);
+        if (m_audience)
+            m_audience->applyAlarm(ActiveColor);
     }
     if (step.countdownExpired) {
         if (m_ui.cbEliminieren->isChecked()) {
@@ -88,6 +92,9 @@ void ClockDisplay::ShowTimeDigits(qint32 seconds, qint32 hundredths)
     m_ui.Digit6->setValue(d.value[2]);
     m_ui.Digit7->setValue(d.value[3]);
     m_ui.Digit8->setValue(d.value[4]);
+    if (m_audience)
+        m_audience->showDigits(d.value, m_ui.Digit4->colorOn(), m_ui.Digit5->colorOn(),
+                               m_ui.Clock->isActive());
 }
 
 void ClockDisplay::ApplyColorState()
@@ -101,10 +108,14 @@ void ClockDisplay::ApplyColorState()
     }
     setLabelColor(m_ui.LabSec, ActiveColor);
     setLabelColor(m_ui.Lab_sek, ActiveColor);
+    if (m_audience)
+        m_audience->applyColors(ActiveColor, DisplayColors[0]);
 }
 
 void ClockDisplay::ApplyAccuracy(int decimals)
 {
+    if (m_audience)
+        m_audience->applyAccuracy(decimals);
     m_ui.Digit8->setVisible(decimals == 2);
     m_ui.Digit7->setVisible(decimals >= 1);
     const int bevel = m_ui.PanelTimer->frameWidth();
@@ -140,6 +151,8 @@ void ClockDisplay::TimerDateTimer()
     m_ui.PanelDate->setText(locale.toString(now.date(), QLocale::ShortFormat) +
                             QStringLiteral("   ") +
                             locale.toString(now.time(), QLocale::ShortFormat));
+    if (m_audience)
+        m_audience->showBottomLine(m_ui.PanelDate->text());
     if (!m_ui.Image1->isHidden() && !revealing())
         startReveal();
 }

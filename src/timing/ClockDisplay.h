@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+class AudienceClock;
 class RunHooks;
 class TFormMainUi;
 class QLabel;
@@ -17,6 +18,9 @@ class ClockDisplay : public QObject
     Q_OBJECT
 public:
     ClockDisplay(TFormMainUi &ui, RunHooks &hooks, QObject *parent = nullptr);
+
+    // The audience window's clock, written in the same refresh as the main clock; nullptr: none.
+    void setAudience(AudienceClock *audience) { m_audience = audience; }
 
     void UpdateClockDisplay(qint32 elapsedMs);
     void ShowTimeDigits(qint32 seconds, qint32 hundredths);
@@ -40,6 +44,7 @@ private:
 
     TFormMainUi &m_ui;
     RunHooks &m_hooks;
+    AudienceClock *m_audience = nullptr;
     QTimer *m_revealTimer = nullptr;
     int m_revealStepsLeft = 0;
 };

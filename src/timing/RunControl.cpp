@@ -178,8 +178,9 @@ void RunControl::HF1Click(QObject *sender)
     const quint32 now = tickNow();
     if (wasRunning) {
         Run.RunHoldTick = now;
-        m_clock.UpdateClockDisplay(ticksBetween(Run.RunStartTick, now));
+        // Stopped first, so the audience sees the hundredths of the held time.
         m_ui.Clock->stop();
+        m_clock.UpdateClockDisplay(ticksBetween(Run.RunStartTick, now));
     } else {
         Run.RunStartTick += now - Run.RunHoldTick; // the held interval does not count
         m_ui.Clock->start();

@@ -507,7 +507,7 @@ void TFormMainUi::setupUi(QMainWindow *f)
         command(f, HideMenu1, "Drucker1", QStringLiteral("&Drucker"), {ctrl(Qt::Key_P)}, all);
     Drucker1->setProperty("Tag", 1);
     Monitor11 =
-        command(f, HideMenu1, "Monitor11", QStringLiteral("Monitor 2"), {ctrl(Qt::Key_T)}, all);
+        command(f, HideMenu1, "Monitor11", QStringLiteral("TV Modus"), {ctrl(Qt::Key_T)}, all);
     Monitor11->setCheckable(true);
     Beenden1 = command(f, HideMenu1, "Beenden1", QStringLiteral("&Beenden"),
                        {QKeySequence(Qt::ALT | Qt::Key_B)}, all);

@@ -1,0 +1,258 @@
+#include "TFormMonitor2.h"
+
+#include "DisplayColors.h"
+#include "RunState.h"
+#include "Screens.h"
+#include "Settings.h"
+#include "TDigit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
+
+namespace {
+QLabel *textPanel(QWidget *parent, const char *name, const QColor &background, const QColor &text,
+                  Qt::Alignment alignment = Qt::AlignCenter)
+{
+    auto *l = new QLabel(parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setAutoFillBackground(true);
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::Window, background);
+    pal.setColor(QPalette::WindowText, text);
+    l->setPalette(pal);
+    l->setAlignment(alignment);
+    return l;
+}
+
+void setBackground(QWidget *w, const QColor &color)
+{
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Window, color);
+    w->setPalette(pal);
+    w->setAutoFillBackground(true);
+}
+
+void setTextColor(QLabel *label, TColor color)
+{
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, toQColor(color));
+    label->setPalette(pal);
+}
+
+QFont boldArial(int points)
+{
+    QFont font(QStringLiteral("Arial"), qMax(1, points), QFont::Bold);
+    return font;
+}
+} // namespace
+
+TFormMonitor2::TFormMonitor2(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("FormMonitor2"));
+    setWindowTitle(QStringLiteral("Monitor 2"));
+    // The operator keeps the keyboard: showing the audience window never takes the focus.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setBackground(this, Qt::white);
+
+    PanelText1 = textPanel(this, "PanelText1", Qt::white, Qt::black);
+    PanelText2 = textPanel(this, "PanelText2", Qt::white, Qt::black);
+    PanelPferd = textPanel(this, "PanelPferd", Qt::black, Qt::white);
+    PanelName = textPanel(this, "PanelName", QColor(192, 0, 0), Qt::yellow);
+    PanelVerein = textPanel(this, "PanelVerein", QColor(255, 192, 0), Qt::black);
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    PanelTimer = new QFrame(Panel1);
+    PanelTimer->setObjectName(QStringLiteral("PanelTimer"));
+    TDigit **digits[5] = {&Digit4, &Digit5, &Digit6, &Digit7, &Digit8};
+    for (int i = 0; i < 5; ++i) {
+        *digits[i] = new TDigit(PanelTimer);
+        (*digits[i])->setObjectName(QStringLiteral("Digit%1").arg(i + 4));
+    }
+    LabSec = new QLabel(QStringLiteral(","), PanelTimer);
+    LabSec->setObjectName(QStringLiteral("LabSec"));
+    PanelDate =
+        textPanel(this, "PanelDate", Qt::white, Qt::black, Qt::AlignLeft | Qt::AlignVCenter);
+    Image1 = new QLabel(PanelDate);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setScaledContents(true);
+}
+
+void TFormMonitor2::create(QAction *toggle, std::function<MainClockGeometry()> mainClock)
+{
+    m_toggle = toggle;
+    m_mainClock = std::move(mainClock);
+    move(0, 0);
+    for (QLabel *l : {PanelName, PanelText1, PanelText2, PanelPferd, PanelVerein})
+        l->clear();
+    m_toggle->setChecked(Settings.Monitor > 0);
+    connect(m_toggle, &QAction::toggled, this, &TFormMonitor2::setShown);
+    // A TV unplugged while the program runs: the window goes to a screen that is still there.
+    connect(qApp, &QGuiApplication::screenRemoved, this, &TFormMonitor2::screensChanged);
+    connect(qApp, &QGuiApplication::screenAdded, this, &TFormMonitor2::screensChanged);
+    ApplyAudienceSettings();
+    setShown(m_toggle->isChecked());
+}
+
+void TFormMonitor2::setShown(bool shown)
+{
+    if (shown == isVisible())
+        return;
+    if (!shown) {
+        hide();
+        return;
+    }
+    ApplyAudienceSettings();
+    show();
+    raise();
+}
+
+void TFormMonitor2::screensChanged()
+{
+    if (isVisible())
+        ApplyAudienceSettings();
+}
+
+void TFormMonitor2::ApplyAudienceSettings()
+{
+    showBottomLine(m_dateLine);
+    const QList<QRect> screens = screenRects();
+    if (screens.isEmpty() || (screens.size() < 2 && !m_toggle->isChecked()))
+        return;
+    const int monitor =
+        Settings.Monitor >= 0 && Settings.Monitor < screens.size() ? Settings.Monitor : 0;
+    setGeometry(screens.at(monitor));
+    for (TDigit *d : {Digit6, Digit7, Digit8})
+        d->setColorOn(ActiveColor);
+    setTextColor(LabSec, ActiveColor);
+    LayoutAudienceWindow();
+    RefreshAudienceTexts(m_texts);
+}
+
+void TFormMonitor2::LayoutAudienceWindow()
+{
+    const MainClockGeometry main = m_mainClock();
+    const int border = qBound(0, Settings.BorderTV2, 100);
+    const QSize client(qMax(0, width() - 2 * border), qMax(0, height() - 2 * border));
+    ScaleY = double(client.height()) / qMax(1, main.panelTimer.height());
+    ScaleX = ScaleY;
+    const AudienceLayout l = layoutAudience(client, main);
+    const QPoint origin(border, border);
+
+    QLabel *const panels[5] = {PanelText1, PanelText2, PanelPferd, PanelName, PanelVerein};
+    for (int i = 0; i < 5; ++i) {
+        panels[i]->setGeometry(l.textPanels[i].translated(origin));
+        panels[i]->setFont(boldArial(l.fontPointSize));
+    }
+    PanelDate->setGeometry(l.bottomLine.translated(origin));
+    PanelDate->setFont(boldArial(l.fontPointSize));
+    // The inner border indents the line; the text keeps the panel's full height, as large as it is.
+    PanelDate->setContentsMargins(l.innerBorder, 0, l.innerBorder, 0);
+    Panel1->setGeometry(l.digitArea.translated(origin));
+    PanelTimer->setGeometry(l.panelTimer);
+    const QColor background = toQColor(Settings.C0);
+    setBackground(Panel1, background);
+    setBackground(PanelTimer, background);
+    ScaleY = l.scale;
+    ScaleX = ScaleY;
+
+    TDigit *const digits[5] = {Digit4, Digit5, Digit6, Digit7, Digit8};
+    for (int i = 0; i < 5; ++i) {
+        digits[i]->setGeometry(l.digits[i]);
+        digits[i]->setThickness(l.thickness[i]);
+        digits[i]->setColor(Settings.C0);
+        digits[i]->setColorOff(Settings.C0);
+    }
+    LabSec->setGeometry(l.labSec);
+    QFont comma(QStringLiteral("Times New Roman"), qMax(1, l.labSecPointSize), QFont::Bold);
+    LabSec->setFont(comma);
+    LabSec->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+
+    const int pictureHeight = qMax(1, l.lineHeight - 2 * l.innerBorder);
+    const int pictureWidth =
+        m_picture.isNull() ? 0 : m_picture.width() * pictureHeight / qMax(1, m_picture.height());
+    Image1->setGeometry(l.bottomLine.width() - l.innerBorder - pictureWidth, l.innerBorder,
+                        pictureWidth, pictureHeight);
+}
+
+void TFormMonitor2::RefreshAudienceTexts(const AudienceTexts &texts)
+{
+    m_texts = texts;
+    const QString startNumber = texts.startNumber.section(QLatin1Char('\t'), 0, 0);
+    PanelText1->setText(texts.title1);
+    PanelText2->setText(texts.title2);
+    PanelPferd->setText(texts.headNumber + QStringLiteral("  ") + texts.horse);
+    PanelName->setText(startNumber + QStringLiteral("  ") + texts.rider);
+    PanelVerein->setText(texts.club);
+    // The result of the run, entered or aborted, shows at once, not with the next date tick.
+    showBottomLine(m_dateLine);
+}
+
+void TFormMonitor2::setPicture(const QPixmap &picture)
+{
+    m_picture = picture;
+    Image1->setPixmap(picture);
+}
+
+void TFormMonitor2::showDigits(const int values[5], TColor hundreds, TColor tens, bool running)
+{
+    Digit4->setValue(values[0]);
+    Digit4->setColorOn(hundreds);
+    Digit5->setValue(values[1]);
+    Digit5->setColorOn(tens);
+    Digit6->setValue(values[2]);
+    Digit7->setValue(running ? 0 : values[3]);
+    Digit8->setValue(running ? 0 : values[4]);
+}
+
+void TFormMonitor2::applyColors(TColor on, TColor off)
+{
+    for (TDigit *d : {Digit4, Digit5, Digit6, Digit7, Digit8}) {
+        d->setColorOn(on);
+        d->setColorOff(off);
+        d->setColor(off);
+    }
+    setTextColor(LabSec, on);
+}
+
+void TFormMonitor2::applyAlarm(TColor color)
+{
+    for (TDigit *d : {Digit6, Digit7, Digit8})
+        d->setColorOn(color);
+    setTextColor(LabSec, color);
+}
+
+void TFormMonitor2::applyAccuracy(int decimals)
+{
+    Digit8->setVisible(decimals == 2);
+    Digit7->setVisible(decimals >= 1);
+    LabSec->setVisible(decimals >= 1);
+}
+
+void TFormMonitor2::showBottomLine(const QString &dateLine)
+{
+    m_dateLine = dateLine;
+    PanelDate->setText(QStringLiteral("         ") + (InfoText.isEmpty() ? dateLine : InfoText));
+}
+
+void TFormMonitor2::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        m_toggle->trigger();
+        return;
+    }
+    // Clicked into by mistake: every other key belongs to the operator's window.
+    if (QWidget *operatorWindow = parentWidget()) {
+        operatorWindow->activateWindow();
+        QWidget *target =
+            operatorWindow->focusWidget() ? operatorWindow->focusWidget() : operatorWindow;
+        QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text(),
+                       event->isAutoRepeat(), quint16(event->count()));
+        QApplication::sendEvent(target, &copy);
+    }
+}

@@ -1,0 +1,208 @@
+#include "MainWindowFixture.h"
+#include "X11Keys.h"
+
+#include "AudienceLayout.h"
+#include "ResultsProtocol.h"
+#include "Screens.h"
+#include "TBitBtnWithColor.h"
+#include "TFormMonitor2.h"
+#include "TLbSpeedButton.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+// The main window's digit block as the program lays it out.
+MainClockGeometry mainClock(int panelWidth = 432)
+{
+    MainClockGeometry g;
+    g.panelTimer = QSize(panelWidth, 174);
+    const int lefts[5] = {6, 86, 166, 266, 346};
+    for (int i = 0; i < 5; ++i) {
+        g.digits[i] = QRect(lefts[i], 4, 76, 150);
+        g.thickness[i] = 9;
+    }
+    g.labSec = QRect(244, 114, 20, 40);
+    g.labSecPointSize = 32;
+    return g;
+}
+
+// Screens as tests offer them: an operator's monitor and a TV beside it.
+class FakeScreens
+{
+public:
+    FakeScreens()
+    {
+        setScreenRects([this] { return rects; });
+    }
+    ~FakeScreens() { setScreenRects({}); }
+    QList<QRect> rects{QRect(0, 0, 1280, 900), QRect(1280, 0, 1920, 1080)};
+};
+
+QString fraction(const TFormMonitor2 &m)
+{
+    return QStringLiteral("%1%2").arg(m.Digit7->value()).arg(m.Digit8->value());
+}
+} // namespace
+
+Q_DECLARE_METATYPE(MainClockGeometry)
+
+// The audience window: its layout on the TV, the clock it mirrors, the texts it shows, and how
+// it comes and goes without ever taking the operator's keys.
+class tst_TFormMonitor2 : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { Settings = TSettings{}; }
+
+    void layout_data()
+    {
+        QTest::addColumn<QSize>("client");
+        QTest::addColumn<MainClockGeometry>("main");
+        QTest::addColumn<QList<int>>("expected"); // H, font, inner border, panel left and width
+        QTest::addColumn<QRect>("digit4");
+        QTest::addColumn<int>("thickness");
+        QTest::newRow("1920 x 1080")
+            << QSize(1920, 1080) << mainClock() << QList<int>{90, 54, 15, 290, 1340}
+            << QRect(19, 12, 235, 466) << 28;
+        QTest::newRow("border 10")
+            << QSize(1900, 1060) << mainClock() << QList<int>{88, 52, 14, 290, 1320}
+            << QRect(18, 12, 233, 459) << 28;
+        // Scale 1.5: 1.5 rounds to 2, 4.5 to 4 (ties to even); the digit panel's width is a
+        // product beyond 32 bits.
+        MainClockGeometry ties;
+        ties.panelTimer = QSize(2'000'000, 40);
+        ties.digits[0] = QRect(1, 3, 2, 2);
+        ties.thickness[0] = 3;
+        QTest::newRow("ties to even")
+            << QSize(100, 120) << ties << QList<int>{10, 6, 1, (100 - 3'000'000) / 2, 3'000'000}
+            << QRect(2, 4, 2, 4) << 4;
+    }
+
+    void layout()
+    {
+        QFETCH(QSize, client);
+        QFETCH(MainClockGeometry, main);
+        QFETCH(QList<int>, expected);
+        const AudienceLayout l = layoutAudience(client, main);
+        QCOMPARE((QList<int>{l.lineHeight, l.fontPointSize, l.innerBorder, l.panelTimer.x(),
+                             l.panelTimer.width()}),
+                 expected);
+        QTEST(l.digits[0], "digit4");
+        QTEST(l.thickness[0], "thickness");
+        const int h = l.lineHeight;
+        QCOMPARE(l.textPanels[4], QRect(0, 4 * h, client.width(), h));
+        QCOMPARE(l.bottomLine, QRect(0, client.height() - h, client.width(), h));
+        QCOMPARE(l.digitArea.height(), client.height() - 6 * h);
+    }
+
+    // Monitor 1 stored, two screens: the window opens on the TV at start, with the main
+    // clock's decimals from the first second, and never takes the operator's keys.
+    void opensOnTheTvAtStart()
+    {
+        FakeScreens screens;
+        Settings.Monitor = 1;
+        Settings.Acc = 1;
+        Settings.BorderTV2 = 10;
+        MainWindowFixture f(true, false);
+        TFormMonitor2 &m = f.window->monitor();
+        QVERIFY(m.isVisible());
+        QVERIFY(f.ui().Monitor11->isChecked());
+        QCOMPARE(m.geometry(), screens.rects[1]);
+        QCOMPARE(m.PanelText1->geometry(), QRect(10, 10, 1900, 88));
+        QVERIFY(m.Digit7->isVisibleTo(&m) && !m.Digit8->isVisibleTo(&m));
+        QCOMPARE(QApplication::activeWindow(), f.window.get());
+
+        f.key(Qt::Key_F5);
+        QVERIFY(f.ui().bSTOP->isEnabled());
+        // The TV goes: the window moves to the screen that is left.
+        screens.rects.removeLast();
+        m.screensChanged();
+        QCOMPARE(m.geometry(), screens.rects[0]);
+    }
+
+    void mirrorsTheClock()
+    {
+        FakeScreens screens;
+        MainWindowFixture f(true, false);
+        TFormMonitor2 &m = f.window->monitor();
+        QVERIFY(!m.isVisible());
+        f.key(Qt::Key_F5);
+        f.tick(12'345);
+        // Running: whole seconds, the fraction digits 0.
+        QCOMPARE(m.Digit6->value(), 2);
+        QCOMPARE(m.Digit5->value(), 1);
+        QCOMPARE(fraction(m), QStringLiteral("00"));
+        QCOMPARE(m.Digit5->colorOn(), f.ui().Digit5->colorOn());
+        QCOMPARE(m.Digit4->colorOn(), f.ui().Digit4->colorOn()); // dimmed leading zero
+        f.key(Qt::Key_F7);
+        QCOMPARE(fraction(m), QStringLiteral("34")); // held: the hundredths
+        f.key(Qt::Key_F7);
+        f.tick(1'000);
+        QCOMPARE(fraction(m), QStringLiteral("00"));
+        f.key(Qt::Key_F9);
+        QCOMPARE(fraction(m), QStringLiteral("34"));
+
+        f.window->clock().ApplyAccuracy(0);
+        QVERIFY(!m.Digit7->isVisibleTo(&m) && !m.Digit8->isVisibleTo(&m) &&
+                !m.LabSec->isVisibleTo(&m));
+    }
+
+    void showsTheStarterAndTheResult()
+    {
+        FakeScreens screens;
+        MainWindowFixture f(true, false);
+        TFormUiTexts(f);
+        TFormMonitor2 &m = f.window->monitor();
+        const QString blanks(9, QLatin1Char(' '));
+        f.window->clock().TimerDateTimer();
+        QCOMPARE(m.PanelDate->text(), blanks + f.ui().PanelDate->text());
+        QCOMPARE(m.PanelName->text(), QStringLiteral("12a  Anna"));
+        QCOMPARE(m.PanelPferd->text(), QStringLiteral("7  Cornet"));
+
+        f.key(Qt::Key_F5);
+        f.tick(5000);
+        f.key(Qt::Key_F9);
+        f.key(Qt::Key_V, Qt::ControlModifier);
+        // The result shows at once, after the nine blanks.
+        QVERIFY(m.PanelDate->text().startsWith(blanks + QStringLiteral("Punkte:")));
+        f.window->protocol().bRESETClick();
+        QCOMPARE(m.PanelDate->text(), blanks + f.ui().PanelDate->text());
+    }
+
+    void showAndHide()
+    {
+        FakeScreens screens;
+        screens.rects = {QRect(0, 0, 1920, 1080)};
+        MainWindowFixture f(true, false);
+        TFormMonitor2 &m = f.window->monitor();
+        QVERIFY(!f.ui().bMon2->isEnabled()); // one screen, yet Ctrl+T shows the window on it
+        f.ui().Reiter->setFocus();
+        x11Key(f.window.get(), Qt::Key_T, Qt::ControlModifier);
+        QVERIFY(m.isVisible());
+        QCOMPARE(m.geometry(), screens.rects[0]);
+        QCOMPARE(QApplication::focusWidget(), f.ui().Reiter);
+        x11Key(f.window.get(), Qt::Key_T, Qt::ControlModifier);
+        QVERIFY(!m.isVisible() && !f.ui().Monitor11->isChecked());
+
+        x11Key(f.window.get(), Qt::Key_T, Qt::ControlModifier);
+        QTest::keyClick(&m, Qt::Key_Escape); // clicked into by the operator, then Escape
+        QVERIFY(!m.isVisible() && !f.ui().Monitor11->isChecked());
+    }
+
+private:
+    static void TFormUiTexts(MainWindowFixture &f)
+    {
+        TFormMainUi &ui = f.ui();
+        ui.cbStNr->setEditText(QStringLiteral("12a"));
+        ui.cbKNr->setEditText(QStringLiteral("7"));
+        ui.Reiter->setText(QStringLiteral("Anna"));
+        ui.ePferd->setText(QStringLiteral("Cornet"));
+        f.window->refreshAudience();
+    }
+};
+
+QTEST_MAIN(tst_TFormMonitor2)
+#include "tst_tformmonitor2.moc"
