@@ -104,6 +104,9 @@ void TFormMonitor2::setShown(bool shown)
     if (shown == isVisible())
         return;
     if (!shown) {
+        // The keyboard goes back to the operator's window.
+        if (isActiveWindow() && parentWidget())
+            parentWidget()->activateWindow();
         hide();
         return;
     }
@@ -246,9 +249,9 @@ void TFormMonitor2::keyPressEvent(QKeyEvent *event)
         m_toggle->trigger();
         return;
     }
-    // Clicked into by mistake: every other key belongs to the operator's window.
+    // Clicked into by mistake: every other key belongs to the operator's window, and this window
+    // keeps the keyboard only so that Escape still hides it.
     if (QWidget *operatorWindow = parentWidget()) {
-        operatorWindow->activateWindow();
         QWidget *target =
             operatorWindow->focusWidget() ? operatorWindow->focusWidget() : operatorWindow;
         QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text(),
