@@ -1,5 +1,3 @@
-#include "Artwork.h"
-
 #include <QImageReader>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -16,9 +14,7 @@ namespace {
 QVector<qint16> readWav(const QString &path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray b = f.readAll();
+    const QByteArray b = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     auto u32 = [&b](int at) { return qFromLittleEndian<quint32>(b.constData() + at); };
     auto u16 = [&b](int at) { return qFromLittleEndian<quint16>(b.constData() + at); };
     if (b.size() < 44 || !b.startsWith("RIFF") || b.mid(8, 8) != "WAVEfmt " ||
@@ -31,27 +27,9 @@ QVector<qint16> readWav(const QString &path)
     return samples;
 }
 
-// The number of sound bursts separated by at least 100 ms of silence.
-int bursts(const QVector<qint16> &s)
-{
-    const int window = 441; // 10 ms
-    int count = 0, quiet = 10;
-    for (int i = 0; i + window <= s.size(); i += window) {
-        int m = 0;
-        for (int j = i; j < i + window; ++j)
-            m = std::max(m, std::abs(int(s[j])));
-        if (m > 1000) {
-            count += quiet >= 10;
-            quiet = 0;
-        } else {
-            ++quiet;
-        }
-    }
-    return count;
-}
-
 } // namespace
 
+// The sound cues and the title picture mkassets generates into a temporary folder.
 class TestArtwork : public QObject
 {
     Q_OBJECT
@@ -59,7 +37,6 @@ class TestArtwork : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
         QProcess gen;
         gen.start(QStringLiteral(MKASSETS_PATH), {m_dir.path()});
         QVERIFY2(gen.waitForFinished(60000), qPrintable(gen.errorString()));
@@ -72,7 +49,7 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("minMs");
         QTest::addColumn<int>("maxMs");
-        QTest::addColumn<int>("burstCount");
+        QTest::addColumn<int>("bursts");
         QTest::newRow("chime") << "1x_Timer_HF.wav" << 400 << 900 << 1;
         QTest::newRow("double") << "2x_00_00_EL.wav" << 600 << 1100 << 2;
     }
@@ -82,17 +59,23 @@ private slots:
         QFETCH(QString, file);
         QFETCH(int, minMs);
         QFETCH(int, maxMs);
-        QFETCH(int, burstCount);
         const QVector<qint16> samples = readWav(m_dir.filePath(file));
         QVERIFY2(!samples.isEmpty(), "not a 16-bit PCM mono 44100 Hz WAV file");
         const int ms = int(samples.size() * 1000LL / 44100);
         QVERIFY2(ms >= minMs && ms <= maxMs, qPrintable(QString::number(ms)));
-        int peak = 0;
-        for (qint16 v : samples)
-            peak = std::max(peak, std::abs(int(v)));
-        QVERIFY2(peak > 8000 && peak < 32767, "too quiet or clipped");
         QVERIFY(std::abs(int(samples.first())) < 1000); // a hard start clicks
-        QCOMPARE(bursts(samples), burstCount);
+        // Bursts of sound after at least 100 ms of silence, in 10 ms windows.
+        int peak = 0, bursts = 0, quiet = 10;
+        for (int i = 0; i + 441 <= samples.size(); i += 441) {
+            int m = 0;
+            for (int j = i; j < i + 441; ++j)
+                m = std::max(m, std::abs(int(samples[j])));
+            peak = std::max(peak, m);
+            bursts += m > 1000 && quiet >= 10;
+            quiet = m > 1000 ? 0 : quiet + 1;
+        }
+        QVERIFY2(peak > 8000 && peak < 32767, "too quiet or clipped");
+        QTEST(bursts, "bursts");
     }
 
     void titlePicture()
@@ -105,17 +88,6 @@ private slots:
         for (int i = 0; i < img.width() * img.height(); ++i)
             colours.insert(img.pixel(i % img.width(), i / img.width()));
         QVERIFY(colours.size() > 200);
-    }
-
-    void armingIcons()
-    {
-        const QImage off = armingIcon(false).toImage().convertToFormat(QImage::Format_ARGB32);
-        const QImage on = armingIcon(true).toImage().convertToFormat(QImage::Format_ARGB32);
-        QCOMPARE(on.size(), off.size());
-        // Armed must read as red at a glance, unarmed must not.
-        const QColor onRim = on.pixelColor(10, 4), offRim = off.pixelColor(10, 4);
-        QVERIFY(onRim.red() > 200 && onRim.green() < 120);
-        QVERIFY(std::abs(offRim.red() - offRim.green()) < 30);
     }
 
 private:

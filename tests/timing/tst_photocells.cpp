@@ -45,16 +45,191 @@ private Q_SLOTS:
         std::fill(LastLineState, LastLineState + 3, 0x55555555u);
     }
 
-    void classify_data();
-    void classify();
-    void timeText_data();
-    void timeText();
+    void classify_data()
+    {
+        QTest::addColumn<QList<int>>("setup"); // sender, port 2, Kont1, Kont2, algorithm
+        QTest::addColumn<QList<quint32>>("statuses");
+        QTest::addColumn<QString>("expected"); // per status: the kind of a counted edge, or "-"
+        using I = QList<int>;
+        using S = QList<quint32>;
+        const quint32 cts = 0x10, dsr = 0x20, cd = 0x80;
+        QTest::newRow("start closes, opens, repeats")
+            << I{1, 0, 0, 0, 0} << S{dsr, 0, 0, dsr} << "1 - - 1";
+        QTest::newRow("same status twice") << I{1, 0, 0, 0, 0} << S{dsr, dsr} << "1 -";
+        QTest::newRow("start on CTS") << I{1, 0, 1, 0, 0} << S{dsr, cts} << "0 1";
+        QTest::newRow("start on carrier") << I{1, 0, 2, 0, 0} << S{cd} << "1";
+        QTest::newRow("finish on its own port") << I{2, 2, 0, 1, 0} << S{cts} << "2";
+        QTest::newRow("finish on the start's port")
+            << I{1, 1, 0, 1, 0} << S{cts, 0, cts | dsr} << "2 - 1";
+        QTest::newRow("unknown port, DSR on") << I{3, 2, 0, 0, 0} << S{dsr, 0, cts} << "0 - -";
+        QTest::newRow("kind 0 makes the next edge new")
+            << I{1, 0, 0, 0, 0} << S{dsr, cts, dsr} << "1 - 1";
+        QTest::newRow("off: opening counts") << I{1, 0, 0, 0, 1} << S{dsr, 0, dsr, 0} << "- 1 - 1";
+        QTest::newRow("off: finish opens on CTS") << I{1, 1, 0, 1, 1} << S{cts | dsr, dsr} << "- 2";
+        QTest::newRow("other algorithm: nothing") << I{1, 0, 0, 0, 2} << S{dsr, 0} << "- -";
+    }
 
-    void startEdgeStartsTheRun();
-    void oneLineServesStartAndFinish();
-    void edgesStampTheirOwnTick();
-    void normallyClosedContact();
-    void portsShowAndHideTheControls();
+    void classify()
+    {
+        QFETCH(QList<int>, setup);
+        QFETCH(QList<quint32>, statuses);
+        quint32 state[3] = {0x00000000, 0x55555555, 0x00AAAAAA};
+        QStringList got;
+        for (quint32 status : statuses) {
+            const LineChange c = ClassifyLineChange(state, setup[0], 1, setup[1], setup[2],
+                                                    setup[3], setup[4], status);
+            got << (c.counts ? QString::number(c.kind) : QStringLiteral("-"));
+        }
+        QTEST(got.join(QLatin1Char(' ')), "expected");
+    }
+
+    void timeText_data()
+    {
+        QTest::addColumn<QTime>("time");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("blanks become zeros") << QTime(9, 5, 7, 34) << "1. 9:05.07,03";
+        QTest::newRow("last hundredth") << QTime(23, 59, 59, 999) << "1. 23:59.59,99";
+    }
+
+    void timeText()
+    {
+        QFETCH(QTime, time);
+        QTEST(PhotocellEntry(1, time), "expected");
+    }
+
+    void startEdgeStartsTheRun()
+    {
+        Settings.Port1 = 1;
+        MainWindowFixture f;
+        TFormMainUi &ui = f.ui();
+        // DTR and RTS feed the contacts.
+        QVERIFY(f.ports.com1.settings.enableDTR);
+        QCOMPARE(f.ports.com1.settings.flowControl, int(fcRtsCts));
+
+        f.key(Qt::Key_F4); // TIMER arms the start photocell
+        edge(f.ports.com1, ModemLine::DSR);
+        QVERIFY(ui.bSTOP->isEnabled() && !ui.bSTART->isEnabled());
+        QCOMPARE(entries(ui.cbRezervLS), QStringList{"1. "});
+        QVERIFY(ui.cbRezervLS->currentIndex() == 0 && ui.cbRezervLS->isEnabled());
+
+        edge(f.ports.com1, 0); // opening the contact
+        f.key(Qt::Key_F11);    // arming again while running changes nothing: START is unavailable
+        edge(f.ports.com1, ModemLine::DSR);
+        QVERIFY(ui.bSTOP->isEnabled());
+        QCOMPARE(entries(ui.cbRezervLS), (QStringList{"1. ", "1. "}));
+    }
+
+    void oneLineServesStartAndFinish()
+    {
+        Settings.Port1 = Settings.Port2 = 1;
+        MainWindowFixture f;
+        TFormMainUi &ui = f.ui();
+        QVERIFY(ui.ComPort1->Connected() && !ui.ComPort2->Connected()); // watched once
+
+        f.key(Qt::Key_F11);
+        edge(f.ports.com1, ModemLine::DSR); // starts in Ready
+        QVERIFY(ui.bSTOP->isEnabled());
+        f.key(Qt::Key_F12);
+        edge(f.ports.com1, 0);
+        edge(f.ports.com1, ModemLine::DSR); // within the lock-out: logged only
+        QVERIFY(ui.bSTOP->isEnabled());
+
+        f.window->photocells().TimerGesperrtTimer();
+        QVERIFY(!ui.TimerGesperrt->isActive());
+        edge(f.ports.com1, 0);
+        edge(f.ports.com1, ModemLine::DSR);
+        QVERIFY(!ui.bSTOP->isEnabled() && ui.bEINTRAGEN->isEnabled());
+        QCOMPARE(ui.ImageLSstop->tag(), 0);
+        QCOMPARE(entries(ui.cbRezervLS).size(), 3);
+
+        // After the lock-out, without F12, an edge is only logged.
+        f.window->photocells().TimerGesperrtTimer();
+        f.window->protocol().bRESETClick();
+        QVERIFY(ui.cbRezervLS->count() == 0 && !ui.cbRezervLS->isEnabled());
+        f.key(Qt::Key_F5);
+        edge(f.ports.com1, 0);
+        edge(f.ports.com1, ModemLine::DSR);
+        QVERIFY(ui.bSTOP->isEnabled());
+        QCOMPARE(entries(ui.cbRezervLS), QStringList{"1. "});
+        QVERIFY(ui.cbRezervLS->isEnabled());
+    }
+
+    void edgesStampTheirOwnTick()
+    {
+        Settings.Port1 = 1;
+        Settings.Port2 = 2;
+        Settings.Kont2 = 1;
+        MainWindowFixture f;
+        TFormMainUi &ui = f.ui();
+        f.key(Qt::Key_F4);
+
+        const quint32 startEdge = f.ticks.now();
+        int reads = f.ticks.readsOffGuiThread();
+        f.ports.com1.setLines(ModemLine::DSR);
+        QVERIFY(edgeStamped(f.ticks, reads));
+        f.ticks.advance(50); // the GUI thread is busy before it gets to the edge
+        QTRY_VERIFY(ui.bSTOP->isEnabled());
+        QCOMPARE(Run.RunStartTick, startEdge);
+
+        f.tick(61'230);
+        f.window->photocells().TimerGesperrtTimer(); // the lock-out after the start is over
+        f.key(Qt::Key_F12);
+        const quint32 finishEdge = f.ticks.now();
+        reads = f.ticks.readsOffGuiThread();
+        f.ports.com2.setLines(ModemLine::CTS);
+        QVERIFY(edgeStamped(f.ticks, reads));
+        f.ticks.advance(50);
+        QTRY_VERIFY(!ui.bSTOP->isEnabled());
+        QCOMPARE(Run.RunStopTick, finishEdge);
+        QCOMPARE(f.elapsed(), 61'280); // from edge to edge; the 50 ms after the finish do not count
+        QCOMPARE(f.shown(), QStringLiteral("061,28"));
+        QCOMPARE(entries(ui.cbRezervLS), (QStringList{"1. ", "2. "}));
+
+        // Keys still stamp when they are handled.
+        f.window->photocells().TimerGesperrtTimer();
+        f.window->protocol().bRESETClick();
+        f.ticks.advance(7);
+        f.key(Qt::Key_F5);
+        QCOMPARE(Run.RunStartTick, f.ticks.now());
+    }
+
+    void normallyClosedContact()
+    {
+        Settings.Port1 = 1;
+        Settings.Alg1 = 1;
+        MainWindowFixture f;
+        TFormMainUi &ui = f.ui();
+        edge(f.ports.com1, ModemLine::DSR); // closed at rest
+        QCOMPARE(ui.cbRezervLS->count(), 0);
+        f.key(Qt::Key_F4);
+        edge(f.ports.com1, 0); // the beam is broken: the contact opens
+        QVERIFY(ui.bSTOP->isEnabled());
+        QCOMPARE(entries(ui.cbRezervLS), QStringList{"1. "});
+        edge(f.ports.com1, ModemLine::DSR); // closing again is not an edge of this contact
+        QCOMPARE(ui.cbRezervLS->count(), 1);
+    }
+
+    void portsShowAndHideTheControls()
+    {
+        {
+            Settings.Port1 = 7; // no such device: left out without a word
+            MainWindowFixture f;
+            QVERIFY(f.ui().ImageLSstart->isHidden());
+            QVERIFY(f.boxes.messages.isEmpty());
+        }
+        Settings.Port1 = 0;
+        Settings.Port2 = 1; // a finish port alone shows both images
+        MainWindowFixture f;
+        TFormMainUi &ui = f.ui();
+        for (QWidget *w : std::initializer_list<QWidget *>{ui.ImageLSstart, ui.ImageLSstop,
+                                                           ui.cbRezervLS, ui.Label11})
+            QVERIFY(w->isVisible());
+        // The adapter is pulled out: the port closes by itself and the photocell disappears.
+        f.ports.com1.failWaits();
+        QTRY_VERIFY(!ui.ComPort2->Connected());
+        QCOMPARE(f.ports.com1.failedWaits.load(), 3);
+        QVERIFY(ui.ImageLSstart->isHidden() && ui.cbRezervLS->isHidden());
+    }
 
 private:
     // Sets the lines and waits until the window has handled the change.
@@ -65,222 +240,6 @@ private:
         QTRY_VERIFY(device.waits > waits);
     }
 };
-
-void tst_Photocells::classify_data()
-{
-    QTest::addColumn<int>("sender");
-    QTest::addColumn<int>("port2");
-    QTest::addColumn<int>("kont1");
-    QTest::addColumn<int>("kont2");
-    QTest::addColumn<int>("algorithm");
-    QTest::addColumn<QList<quint32>>("statuses");
-    // Per status: the kind of a counted edge, or "-".
-    QTest::addColumn<QString>("expected");
-
-    using S = QList<quint32>;
-    const quint32 cts = 0x10, dsr = 0x20, cd = 0x80;
-    QTest::newRow("start closes, opens, repeats")
-        << 1 << 0 << 0 << 0 << 0 << S{dsr, 0, 0, dsr} << "1 - - 1";
-    QTest::newRow("same status twice") << 1 << 0 << 0 << 0 << 0 << S{dsr, dsr} << "1 -";
-    QTest::newRow("start on CTS") << 1 << 0 << 1 << 0 << 0 << S{dsr, cts} << "0 1";
-    QTest::newRow("start on carrier") << 1 << 0 << 2 << 0 << 0 << S{cd} << "1";
-    QTest::newRow("finish on its own port") << 2 << 2 << 0 << 1 << 0 << S{cts} << "2";
-    QTest::newRow("finish on the start's port")
-        << 1 << 1 << 0 << 1 << 0 << S{cts, 0, cts | dsr} << "2 - 1";
-    QTest::newRow("unknown port, DSR on") << 3 << 2 << 0 << 0 << 0 << S{dsr, 0, cts} << "0 - -";
-    QTest::newRow("kind 0 makes the next edge new")
-        << 1 << 0 << 0 << 0 << 0 << S{dsr, cts, dsr} << "1 - 1";
-    QTest::newRow("off: opening counts") << 1 << 0 << 0 << 0 << 1 << S{dsr, 0, dsr, 0} << "- 1 - 1";
-    QTest::newRow("off: finish opens on CTS")
-        << 1 << 1 << 0 << 1 << 1 << S{cts | dsr, dsr} << "- 2";
-    QTest::newRow("other algorithm: nothing") << 1 << 0 << 0 << 0 << 2 << S{dsr, 0} << "- -";
-}
-
-void tst_Photocells::classify()
-{
-    QFETCH(int, sender);
-    QFETCH(int, port2);
-    QFETCH(int, kont1);
-    QFETCH(int, kont2);
-    QFETCH(int, algorithm);
-    QFETCH(QList<quint32>, statuses);
-    QFETCH(QString, expected);
-
-    quint32 state[3] = {0x00000000, 0x55555555, 0x00AAAAAA};
-    QStringList got;
-    for (quint32 status : statuses) {
-        const LineChange c =
-            ClassifyLineChange(state, sender, 1, port2, kont1, kont2, algorithm, status);
-        got << (c.counts ? QString::number(c.kind) : QStringLiteral("-"));
-    }
-    QCOMPARE(got.join(QLatin1Char(' ')), expected);
-}
-
-void tst_Photocells::timeText_data()
-{
-    QTest::addColumn<QTime>("time");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("blanks become zeros") << QTime(9, 5, 7, 34) << "1. 9:05.07,03";
-    QTest::newRow("midnight") << QTime(0, 0, 0, 0) << "1. 0:00.00,00";
-    QTest::newRow("last hundredth") << QTime(23, 59, 59, 999) << "1. 23:59.59,99";
-}
-
-void tst_Photocells::timeText()
-{
-    QFETCH(QTime, time);
-    QFETCH(QString, expected);
-    QCOMPARE(PhotocellEntry(1, time), expected);
-}
-
-void tst_Photocells::startEdgeStartsTheRun()
-{
-    Settings.Port1 = 1;
-    MainWindowFixture f;
-    TFormMainUi &ui = f.ui();
-    FakeSerialPorts &ports = f.ports;
-    // DTR and RTS feed the contacts.
-    QVERIFY(ports.com1.settings.enableDTR);
-    QCOMPARE(ports.com1.settings.flowControl, int(fcRtsCts));
-
-    f.key(Qt::Key_F4); // TIMER arms the start photocell
-    edge(ports.com1, ModemLine::DSR);
-    QVERIFY(ui.bSTOP->isEnabled());
-    QVERIFY(!ui.bSTART->isEnabled());
-    QCOMPARE(entries(ui.cbRezervLS), QStringList{"1. "});
-    QCOMPARE(ui.cbRezervLS->currentIndex(), 0);
-    QVERIFY(ui.cbRezervLS->isEnabled());
-
-    edge(ports.com1, 0); // opening the contact
-    f.key(Qt::Key_F11);  // arming again while running changes nothing: START is unavailable
-    edge(ports.com1, ModemLine::DSR);
-    QVERIFY(ui.bSTOP->isEnabled());
-    QCOMPARE(entries(ui.cbRezervLS), (QStringList{"1. ", "1. "}));
-}
-
-void tst_Photocells::oneLineServesStartAndFinish()
-{
-    Settings.Port1 = Settings.Port2 = 1;
-    MainWindowFixture f;
-    TFormMainUi &ui = f.ui();
-    FakeSerialPorts &ports = f.ports;
-    QVERIFY(ui.ComPort1->Connected());
-    QVERIFY(!ui.ComPort2->Connected()); // the shared port is watched once
-
-    f.key(Qt::Key_F11);
-    edge(ports.com1, ModemLine::DSR); // starts in Ready
-    QVERIFY(ui.bSTOP->isEnabled());
-    f.key(Qt::Key_F12);
-    edge(ports.com1, 0);
-    edge(ports.com1, ModemLine::DSR); // within the lock-out: logged only
-    QVERIFY(ui.bSTOP->isEnabled());
-
-    f.window->photocells().TimerGesperrtTimer();
-    QVERIFY(!ui.TimerGesperrt->isActive());
-    edge(ports.com1, 0);
-    edge(ports.com1, ModemLine::DSR);
-    QVERIFY(!ui.bSTOP->isEnabled());
-    QVERIFY(ui.bEINTRAGEN->isEnabled());
-    QCOMPARE(ui.ImageLSstop->tag(), 0);
-    QCOMPARE(entries(ui.cbRezervLS).size(), 3);
-
-    // After the lock-out, without F12, an edge is only logged.
-    f.window->photocells().TimerGesperrtTimer();
-    f.window->protocol().bRESETClick();
-    QCOMPARE(ui.cbRezervLS->count(), 0);
-    QVERIFY(!ui.cbRezervLS->isEnabled());
-    f.key(Qt::Key_F5);
-    edge(ports.com1, 0);
-    edge(ports.com1, ModemLine::DSR);
-    QVERIFY(ui.bSTOP->isEnabled());
-    QCOMPARE(entries(ui.cbRezervLS), QStringList{"1. "});
-    QVERIFY(ui.cbRezervLS->isEnabled());
-}
-
-void tst_Photocells::edgesStampTheirOwnTick()
-{
-    Settings.Port1 = 1;
-    Settings.Port2 = 2;
-    Settings.Kont2 = 1;
-    MainWindowFixture f;
-    TFormMainUi &ui = f.ui();
-    FakeSerialPorts &ports = f.ports;
-    f.key(Qt::Key_F4);
-
-    const quint32 startEdge = f.ticks.now();
-    int reads = f.ticks.readsOffGuiThread();
-    ports.com1.setLines(ModemLine::DSR);
-    QVERIFY(edgeStamped(f.ticks, reads));
-    f.ticks.advance(50); // the GUI thread is busy before it gets to the edge
-    QTRY_VERIFY(ui.bSTOP->isEnabled());
-    QCOMPARE(Run.RunStartTick, startEdge);
-
-    f.tick(61'230);
-    f.window->photocells().TimerGesperrtTimer(); // the lock-out after the start is over
-    f.key(Qt::Key_F12);
-    const quint32 finishEdge = f.ticks.now();
-    reads = f.ticks.readsOffGuiThread();
-    ports.com2.setLines(ModemLine::CTS);
-    QVERIFY(edgeStamped(f.ticks, reads));
-    f.ticks.advance(50);
-    QTRY_VERIFY(!ui.bSTOP->isEnabled());
-    QCOMPARE(Run.RunStopTick, finishEdge);
-    QCOMPARE(f.elapsed(), 61'280); // from edge to edge; the 50 ms after the finish do not count
-    QCOMPARE(f.shown(), QStringLiteral("061,28"));
-    QCOMPARE(entries(ui.cbRezervLS), (QStringList{"1. ", "2. "}));
-
-    // Keys still stamp when they are handled.
-    f.window->photocells().TimerGesperrtTimer();
-    f.window->protocol().bRESETClick();
-    f.ticks.advance(7);
-    f.key(Qt::Key_F5);
-    QCOMPARE(Run.RunStartTick, f.ticks.now());
-}
-
-void tst_Photocells::normallyClosedContact()
-{
-    Settings.Port1 = 1;
-    Settings.Alg1 = 1;
-    MainWindowFixture f;
-    TFormMainUi &ui = f.ui();
-    FakeSerialPorts &ports = f.ports;
-    edge(ports.com1, ModemLine::DSR); // closed at rest
-    QCOMPARE(ui.cbRezervLS->count(), 0);
-    f.key(Qt::Key_F4);
-    edge(ports.com1, 0); // the beam is broken: the contact opens
-    QVERIFY(ui.bSTOP->isEnabled());
-    QCOMPARE(entries(ui.cbRezervLS), QStringList{"1. "});
-    edge(ports.com1, ModemLine::DSR); // closing again is not an edge of this contact
-    QCOMPARE(ui.cbRezervLS->count(), 1);
-}
-
-void tst_Photocells::portsShowAndHideTheControls()
-{
-    {
-        Settings.Port1 = 7; // no such device: left out without a word
-        MainWindowFixture f;
-        QVERIFY(f.ui().ImageLSstart->isHidden());
-        QCOMPARE(f.ui().bSTART->geometry().left(), 4);
-        QVERIFY(f.boxes.messages.isEmpty());
-    }
-    Settings.Port1 = 0;
-    Settings.Port2 = 1; // a finish port alone shows both images
-    MainWindowFixture f;
-    TFormMainUi &ui = f.ui();
-    FakeSerialPorts &ports = f.ports;
-    for (QWidget *w : std::initializer_list<QWidget *>{ui.ImageLSstart, ui.ImageLSstop,
-                                                       ui.cbRezervLS, ui.Label11})
-        QVERIFY(w->isVisible());
-    QCOMPARE(ui.bSTART->geometry(), QRect(26, ui.bSTART->y(), 81, ui.bSTART->height()));
-    QCOMPARE(ui.bSTOP->geometry().left(), 26);
-
-    // The adapter is pulled out: the port closes by itself and the photocell disappears.
-    ports.com1.failWaits();
-    QTRY_VERIFY(!ui.ComPort2->Connected());
-    QCOMPARE(ports.com1.failedWaits.load(), 3);
-    QVERIFY(ui.ImageLSstart->isHidden());
-    QVERIFY(ui.cbRezervLS->isHidden());
-    QCOMPARE(ui.bSTOP->geometry().width(), 103);
-}
 
 QTEST_MAIN(tst_Photocells)
 #include "tst_photocells.moc"
