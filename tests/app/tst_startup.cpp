@@ -23,11 +23,117 @@ private Q_SLOTS:
         applyDefaultSoundFiles(Settings);
     }
 
-    void restartKeepsTheOperatorsSettings();
-    void storedValuesAtStart_data();
-    void storedValuesAtStart();
-    void resetToDefaults();
-    void garbageFileStartsOnDefaults();
+    void restartKeepsTheOperatorsSettings()
+    {
+        TempSettingsStore temp;
+        {
+            ProgramRun run;
+            run.ui.seELZmain->setValue(95);
+            run.ui.eFText1->setText(QStringLiteral("Großer Preis"));
+            run.ui.eFText2->setText(QString());
+            run.ui.rbModeCfahren->setChecked(true);
+            run.ui.cbEliminieren->setChecked(true);
+            run.window->setGeometry(40, 50, 1000, 700);
+        }
+        Settings = TSettings{};
+        ProgramRun run;
+        QCOMPARE(run.ui.seELZmain->value(), 95);
+        QCOMPARE(Settings.ELZ, 95);
+        QCOMPARE(run.ui.eFText1->text(), QStringLiteral("Großer Preis"));
+        QCOMPARE(run.ui.eFText2->text(), QString());
+        QVERIFY(run.ui.rbModeCfahren->isChecked());
+        QVERIFY(run.ui.cbEliminieren->isChecked());
+        QCOMPARE(run.window->size(), QSize(1000, 700));
+    }
+
+    void storedValuesAtStart_data()
+    {
+        QTest::addColumn<QVariantMap>("stored");
+        QTest::addColumn<int>("elz");
+        QTest::addColumn<int>("filterIndO");
+        QTest::addColumn<bool>("timerShown");
+        QTest::addColumn<bool>("portOpen");
+        QTest::newRow("defaults") << QVariantMap{} << 120 << 3 << true << false;
+        QTest::newRow("allowed time above 999")
+            << QVariantMap{{"ELZ", 1500}} << 999 << 3 << true << false;
+        QTest::newRow("monitor that is not there")
+            << QVariantMap{{"Monitor", 2}} << 120 << 3 << true << false;
+        QTest::newRow("open dialog follows the save dialog")
+            << QVariantMap{{"FiltInd", 2}, {"FilterInd", 5}, {"FilterIndO", 1}} << 120 << 5 << true
+            << false;
+        QTest::newRow("no countdown") << QVariantMap{{"Timer", 0}} << 120 << 3 << false << false;
+        QTest::newRow("ports that are not there")
+            << QVariantMap{{"Port1", 9}, {"Port2", 16}} << 120 << 3 << true << false;
+        QTest::newRow("a port that is there")
+            << QVariantMap{{"Port2", 2}} << 120 << 3 << true << true;
+    }
+
+    void storedValuesAtStart()
+    {
+        QFETCH(QVariantMap, stored);
+        QFETCH(int, elz);
+        QFETCH(bool, timerShown);
+        TempSettingsStore temp;
+        {
+            const auto store = temp.open();
+            SaveSettings(*store, TSettings{});
+            for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+                store->setValue(it.key(), *it);
+        }
+        ProgramRun run;
+        TFormMainUi &ui = run.ui;
+        QCOMPARE(ui.seELZmain->value(), elz);
+        QCOMPARE(Settings.ELZ, elz);
+        QCOMPARE(Settings.Monitor, 0); // one screen
+        QVERIFY(!ui.bMon2->isEnabled());
+        QTEST(Settings.FilterIndO, "filterIndO");
+        QCOMPARE(!ui.bTimer->isHidden(), timerShown);
+        QCOMPARE(!ui.cbEliminieren->isHidden(), timerShown);
+        QTEST(ui.ComPort1->Connected() || ui.ComPort2->Connected(), "portOpen");
+        QCOMPARE(ComPortMask, 0x20003u); // the fake machine's COM1 and COM2
+        QVERIFY(run.boxes.messages.isEmpty());
+    }
+
+    void resetToDefaults()
+    {
+        TempSettingsStore temp;
+        TSettings stored;
+        stored.ELZ = 77;
+        SaveSettings(*temp.open(), stored);
+        {
+            ProgramRun run;
+            QCOMPARE(run.ui.seELZmain->value(), 77);
+            run.boxes.answers = {false, true};
+            QVERIFY(!run.window->ResetToDefaults());
+            QCOMPARE(temp.open()->value("ELZ").toInt(), 77);
+            QVERIFY(run.window->ResetToDefaults());
+            QCOMPARE(
+                run.boxes.questions,
+                QStringList(2, QStringLiteral("Möchten Sie Standard Einstellungen verwenden?")));
+            run.ui.seELZmain->setValue(88);
+        } // the end of the program saves nothing
+        QVERIFY(temp.open()->allKeys().isEmpty());
+        Settings = TSettings{};
+        ProgramRun run;
+        QCOMPARE(run.ui.seELZmain->value(), 120);
+    }
+
+    void garbageFileStartsOnDefaults()
+    {
+        TempSettingsStore temp;
+        QFile file(temp.open()->fileName());
+        QVERIFY(QDir().mkpath(QFileInfo(file).path()));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(
+            "[General]\nPort1=COM1\nAcc=\"\\x00\\xff\nELZ=@Variant(\\0\\0\\0\\x7f)\n\x01\x02\xff=\n"
+            "[x\nZeile1=\n");
+        file.close();
+        ProgramRun run;
+        QCOMPARE(run.ui.seELZmain->value(), 120);
+        QCOMPARE(run.ui.eFText1->text(), QStringLiteral("Klassisches"));
+        QCOMPARE(Settings.Port1, 0);
+        QCOMPARE(Settings.Acc, 2);
+    }
 
 private:
     // A program run: start, then whatever the test does, then the end of the program.
@@ -40,118 +146,6 @@ private:
         TFormMainUi &ui = window->ui;
     };
 };
-
-void tst_StartUp::restartKeepsTheOperatorsSettings()
-{
-    TempSettingsStore temp;
-    {
-        ProgramRun run;
-        run.ui.seELZmain->setValue(95);
-        run.ui.eFText1->setText(QStringLiteral("Großer Preis"));
-        run.ui.eFText2->setText(QString());
-        run.ui.rbModeCfahren->setChecked(true);
-        run.ui.cbEliminieren->setChecked(true);
-        run.window->setGeometry(40, 50, 1000, 700);
-    }
-    Settings = TSettings{};
-    ProgramRun run;
-    QCOMPARE(run.ui.seELZmain->value(), 95);
-    QCOMPARE(Settings.ELZ, 95);
-    QCOMPARE(run.ui.eFText1->text(), QStringLiteral("Großer Preis"));
-    QCOMPARE(run.ui.eFText2->text(), QString());
-    QVERIFY(run.ui.rbModeCfahren->isChecked());
-    QVERIFY(run.ui.cbEliminieren->isChecked());
-    QCOMPARE(run.window->size(), QSize(1000, 700));
-}
-
-void tst_StartUp::storedValuesAtStart_data()
-{
-    QTest::addColumn<QVariantMap>("stored");
-    QTest::addColumn<int>("elz");
-    QTest::addColumn<int>("filterIndO");
-    QTest::addColumn<bool>("timerShown");
-    QTest::addColumn<bool>("portOpen");
-    QTest::newRow("defaults") << QVariantMap{} << 120 << 3 << true << false;
-    QTest::newRow("allowed time above 999")
-        << QVariantMap{{"ELZ", 1500}} << 999 << 3 << true << false;
-    QTest::newRow("monitor that is not there")
-        << QVariantMap{{"Monitor", 2}} << 120 << 3 << true << false;
-    QTest::newRow("open dialog follows the save dialog")
-        << QVariantMap{{"FiltInd", 2}, {"FilterInd", 5}, {"FilterIndO", 1}} << 120 << 5 << true
-        << false;
-    QTest::newRow("no countdown") << QVariantMap{{"Timer", 0}} << 120 << 3 << false << false;
-    QTest::newRow("ports that are not there")
-        << QVariantMap{{"Port1", 9}, {"Port2", 16}} << 120 << 3 << true << false;
-    QTest::newRow("a port that is there") << QVariantMap{{"Port2", 2}} << 120 << 3 << true << true;
-}
-
-void tst_StartUp::storedValuesAtStart()
-{
-    QFETCH(QVariantMap, stored);
-    QFETCH(int, elz);
-    QFETCH(int, filterIndO);
-    QFETCH(bool, timerShown);
-    QFETCH(bool, portOpen);
-    TempSettingsStore temp;
-    {
-        const auto store = temp.open();
-        SaveSettings(*store, TSettings{});
-        for (auto it = stored.cbegin(); it != stored.cend(); ++it)
-            store->setValue(it.key(), *it);
-    }
-    ProgramRun run;
-    TFormMainUi &ui = run.ui;
-    QCOMPARE(ui.seELZmain->value(), elz);
-    QCOMPARE(Settings.ELZ, elz);
-    QCOMPARE(Settings.Monitor, 0); // one screen
-    QVERIFY(!ui.bMon2->isEnabled());
-    QCOMPARE(Settings.FilterIndO, filterIndO);
-    QCOMPARE(!ui.bTimer->isHidden(), timerShown);
-    QCOMPARE(!ui.cbEliminieren->isHidden(), timerShown);
-    QCOMPARE(ui.ComPort1->Connected() || ui.ComPort2->Connected(), portOpen);
-    QCOMPARE(ComPortMask, 0x20003u); // the fake machine's COM1 and COM2
-    QVERIFY(run.boxes.messages.isEmpty());
-}
-
-void tst_StartUp::resetToDefaults()
-{
-    TempSettingsStore temp;
-    TSettings stored;
-    stored.ELZ = 77;
-    SaveSettings(*temp.open(), stored);
-    {
-        ProgramRun run;
-        QCOMPARE(run.ui.seELZmain->value(), 77);
-        run.boxes.answers = {false, true};
-        QVERIFY(!run.window->ResetToDefaults());
-        QCOMPARE(temp.open()->value("ELZ").toInt(), 77);
-        QVERIFY(run.window->ResetToDefaults());
-        QCOMPARE(run.boxes.questions,
-                 QStringList(2, QStringLiteral("Möchten Sie Standard Einstellungen verwenden?")));
-        run.ui.seELZmain->setValue(88);
-    } // the end of the program saves nothing
-    QVERIFY(temp.open()->allKeys().isEmpty());
-    Settings = TSettings{};
-    ProgramRun run;
-    QCOMPARE(run.ui.seELZmain->value(), 120);
-}
-
-void tst_StartUp::garbageFileStartsOnDefaults()
-{
-    TempSettingsStore temp;
-    QFile file(temp.open()->fileName());
-    QVERIFY(QDir().mkpath(QFileInfo(file).path()));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(
-        "[General]\nPort1=COM1\nAcc=\"\\x00\\xff\nELZ=@Variant(\\0\\0\\0\\x7f)\n\x01\x02\xff=\n"
-        "[x\nZeile1=\n");
-    file.close();
-    ProgramRun run;
-    QCOMPARE(run.ui.seELZmain->value(), 120);
-    QCOMPARE(run.ui.eFText1->text(), QStringLiteral("Klassisches"));
-    QCOMPARE(Settings.Port1, 0);
-    QCOMPARE(Settings.Acc, 2);
-}
 
 QTEST_MAIN(tst_StartUp)
 #include "tst_startup.moc"

@@ -3,27 +3,6 @@
 
 #include <QtTest>
 
-// The protocol's text and CSV files: decoding, splitting, writing and reading back.
-class TestTextProtocol : public QObject
-{
-    Q_OBJECT
-private slots:
-    void initTestCase();
-
-    void splitImportLine_data();
-    void splitImportLine();
-    void parseTextList_data();
-    void parseTextList();
-    void decode_data();
-    void decode();
-    void textRoundTrip_data();
-    void textRoundTrip();
-    void writeCsv_data();
-    void writeCsv();
-    void defaultExportName_data();
-    void defaultExportName();
-};
-
 namespace {
 const QByteArray Bom("\xEF\xBB\xBF");
 
@@ -37,176 +16,181 @@ QStringList row12(std::initializer_list<std::pair<int, QString>> cells)
 }
 } // namespace
 
-void TestTextProtocol::initTestCase()
+// The protocol's text and CSV files: decoding, splitting, writing and reading back.
+class TestTextProtocol : public QObject
 {
-    // Central European time, so the export name shows a local time different from UTC.
-    qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
-}
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        // Central European time, so the export name shows a local time different from UTC.
+        qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
+    }
 
-void TestTextProtocol::splitImportLine_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<int>("columns");
-    QTest::addColumn<QStringList>("fields");
+    void splitImportLine_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<QStringList>("fields");
 
-    QTest::newRow("run of semicolons") << "12;;;A;B" << 12 << QStringList{"12", "", "", "A", "B"};
-    QTest::newRow("tabs, empty and blank fields")
-        << "7\t\t \tHorse\t  \tClub\t" << 12 << QStringList{"7", "", "", "Horse", "", "Club"};
-    QTest::newRow("a tab makes semicolons text")
-        << "1;2\tRider; Jr" << 12 << QStringList{"1;2", "Rider; Jr"};
-    QTest::newRow("closing semicolon") << "12;Horse;" << 12 << QStringList{"12", "Horse"};
-    QTest::newRow("only the closing tab goes") << "a\t \t" << 12 << QStringList{"a", ""};
-    QTest::newRow("blanks around text stay") << " A B ;x" << 12 << QStringList{" A B ", "x"};
-    QTest::newRow("past the columns") << "1;2;3;4" << 3 << QStringList{"1", "2", "3"};
-    QTest::newRow("empty line") << "" << 12 << QStringList{};
-}
+        QTest::newRow("run of semicolons")
+            << "12;;;A;B" << 12 << QStringList{"12", "", "", "A", "B"};
+        QTest::newRow("tabs, empty and blank fields")
+            << "7\t\t \tHorse\t  \tClub\t" << 12 << QStringList{"7", "", "", "Horse", "", "Club"};
+        QTest::newRow("a tab makes semicolons text")
+            << "1;2\tRider; Jr" << 12 << QStringList{"1;2", "Rider; Jr"};
+        QTest::newRow("closing semicolon") << "12;Horse;" << 12 << QStringList{"12", "Horse"};
+        QTest::newRow("only the closing tab goes") << "a\t \t" << 12 << QStringList{"a", ""};
+        QTest::newRow("blanks around text stay") << " A B ;x" << 12 << QStringList{" A B ", "x"};
+        QTest::newRow("past the columns") << "1;2;3;4" << 3 << QStringList{"1", "2", "3"};
+        QTest::newRow("empty line") << "" << 12 << QStringList{};
+    }
 
-void TestTextProtocol::splitImportLine()
-{
-    QFETCH(QString, line);
-    QFETCH(int, columns);
-    QFETCH(QStringList, fields);
-    QCOMPARE(::splitImportLine(line, columns), fields);
-}
+    void splitImportLine()
+    {
+        QFETCH(QString, line);
+        QFETCH(int, columns);
+        QTEST(::splitImportLine(line, columns), "fields");
+    }
 
-void TestTextProtocol::parseTextList_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<ProtocolRows>("rows");
+    void parseTextList_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<ProtocolRows>("rows");
 
-    const QStringList heading12{"S", "K", "P", "R", "V", "Z", "ZF", "SZ", "F", "Pkt", "G", "Pl"};
-    QTest::newRow("mixed separators, long heading cut")
-        << "S;K;P;R;V;Z;ZF;SZ;F;Pkt;G;Pl;X;Y\r\n"
-           "1\t\tHorse\tRider\t\r\n"
-           "2;;Horse2;Rider2;a;b;c;d;e;f;g;h;i;j\r\n"
-        << ProtocolRows{heading12,
-                        {"1", "", "Horse", "Rider"},
-                        {"2", "", "Horse2", "Rider2", "a", "b", "c", "d", "e", "f", "g", "h"}};
-    QTest::newRow("LF") << "H\n1;A\n2;B\n" << ProtocolRows{{"H"}, {"1", "A"}, {"2", "B"}};
-    QTest::newRow("CR") << "H\r1;A\r2;B\r" << ProtocolRows{{"H"}, {"1", "A"}, {"2", "B"}};
-    QTest::newRow("no final line end") << "H\r\n1;A" << ProtocolRows{{"H"}, {"1", "A"}};
-    QTest::newRow("empty line within kept, at the end dropped")
-        << "H\r\n\r\n1;A\n\r\n\n\r" << ProtocolRows{{"H"}, {}, {"1", "A"}};
-    QTest::newRow("CR LF LF is two line ends") << "H\r\n\n1" << ProtocolRows{{"H"}, {}, {"1"}};
-    QTest::newRow("empty file") << "" << ProtocolRows{};
-}
+        const QStringList heading12{"S",  "K",  "P", "R",   "V", "Z",
+                                    "ZF", "SZ", "F", "Pkt", "G", "Pl"};
+        QTest::newRow("mixed separators, long heading cut")
+            << "S;K;P;R;V;Z;ZF;SZ;F;Pkt;G;Pl;X;Y\r\n"
+               "1\t\tHorse\tRider\t\r\n"
+               "2;;Horse2;Rider2;a;b;c;d;e;f;g;h;i;j\r\n"
+            << ProtocolRows{heading12,
+                            {"1", "", "Horse", "Rider"},
+                            {"2", "", "Horse2", "Rider2", "a", "b", "c", "d", "e", "f", "g", "h"}};
+        QTest::newRow("LF") << "H\n1;A\n2;B\n" << ProtocolRows{{"H"}, {"1", "A"}, {"2", "B"}};
+        QTest::newRow("CR") << "H\r1;A\r2;B\r" << ProtocolRows{{"H"}, {"1", "A"}, {"2", "B"}};
+        QTest::newRow("no final line end") << "H\r\n1;A" << ProtocolRows{{"H"}, {"1", "A"}};
+        QTest::newRow("empty line within kept, at the end dropped")
+            << "H\r\n\r\n1;A\n\r\n\n\r" << ProtocolRows{{"H"}, {}, {"1", "A"}};
+        QTest::newRow("CR LF LF is two line ends") << "H\r\n\n1" << ProtocolRows{{"H"}, {}, {"1"}};
+        QTest::newRow("empty file") << "" << ProtocolRows{};
+    }
 
-void TestTextProtocol::parseTextList()
-{
-    QFETCH(QString, text);
-    QFETCH(ProtocolRows, rows);
-    QCOMPARE(::parseTextList(text, 12), rows);
-}
+    void parseTextList()
+    {
+        QFETCH(QString, text);
+        QTEST(::parseTextList(text, 12), "rows");
+    }
 
-void TestTextProtocol::decode_data()
-{
-    // Without a code page the bytes go through decodeText.
-    QTest::addColumn<QByteArray>("codePage");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("text");
+    void decode_data()
+    {
+        // Without a code page the bytes go through decodeText.
+        QTest::addColumn<QByteArray>("codePage");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
 
-    QTest::newRow("Windows-1252") << QByteArray() << QByteArray("M\xfcller;\x80")
-                                  << QStringLiteral("Müller;€");
-    QTest::newRow("UTF-8") << QByteArray() << QByteArray("J\xc3\xb6rg \xe2\x82\xac")
-                           << QStringLiteral("Jörg €");
-    QTest::newRow("UTF-8 mark skipped")
-        << QByteArray() << Bom + "Nr;\xc3\x9f" << QStringLiteral("Nr;ß");
-    QTest::newRow("mark before Windows-1252") << QByteArray() << Bom + "\xe4"
-                                              << "ä";
-    QTest::newRow("1252 ending in what starts a UTF-8 sequence")
-        << QByteArray() << QByteArray("Stra\xdf") << QStringLiteral("Straß");
-    QTest::newRow("1252 with undefined bytes")
-        << QByteArray() << QByteArray("a\x81\x8d\x8f\x90\x9d\x9c")
-        << QStringLiteral("a\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDœ");
-    QTest::newRow("other code page")
-        << QByteArray("CP850") << QByteArray("M\x81ller") << QStringLiteral("Müller");
-    QTest::newRow("unknown code page")
-        << QByteArray("NO-SUCH-CODE-PAGE") << QByteArray("\xe4\x80") << QStringLiteral("ä\u0080");
-}
+        QTest::newRow("Windows-1252")
+            << QByteArray() << QByteArray("M\xfcller;\x80") << QStringLiteral("Müller;€");
+        QTest::newRow("UTF-8") << QByteArray() << QByteArray("J\xc3\xb6rg \xe2\x82\xac")
+                               << QStringLiteral("Jörg €");
+        QTest::newRow("UTF-8 mark skipped")
+            << QByteArray() << Bom + "Nr;\xc3\x9f" << QStringLiteral("Nr;ß");
+        QTest::newRow("mark before Windows-1252") << QByteArray() << Bom + "\xe4"
+                                                  << "ä";
+        QTest::newRow("1252 ending in what starts a UTF-8 sequence")
+            << QByteArray() << QByteArray("Stra\xdf") << QStringLiteral("Straß");
+        QTest::newRow("1252 with undefined bytes")
+            << QByteArray() << QByteArray("a\x81\x8d\x8f\x90\x9d\x9c")
+            << QStringLiteral("a\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDœ");
+        QTest::newRow("other code page")
+            << QByteArray("CP850") << QByteArray("M\x81ller") << QStringLiteral("Müller");
+        QTest::newRow("unknown code page") << QByteArray("NO-SUCH-CODE-PAGE")
+                                           << QByteArray("\xe4\x80") << QStringLiteral("ä\u0080");
+    }
 
-void TestTextProtocol::decode()
-{
-    QFETCH(QByteArray, codePage);
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, text);
-    QCOMPARE(codePage.isEmpty() ? decodeText(bytes) : decodeCodePage(bytes, codePage.constData()),
-             text);
-}
+    void decode()
+    {
+        QFETCH(QByteArray, codePage);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(codePage.isEmpty() ? decodeText(bytes)
+                                    : decodeCodePage(bytes, codePage.constData()),
+                 text);
+    }
 
-void TestTextProtocol::textRoundTrip_data()
-{
-    QTest::addColumn<ProtocolRows>("rows");
-    QTest::addColumn<QByteArray>("written");
-    QTest::addColumn<ProtocolRows>("readBack");
+    void textRoundTrip_data()
+    {
+        QTest::addColumn<ProtocolRows>("rows");
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<ProtocolRows>("readBack");
 
-    const ProtocolRows grid{
-        {"Startnr", "Kopfnr", "Pferd", "Reiter", "Verein", "Zeit", "ZF", "SZ", "Fehler", "Punkte",
-         "Gesamt", "Platz"},
-        row12({{0, "12"}, {2, "Müßig"}, {3, "Jörg Äbi"}, {4, "RV Ö"}, {5, "73,45"}, {11, "1"}}),
-        row12({{0, "5"}, {3, "Anne"}})};
-    QTest::newRow("protocol") << grid
-                              << QByteArray("Startnr\tKopfnr\tPferd\tReiter\tVerein\tZeit\tZF\tSZ\t"
-                                            "Fehler\tPunkte\tGesamt\tPlatz\t\r\n"
-                                            "12\t \tM\xc3\xbc\xc3\x9fig\tJ\xc3\xb6rg \xc3\x84"
-                                            "bi\tRV \xc3\x96\t73,45\t \t \t \t \t \t1\t\r\n"
-                                            "5\t \t \tAnne\t \t \t \t \t \t \t \t \t\r\n")
-                              << grid;
-    QTest::newRow("tabs and line breaks in cells")
-        << ProtocolRows{{"a\tb", "c\r\nd", "e;f"}} << QByteArray("a b\tc  d\te;f\t\r\n")
-        << ProtocolRows{{"a b", "c  d", "e;f"}};
-    QTest::newRow("empty row within, single empty cell")
-        << ProtocolRows{{"H"}, {}, {""}} << QByteArray("H\t\r\n\r\n \t\r\n")
-        << ProtocolRows{{"H"}, {}, {""}};
-}
+        const ProtocolRows grid{
+            {"Startnr", "Kopfnr", "Pferd", "Reiter", "Verein", "Zeit", "ZF", "SZ", "Fehler",
+             "Punkte", "Gesamt", "Platz"},
+            row12({{0, "12"}, {2, "Müßig"}, {3, "Jörg Äbi"}, {4, "RV Ö"}, {5, "73,45"}, {11, "1"}}),
+            row12({{0, "5"}, {3, "Anne"}})};
+        QTest::newRow("protocol") << grid
+                                  << QByteArray(
+                                         "Startnr\tKopfnr\tPferd\tReiter\tVerein\tZeit\tZF\tSZ\t"
+                                         "Fehler\tPunkte\tGesamt\tPlatz\t\r\n"
+                                         "12\t \tM\xc3\xbc\xc3\x9fig\tJ\xc3\xb6rg \xc3\x84"
+                                         "bi\tRV \xc3\x96\t73,45\t \t \t \t \t \t1\t\r\n"
+                                         "5\t \t \tAnne\t \t \t \t \t \t \t \t \t\r\n")
+                                  << grid;
+        QTest::newRow("tabs and line breaks in cells")
+            << ProtocolRows{{"a\tb", "c\r\nd", "e;f"}} << QByteArray("a b\tc  d\te;f\t\r\n")
+            << ProtocolRows{{"a b", "c  d", "e;f"}};
+        QTest::newRow("empty row within, single empty cell")
+            << ProtocolRows{{"H"}, {}, {""}} << QByteArray("H\t\r\n\r\n \t\r\n")
+            << ProtocolRows{{"H"}, {}, {""}};
+    }
 
-void TestTextProtocol::textRoundTrip()
-{
-    QFETCH(ProtocolRows, rows);
-    QFETCH(QByteArray, written);
-    QFETCH(ProtocolRows, readBack);
-    const QByteArray bytes = writeTextProtocol(rows);
-    QCOMPARE(bytes, written);
-    QCOMPARE(::parseTextList(decodeText(bytes), 12), readBack);
-}
+    void textRoundTrip()
+    {
+        QFETCH(ProtocolRows, rows);
+        const QByteArray bytes = writeTextProtocol(rows);
+        QTEST(bytes, "written");
+        QTEST(::parseTextList(decodeText(bytes), 12), "readBack");
+    }
 
-void TestTextProtocol::writeCsv_data()
-{
-    QTest::addColumn<ProtocolRows>("rows");
-    QTest::addColumn<QByteArray>("csv");
+    void writeCsv_data()
+    {
+        QTest::addColumn<ProtocolRows>("rows");
+        QTest::addColumn<QByteArray>("csv");
 
-    QTest::newRow("12 columns, empty cells")
-        << ProtocolRows{row12({{0, "1"}, {2, "Müßig"}}), row12({{11, "2"}})}
-        << Bom + "1;;M\xc3\xbc\xc3\x9fig;;;;;;;;;\r\n;;;;;;;;;;;2\r\n";
-    QTest::newRow("quoting") << ProtocolRows{{"a;b", "say \"hi\"", "x\ry", "x\ny", "plain", "x, y"}}
-                             << Bom + "\"a;b\";\"say \"\"hi\"\"\";\"x\ry\";\"x\ny\";plain;x, y\r\n";
-}
+        QTest::newRow("12 columns, empty cells")
+            << ProtocolRows{row12({{0, "1"}, {2, "Müßig"}}), row12({{11, "2"}})}
+            << Bom + "1;;M\xc3\xbc\xc3\x9fig;;;;;;;;;\r\n;;;;;;;;;;;2\r\n";
+        QTest::newRow("quoting")
+            << ProtocolRows{{"a;b", "say \"hi\"", "x\ry", "x\ny", "plain", "x, y"}}
+            << Bom + "\"a;b\";\"say \"\"hi\"\"\";\"x\ry\";\"x\ny\";plain;x, y\r\n";
+    }
 
-void TestTextProtocol::writeCsv()
-{
-    QFETCH(ProtocolRows, rows);
-    QFETCH(QByteArray, csv);
-    QCOMPARE(::writeCsv(rows), csv);
-}
+    void writeCsv()
+    {
+        QFETCH(ProtocolRows, rows);
+        QTEST(::writeCsv(rows), "csv");
+    }
 
-void TestTextProtocol::defaultExportName_data()
-{
-    QTest::addColumn<QDateTime>("now");
-    QTest::addColumn<QString>("name");
+    void defaultExportName_data()
+    {
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QString>("name");
 
-    QTest::newRow("morning") << QDateTime(QDate(2026, 12, 5), QTime(9, 7), Qt::LocalTime)
-                             << "2026-12-05-09-07";
-    QTest::newRow("evening, 24-hour clock")
-        << QDateTime(QDate(2026, 12, 31), QTime(23, 59), Qt::LocalTime) << "2026-12-31-23-59";
-    QTest::newRow("UTC shown as local time")
-        << QDateTime(QDate(2026, 12, 31), QTime(23, 30), Qt::UTC) << "2027-01-01-00-30";
-}
+        QTest::newRow("morning") << QDateTime(QDate(2026, 12, 5), QTime(9, 7), Qt::LocalTime)
+                                 << "2026-12-05-09-07";
+        QTest::newRow("evening, 24-hour clock")
+            << QDateTime(QDate(2026, 12, 31), QTime(23, 59), Qt::LocalTime) << "2026-12-31-23-59";
+        QTest::newRow("UTC shown as local time")
+            << QDateTime(QDate(2026, 12, 31), QTime(23, 30), Qt::UTC) << "2027-01-01-00-30";
+    }
 
-void TestTextProtocol::defaultExportName()
-{
-    QFETCH(QDateTime, now);
-    QFETCH(QString, name);
-    QCOMPARE(DefaultExportName(now), name);
-}
+    void defaultExportName()
+    {
+        QFETCH(QDateTime, now);
+        QTEST(DefaultExportName(now), "name");
+    }
+};
 
 QTEST_GUILESS_MAIN(TestTextProtocol)
 #include "tst_textprotocol.moc"

@@ -18,30 +18,6 @@
 using WaitResult = SerialBackend::WaitResult;
 Q_DECLARE_METATYPE(WaitResult)
 
-class tst_LinuxSerialBackend : public QObject
-{
-    Q_OBJECT
-
-private Q_SLOTS:
-    void init();
-    void cleanup();
-    void deviceTable_data();
-    void deviceTable();
-    void openFailures_data();
-    void openFailures();
-    void configureReachesTheDevice_data();
-    void configureReachesTheDevice();
-    void deviceIsExclusive();
-    void interruptWakesABlockedWait();
-    void interruptBeforeTheWait_data();
-    void interruptBeforeTheWait();
-
-private:
-    int m_master = -1;
-    int m_slave = -1; // the test's own view of the line, opened before the backend locks it
-    QString m_slavePath;
-};
-
 namespace {
 
 QString errorString(int error)
@@ -101,162 +77,171 @@ char threadState(pid_t tid)
 
 } // namespace
 
-void tst_LinuxSerialBackend::init()
+class tst_LinuxSerialBackend : public QObject
 {
-    m_master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    QVERIFY(m_master >= 0);
-    QVERIFY(grantpt(m_master) == 0 && unlockpt(m_master) == 0);
-    m_slavePath = QString::fromLocal8Bit(ptsname(m_master));
-    m_slave = ::open(ptsname(m_master), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    QVERIFY(m_slave >= 0);
-}
+    Q_OBJECT
 
-void tst_LinuxSerialBackend::cleanup()
-{
-    if (m_slave >= 0)
-        ::close(m_slave);
-    if (m_master >= 0)
-        ::close(m_master);
-    m_slave = m_master = -1;
-}
-
-void tst_LinuxSerialBackend::deviceTable_data()
-{
-    QTest::addColumn<int>("port");
-    QTest::addColumn<QString>("device");
-    QTest::newRow("0") << 0 << QString();
-    QTest::newRow("1") << 1 << QStringLiteral("/dev/ttyS0");
-    QTest::newRow("5") << 5 << QStringLiteral("/dev/ttyUSB0");
-    QTest::newRow("12") << 12 << QStringLiteral("/dev/ttyUSB7");
-    QTest::newRow("16") << 16 << QStringLiteral("/dev/ttyACM3");
-    QTest::newRow("17") << 17 << QString();
-}
-
-void tst_LinuxSerialBackend::deviceTable()
-{
-    QFETCH(int, port);
-    QFETCH(QString, device);
-    QCOMPARE(serialDevicePath(port), device);
-}
-
-void tst_LinuxSerialBackend::openFailures_data()
-{
-    QTest::addColumn<int>("port");
-    QTest::addColumn<int>("error");
-    QTest::newRow("0") << 0 << ENODEV;
-    QTest::newRow("17") << 17 << ENODEV;
-    int absent = -1;
-    for (int port = 16; port >= 1 && absent < 0; --port) {
-        if (!QFile::exists(serialDevicePath(port)))
-            absent = port;
+private Q_SLOTS:
+    void init()
+    {
+        m_master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        QVERIFY(m_master >= 0);
+        QVERIFY(grantpt(m_master) == 0 && unlockpt(m_master) == 0);
+        m_slavePath = QString::fromLocal8Bit(ptsname(m_master));
+        m_slave = ::open(ptsname(m_master), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        QVERIFY(m_slave >= 0);
     }
-    QTest::newRow("absent device") << absent << ENOENT;
-}
 
-void tst_LinuxSerialBackend::openFailures()
-{
-    QFETCH(int, port);
-    QFETCH(int, error);
-    if (port < 0)
-        QSKIP("every port's device exists here");
-    LinuxSerialBackend backend;
-    QVERIFY(!backend.open(port));
-    QVERIFY(!backend.isOpen());
-    QCOMPARE(backend.errorText(), errorString(error));
-}
+    void cleanup()
+    {
+        if (m_slave >= 0)
+            ::close(m_slave);
+        if (m_master >= 0)
+            ::close(m_master);
+        m_slave = m_master = -1;
+    }
 
-void tst_LinuxSerialBackend::configureReachesTheDevice_data()
-{
-    QTest::addColumn<quint32>("baud");
-    QTest::addColumn<int>("dataBits");
-    QTest::addColumn<int>("parity");
-    QTest::addColumn<int>("stopBits");
-    QTest::addColumn<int>("flowControl");
-    QTest::addColumn<uint>("parityBits");
-    QTest::newRow("9600 8N1") << 9600u << 8 << 0 << 0 << 0 << 0u;
-    QTest::newRow("28800 7M2 RTS/CTS") << 28800u << 7 << 3 << 2 << 1 << uint(PARODD | CMSPAR);
-    QTest::newRow("256000 5S1.5 XON/XOFF") << 256000u << 5 << 4 << 1 << 2 << uint(CMSPAR);
-}
+    void deviceTable_data()
+    {
+        QTest::addColumn<int>("port");
+        QTest::addColumn<QString>("device");
+        QTest::newRow("0") << 0 << QString();
+        QTest::newRow("1") << 1 << QStringLiteral("/dev/ttyS0");
+        QTest::newRow("5") << 5 << QStringLiteral("/dev/ttyUSB0");
+        QTest::newRow("12") << 12 << QStringLiteral("/dev/ttyUSB7");
+        QTest::newRow("16") << 16 << QStringLiteral("/dev/ttyACM3");
+        QTest::newRow("17") << 17 << QString();
+    }
 
-void tst_LinuxSerialBackend::configureReachesTheDevice()
-{
-    QFETCH(quint32, baud);
-    QFETCH(int, dataBits);
-    QFETCH(int, parity);
-    QFETCH(int, stopBits);
-    QFETCH(int, flowControl);
-    QFETCH(uint, parityBits);
-    LinuxSerialBackend backend;
-    QVERIFY(backend.openDevice(m_slavePath));
-    SerialLineSettings settings;
-    settings.baud = baud;
-    settings.dataBits = dataBits;
-    settings.parity = parity;
-    settings.stopBits = stopBits;
-    settings.flowControl = flowControl;
-    QVERIFY2(backend.configure(settings), qPrintable(backend.errorText()));
+    void deviceTable()
+    {
+        QFETCH(int, port);
+        QTEST(serialDevicePath(port), "device");
+    }
 
-    termios2 t = {};
-    QVERIFY(ioctl(m_slave, TCGETS2, &t) == 0);
-    QCOMPARE(t.c_ospeed, baud);
-    // A pseudo-terminal forces CS8 and clears PARENB; the rest of the line stays as set.
-    QCOMPARE(uint(t.c_cflag & (PARODD | CMSPAR)), parityBits);
-    QCOMPARE(bool(t.c_cflag & CSTOPB), stopBits != 0);
-    QCOMPARE(bool(t.c_cflag & CRTSCTS), flowControl == 1);
-    QCOMPARE(bool(t.c_iflag & IXON), flowControl == 2);
-    QCOMPARE(t.c_lflag & (ICANON | ECHO | ISIG), 0u);
-}
+    void openFailures_data()
+    {
+        QTest::addColumn<int>("port");
+        QTest::addColumn<int>("error");
+        QTest::newRow("0") << 0 << ENODEV;
+        QTest::newRow("17") << 17 << ENODEV;
+        int absent = -1;
+        for (int port = 16; port >= 1 && absent < 0; --port) {
+            if (!QFile::exists(serialDevicePath(port)))
+                absent = port;
+        }
+        QTest::newRow("absent device") << absent << ENOENT;
+    }
 
-void tst_LinuxSerialBackend::deviceIsExclusive()
-{
-    LinuxSerialBackend first;
-    LinuxSerialBackend second;
-    QVERIFY(first.openDevice(m_slavePath));
-    QVERIFY(!second.openDevice(m_slavePath));
-    QVERIFY(!second.isOpen());
-    QVERIFY(!second.errorText().isEmpty());
-    // A failed reopen lets go of the device it had.
-    QVERIFY(!first.open(0));
-    QVERIFY(second.openDevice(m_slavePath));
-}
+    void openFailures()
+    {
+        QFETCH(int, port);
+        QFETCH(int, error);
+        if (port < 0)
+            QSKIP("every port's device exists here");
+        LinuxSerialBackend backend;
+        QVERIFY(!backend.open(port));
+        QVERIFY(!backend.isOpen());
+        QCOMPARE(backend.errorText(), errorString(error));
+    }
 
-void tst_LinuxSerialBackend::interruptWakesABlockedWait()
-{
-    const auto backend = std::make_shared<LinuxSerialBackend>();
-    QVERIFY(backend->openDevice(m_slavePath));
-    const auto run = std::make_shared<WaitRun>();
-    std::unique_ptr<QThread> thread = startWait(backend, ComEvent::RxChar, run);
-    // Interrupt only once the thread sleeps in the wait, not before it got there.
-    QTRY_VERIFY_WITH_TIMEOUT(run->tid != 0 && threadState(run->tid) == 'S', 5000);
-    backend->interruptWait();
-    QVERIFY(ends(thread));
-    QCOMPARE(run->result, WaitResult::Interrupted);
-}
+    void configureReachesTheDevice_data()
+    {
+        QTest::addColumn<quint32>("baud");
+        QTest::addColumn<int>("dataBits");
+        QTest::addColumn<int>("parity");
+        QTest::addColumn<int>("stopBits");
+        QTest::addColumn<int>("flowControl");
+        QTest::addColumn<uint>("parityBits");
+        QTest::newRow("9600 8N1") << 9600u << 8 << 0 << 0 << 0 << 0u;
+        QTest::newRow("28800 7M2 RTS/CTS") << 28800u << 7 << 3 << 2 << 1 << uint(PARODD | CMSPAR);
+        QTest::newRow("256000 5S1.5 XON/XOFF") << 256000u << 5 << 4 << 1 << 2 << uint(CMSPAR);
+    }
 
-void tst_LinuxSerialBackend::interruptBeforeTheWait_data()
-{
-    QTest::addColumn<quint32>("mask");
-    QTest::newRow("no modem lines") << quint32(ComEvent::RxChar);
-    QTest::newRow("modem lines") << quint32(ComEvent::CTS | ComEvent::RLSD);
-}
+    void configureReachesTheDevice()
+    {
+        QFETCH(quint32, baud);
+        QFETCH(int, dataBits);
+        QFETCH(int, parity);
+        QFETCH(int, stopBits);
+        QFETCH(int, flowControl);
+        LinuxSerialBackend backend;
+        QVERIFY(backend.openDevice(m_slavePath));
+        SerialLineSettings settings;
+        settings.baud = baud;
+        settings.dataBits = dataBits;
+        settings.parity = parity;
+        settings.stopBits = stopBits;
+        settings.flowControl = flowControl;
+        QVERIFY2(backend.configure(settings), qPrintable(backend.errorText()));
 
-void tst_LinuxSerialBackend::interruptBeforeTheWait()
-{
-    QFETCH(quint32, mask);
-    const auto backend = std::make_shared<LinuxSerialBackend>();
-    QVERIFY(backend->openDevice(m_slavePath));
-    backend->interruptWait();
-    WaitResult result = WaitResult::Event;
-    QVERIFY(waitOnThread(backend, mask, &result));
-    QCOMPARE(result, WaitResult::Interrupted);
-    QVERIFY(waitOnThread(backend, mask, &result));
-    QCOMPARE(result, WaitResult::Interrupted);
+        termios2 t = {};
+        QVERIFY(ioctl(m_slave, TCGETS2, &t) == 0);
+        QCOMPARE(t.c_ospeed, baud);
+        // A pseudo-terminal forces CS8 and clears PARENB; the rest of the line stays as set.
+        QTEST(uint(t.c_cflag & (PARODD | CMSPAR)), "parityBits");
+        QCOMPARE(bool(t.c_cflag & CSTOPB), stopBits != 0);
+        QCOMPARE(bool(t.c_cflag & CRTSCTS), flowControl == 1);
+        QCOMPARE(bool(t.c_iflag & IXON), flowControl == 2);
+        QCOMPARE(t.c_lflag & (ICANON | ECHO | ISIG), 0u);
+    }
 
-    // The next open starts without it.
-    QVERIFY(backend->openDevice(m_slavePath));
-    QVERIFY(waitOnThread(backend, ComEvent::CTS, &result));
-    QCOMPARE(result, WaitResult::Failed);
-}
+    void deviceIsExclusive()
+    {
+        LinuxSerialBackend first;
+        LinuxSerialBackend second;
+        QVERIFY(first.openDevice(m_slavePath));
+        QVERIFY(!second.openDevice(m_slavePath));
+        QVERIFY(!second.isOpen());
+        QVERIFY(!second.errorText().isEmpty());
+        // A failed reopen lets go of the device it had.
+        QVERIFY(!first.open(0));
+        QVERIFY(second.openDevice(m_slavePath));
+    }
+
+    void interruptWakesABlockedWait()
+    {
+        const auto backend = std::make_shared<LinuxSerialBackend>();
+        QVERIFY(backend->openDevice(m_slavePath));
+        const auto run = std::make_shared<WaitRun>();
+        std::unique_ptr<QThread> thread = startWait(backend, ComEvent::RxChar, run);
+        // Interrupt only once the thread sleeps in the wait, not before it got there.
+        QTRY_VERIFY_WITH_TIMEOUT(run->tid != 0 && threadState(run->tid) == 'S', 5000);
+        backend->interruptWait();
+        QVERIFY(ends(thread));
+        QCOMPARE(run->result, WaitResult::Interrupted);
+    }
+
+    void interruptBeforeTheWait_data()
+    {
+        QTest::addColumn<quint32>("mask");
+        QTest::newRow("no modem lines") << quint32(ComEvent::RxChar);
+        QTest::newRow("modem lines") << quint32(ComEvent::CTS | ComEvent::RLSD);
+    }
+
+    void interruptBeforeTheWait()
+    {
+        QFETCH(quint32, mask);
+        const auto backend = std::make_shared<LinuxSerialBackend>();
+        QVERIFY(backend->openDevice(m_slavePath));
+        backend->interruptWait();
+        WaitResult result = WaitResult::Event;
+        QVERIFY(waitOnThread(backend, mask, &result));
+        QCOMPARE(result, WaitResult::Interrupted);
+        QVERIFY(waitOnThread(backend, mask, &result));
+        QCOMPARE(result, WaitResult::Interrupted);
+
+        // The next open starts without it.
+        QVERIFY(backend->openDevice(m_slavePath));
+        QVERIFY(waitOnThread(backend, ComEvent::CTS, &result));
+        QCOMPARE(result, WaitResult::Failed);
+    }
+
+private:
+    int m_master = -1;
+    int m_slave = -1; // the test's own view of the line, opened before the backend locks it
+    QString m_slavePath;
+};
 
 QTEST_GUILESS_MAIN(tst_LinuxSerialBackend)
 #include "tst_linuxserialbackend.moc"

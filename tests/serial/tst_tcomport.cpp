@@ -11,24 +11,6 @@
 #include <QThread>
 #include <QtTest>
 
-class tst_TComPort : public QObject
-{
-    Q_OBJECT
-
-private Q_SLOTS:
-    void lineSettingsReachTheDevice_data();
-    void lineSettingsReachTheDevice();
-    void openAndCloseEvents();
-    void openFailures_data();
-    void openFailures();
-    void refusedSettingsReleaseTheDevice();
-    void handlersRunOnTheGuiThreadInOrder();
-    void closeWithAHandOffPending();
-    void closeFromItsOwnHandler();
-    void failingWaitsCloseThePort();
-    void systemLayerPseudoTerminal();
-};
-
 namespace {
 // The system's serial layer with every port number led to one device.
 class DeviceBackend : public SerialBackend
@@ -58,209 +40,215 @@ private:
 };
 } // namespace
 
-void tst_TComPort::lineSettingsReachTheDevice_data()
+class tst_TComPort : public QObject
 {
-    QTest::addColumn<int>("rate");
-    QTest::addColumn<int>("dataBits");
-    QTest::addColumn<quint32>("baud");
-    QTest::addColumn<int>("storedBits");
-    QTest::newRow("110") << int(br110) << 8 << 110u << 8;
-    QTest::newRow("14400") << int(br14400) << 7 << 14400u << 7;
-    QTest::newRow("256000, 4 bits") << int(br256000) << 4 << 256000u << 5;
-    QTest::newRow("user 28800, 9 bits") << int(brUser) << 9 << 28800u << 8;
-}
+    Q_OBJECT
 
-void tst_TComPort::lineSettingsReachTheDevice()
-{
-    FakeSerialPorts ports;
-    QFETCH(int, rate);
-    QFETCH(int, dataBits);
-    QFETCH(quint32, baud);
-    QFETCH(int, storedBits);
-    TComPort port;
-    port.setBaudRate(TBaudRate(rate));
-    port.setBaudRateUser(28800);
-    port.setDataBits(dataBits);
-    QCOMPARE(int(port.DataBits()), storedBits);
-    port.setParity(prMark);
-    port.setEnableDTR(false);
-    port.Open();
-    const SerialLineSettings &s = ports.com1.settings;
-    QCOMPARE(s.baud, baud);
-    QCOMPARE(s.dataBits, storedBits);
-    QCOMPARE(s.parity, int(prMark));
-    QVERIFY(!s.enableDTR);
-}
-
-void tst_TComPort::openAndCloseEvents()
-{
-    FakeSerialPorts ports;
-    TComPort port;
-    QStringList calls;
-    port.OnOpen = [&](TComPort *s) { calls << (s == &port ? "open" : "?"); };
-    port.OnClose = [&](TComPort *s) { calls << (s == &port ? "close" : "?"); };
-    port.Close();
-    QVERIFY(calls.isEmpty());
-    port.Open();
-    port.Open(); // reopening closes first
-    QCOMPARE(calls, (QStringList{"open", "close", "open"}));
-    QVERIFY(port.Connected());
-    port.Close();
-    QCOMPARE(calls.last(), QStringLiteral("close"));
-    QVERIFY(!ports.com1.open);
-}
-
-void tst_TComPort::openFailures_data()
-{
-    QTest::addColumn<int>("number");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("missing") << 9 << "Unable to open com port: No such file or directory";
-    QTest::newRow("in use") << 1 << "Unable to open com port: Device or resource busy";
-}
-
-void tst_TComPort::openFailures()
-{
-    FakeSerialPorts ports;
-    QFETCH(int, number);
-    QFETCH(QString, message);
-    TComPort other; // holds port 1
-    other.Open();
-    TComPort port;
-    port.setPort(quint8(number));
-    bool opened = false;
-    port.OnOpen = [&](TComPort *) { opened = true; };
-    try {
-        port.Open();
-        QFAIL("opened");
-    } catch (const EComHandle &e) {
-        QCOMPARE(e.message(), message);
-    }
-    QVERIFY(!opened);
-    QVERIFY(!port.Connected());
-}
-
-void tst_TComPort::refusedSettingsReleaseTheDevice()
-{
-    FakeSerialPorts ports;
-    TComPort port;
-    ports.com1.configureError = QStringLiteral("Invalid argument");
-    QVERIFY_THROWS_EXCEPTION(EComState, port.Open());
-    try {
-        port.Open();
-    } catch (const EComState &e) {
-        QCOMPARE(e.message(), QStringLiteral("Unable to set com state: Invalid argument"));
-    }
-    QVERIFY(!port.Connected());
-    QVERIFY(!ports.com1.open);
-    ports.com1.configureError.clear();
-    port.Open(); // nothing holds the device any more
-    QVERIFY(port.Connected());
-}
-
-void tst_TComPort::handlersRunOnTheGuiThreadInOrder()
-{
-    FakeSerialPorts ports;
-    TComPort port;
-    port.setEvents(eventSet({evCTS, evDSR, evRLSD}));
-    QStringList calls;
-    bool waitBlocked = true;
-    auto record = [&](const char *name) {
-        return [&, name](TComPort *) {
-            calls << QString::fromLatin1(name);
-            waitBlocked &= QThread::currentThread() == thread() &&
-                           ports.com1.waits == (calls.size() - 1) / 3 + 1;
-        };
-    };
-    port.OnCTS = record("CTS");
-    port.OnDSR = record("DSR");
-    port.OnRLSD = record("RLSD");
-    port.OnRing = record("Ring");
-    port.Open();
-    ports.com1.setLines(ModemLine::RLSD | ModemLine::DSR | ModemLine::CTS | ModemLine::Ring);
-    QTRY_COMPARE(calls.size(), 3);
-    ports.com1.setLines(0);
-    QTRY_COMPARE(calls.size(), 6);
-    QCOMPARE(calls.join(','), QStringLiteral("CTS,DSR,RLSD,CTS,DSR,RLSD"));
-    // The wait thread stays blocked while the handlers run.
-    QVERIFY(waitBlocked);
-    port.Close();
-}
-
-void tst_TComPort::closeWithAHandOffPending()
-{
-    FakeSerialPorts ports;
-    TComPort port;
-    int served = 0;
-    port.OnDSR = [&](TComPort *) { ++served; };
-    port.Open();
-    ports.com1.setLines(ModemLine::DSR);
-    QVERIFY(ports.com1.waitForReport(1));
-    port.Close(); // must not wait for the GUI thread that is running it
-    QVERIFY(!port.Connected());
-    QVERIFY(!ports.com1.closedUnderWait);
-    QCoreApplication::processEvents();
-    QCOMPARE(served, 0); // the dropped hand-off never runs later
-    port.Open();
-    ports.com1.setLines(0);
-    QTRY_COMPARE(served, 1);
-}
-
-void tst_TComPort::closeFromItsOwnHandler()
-{
-    FakeSerialPorts ports;
-    TComPort port;
-    int closes = 0;
-    port.OnClose = [&](TComPort *) { ++closes; };
-    port.OnDSR = [&](TComPort *s) { s->Close(); };
-    bool carrierAfterClose = false;
-    port.OnRLSD = [&](TComPort *) { carrierAfterClose = true; };
-    port.Open();
-    ports.com1.setLines(ModemLine::DSR | ModemLine::RLSD);
-    QTRY_COMPARE(closes, 1);
-    QVERIFY(!carrierAfterClose); // nothing runs on a closed port
-    QVERIFY(!ports.com1.closedUnderWait);
-}
-
-void tst_TComPort::failingWaitsCloseThePort()
-{
-    FakeSerialPorts ports;
-    TComPort port;
-    int closes = 0;
-    port.OnClose = [&](TComPort *) { ++closes; };
-    port.Open();
-    ports.com1.failWaits();
-    QTRY_COMPARE(closes, 1);
-    QVERIFY(!port.Connected());
-    QCOMPARE(ports.com1.failedWaits.load(), 3); // gives up instead of spinning
-    QVERIFY(!ports.com1.open);
-}
-
-void tst_TComPort::systemLayerPseudoTerminal()
-{
-    // A pseudo-terminal takes the line settings but refuses to wait for modem lines.
-    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    QVERIFY(master >= 0);
-    QVERIFY(grantpt(master) == 0 && unlockpt(master) == 0);
-    const QString slave = QString::fromLocal8Bit(ptsname(master));
-    setSerialBackendFactory([slave] { return std::make_unique<DeviceBackend>(slave); });
-    DeviceBackend::waits = 0;
+private Q_SLOTS:
+    void lineSettingsReachTheDevice_data()
     {
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<int>("dataBits");
+        QTest::addColumn<quint32>("baud");
+        QTest::addColumn<int>("storedBits");
+        QTest::newRow("110") << int(br110) << 8 << 110u << 8;
+        QTest::newRow("14400") << int(br14400) << 7 << 14400u << 7;
+        QTest::newRow("256000, 4 bits") << int(br256000) << 4 << 256000u << 5;
+        QTest::newRow("user 28800, 9 bits") << int(brUser) << 9 << 28800u << 8;
+    }
+
+    void lineSettingsReachTheDevice()
+    {
+        FakeSerialPorts ports;
+        QFETCH(int, rate);
+        QFETCH(int, dataBits);
+        QFETCH(quint32, baud);
+        QFETCH(int, storedBits);
         TComPort port;
-        port.setFlowControl(fcRtsCts);
-        int opens = 0, closes = 0;
-        port.OnOpen = [&](TComPort *) { ++opens; };
+        port.setBaudRate(TBaudRate(rate));
+        port.setBaudRateUser(28800);
+        port.setDataBits(dataBits);
+        QCOMPARE(int(port.DataBits()), storedBits);
+        port.setParity(prMark);
+        port.setEnableDTR(false);
+        port.Open();
+        const SerialLineSettings &s = ports.com1.settings;
+        QCOMPARE(s.baud, baud);
+        QCOMPARE(s.dataBits, storedBits);
+        QCOMPARE(s.parity, int(prMark));
+        QVERIFY(!s.enableDTR);
+    }
+
+    void openAndCloseEvents()
+    {
+        FakeSerialPorts ports;
+        TComPort port;
+        QStringList calls;
+        port.OnOpen = [&](TComPort *s) { calls << (s == &port ? "open" : "?"); };
+        port.OnClose = [&](TComPort *s) { calls << (s == &port ? "close" : "?"); };
+        port.Close();
+        QVERIFY(calls.isEmpty());
+        port.Open();
+        port.Open(); // reopening closes first
+        QCOMPARE(calls, (QStringList{"open", "close", "open"}));
+        QVERIFY(port.Connected());
+        port.Close();
+        QCOMPARE(calls.last(), QStringLiteral("close"));
+        QVERIFY(!ports.com1.open);
+    }
+
+    void openFailures_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing") << 9 << "Unable to open com port: No such file or directory";
+        QTest::newRow("in use") << 1 << "Unable to open com port: Device or resource busy";
+    }
+
+    void openFailures()
+    {
+        FakeSerialPorts ports;
+        QFETCH(int, number);
+        QFETCH(QString, message);
+        TComPort other; // holds port 1
+        other.Open();
+        TComPort port;
+        port.setPort(quint8(number));
+        bool opened = false;
+        port.OnOpen = [&](TComPort *) { opened = true; };
+        try {
+            port.Open();
+            QFAIL("opened");
+        } catch (const EComHandle &e) {
+            QCOMPARE(e.message(), message);
+        }
+        QVERIFY(!opened);
+        QVERIFY(!port.Connected());
+    }
+
+    void refusedSettingsReleaseTheDevice()
+    {
+        FakeSerialPorts ports;
+        TComPort port;
+        ports.com1.configureError = QStringLiteral("Invalid argument");
+        QVERIFY_THROWS_EXCEPTION(EComState, port.Open());
+        try {
+            port.Open();
+        } catch (const EComState &e) {
+            QCOMPARE(e.message(), QStringLiteral("Unable to set com state: Invalid argument"));
+        }
+        QVERIFY(!port.Connected());
+        QVERIFY(!ports.com1.open);
+        ports.com1.configureError.clear();
+        port.Open(); // nothing holds the device any more
+        QVERIFY(port.Connected());
+    }
+
+    void handlersRunOnTheGuiThreadInOrder()
+    {
+        FakeSerialPorts ports;
+        TComPort port;
+        port.setEvents(eventSet({evCTS, evDSR, evRLSD}));
+        QStringList calls;
+        bool waitBlocked = true;
+        auto record = [&](const char *name) {
+            return [&, name](TComPort *) {
+                calls << QString::fromLatin1(name);
+                waitBlocked &= QThread::currentThread() == thread() &&
+                               ports.com1.waits == (calls.size() - 1) / 3 + 1;
+            };
+        };
+        port.OnCTS = record("CTS");
+        port.OnDSR = record("DSR");
+        port.OnRLSD = record("RLSD");
+        port.OnRing = record("Ring");
+        port.Open();
+        ports.com1.setLines(ModemLine::RLSD | ModemLine::DSR | ModemLine::CTS | ModemLine::Ring);
+        QTRY_COMPARE(calls.size(), 3);
+        ports.com1.setLines(0);
+        QTRY_COMPARE(calls.size(), 6);
+        QCOMPARE(calls.join(','), QStringLiteral("CTS,DSR,RLSD,CTS,DSR,RLSD"));
+        // The wait thread stays blocked while the handlers run.
+        QVERIFY(waitBlocked);
+        port.Close();
+    }
+
+    void closeWithAHandOffPending()
+    {
+        FakeSerialPorts ports;
+        TComPort port;
+        int served = 0;
+        port.OnDSR = [&](TComPort *) { ++served; };
+        port.Open();
+        ports.com1.setLines(ModemLine::DSR);
+        QVERIFY(ports.com1.waitForReport(1));
+        port.Close(); // must not wait for the GUI thread that is running it
+        QVERIFY(!port.Connected());
+        QVERIFY(!ports.com1.closedUnderWait);
+        QCoreApplication::processEvents();
+        QCOMPARE(served, 0); // the dropped hand-off never runs later
+        port.Open();
+        ports.com1.setLines(0);
+        QTRY_COMPARE(served, 1);
+    }
+
+    void closeFromItsOwnHandler()
+    {
+        FakeSerialPorts ports;
+        TComPort port;
+        int closes = 0;
+        port.OnClose = [&](TComPort *) { ++closes; };
+        port.OnDSR = [&](TComPort *s) { s->Close(); };
+        bool carrierAfterClose = false;
+        port.OnRLSD = [&](TComPort *) { carrierAfterClose = true; };
+        port.Open();
+        ports.com1.setLines(ModemLine::DSR | ModemLine::RLSD);
+        QTRY_COMPARE(closes, 1);
+        QVERIFY(!carrierAfterClose); // nothing runs on a closed port
+        QVERIFY(!ports.com1.closedUnderWait);
+    }
+
+    void failingWaitsCloseThePort()
+    {
+        FakeSerialPorts ports;
+        TComPort port;
+        int closes = 0;
         port.OnClose = [&](TComPort *) { ++closes; };
         port.Open();
-        QCOMPARE(opens, 1);
+        ports.com1.failWaits();
         QTRY_COMPARE(closes, 1);
         QVERIFY(!port.Connected());
-        QCOMPARE(DeviceBackend::waits.load(), 3);
-        port.Open(); // released: the device opens again
-        QVERIFY(opens == 2);
+        QCOMPARE(ports.com1.failedWaits.load(), 3); // gives up instead of spinning
+        QVERIFY(!ports.com1.open);
     }
-    setSerialBackendFactory(nullptr);
-    ::close(master);
-}
+
+    void systemLayerPseudoTerminal()
+    {
+        // A pseudo-terminal takes the line settings but refuses to wait for modem lines.
+        const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        QVERIFY(master >= 0);
+        QVERIFY(grantpt(master) == 0 && unlockpt(master) == 0);
+        const QString slave = QString::fromLocal8Bit(ptsname(master));
+        setSerialBackendFactory([slave] { return std::make_unique<DeviceBackend>(slave); });
+        DeviceBackend::waits = 0;
+        {
+            TComPort port;
+            port.setFlowControl(fcRtsCts);
+            int opens = 0, closes = 0;
+            port.OnOpen = [&](TComPort *) { ++opens; };
+            port.OnClose = [&](TComPort *) { ++closes; };
+            port.Open();
+            QCOMPARE(opens, 1);
+            QTRY_COMPARE(closes, 1);
+            QVERIFY(!port.Connected());
+            QCOMPARE(DeviceBackend::waits.load(), 3);
+            port.Open(); // released: the device opens again
+            QVERIFY(opens == 2);
+        }
+        setSerialBackendFactory(nullptr);
+        ::close(master);
+    }
+};
 
 QTEST_MAIN(tst_TComPort)
 #include "tst_tcomport.moc"
