@@ -2,12 +2,8 @@
 
 #include "DesktopOpener.h"
 #include "TFormInfo.h"
-#include "TImage.h"
-#include "TLbSpeedButton.h"
 
-#include <QAction>
 #include <QClipboard>
-#include <QLineEdit>
 #include <QUrl>
 
 namespace {

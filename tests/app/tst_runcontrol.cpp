@@ -1,15 +1,6 @@
 #include "MainWindowFixture.h"
 
 #include "DisplayColors.h"
-#include "ResultsProtocol.h"
-#include "TBitBtnWithColor.h"
-#include "TImage.h"
-#include "TLbSpeedButton.h"
-#include "TOvalButton.h"
-
-#include <QAction>
-#include <QSpinBox>
-#include <QTimer>
 
 namespace {
 

@@ -1,15 +1,4 @@
-#include "FakeSerialPorts.h"
 #include "MainWindowFixture.h"
-#include "TempSettingsStore.h"
-
-#include "TBitBtnWithColor.h"
-#include "TComPort.h"
-#include "TLbSpeedButton.h"
-
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QSpinBox>
 
 // The main window's settings across a restart of the program.
 class tst_StartUp : public QObject

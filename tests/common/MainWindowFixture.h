@@ -12,7 +12,26 @@
 #include "TFormMain.h"
 #include "TempSettingsStore.h"
 
+// The window's parts, for the tests to reach into.
+#include "ProtocolFiles.h"
+#include "ResultsProtocol.h"
+#include "StarterList.h"
+#include "TBitBtnWithColor.h"
+#include "TComPort.h"
+#include "TImage.h"
+#include "TLbSpeedButton.h"
+#include "TOvalButton.h"
+#include "TSortGrid.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QStringList>
+#include <QTimer>
 #include <QtTest>
 #include <memory>
 

@@ -2,17 +2,6 @@
 #include "MainWindowFixture.h"
 #include "TestFiles.h"
 
-#include "ProtocolFiles.h"
-#include "ResultsProtocol.h"
-#include "StarterList.h"
-#include "TLbSpeedButton.h"
-#include "TSortGrid.h"
-
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTemporaryDir>
-
 // Loading starter lists and protocols, and saving the protocol, in the main window.
 class tst_ProtocolFiles : public QObject
 {

@@ -3,15 +3,8 @@
 #include "MainWindowFixture.h"
 #include "TestFiles.h"
 
-#include "ProtocolFiles.h"
-#include "TLbSpeedButton.h"
-#include "TSortGrid.h"
 #include "TorisDbf.h"
 #include "TorisExchange.h"
-
-#include <QComboBox>
-#include <QLineEdit>
-#include <QTemporaryDir>
 
 namespace {
 DbfBuilder starterList()

@@ -1,14 +1,6 @@
 #include "MainWindowFixture.h"
 
 #include "RunScoring.h"
-#include "TBitBtnWithColor.h"
-#include "TSortGrid.h"
-
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QSpinBox>
 
 // Obstacle faults, penalty seconds, time faults and the running total of the run on course.
 class tst_RunScoring : public QObject

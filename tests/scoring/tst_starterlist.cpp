@@ -1,15 +1,6 @@
 #include "MainWindowFixture.h"
 
 #include "ProtocolRow.h"
-#include "ResultsProtocol.h"
-#include "StarterList.h"
-#include "TBitBtnWithColor.h"
-#include "TLbSpeedButton.h"
-#include "TSortGrid.h"
-
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 
 namespace {
 // What the operator sees of the chosen starter.

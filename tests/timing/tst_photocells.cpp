@@ -2,14 +2,6 @@
 
 #include "PhotocellRules.h"
 #include "Photocells.h"
-#include "ResultsProtocol.h"
-#include "TBitBtnWithColor.h"
-#include "TComPort.h"
-#include "TImage.h"
-
-#include <QComboBox>
-#include <QLabel>
-#include <QTimer>
 
 namespace {
 
