@@ -1,16 +1,34 @@
+#include "DbfBuilder.h"
 #include "FakeFileDialogs.h"
 #include "MainWindowFixture.h"
 #include "TestFiles.h"
 
-// Loading starter lists and protocols, and saving the protocol, in the main window.
+#include "TorisExchange.h"
+
+namespace {
+// A starter list of the tournament program, with a field of its own (BEMERK).
+DbfBuilder torisList()
+{
+    DbfBuilder b;
+    b.fields = {{"STARTNUM", 4}, {"KOPFNR", 6}, {"PFNAM", 10}, {"NAME", 10},
+                {"VNAME", 6},    {"ZEIT1", 6},  {"BEMERK", 4}};
+    b.records = {{"12", "101", "Cornet", "M\x81ller", "Jan", "63.4", "a"},
+                 {"", "102", "B\x84r", "Schulz", "Eva", "", "b"}};
+    return b;
+}
+} // namespace
+
+// Loading starter lists (text, and the tournament program's dBase tables) and saving the
+// protocol, in the main window.
 class tst_ProtocolFiles : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
     void init() { Settings = TSettings{}; }
 
-    void importFillsGridAndLists()
+    void textListThroughOpenDialog()
     {
         MainWindowFixture f;
         FakeFileDialogs dialogs;
@@ -24,20 +42,42 @@ private Q_SLOTS:
         Settings.FilterIndO = 1;
         f.key(Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(ui.SortGrid1->cells(0, 0), QStringLiteral("Nr"));
-        QCOMPARE(ui.SortGrid1->cells(5, 0),
-                 QStringLiteral("R.-Zeit")); // kept where the file has none
+        QCOMPARE(ui.SortGrid1->cells(5, 0), QStringLiteral("R.-Zeit")); // the file has none
         QCOMPARE(ui.SortGrid1->rowTexts(1).mid(0, 5),
                  (QStringList{"12", "", "Falé", "Müller", "RV A"}));
         QCOMPARE(ui.SortGrid1->rowTexts(2).mid(0, 5), (QStringList{"13", "77", "Bo", "", "RV B"}));
-        QVERIFY(!ui.cbStNr->isEditable());
-        QCOMPARE(ui.cbStNr->count(), 2);
-        QCOMPARE(ui.cbKNr->count(), 2);
-        QCOMPARE(ui.Reiter->text(), QStringLiteral("Müller"));
-        QCOMPARE(ui.ePferd->text(), QStringLiteral("Falé"));
-        QCOMPARE(ui.LabelBase->text(), QStringLiteral("1 von 2"));
-        QVERIFY(ui.sbSave->isEnabled());
+        QVERIFY(!ui.cbStNr->isEditable() && ui.sbSave->isEnabled());
+        QVERIFY(ui.cbStNr->count() == 2 && ui.cbKNr->count() == 2);
         QCOMPARE(Settings.FiltInd, 1);              // the save dialog offers the same kind
         QCOMPARE(dialogs.offeredFilters.size(), 2); // text and Toris; no workbooks yet
+    }
+
+    void torisListThroughOpenDialog()
+    {
+        MainWindowFixture f;
+        FakeFileDialogs dialogs;
+        TFormMainUi &ui = f.ui();
+        const QString heading = ui.SortGrid1->cells(0, 0);
+        // Results of a former list must not stay beside the new riders.
+        ui.SortGrid1->setDataRows({{"7", "", "Alt", "", "", "59,00", "", "", "", "", "", "1"}});
+        const QString list = m_dir.filePath("starter.dbf");
+        QVERIFY(writeBytes(list, torisList().build()));
+        dialogs.answers = {{list, 2}};
+        f.key(Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(f.boxes.messages, QStringList());
+        QCOMPARE(ui.SortGrid1->cells(0, 0), heading);
+        QCOMPARE(ui.SortGrid1->rowTexts(1), (QStringList{"12", "101", "Cornet", "Müller", "Jan", "",
+                                                         "63,40", "", "", "", "", ""}));
+        QCOMPARE(ui.SortGrid1->rowTexts(2).mid(0, 5),
+                 (QStringList{"2", "102", "Bär", "Schulz", "Eva"}));
+        QCOMPARE(ui.cbStNr->itemText(1), QStringLiteral("2"));
+        QCOMPARE(ui.cbStNr->itemData(0).toString(),
+                 QStringLiteral("12\t101\tCornet\tMüller\tJan\t"));
+        QCOMPARE(ui.cbKNr->itemText(1), QStringLiteral("102"));
+        QCOMPARE(Settings.FiltInd, 2);
+        QCOMPARE(ui.SortGridToris->rowTexts(0),
+                 (QStringList{"STARTNUM", "KOPFNR", "PFNAM", "NAME", "VNAME", "ZEIT1", "BEMERK"}));
+        QCOMPARE(ui.SortGridToris->cells(6, 2), QStringLiteral("b"));
     }
 
     void headingOnlyFile()
@@ -49,23 +89,50 @@ private Q_SLOTS:
         QVERIFY(f.window->files().ImportTextList(list));
         QCOMPARE(ui.SortGrid1->gridRowCount(), 2);
         QVERIFY(ui.SortGrid1->rowTexts(1).join(QString()).isEmpty());
-        QVERIFY(ui.cbStNr->isEditable());
-        QCOMPARE(ui.cbStNr->count(), 0);
+        QVERIFY(ui.cbStNr->isEditable() && ui.cbStNr->count() == 0);
         QVERIFY(!ui.sbSave->isEnabled());
-        QCOMPARE(ui.LabelBase->text(), QStringLiteral("0 von 0"));
     }
 
-    void failedLoadChangesNothing()
+    void refusedFilesChangeNothing()
     {
         MainWindowFixture f;
         TFormMainUi &ui = f.ui();
-        ui.SortGrid1->setDataRows({{"5", "", "Horse"}});
-        const QList<QStringList> before = gridRows(ui.SortGrid1);
-        QVERIFY(!f.window->files().ImportTextList(m_dir.filePath("missing.txt")));
-        QVERIFY(!f.window->files().ImportTextList(m_dir.path())); // a folder
-        QCOMPARE(gridRows(ui.SortGrid1), before);
-        QCOMPARE(f.boxes.messages.size(), 2);
-        QVERIFY(f.boxes.messages.first().contains(QStringLiteral("missing.txt")));
+        ProtocolFiles &files = f.window->files();
+        const QString list = m_dir.filePath("good.dbf"), bad = m_dir.filePath("bad.dbf");
+        QVERIFY(writeBytes(list, torisList().build()));
+        QVERIFY(writeBytes(bad, torisList().build().chopped(1)));
+        QVERIFY(files.toris().ImportTorisDbf(list));
+        const QList<QStringList> protocol = gridRows(ui.SortGrid1);
+        const QList<QStringList> staging = files.toris().table().rows;
+        const QString item = ui.cbStNr->itemData(1).toString();
+
+        QVERIFY(!files.toris().ImportTorisDbf(bad));
+        QVERIFY(!files.toris().ImportTorisDbf(m_dir.filePath("missing.dbf")));
+        QVERIFY(!files.ImportTextList(m_dir.filePath("missing.txt")));
+        QVERIFY(!files.ImportTextList(m_dir.path())); // a folder
+        QCOMPARE(f.boxes.messages.mid(0, 2),
+                 (QStringList{"Bad format Toris DBF file.", "Error open Toris file."}));
+        QCOMPARE(f.boxes.messages.size(), 4);
+        QVERIFY(f.boxes.messages[2].contains(QStringLiteral("missing.txt")));
+        QCOMPARE(gridRows(ui.SortGrid1), protocol);
+        QCOMPARE(files.toris().table().rows, staging);
+        QCOMPARE(ui.cbStNr->count(), 2);
+        QCOMPARE(ui.cbStNr->itemData(1).toString(), item);
+    }
+
+    void writeProtectedListLoads()
+    {
+        MainWindowFixture f;
+        TorisExchange &toris = f.window->files().toris();
+        const QString list = m_dir.filePath("readonly.dbf");
+        QVERIFY(writeBytes(list, torisList().build()));
+        QVERIFY(
+            QFile::setPermissions(list, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        QVERIFY(toris.ImportTorisDbf(list));
+        // Permissions do not bind root; a running program can't be opened for writing by anyone.
+        // It is no table, but it must get as far as being read.
+        QVERIFY(!toris.ImportTorisDbf(QCoreApplication::applicationFilePath()));
+        QCOMPARE(f.boxes.messages, QStringList{"Bad format Toris DBF file."});
     }
 
     void savedProtocolReadsBack()
@@ -92,12 +159,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("written");   // the file the protocol went to, empty for none
         QTest::addColumn<QByteArray>("starts"); // its first bytes
+        const QDate today = QDate::currentDate();
+        const char dated[] = {'\x03', char(today.year() - 1900), char(today.month()),
+                              char(today.day())};
         QTest::newRow("text, suffix added") << 1 << "a"
                                             << "a.txt" << QByteArray("St.Nr\t");
         QTest::newRow("semicolons") << 3 << "b.csv"
                                     << "b.csv" << QByteArray("\xef\xbb\xbfSt.Nr;");
-        QTest::newRow("Toris, a new table") << 2 << "c"
-                                            << "c.dbf" << QByteArray("\x03");
+        QTest::newRow("Toris, a new table of today") << 2 << "c"
+                                                     << "c.dbf" << QByteArray(dated, 4);
         QTest::newRow("web page not yet") << 5 << "d.html"
                                           << "" << QByteArray();
     }
@@ -110,8 +180,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, starts);
         MainWindowFixture f;
         FakeFileDialogs dialogs;
-        TFormMainUi &ui = f.ui();
-        ui.SortGrid1->setDataRows({{"1", "", "H"}});
+        f.ui().SortGrid1->setDataRows({{"1", "", "H"}});
         f.window->protocol().UpdateProtocolButtons();
         QTemporaryDir dir;
         dialogs.answers = {{dir.filePath(typed), entry}};
@@ -127,6 +196,39 @@ private Q_SLOTS:
         if (!written.isEmpty())
             QVERIFY(fileBytes(dir.filePath(written)).startsWith(starts));
         QCOMPARE(f.boxes.messages.size(), written.isEmpty() ? 1 : 0);
+    }
+
+    void torisResultsGoBack()
+    {
+        MainWindowFixture f;
+        FakeFileDialogs dialogs;
+        TFormMainUi &ui = f.ui();
+        TorisExchange &toris = f.window->files().toris();
+        const QString list = m_dir.filePath("results.dbf");
+        QVERIFY(writeBytes(list, torisList().build()));
+        QVERIFY(toris.ImportTorisDbf(list));
+        ui.SortGrid1->setCells(6, 2, QStringLiteral("4,00"));
+        ui.SortGrid1->appendRow({"30", "130", "Neu", "Groß", "Ute"});
+
+        const QString out = m_dir.filePath("out");
+        dialogs.answers = {{out, 2}};
+        f.key(Qt::Key_S, Qt::ControlModifier);
+        DbfBuilder expected = torisList();
+        expected.records = {{"12", "101", "Cornet", "M\x81ller", "Jan", "63,40", "a"},
+                            {"2", "102", "B\x84r", "Schulz", "Eva", "4,00", "b"},
+                            {"30", "130", "Neu", "Gro\xE1", "Ute", "", ""}};
+        QCOMPARE(fileBytes(out + ".dbf"), expected.build(true));
+
+        // Saved again: the new rider is found, not added twice.
+        QVERIFY(toris.ExportTorisDbf(out + "2.dbf"));
+        QCOMPARE(fileBytes(out + "2.dbf"), expected.build(true));
+        QCOMPARE(f.boxes.messages, QStringList());
+
+        // Nothing written, nothing merged.
+        ui.SortGrid1->appendRow({"31", "131", "Neu 2"});
+        QVERIFY(!toris.ExportTorisDbf(m_dir.filePath("gone/out.dbf")));
+        QCOMPARE(f.boxes.messages, QStringList{"Error create Toris file."});
+        QCOMPARE(toris.table().recordCount(), 3);
     }
 
     void failedSaveIsReported()
