@@ -67,7 +67,6 @@ private Q_SLOTS:
         QCOMPARE(grid->currentGridRow(), 1);
         QCOMPARE(InfoText, QStringLiteral("Punkte:0,00   Rang:1"));
         QVERIFY(!ui.bEINTRAGEN->isEnabled() && ui.bRESET->hasFocus() && ui.rbModeC->isEnabled());
-        QCOMPARE(Run.RunStopTick, Run.RunStartTick);
 
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // Enter on the focused NEXT
         QCOMPARE(ui.cbStNr->currentText(), QStringLiteral("12\tMüller")); // not a whole number
@@ -211,7 +210,6 @@ private Q_SLOTS:
         ProtocolGrid &grid = f.window->protocolGrid();
         QVERIFY(grid.SortGrid1SelectCell(ColRider, 1));
         QVERIFY(ui.SortGrid1->editing());
-        QCOMPARE(ui.StatusPanels[0]->text(), QStringLiteral("1:2"));
         QVERIFY(!grid.SortGrid1SelectCell(ColTotalTime, 1));
         QVERIFY(!ui.SortGrid1->editing() && ui.SortGrid1->rowSelect());
 
@@ -262,18 +260,6 @@ private Q_SLOTS:
         f.boxes.answers = {true};
         QVERIFY(f.window->close());
         QVERIFY(!f.window->isVisible());
-    }
-
-    void columnWidthsFollowTheWindow()
-    {
-        MainWindowFixture f(true, false);
-        TSortGrid *grid = f.ui().SortGrid1;
-        f.window->resize(1234, 600);
-        QCoreApplication::processEvents();
-        QVERIFY(grid->clientWidth() > 1000);
-        const QVector<int> expected = protocolColumnWidths(grid->clientWidth());
-        for (int c = 0; c < ProtocolColumnCount; ++c)
-            QCOMPARE(grid->colWidth(c), expected[c]);
     }
 };
 
