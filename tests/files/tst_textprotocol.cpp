@@ -5,15 +5,6 @@
 
 namespace {
 const QByteArray Bom("\xEF\xBB\xBF");
-
-// A full protocol row with the given cells filled in and the rest empty.
-QStringList row12(std::initializer_list<std::pair<int, QString>> cells)
-{
-    QStringList row(12);
-    for (const auto &[column, text] : cells)
-        row[column] = text;
-    return row;
-}
 } // namespace
 
 // The protocol's text and CSV files: decoding, splitting, writing and reading back.
@@ -113,8 +104,7 @@ private slots:
         QFETCH(QByteArray, codePage);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
-        QCOMPARE(codePage.isEmpty() ? decodeText(bytes)
-                                    : decodeCodePage(bytes, codePage.constData()),
+        QCOMPARE(codePage.isEmpty() ? decodeText(bytes) : decodeCodePage(bytes, codePage.data()),
                  text);
     }
 
@@ -123,19 +113,10 @@ private slots:
         QTest::addColumn<ProtocolRows>("rows");
         QTest::addColumn<QByteArray>("written");
         QTest::addColumn<ProtocolRows>("readBack");
-
-        const ProtocolRows grid{
-            {"Startnr", "Kopfnr", "Pferd", "Reiter", "Verein", "Zeit", "ZF", "SZ", "Fehler",
-             "Punkte", "Gesamt", "Platz"},
-            row12({{0, "12"}, {2, "Müßig"}, {3, "Jörg Äbi"}, {4, "RV Ö"}, {5, "73,45"}, {11, "1"}}),
-            row12({{0, "5"}, {3, "Anne"}})};
+        const ProtocolRows grid{{"Startnr", "Pferd", "Platz"}, {"12", "Müßig", ""}, {"5", "", "1"}};
         QTest::newRow("protocol") << grid
-                                  << QByteArray(
-                                         "Startnr\tKopfnr\tPferd\tReiter\tVerein\tZeit\tZF\tSZ\t"
-                                         "Fehler\tPunkte\tGesamt\tPlatz\t\r\n"
-                                         "12\t \tM\xc3\xbc\xc3\x9fig\tJ\xc3\xb6rg \xc3\x84"
-                                         "bi\tRV \xc3\x96\t73,45\t \t \t \t \t \t1\t\r\n"
-                                         "5\t \t \tAnne\t \t \t \t \t \t \t \t \t\r\n")
+                                  << QByteArray("Startnr\tPferd\tPlatz\t\r\n"
+                                                "12\tM\xc3\xbc\xc3\x9fig\t \t\r\n5\t \t1\t\r\n")
                                   << grid;
         QTest::newRow("tabs and line breaks in cells")
             << ProtocolRows{{"a\tb", "c\r\nd", "e;f"}} << QByteArray("a b\tc  d\te;f\t\r\n")
@@ -157,10 +138,8 @@ private slots:
     {
         QTest::addColumn<ProtocolRows>("rows");
         QTest::addColumn<QByteArray>("csv");
-
-        QTest::newRow("12 columns, empty cells")
-            << ProtocolRows{row12({{0, "1"}, {2, "Müßig"}}), row12({{11, "2"}})}
-            << Bom + "1;;M\xc3\xbc\xc3\x9fig;;;;;;;;;\r\n;;;;;;;;;;;2\r\n";
+        QTest::newRow("empty cells") << ProtocolRows{{"1", "", "Müßig"}, {"", "", "2"}}
+                                     << Bom + "1;;M\xc3\xbc\xc3\x9fig\r\n;;2\r\n";
         QTest::newRow("quoting")
             << ProtocolRows{{"a;b", "say \"hi\"", "x\ry", "x\ny", "plain", "x, y"}}
             << Bom + "\"a;b\";\"say \"\"hi\"\"\";\"x\ry\";\"x\ny\";plain;x, y\r\n";
