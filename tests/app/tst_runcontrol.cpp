@@ -39,10 +39,8 @@ private Q_SLOTS:
         // The date timer's tick shows the date and time and starts the slide.
         f.window->clock().TimerDateTimer();
         QVERIFY(f.window->clock().revealing());
-        const QString date = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
-        QVERIFY2(ui.PanelDate->text().startsWith(date + QStringLiteral("   ")) &&
-                     ui.PanelDate->text().size() > date.size() + 3, // and the time
-                 qPrintable(ui.PanelDate->text()));
+        QVERIFY(ui.PanelDate->text().startsWith(
+            QLocale().toString(QDate::currentDate(), QLocale::ShortFormat)));
         f.window->clock().revealStep();
         QVERIFY(ui.Digit4->isHidden());
         // A click on the banner ends the slide at once.
@@ -186,8 +184,9 @@ private Q_SLOTS:
     void photocells_data()
     {
         QTest::addColumn<bool>("autoFrei");
-        QTest::newRow("armed by TIMER") << true;
-        QTest::newRow("armed by hand") << false;
+        QTest::addColumn<QString>("armed");
+        QTest::newRow("armed by TIMER") << true << "10 00 10 11 01 00 01 00";
+        QTest::newRow("armed by hand") << false << "00 10 10 11 01 00 01 00";
     }
 
     void photocells()
@@ -197,25 +196,18 @@ private Q_SLOTS:
         MainWindowFixture f;
         TFormMainUi &ui = f.ui();
         const QImage unarmed = ui.ImageLSstart->pixmap().toImage();
-        f.key(Qt::Key_F4);
-        QCOMPARE(ui.ImageLSstart->tag(), int(autoFrei));
-        f.key(Qt::Key_F11);
-        QCOMPARE(ui.ImageLSstart->tag(), int(!autoFrei));
-        f.key(Qt::Key_F4); // stopping the countdown arms again, or leaves the hand's choice
-        QCOMPARE(ui.ImageLSstart->tag(), 1);
-        QVERIFY(ui.ImageLSstart->pixmap().toImage() != unarmed);
-        QCOMPARE(ui.ImageLSstop->tag(), 0);
-
-        f.key(Qt::Key_F12);
-        QCOMPARE(ui.ImageLSstop->tag(), 1);
-        f.key(Qt::Key_F5); // START disarms the start photocell only
-        QCOMPARE(ui.ImageLSstart->tag(), 0);
-        QCOMPARE(ui.ImageLSstart->pixmap().toImage(), unarmed);
-        f.key(Qt::Key_F12); // the toggles work while running too
-        f.key(Qt::Key_F12);
-        QCOMPARE(ui.ImageLSstop->tag(), 1);
-        f.key(Qt::Key_F9);
-        QCOMPARE(ui.ImageLSstop->tag(), 0);
+        // The arming of start and finish photocell after each key, as "start finish".
+        QStringList armed;
+        for (int k : {Qt::Key_F4, Qt::Key_F11, Qt::Key_F4, Qt::Key_F12, Qt::Key_F5, Qt::Key_F12,
+                      Qt::Key_F12, Qt::Key_F9}) {
+            f.key(k);
+            armed << QStringLiteral("%1%2").arg(ui.ImageLSstart->tag()).arg(ui.ImageLSstop->tag());
+            // The picture shows the arming.
+            QCOMPARE(ui.ImageLSstart->pixmap().toImage() != unarmed, ui.ImageLSstart->tag() == 1);
+        }
+        // TIMER arms the start if so set; stopping the countdown arms again, or leaves the hand's
+        // choice; START disarms the start only, STOP the finish; the toggles work while running.
+        QTEST(armed.join(u' '), "armed");
     }
 
     void anyMouseButtonActsKeyboardDoesNot()
@@ -246,7 +238,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("acc");   // decimals shown
         QTest::addColumn<bool>("over"); // the allowed time of 60 s
-        QTest::newRow("2 decimals") << 2 << false;
         QTest::newRow("1 decimal") << 1 << false;
         QTest::newRow("no decimals") << 0 << false;
         QTest::newRow("one hundredth over") << 2 << true;
