@@ -11,6 +11,7 @@
 #include "TDigit.h"
 #include "TFormMain.h"
 #include "TempSettingsStore.h"
+#include "TestFiles.h"
 
 // The window's parts, for the tests to reach into.
 #include "ProtocolFiles.h"
@@ -110,6 +111,14 @@ public:
     {
         ticks.advance(ms);
         window->clock().ClockTimer();
+    }
+
+    // START, ms on the clock, STOP.
+    void run(quint32 ms)
+    {
+        key(Qt::Key_F5);
+        tick(ms);
+        key(Qt::Key_F9);
     }
 
     void key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier)

@@ -164,9 +164,7 @@ private Q_SLOTS:
         MainWindowFixture f(true, false);
         TFormMainUi &ui = f.ui();
         ui.seELZmain->setValue(60);
-        f.key(Qt::Key_F5);
-        f.tick(58000);
-        f.key(Qt::Key_F9);
+        f.run(58000);
         ui.bStrafsek4->click();
         QCOMPARE(ui.ePktSek->text(), QStringLiteral("0,50")); // 62,00 s
         QVERIFY(ui.LabelRavno->isVisible() && !ui.bStrafPlus->isEnabled());

@@ -89,24 +89,38 @@ private Q_SLOTS:
         QTEST(PhotocellEntry(1, time), "expected");
     }
 
+    void startEdgeStartsTheRun_data()
+    {
+        QTest::addColumn<bool>("normallyClosed"); // "OFF": the contact opens as the beam breaks
+        QTest::newRow("ON") << false;
+        QTest::newRow("OFF") << true;
+    }
+
     void startEdgeStartsTheRun()
     {
+        QFETCH(bool, normallyClosed);
         Settings.Port1 = 1;
+        Settings.Alg1 = normallyClosed;
+        const quint32 rest = normallyClosed ? ModemLine::DSR : 0, broken = ModemLine::DSR ^ rest;
         MainWindowFixture f;
         TFormMainUi &ui = f.ui();
         // DTR and RTS feed the contacts.
         QVERIFY(f.ports.com1.settings.enableDTR);
         QCOMPARE(f.ports.com1.settings.flowControl, int(fcRtsCts));
+        if (normallyClosed) {
+            edge(f.ports.com1, rest); // closed at rest: no edge of this contact
+            QCOMPARE(ui.cbRezervLS->count(), 0);
+        }
 
         f.key(Qt::Key_F4); // TIMER arms the start photocell
-        edge(f.ports.com1, ModemLine::DSR);
+        edge(f.ports.com1, broken);
         QVERIFY(ui.bSTOP->isEnabled() && !ui.bSTART->isEnabled());
         QCOMPARE(entries(ui.cbRezervLS), QStringList{"1. "});
         QVERIFY(ui.cbRezervLS->currentIndex() == 0 && ui.cbRezervLS->isEnabled());
-
-        edge(f.ports.com1, 0); // opening the contact
-        f.key(Qt::Key_F11);    // arming again while running changes nothing: START is unavailable
-        edge(f.ports.com1, ModemLine::DSR);
+        edge(f.ports.com1, rest); // the beam is whole again: no edge of this contact
+        QCOMPARE(ui.cbRezervLS->count(), 1);
+        f.key(Qt::Key_F11); // arming again while running changes nothing: START is unavailable
+        edge(f.ports.com1, broken);
         QVERIFY(ui.bSTOP->isEnabled());
         QCOMPARE(entries(ui.cbRezervLS), (QStringList{"1. ", "1. "}));
     }
@@ -183,22 +197,6 @@ private Q_SLOTS:
         f.ticks.advance(7);
         f.key(Qt::Key_F5);
         QCOMPARE(Run.RunStartTick, f.ticks.now());
-    }
-
-    void normallyClosedContact()
-    {
-        Settings.Port1 = 1;
-        Settings.Alg1 = 1;
-        MainWindowFixture f;
-        TFormMainUi &ui = f.ui();
-        edge(f.ports.com1, ModemLine::DSR); // closed at rest
-        QCOMPARE(ui.cbRezervLS->count(), 0);
-        f.key(Qt::Key_F4);
-        edge(f.ports.com1, 0); // the beam is broken: the contact opens
-        QVERIFY(ui.bSTOP->isEnabled());
-        QCOMPARE(entries(ui.cbRezervLS), QStringList{"1. "});
-        edge(f.ports.com1, ModemLine::DSR); // closing again is not an edge of this contact
-        QCOMPARE(ui.cbRezervLS->count(), 1);
     }
 
     void portsShowAndHideTheControls()
