@@ -65,18 +65,17 @@ private Q_SLOTS:
     {
         QFETCH(bool, stopped);
         MainWindowFixture f;
-        TFormMainUi &ui = f.ui();
         QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
         if (stopped) {
             f.key(Qt::Key_F5);
             f.key(Qt::Key_F9);
         }
-        QSignalSpy entered(ui.mEintragen, &QAction::triggered);
-        ui.Reiter->setText(QStringLiteral("Anna"));
-        ui.Reiter->setFocus();
-        QTest::keyClick(ui.Reiter, Qt::Key_V, Qt::ControlModifier);
+        QSignalSpy entered(f.ui.mEintragen, &QAction::triggered);
+        f.ui.Reiter->setText(QStringLiteral("Anna"));
+        f.ui.Reiter->setFocus();
+        QTest::keyClick(f.ui.Reiter, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(entered.size(), stopped ? 1 : 0);
-        QCOMPARE(ui.Reiter->text(),
+        QCOMPARE(f.ui.Reiter->text(),
                  stopped ? QStringLiteral("Anna") : QStringLiteral("Annapasted"));
     }
 
@@ -88,7 +87,7 @@ private Q_SLOTS:
         QVERIFY(info.isVisible());
         QTest::keyClick(&info, Qt::Key_Escape);
         QVERIFY(!info.isVisible());
-        QTest::mouseClick(f.ui().bInfo, Qt::LeftButton);
+        QTest::mouseClick(f.ui.bInfo, Qt::LeftButton);
         QVERIFY(info.isVisible());
         info.accept();
     }
@@ -118,7 +117,7 @@ private Q_SLOTS:
         if (key)
             f.key(key, Qt::KeyboardModifiers(mods));
         else
-            QTest::mouseClick(f.ui().ImageLogo, Qt::LeftButton);
+            QTest::mouseClick(f.ui.ImageLogo, Qt::LeftButton);
         QCOMPARE(opener.opened.size(), 1);
         QVERIFY(opener.opened[0].toString().contains(target));
         // Without a viewer the user is told why nothing appeared.

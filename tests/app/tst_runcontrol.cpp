@@ -34,19 +34,19 @@ private Q_SLOTS:
     void startUpShowsDateAndRevealsDigits()
     {
         MainWindowFixture f(false);
-        TFormMainUi &ui = f.ui();
-        QCOMPARE(enabledFlags(ui).left(6), QStringLiteral("000000"));
+        QCOMPARE(enabledFlags(f.ui).left(6), QStringLiteral("000000"));
         // The date timer's tick shows the date and time and starts the slide.
         f.window->clock().TimerDateTimer();
         QVERIFY(f.window->clock().revealing());
-        QVERIFY(ui.PanelDate->text().startsWith(
+        QVERIFY(f.ui.PanelDate->text().startsWith(
             QLocale().toString(QDate::currentDate(), QLocale::ShortFormat)));
         f.window->clock().revealStep();
-        QVERIFY(ui.Digit4->isHidden());
+        QVERIFY(f.ui.Digit4->isHidden());
         // A click on the banner ends the slide at once.
-        QTest::mouseClick(ui.Image1, Qt::LeftButton);
-        QVERIFY(!f.window->clock().revealing() && ui.Image1->isHidden() && !ui.Digit4->isHidden());
-        QCOMPARE(enabledFlags(ui), QStringLiteral("110000 1100 0000")); // ready
+        QTest::mouseClick(f.ui.Image1, Qt::LeftButton);
+        QVERIFY(!f.window->clock().revealing() && f.ui.Image1->isHidden() &&
+                !f.ui.Digit4->isHidden());
+        QCOMPARE(enabledFlags(f.ui), QStringLiteral("110000 1100 0000")); // ready
     }
 
     void buttonsInEachState_data()
@@ -65,16 +65,15 @@ private Q_SLOTS:
     {
         QFETCH(QList<int>, keys);
         MainWindowFixture f;
-        TFormMainUi &ui = f.ui();
         for (int k : keys)
             f.key(k);
-        QTEST(enabledFlags(ui), "enabled");
+        QTEST(enabledFlags(f.ui), "enabled");
         // The menu commands, and so their shortcuts, follow their buttons.
         const QList<QPair<QWidget *, QAction *>> pairs = {
-            {ui.bTimer, ui.mTimer},     {ui.bSTART, ui.mStart},
-            {ui.bSTOP, ui.mStop},       {ui.bEINTRAGEN, ui.mEintragen},
-            {ui.bAbbruch, ui.mAbbruch}, {ui.bRESET, ui.mReset},
-            {ui.bCFG, ui.Cfg1}};
+            {f.ui.bTimer, f.ui.mTimer},     {f.ui.bSTART, f.ui.mStart},
+            {f.ui.bSTOP, f.ui.mStop},       {f.ui.bEINTRAGEN, f.ui.mEintragen},
+            {f.ui.bAbbruch, f.ui.mAbbruch}, {f.ui.bRESET, f.ui.mReset},
+            {f.ui.bCFG, f.ui.Cfg1}};
         for (const auto &[button, action] : pairs)
             QVERIFY2(button->isEnabled() == action->isEnabled(), qPrintable(action->objectName()));
     }
@@ -94,10 +93,9 @@ private Q_SLOTS:
         QFETCH(int, timer);
         Settings.Timer = timer;
         MainWindowFixture f;
-        TFormMainUi &ui = f.ui();
-        QCOMPARE(ui.bTimer->isHidden(), timer == 0);
+        QCOMPARE(f.ui.bTimer->isHidden(), timer == 0);
         QTEST(f.shown(), "ready");
-        QTEST(ui.Digit6->colorOn() == DisplayColors[4], "red");
+        QTEST(f.ui.Digit6->colorOn() == DisplayColors[4], "red");
 
         f.key(Qt::Key_F4); // works even while the button is hidden
         f.tick(2500);
@@ -107,14 +105,13 @@ private Q_SLOTS:
         QCOMPARE(f.hooks.runTotals, 1);
         f.tick(300);
         QCOMPARE(f.shown(), QStringLiteral("000,30"));
-        QCOMPARE(ui.Digit6->colorOn(), DisplayColors[3]);
+        QCOMPARE(f.ui.Digit6->colorOn(), DisplayColors[3]);
     }
 
     void countdownStopsRestartsAndRunsOut()
     {
         Settings.Timer = 45;
         MainWindowFixture f;
-        TFormMainUi &ui = f.ui();
         f.key(Qt::Key_F4);
         // A held F4 sends auto-repeated presses; they must not toggle the countdown back and forth.
         for (int i = 0; i < 3; ++i)
@@ -123,20 +120,20 @@ private Q_SLOTS:
         f.tick(5000);
         QCOMPARE(f.shown(), QStringLiteral("040,00"));
         qt_sendShortcutOverrideEvent(f.window.get(), 0, Qt::Key_F4, Qt::NoModifier);
-        QVERIFY(!ui.Clock->isActive()); // a fresh press stops the countdown: frozen
+        QVERIFY(!f.ui.Clock->isActive()); // a fresh press stops the countdown: frozen
         f.ticks.advance(7000);
         QCOMPARE(f.shown(), QStringLiteral("040,00"));
 
         f.key(Qt::Key_F4); // starts again from the full length
         f.tick(35000);
         QCOMPARE(f.shown(), QStringLiteral("010,00"));
-        QCOMPARE(ui.Digit6->colorOn(), DisplayColors[4]);
+        QCOMPARE(f.ui.Digit6->colorOn(), DisplayColors[4]);
         f.tick(10000); // run out: the run starts by itself
         QCOMPARE(f.shown(), QStringLiteral("000,00"));
-        QVERIFY(ui.bSTOP->isEnabled());
+        QVERIFY(f.ui.bSTOP->isEnabled());
         f.tick(10);
         QCOMPARE(f.shown(), QStringLiteral("000,01"));
-        QCOMPARE(ui.Digit6->colorOn(), DisplayColors[3]);
+        QCOMPARE(f.ui.Digit6->colorOn(), DisplayColors[3]);
     }
 
     void holdsDoNotCount_data()
@@ -153,28 +150,27 @@ private Q_SLOTS:
         QFETCH(quint32, startTick);
         QFETCH(QString, holdBy);
         MainWindowFixture f;
-        TFormMainUi &ui = f.ui();
         auto toggleHold = [&](bool hold) {
             if (holdBy == QLatin1String("F7"))
                 f.key(Qt::Key_F7);
             else if (holdBy == QLatin1String("S2 S3"))
-                (hold ? ui.sbS2 : ui.sbS3)->click();
+                (hold ? f.ui.sbS2 : f.ui.sbS3)->click();
             else
-                pressMouse(ui.bHF);
+                pressMouse(f.ui.bHF);
         };
         f.ticks.set(startTick);
         f.key(Qt::Key_F5);
         for (const char *atHold : {"010,00", "020,00"}) {
             f.tick(10000);
             toggleHold(true);
-            QVERIFY(!ui.Clock->isActive() && ui.bHF->isDownState());
+            QVERIFY(!f.ui.Clock->isActive() && f.ui.bHF->isDownState());
             f.ticks.advance(5000);
             f.key(Qt::Key_F9); // STOP is unavailable while held
-            pressMouse(ui.bSTOP);
+            pressMouse(f.ui.bSTOP);
             QCOMPARE(Run.RunStopTick, 0u);
             QCOMPARE(f.shown(), QLatin1String(atHold));
             toggleHold(false);
-            QVERIFY(ui.Clock->isActive() && !ui.bHF->isDownState());
+            QVERIFY(f.ui.Clock->isActive() && !f.ui.bHF->isDownState());
         }
         f.tick(2000);
         f.key(Qt::Key_F9);
@@ -194,16 +190,18 @@ private Q_SLOTS:
         QFETCH(bool, autoFrei);
         Settings.AutoFrei = autoFrei;
         MainWindowFixture f;
-        TFormMainUi &ui = f.ui();
-        const QImage unarmed = ui.ImageLSstart->pixmap().toImage();
+        const QImage unarmed = f.ui.ImageLSstart->pixmap().toImage();
         // The arming of start and finish photocell after each key, as "start finish".
         QStringList armed;
         for (int k : {Qt::Key_F4, Qt::Key_F11, Qt::Key_F4, Qt::Key_F12, Qt::Key_F5, Qt::Key_F12,
                       Qt::Key_F12, Qt::Key_F9}) {
             f.key(k);
-            armed << QStringLiteral("%1%2").arg(ui.ImageLSstart->tag()).arg(ui.ImageLSstop->tag());
+            armed << QStringLiteral("%1%2")
+                         .arg(f.ui.ImageLSstart->tag())
+                         .arg(f.ui.ImageLSstop->tag());
             // The picture shows the arming.
-            QCOMPARE(ui.ImageLSstart->pixmap().toImage() != unarmed, ui.ImageLSstart->tag() == 1);
+            QCOMPARE(f.ui.ImageLSstart->pixmap().toImage() != unarmed,
+                     f.ui.ImageLSstart->tag() == 1);
         }
         // TIMER arms the start if so set; stopping the countdown arms again, or leaves the hand's
         // choice; START disarms the start only, STOP the finish; the toggles work while running.
@@ -213,22 +211,21 @@ private Q_SLOTS:
     void anyMouseButtonActsKeyboardDoesNot()
     {
         MainWindowFixture f;
-        TFormMainUi &ui = f.ui();
-        for (QWidget *b : {ui.bSTART, ui.bTimer}) {
+        for (QWidget *b : {f.ui.bSTART, f.ui.bTimer}) {
             b->setFocus();
             for (int k : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter})
                 QTest::keyClick(b, Qt::Key(k));
         }
-        QVERIFY(!ui.Clock->isActive());
+        QVERIFY(!f.ui.Clock->isActive());
         for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
-            pressMouse(ui.bSTART, button);
-            QVERIFY(ui.Clock->isActive());
+            pressMouse(f.ui.bSTART, button);
+            QVERIFY(f.ui.Clock->isActive());
             f.tick(1500);
-            ui.bSTOP->setFocus();
-            QTest::keyClick(ui.bSTOP, Qt::Key_Space);
-            QVERIFY(ui.Clock->isActive());
-            pressMouse(ui.bSTOP, button);
-            QVERIFY(!ui.Clock->isActive());
+            f.ui.bSTOP->setFocus();
+            QTest::keyClick(f.ui.bSTOP, Qt::Key_Space);
+            QVERIFY(f.ui.Clock->isActive());
+            pressMouse(f.ui.bSTOP, button);
+            QVERIFY(!f.ui.Clock->isActive());
             QCOMPARE(f.elapsed(), 1500);
             f.window->protocol().bRESETClick(); // NEXT
         }
@@ -249,19 +246,18 @@ private Q_SLOTS:
         QFETCH(bool, over);
         Settings.Acc = acc;
         MainWindowFixture f;
-        TFormMainUi &ui = f.ui();
-        ui.seELZmain->setValue(60);
+        f.ui.seELZmain->setValue(60);
         f.key(Qt::Key_F5);
         const qint32 ms = over ? 60010 : 12389;
         f.tick(quint32(ms));
         QCOMPARE(f.shown(), over ? QStringLiteral("060,01") : QStringLiteral("012,38"));
-        QCOMPARE(ui.Digit7->isVisible(), acc >= 1);
-        QCOMPARE(ui.Digit8->isVisible(), acc >= 2);
+        QCOMPARE(f.ui.Digit7->isVisible(), acc >= 1);
+        QCOMPARE(f.ui.Digit8->isVisible(), acc >= 2);
         // The digit panel narrows to the visible digits, centred.
-        const int left = ui.PanelTimer->x();
-        const int right = ui.PanelTimerOwner->width() - left - ui.PanelTimer->width();
+        const int left = f.ui.PanelTimer->x();
+        const int right = f.ui.PanelTimerOwner->width() - left - f.ui.PanelTimer->width();
         QVERIFY(qAbs(left - right) <= 1);
-        QCOMPARE(ui.Digit6->colorOn(), DisplayColors[over ? 4 : 3]);
+        QCOMPARE(f.ui.Digit6->colorOn(), DisplayColors[over ? 4 : 3]);
         QCOMPARE(f.hooks.timeFaults, over ? QList<qint32>{ms} : QList<qint32>());
         f.key(Qt::Key_F9); // STOP's own refresh brings the time faults up to date too
         QCOMPARE(f.hooks.timeFaults.size(), over ? 2 : 0);
@@ -276,7 +272,7 @@ private Q_SLOTS:
             // (silent).
             for (int k : {Qt::Key_F4, Qt::Key_F4, Qt::Key_F5, Qt::Key_F7, Qt::Key_F7})
                 f.key(k);
-            f.ui().sbS1->click();
+            f.ui.sbS1->click();
             f.key(Qt::Key_F9);
             const QString cue1 = Settings.Sound0, cue2 = Settings.Sound1;
             QCOMPARE(f.sound.played, sound ? (QStringList{cue1, cue1, cue1, cue2}) : QStringList());

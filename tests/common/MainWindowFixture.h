@@ -86,9 +86,6 @@ class MainWindowFixture
 public:
     explicit MainWindowFixture(bool reveal = true, bool recordHooks = true)
     {
-        Run = TRunState{};
-        InfoText.clear();
-        window = std::make_unique<TFormMain>();
         if (recordHooks)
             window->setHooks(&hooks);
         window->show();
@@ -126,11 +123,10 @@ public:
         QTest::keyClick(window.get(), Qt::Key(key), mods);
     }
 
-    TFormMainUi &ui() { return window->ui; }
     // The clock's five digits as they read, e.g. "012,38".
     QString shown() const
     {
-        const TFormMainUi &u = window->ui;
+        const TFormMainUi &u = ui;
         return QStringLiteral("%1%2%3,%4%5")
             .arg(u.Digit4->value())
             .arg(u.Digit5->value())
@@ -146,5 +142,14 @@ public:
     FakeTickSource ticks;
     RecordingHooks hooks;
     RecordingSound sound;
-    std::unique_ptr<TFormMain> window;
+    std::unique_ptr<TFormMain> window = newWindow();
+    TFormMainUi &ui = window->ui;
+
+private:
+    static std::unique_ptr<TFormMain> newWindow()
+    {
+        Run = TRunState{};
+        InfoText.clear();
+        return std::make_unique<TFormMain>();
+    }
 };

@@ -32,7 +32,6 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         FakeFileDialogs dialogs;
-        TFormMainUi &ui = f.ui();
         const QString list = m_dir.filePath("starter.txt");
         // A Windows list: Windows-1252, semicolons, empty fields, a tab line among them.
         QVERIFY(writeBytes(list, "Nr;Kopf;Pferd;Reiter;Verein\r\n"
@@ -41,13 +40,14 @@ private Q_SLOTS:
         dialogs.answers = {{list, 1}};
         Settings.FilterIndO = 1;
         f.key(Qt::Key_O, Qt::ControlModifier);
-        QCOMPARE(ui.SortGrid1->cells(0, 0), QStringLiteral("Nr"));
-        QCOMPARE(ui.SortGrid1->cells(5, 0), QStringLiteral("R.-Zeit")); // the file has none
-        QCOMPARE(ui.SortGrid1->rowTexts(1).mid(0, 5),
+        QCOMPARE(f.ui.SortGrid1->cells(0, 0), QStringLiteral("Nr"));
+        QCOMPARE(f.ui.SortGrid1->cells(5, 0), QStringLiteral("R.-Zeit")); // the file has none
+        QCOMPARE(f.ui.SortGrid1->rowTexts(1).mid(0, 5),
                  (QStringList{"12", "", "Falé", "Müller", "RV A"}));
-        QCOMPARE(ui.SortGrid1->rowTexts(2).mid(0, 5), (QStringList{"13", "77", "Bo", "", "RV B"}));
-        QVERIFY(!ui.cbStNr->isEditable() && ui.sbSave->isEnabled());
-        QVERIFY(ui.cbStNr->count() == 2 && ui.cbKNr->count() == 2);
+        QCOMPARE(f.ui.SortGrid1->rowTexts(2).mid(0, 5),
+                 (QStringList{"13", "77", "Bo", "", "RV B"}));
+        QVERIFY(!f.ui.cbStNr->isEditable() && f.ui.sbSave->isEnabled());
+        QVERIFY(f.ui.cbStNr->count() == 2 && f.ui.cbKNr->count() == 2);
         QCOMPARE(Settings.FiltInd, 1);              // the save dialog offers the same kind
         QCOMPARE(dialogs.offeredFilters.size(), 2); // text and Toris; no workbooks yet
     }
@@ -56,55 +56,52 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         FakeFileDialogs dialogs;
-        TFormMainUi &ui = f.ui();
-        const QString heading = ui.SortGrid1->cells(0, 0);
+        const QString heading = f.ui.SortGrid1->cells(0, 0);
         // Results of a former list must not stay beside the new riders.
-        ui.SortGrid1->setDataRows({{"7", "", "Alt", "", "", "59,00", "", "", "", "", "", "1"}});
+        f.ui.SortGrid1->setDataRows({{"7", "", "Alt", "", "", "59,00", "", "", "", "", "", "1"}});
         const QString list = m_dir.filePath("starter.dbf");
         QVERIFY(writeBytes(list, torisList().build()));
         dialogs.answers = {{list, 2}};
         f.key(Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(f.boxes.messages, QStringList());
-        QCOMPARE(ui.SortGrid1->cells(0, 0), heading);
-        QCOMPARE(ui.SortGrid1->rowTexts(1), (QStringList{"12", "101", "Cornet", "Müller", "Jan", "",
-                                                         "63,40", "", "", "", "", ""}));
-        QCOMPARE(ui.SortGrid1->rowTexts(2).mid(0, 5),
+        QCOMPARE(f.ui.SortGrid1->cells(0, 0), heading);
+        QCOMPARE(f.ui.SortGrid1->rowTexts(1), (QStringList{"12", "101", "Cornet", "Müller", "Jan",
+                                                           "", "63,40", "", "", "", "", ""}));
+        QCOMPARE(f.ui.SortGrid1->rowTexts(2).mid(0, 5),
                  (QStringList{"2", "102", "Bär", "Schulz", "Eva"}));
-        QCOMPARE(ui.cbStNr->itemText(1), QStringLiteral("2"));
-        QCOMPARE(ui.cbStNr->itemData(0).toString(),
+        QCOMPARE(f.ui.cbStNr->itemText(1), QStringLiteral("2"));
+        QCOMPARE(f.ui.cbStNr->itemData(0).toString(),
                  QStringLiteral("12\t101\tCornet\tMüller\tJan\t"));
-        QCOMPARE(ui.cbKNr->itemText(1), QStringLiteral("102"));
+        QCOMPARE(f.ui.cbKNr->itemText(1), QStringLiteral("102"));
         QCOMPARE(Settings.FiltInd, 2);
-        QCOMPARE(ui.SortGridToris->rowTexts(0),
+        QCOMPARE(f.ui.SortGridToris->rowTexts(0),
                  (QStringList{"STARTNUM", "KOPFNR", "PFNAM", "NAME", "VNAME", "ZEIT1", "BEMERK"}));
-        QCOMPARE(ui.SortGridToris->cells(6, 2), QStringLiteral("b"));
+        QCOMPARE(f.ui.SortGridToris->cells(6, 2), QStringLiteral("b"));
     }
 
     void headingOnlyFile()
     {
         MainWindowFixture f;
-        TFormMainUi &ui = f.ui();
         const QString list = m_dir.filePath("heading.txt");
         QVERIFY(writeBytes(list, "St.Nr\tKoNr.\tPferd\r\n"));
         QVERIFY(f.window->files().ImportTextList(list));
-        QCOMPARE(ui.SortGrid1->gridRowCount(), 2);
-        QVERIFY(ui.SortGrid1->rowTexts(1).join(QString()).isEmpty());
-        QVERIFY(ui.cbStNr->isEditable() && ui.cbStNr->count() == 0);
-        QVERIFY(!ui.sbSave->isEnabled());
+        QCOMPARE(f.ui.SortGrid1->gridRowCount(), 2);
+        QVERIFY(f.ui.SortGrid1->rowTexts(1).join(QString()).isEmpty());
+        QVERIFY(f.ui.cbStNr->isEditable() && f.ui.cbStNr->count() == 0);
+        QVERIFY(!f.ui.sbSave->isEnabled());
     }
 
     void refusedFilesChangeNothing()
     {
         MainWindowFixture f;
-        TFormMainUi &ui = f.ui();
         ProtocolFiles &files = f.window->files();
         const QString list = m_dir.filePath("good.dbf"), bad = m_dir.filePath("bad.dbf");
         QVERIFY(writeBytes(list, torisList().build()));
         QVERIFY(writeBytes(bad, torisList().build().chopped(1)));
         QVERIFY(files.toris().ImportTorisDbf(list));
-        const QList<QStringList> protocol = gridRows(ui.SortGrid1);
+        const QList<QStringList> protocol = gridRows(f.ui.SortGrid1);
         const QList<QStringList> staging = files.toris().table().rows;
-        const QString item = ui.cbStNr->itemData(1).toString();
+        const QString item = f.ui.cbStNr->itemData(1).toString();
 
         QVERIFY(!files.toris().ImportTorisDbf(bad));
         QVERIFY(!files.toris().ImportTorisDbf(m_dir.filePath("missing.dbf")));
@@ -114,10 +111,10 @@ private Q_SLOTS:
                  (QStringList{"Bad format Toris DBF file.", "Error open Toris file."}));
         QCOMPARE(f.boxes.messages.size(), 4);
         QVERIFY(f.boxes.messages[2].contains(QStringLiteral("missing.txt")));
-        QCOMPARE(gridRows(ui.SortGrid1), protocol);
+        QCOMPARE(gridRows(f.ui.SortGrid1), protocol);
         QCOMPARE(files.toris().table().rows, staging);
-        QCOMPARE(ui.cbStNr->count(), 2);
-        QCOMPARE(ui.cbStNr->itemData(1).toString(), item);
+        QCOMPARE(f.ui.cbStNr->count(), 2);
+        QCOMPARE(f.ui.cbStNr->itemData(1).toString(), item);
     }
 
     void writeProtectedListLoads()
@@ -138,19 +135,18 @@ private Q_SLOTS:
     void savedProtocolReadsBack()
     {
         MainWindowFixture f;
-        TFormMainUi &ui = f.ui();
-        ui.SortGrid1->setDataRows(
+        f.ui.SortGrid1->setDataRows(
             {{"1", "101", "Äskulap", "Jürgen Groß", "", "61,23", "0,00", "0,00", "4", "4,00",
               "61,23", "2"},
              {"2", "", "", "Nur Reiter"},
              {"3", "103", "Bö", "R", "C", "58,00", "", "", "0", "0,00", "58,00", "1"}});
-        const QList<QStringList> saved = gridRows(ui.SortGrid1);
+        const QList<QStringList> saved = gridRows(f.ui.SortGrid1);
         const QString file = m_dir.filePath("protocol.txt");
         QVERIFY(f.window->files().ExportTextList(file));
-        ui.SortGrid1->setDataRows({});
+        f.ui.SortGrid1->setDataRows({});
         QVERIFY(f.window->files().ImportTextList(file));
-        QCOMPARE(gridRows(ui.SortGrid1), saved);
-        QCOMPARE(ui.cbStNr->count(), 3);
+        QCOMPARE(gridRows(f.ui.SortGrid1), saved);
+        QCOMPARE(f.ui.cbStNr->count(), 3);
     }
 
     void saveCommand_data()
@@ -180,7 +176,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, starts);
         MainWindowFixture f;
         FakeFileDialogs dialogs;
-        f.ui().SortGrid1->setDataRows({{"1", "", "H"}});
+        f.ui.SortGrid1->setDataRows({{"1", "", "H"}});
         f.window->protocol().UpdateProtocolButtons();
         QTemporaryDir dir;
         dialogs.answers = {{dir.filePath(typed), entry}};
@@ -202,13 +198,12 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         FakeFileDialogs dialogs;
-        TFormMainUi &ui = f.ui();
         TorisExchange &toris = f.window->files().toris();
         const QString list = m_dir.filePath("results.dbf");
         QVERIFY(writeBytes(list, torisList().build()));
         QVERIFY(toris.ImportTorisDbf(list));
-        ui.SortGrid1->setCells(6, 2, QStringLiteral("4,00"));
-        ui.SortGrid1->appendRow({"30", "130", "Neu", "Groß", "Ute"});
+        f.ui.SortGrid1->setCells(6, 2, QStringLiteral("4,00"));
+        f.ui.SortGrid1->appendRow({"30", "130", "Neu", "Groß", "Ute"});
 
         const QString out = m_dir.filePath("out");
         dialogs.answers = {{out, 2}};
@@ -225,7 +220,7 @@ private Q_SLOTS:
         QCOMPARE(f.boxes.messages, QStringList());
 
         // Nothing written, nothing merged.
-        ui.SortGrid1->appendRow({"31", "131", "Neu 2"});
+        f.ui.SortGrid1->appendRow({"31", "131", "Neu 2"});
         QVERIFY(!toris.ExportTorisDbf(m_dir.filePath("gone/out.dbf")));
         QCOMPARE(f.boxes.messages, QStringList{"Error create Toris file."});
         QCOMPARE(toris.table().recordCount(), 3);

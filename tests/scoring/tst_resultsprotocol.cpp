@@ -20,11 +20,11 @@ QStringList column(TSortGrid *grid, int col)
 // One rider from NEXT to the entered row: clock time in ms and obstacle faults.
 void ride(MainWindowFixture &f, const QString &startNumber, int ms, int faults = 0)
 {
-    if (f.ui().bRESET->isEnabled())
+    if (f.ui.bRESET->isEnabled())
         f.key(Qt::Key_N, Qt::ControlModifier);
-    f.ui().cbStNr->setEditText(startNumber);
+    f.ui.cbStNr->setEditText(startNumber);
     f.run(quint32(ms));
-    f.ui().eHindPkt->setText(QString::number(faults));
+    f.ui.eHindPkt->setText(QString::number(faults));
     f.key(Qt::Key_V, Qt::ControlModifier);
 }
 
@@ -47,42 +47,41 @@ private Q_SLOTS:
     void enterRun()
     {
         MainWindowFixture f(true, false);
-        TFormMainUi &ui = f.ui();
-        ui.cbStNr->setEditText(QStringLiteral("12\tMüller"));
-        ui.cbKNr->setEditText(QStringLiteral("7"));
-        ui.Reiter->setText(QStringLiteral("Anna Müller"));
+        f.ui.cbStNr->setEditText(QStringLiteral("12\tMüller"));
+        f.ui.cbKNr->setEditText(QStringLiteral("7"));
+        f.ui.Reiter->setText(QStringLiteral("Anna Müller"));
         f.run(73456);
         f.key(Qt::Key_F6);
-        QTest::mousePress(ui.bEINTRAGEN, Qt::LeftButton); // the press enters
-        QTest::mouseRelease(ui.bEINTRAGEN, Qt::LeftButton);
-        QCOMPARE(gridRows(ui.SortGrid1).mid(1), // the empty row was reused
+        QTest::mousePress(f.ui.bEINTRAGEN, Qt::LeftButton); // the press enters
+        QTest::mouseRelease(f.ui.bEINTRAGEN, Qt::LeftButton);
+        QCOMPARE(gridRows(f.ui.SortGrid1).mid(1), // the empty row was reused
                  (QList<QStringList>{{"12", "7", "", "Anna Müller", "", "73,45", "0,00", "6", "0",
                                       "0,00", "79,45", "1"}}));
-        QCOMPARE(ui.SortGrid1->currentGridRow(), 1);
+        QCOMPARE(f.ui.SortGrid1->currentGridRow(), 1);
         QCOMPARE(InfoText, QStringLiteral("Punkte:0,00   Rang:1"));
-        QVERIFY(!ui.bEINTRAGEN->isEnabled() && ui.bRESET->hasFocus() && ui.rbModeC->isEnabled());
+        QVERIFY(!f.ui.bEINTRAGEN->isEnabled() && f.ui.bRESET->hasFocus() &&
+                f.ui.rbModeC->isEnabled());
 
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // Enter on the focused NEXT
-        QCOMPARE(ui.cbStNr->currentText(), QStringLiteral("12\tMüller")); // not a whole number
-        QVERIFY(ui.bSTART->isEnabled() && InfoText.isEmpty() && ui.eStrafPkt->text() == "0");
+        QCOMPARE(f.ui.cbStNr->currentText(), QStringLiteral("12\tMüller")); // not a whole number
+        QVERIFY(f.ui.bSTART->isEnabled() && InfoText.isEmpty() && f.ui.eStrafPkt->text() == "0");
     }
 
     void oneRowPerStartNumber()
     {
         MainWindowFixture f(true, false);
-        TFormMainUi &ui = f.ui();
         ride(f, QStringLiteral("12"), 70000);
         ride(f, QStringLiteral("13"), 65000);
         ride(f, QStringLiteral("12"), 60000, 4); // entered again: the row is replaced
         // Runs without a start number are all kept.
         ride(f, QString(), 70000, 8);
         ride(f, QString(), 65000, 8);
-        QCOMPARE(column(ui.SortGrid1, ColStartNumber), (QStringList{"13", "12", "", ""}));
-        QCOMPARE(column(ui.SortGrid1, ColTotalTime),
+        QCOMPARE(column(f.ui.SortGrid1, ColStartNumber), (QStringList{"13", "12", "", ""}));
+        QCOMPARE(column(f.ui.SortGrid1, ColTotalTime),
                  (QStringList{"65,00", "60,00", "65,00", "70,00"}));
-        QCOMPARE(ui.SortGrid1->currentGridRow(), 3); // the run just entered
+        QCOMPARE(f.ui.SortGrid1->currentGridRow(), 3); // the run just entered
         f.key(Qt::Key_N, Qt::ControlModifier);
-        QCOMPARE(ui.cbStNr->currentText(), QString()); // NEXT counts no empty number up
+        QCOMPARE(f.ui.cbStNr->currentText(), QString()); // NEXT counts no empty number up
     }
 
     void aborts_data()
@@ -100,22 +99,22 @@ private Q_SLOTS:
         QFETCH(QString, command);
         QFETCH(bool, started);
         MainWindowFixture f(true, false);
-        TFormMainUi &ui = f.ui();
-        ui.cbStNr->setEditText(QStringLiteral("5"));
+        f.ui.cbStNr->setEditText(QStringLiteral("5"));
         if (started) {
             f.key(Qt::Key_F5);
             f.tick(20000);
-            ui.eHindPkt->setText(QStringLiteral("4"));
+            f.ui.eHindPkt->setText(QStringLiteral("4"));
         }
         f.window->findChild<QPushButton *>(command)->click();
-        QVERIFY(!ui.Clock->isActive());
+        QVERIFY(!f.ui.Clock->isActive());
         QCOMPARE(f.sound.played.size(), started ? 1 : 0); // the abort cue, after a START
-        const QStringList row = ui.SortGrid1->rowTexts(1);
+        const QStringList row = f.ui.SortGrid1->rowTexts(1);
         for (int col : {ColRideTime, ColPoints, ColTotalTime, ColRank})
             QTEST(row[col], "result");
         QCOMPARE(row[ColFaults], started ? QStringLiteral("4") : QStringLiteral("0"));
         QCOMPARE(InfoText, QStringLiteral("ELIMINIERT"));
-        QVERIFY(!ui.bSTART->isEnabled() && !ui.bEINTRAGEN->isEnabled() && ui.bRESET->isEnabled());
+        QVERIFY(!f.ui.bSTART->isEnabled() && !f.ui.bEINTRAGEN->isEnabled() &&
+                f.ui.bRESET->isEnabled());
     }
 
     void countdownExpiryEliminates()
@@ -123,15 +122,14 @@ private Q_SLOTS:
         Settings.Timer = 20;
         Settings.Eli = true;
         MainWindowFixture f(true, false);
-        TFormMainUi &ui = f.ui();
-        ui.cbStNr->setEditText(QStringLiteral("3"));
+        f.ui.cbStNr->setEditText(QStringLiteral("3"));
         f.key(Qt::Key_F4);
         f.tick(20010);
-        QVERIFY(!ui.Clock->isActive());
-        QCOMPARE(ui.SortGrid1->cells(ColTotalTime, 1), QStringLiteral("EL"));
+        QVERIFY(!f.ui.Clock->isActive());
+        QCOMPARE(f.ui.SortGrid1->cells(ColTotalTime, 1), QStringLiteral("EL"));
         f.key(Qt::Key_N, Qt::ControlModifier);
-        QCOMPARE(ui.cbStNr->currentText(), QStringLiteral("4"));
-        QVERIFY(ui.bTimer->isEnabled() && ui.bTimer->hasFocus());
+        QCOMPARE(f.ui.cbStNr->currentText(), QStringLiteral("4"));
+        QVERIFY(f.ui.bTimer->isEnabled() && f.ui.bTimer->hasFocus());
     }
 
     void ranking_data()
@@ -157,8 +155,7 @@ private Q_SLOTS:
         if (english)
             QLocale::setDefault(QLocale(QLocale::English));
         MainWindowFixture f(true, false);
-        TFormMainUi &ui = f.ui();
-        (procedureC ? ui.rbModeC : ui.rbModeA)->setChecked(true);
+        (procedureC ? f.ui.rbModeC : f.ui.rbModeA)->setChecked(true);
         ride(f, QStringLiteral("1"), 70100);
         ride(f, QStringLiteral("2"), 68900);
         ride(f, QStringLiteral("3"), 56000, 4);
@@ -166,35 +163,33 @@ private Q_SLOTS:
         f.key(Qt::Key_N, Qt::ControlModifier);
         f.key(Qt::Key_F5);
         f.key(Qt::Key_X, Qt::ControlModifier);
-        QTEST(column(ui.SortGrid1, ColStartNumber), "order");
-        QTEST(column(ui.SortGrid1, ColRank), "ranks");
-        QCOMPARE(ui.SortGrid1->currentGridRow(), 5); // the rider just entered
+        QTEST(column(f.ui.SortGrid1, ColStartNumber), "order");
+        QTEST(column(f.ui.SortGrid1, ColRank), "ranks");
+        QCOMPARE(f.ui.SortGrid1->currentGridRow(), 5); // the rider just entered
     }
 
     void rankingIgnoresAnEarlierHeadingSort()
     {
         MainWindowFixture f(true, false);
-        TFormMainUi &ui = f.ui();
         ride(f, QStringLiteral("1"), 61000);
         ride(f, QStringLiteral("2"), 62000);
         for (int i = 0; i < 2; ++i) // by start number, descending
-            emit ui.SortGrid1->horizontalHeader()->sectionClicked(ColStartNumber);
-        QCOMPARE(column(ui.SortGrid1, ColRank), (QStringList{"2", "1"})); // ranks stay as written
+            emit f.ui.SortGrid1->horizontalHeader()->sectionClicked(ColStartNumber);
+        QCOMPARE(column(f.ui.SortGrid1, ColRank), (QStringList{"2", "1"})); // ranks stay as written
         ride(f, QStringLiteral("3"), 63000);
-        QCOMPARE(column(ui.SortGrid1, ColStartNumber), (QStringList{"1", "2", "3"}));
+        QCOMPARE(column(f.ui.SortGrid1, ColStartNumber), (QStringList{"1", "2", "3"}));
     }
 
     void gridEditsNamesOnly()
     {
         MainWindowFixture f(true, false);
-        TFormMainUi &ui = f.ui();
         ride(f, QStringLiteral("1"), 61000);
         ProtocolGrid &grid = f.window->protocolGrid();
-        QVERIFY(grid.SortGrid1SelectCell(ColRider, 1) && ui.SortGrid1->editing());
+        QVERIFY(grid.SortGrid1SelectCell(ColRider, 1) && f.ui.SortGrid1->editing());
         QVERIFY(!grid.SortGrid1SelectCell(ColTotalTime, 1));
-        QVERIFY(!ui.SortGrid1->editing() && ui.SortGrid1->rowSelect());
+        QVERIFY(!f.ui.SortGrid1->editing() && f.ui.SortGrid1->rowSelect());
         // In the result columns only numbers can be typed.
-        ui.SortGrid1->setCurrentIndex(ui.SortGrid1->model()->index(0, ColPenalty));
+        f.ui.SortGrid1->setCurrentIndex(f.ui.SortGrid1->model()->index(0, ColPenalty));
         QString passed;
         for (QChar key : QStringLiteral("x-7 ,.")) {
             grid.SortGrid1KeyPress(key);
@@ -206,28 +201,27 @@ private Q_SLOTS:
     void deleteAndClear()
     {
         MainWindowFixture f(true, false);
-        TFormMainUi &ui = f.ui();
         ride(f, QStringLiteral("1"), 61000);
         ride(f, QStringLiteral("2"), 62000);
         ride(f, QStringLiteral("3"), 63000);
-        ui.SortGrid1->selectGridRow(3);
+        f.ui.SortGrid1->selectGridRow(3);
         // The row pointed at with the right mouse button is the one deleted.
-        const QRect first = ui.SortGrid1->visualRect(ui.SortGrid1->model()->index(0, ColRider));
-        emit ui.SortGrid1->customContextMenuRequested(first.center());
-        ui.PopupMenu1->hide();
-        ui.Strokadelete->trigger(); // answered no
-        QCOMPARE(ui.SortGrid1->gridRowCount(), 4);
+        const QRect first = f.ui.SortGrid1->visualRect(f.ui.SortGrid1->model()->index(0, ColRider));
+        emit f.ui.SortGrid1->customContextMenuRequested(first.center());
+        f.ui.PopupMenu1->hide();
+        f.ui.Strokadelete->trigger(); // answered no
+        QCOMPARE(f.ui.SortGrid1->gridRowCount(), 4);
         f.boxes.answers = {true};
-        ui.Strokadelete->trigger();
-        QCOMPARE(column(ui.SortGrid1, ColStartNumber), (QStringList{"2", "3"}));
-        QCOMPARE(column(ui.SortGrid1, ColRank), (QStringList{"1", "2"}));
+        f.ui.Strokadelete->trigger();
+        QCOMPARE(column(f.ui.SortGrid1, ColStartNumber), (QStringList{"2", "3"}));
+        QCOMPARE(column(f.ui.SortGrid1, ColRank), (QStringList{"1", "2"}));
 
-        ui.sbCLS->click(); // answered no
-        QCOMPARE(ui.SortGrid1->gridRowCount(), 3);
+        f.ui.sbCLS->click(); // answered no
+        QCOMPARE(f.ui.SortGrid1->gridRowCount(), 3);
         f.boxes.answers = {true};
-        ui.sbCLS->click();
-        QCOMPARE(column(ui.SortGrid1, ColRider), QStringList{QString()});
-        QVERIFY(!ui.sbCLS->isEnabled() && !ui.sbSave->isEnabled());
+        f.ui.sbCLS->click();
+        QCOMPARE(column(f.ui.SortGrid1, ColRider), QStringList{QString()});
+        QVERIFY(!f.ui.sbCLS->isEnabled() && !f.ui.sbSave->isEnabled());
     }
 
     void quitAsks()

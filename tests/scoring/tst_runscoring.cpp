@@ -36,57 +36,54 @@ private Q_SLOTS:
         QFETCH(int, mods);
         QFETCH(QString, after);
         MainWindowFixture f(true, false);
-        TFormMainUi &ui = f.ui();
         f.key(Qt::Key_F5);
-        ui.eHindPkt->setText(before);
-        ui.eHindPkt->setFocus(); // the commands act from an edit field too
+        f.ui.eHindPkt->setText(before);
+        f.ui.eHindPkt->setFocus(); // the commands act from an edit field too
         f.key(key, Qt::KeyboardModifiers(mods));
-        QCOMPARE(ui.eHindPkt->text(), after);
+        QCOMPARE(f.ui.eHindPkt->text(), after);
         QCOMPARE(InfoText, QStringLiteral("Punkte:%1,00").arg(after));
-        QCOMPARE(ui.bMinus4->isEnabled(), after.toInt() >= 4);
+        QCOMPARE(f.ui.bMinus4->isEnabled(), after.toInt() >= 4);
     }
 
     void faultsClosedOutsideTheRun()
     {
         MainWindowFixture f(true, false);
-        TFormMainUi &ui = f.ui();
         f.key(Qt::Key_3, Qt::ControlModifier);
         f.key(Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier);
-        QCOMPARE(ui.eHindPkt->text(), QStringLiteral("0"));
+        QCOMPARE(f.ui.eHindPkt->text(), QStringLiteral("0"));
 
         f.key(Qt::Key_F5);
-        ui.bPlus4->click();
-        QCOMPARE(ui.eHindPkt->text(), QStringLiteral("3"));
-        emit ui.cbPlus->activated(4); // "+8"
-        QCOMPARE(ui.eHindPkt->text(), QStringLiteral("11"));
-        ui.bMinus4->click();
-        QCOMPARE(ui.eHindPkt->text(), QStringLiteral("7"));
+        f.ui.bPlus4->click();
+        QCOMPARE(f.ui.eHindPkt->text(), QStringLiteral("3"));
+        emit f.ui.cbPlus->activated(4); // "+8"
+        QCOMPARE(f.ui.eHindPkt->text(), QStringLiteral("11"));
+        f.ui.bMinus4->click();
+        QCOMPARE(f.ui.eHindPkt->text(), QStringLiteral("7"));
 
         f.key(Qt::Key_F9);
         f.key(Qt::Key_V, Qt::ControlModifier);
         f.key(Qt::Key_3, Qt::ControlModifier);
-        QCOMPARE(ui.eHindPkt->text(), QStringLiteral("7")); // entered: closed again
+        QCOMPARE(f.ui.eHindPkt->text(), QStringLiteral("7")); // entered: closed again
     }
 
     void typedFaults()
     {
         MainWindowFixture f(true, false);
-        TFormMainUi &ui = f.ui();
         f.key(Qt::Key_F5);
-        ui.eHindPkt->setFocus();
-        ui.eHindPkt->selectAll();
-        QTest::keyClicks(ui.eHindPkt, QStringLiteral("a1-2x"));
-        QCOMPARE(ui.eHindPkt->text(), QStringLiteral("12")); // only digits pass
+        f.ui.eHindPkt->setFocus();
+        f.ui.eHindPkt->selectAll();
+        QTest::keyClicks(f.ui.eHindPkt, QStringLiteral("a1-2x"));
+        QCOMPARE(f.ui.eHindPkt->text(), QStringLiteral("12")); // only digits pass
         QCOMPARE(InfoText, QStringLiteral("Punkte:12,00"));
-        QTest::keyClick(ui.eHindPkt, Qt::Key_V, Qt::ControlModifier); // no paste either
-        QCOMPARE(ui.eHindPkt->text(), QStringLiteral("12"));
+        QTest::keyClick(f.ui.eHindPkt, Qt::Key_V, Qt::ControlModifier); // no paste either
+        QCOMPARE(f.ui.eHindPkt->text(), QStringLiteral("12"));
         QVERIFY(f.boxes.messages.isEmpty());
 
-        QTest::keyClicks(ui.eHindPkt, QStringLiteral(",,"));
-        QCOMPARE(ui.eHindPkt->text(), QStringLiteral("12,,"));
+        QTest::keyClicks(f.ui.eHindPkt, QStringLiteral(",,"));
+        QCOMPARE(f.ui.eHindPkt->text(), QStringLiteral("12,,"));
         QCOMPARE(f.boxes.messages.size(), 1); // "12,," is no number: the total says so
-        QTest::keyClicks(ui.eHindPkt, QStringLiteral("1"));
-        QCOMPARE(ui.eHindPkt->text(), QStringLiteral("12,,")); // four typed characters at most
+        QTest::keyClicks(f.ui.eHindPkt, QStringLiteral("1"));
+        QCOMPARE(f.ui.eHindPkt->text(), QStringLiteral("12,,")); // four typed characters at most
         QCOMPARE(InfoText, QStringLiteral("Punkte:12,00"));
     }
 
@@ -104,44 +101,42 @@ private Q_SLOTS:
         QFETCH(bool, procedureC);
         QFETCH(QStringList, faults);
         MainWindowFixture f(true, false);
-        TFormMainUi &ui = f.ui();
-        (procedureC ? ui.rbModeC : ui.rbModeA)->setChecked(true);
-        QCOMPARE(ui.ePktSek->isHidden(), procedureC);
-        ui.seELZmain->setValue(60);
+        (procedureC ? f.ui.rbModeC : f.ui.rbModeA)->setChecked(true);
+        QCOMPARE(f.ui.ePktSek->isHidden(), procedureC);
+        f.ui.seELZmain->setValue(60);
         f.key(Qt::Key_F5);
-        QVERIFY(!ui.rbModeA->isEnabled() && !ui.seELZmain->isEnabled());
+        QVERIFY(!f.ui.rbModeA->isEnabled() && !f.ui.seELZmain->isEnabled());
         QStringList seen;
         for (int ms : {60000, 10, 1000}) {
             f.tick(ms);
-            seen << ui.ePktSek->text();
+            seen << f.ui.ePktSek->text();
         }
         QCOMPARE(seen, faults);
-        ui.eHindPkt->setText(QStringLiteral("4"));
+        f.ui.eHindPkt->setText(QStringLiteral("4"));
         QTEST(InfoText, "total");
         f.tick(5);
         f.key(Qt::Key_F9);
-        QCOMPARE(ui.ePktSek->text(), faults.last()); // 61,015 s: the last value stands
+        QCOMPARE(f.ui.ePktSek->text(), faults.last()); // 61,015 s: the last value stands
     }
 
     void penaltyKeysActOnceWhileStopped()
     {
         MainWindowFixture f(true, false);
-        TFormMainUi &ui = f.ui();
         f.key(Qt::Key_F5);
         f.tick(30000);
         f.key(Qt::Key_F6);
-        QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("0")); // running: closed
+        QCOMPARE(f.ui.eStrafPkt->text(), QStringLiteral("0")); // running: closed
         f.key(Qt::Key_F9);
         f.key(Qt::Key_F8);
         for (int i = 0; i < 3; ++i) // the key's auto-repeat
             qt_sendShortcutOverrideEvent(f.window.get(), 0, Qt::Key_F8, Qt::NoModifier, QString(),
                                          true);
-        QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("8"));
+        QCOMPARE(f.ui.eStrafPkt->text(), QStringLiteral("8"));
         QCOMPARE(f.elapsed(), 38000);
         QCOMPARE(f.shown(), QStringLiteral("038,00"));
         f.key(Qt::Key_V, Qt::ControlModifier);
         f.key(Qt::Key_F10);
-        QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("8")); // entered: closed again
+        QCOMPARE(f.ui.eStrafPkt->text(), QStringLiteral("8")); // entered: closed again
     }
 
     void freePenaltyEntry_data()
@@ -162,50 +157,48 @@ private Q_SLOTS:
         QFETCH(bool, plus);
         QFETCH(int, penalty);
         MainWindowFixture f(true, false);
-        TFormMainUi &ui = f.ui();
-        ui.seELZmain->setValue(60);
+        f.ui.seELZmain->setValue(60);
         f.run(58000);
-        ui.bStrafsek4->click();
-        QCOMPARE(ui.ePktSek->text(), QStringLiteral("0,50")); // 62,00 s
-        QVERIFY(ui.LabelRavno->isVisible() && !ui.bStrafPlus->isEnabled());
-        ui.eStrafPkt->setFocus();
-        QTest::keyClicks(ui.eStrafPkt, typed);
-        QVERIFY(!ui.LabelRavno->isVisible() && ui.bStrafPlus->isEnabled());
-        QCOMPARE(ui.eStrafPkt->text(), typed); // the first key replaced the old value
-        (plus ? ui.bStrafPlus : ui.bStrafMinus)->click();
-        QCOMPARE(ui.eStrafPkt->text(), QString::number(penalty));
-        QVERIFY(ui.LabelRavno->isVisible() && !ui.bStrafMinus->isEnabled());
+        f.ui.bStrafsek4->click();
+        QCOMPARE(f.ui.ePktSek->text(), QStringLiteral("0,50")); // 62,00 s
+        QVERIFY(f.ui.LabelRavno->isVisible() && !f.ui.bStrafPlus->isEnabled());
+        f.ui.eStrafPkt->setFocus();
+        QTest::keyClicks(f.ui.eStrafPkt, typed);
+        QVERIFY(!f.ui.LabelRavno->isVisible() && f.ui.bStrafPlus->isEnabled());
+        QCOMPARE(f.ui.eStrafPkt->text(), typed); // the first key replaced the old value
+        (plus ? f.ui.bStrafPlus : f.ui.bStrafMinus)->click();
+        QCOMPARE(f.ui.eStrafPkt->text(), QString::number(penalty));
+        QVERIFY(f.ui.LabelRavno->isVisible() && !f.ui.bStrafMinus->isEnabled());
         // The clock holds the 58 s ridden plus the penalty seconds; the time faults follow.
         QCOMPARE(f.elapsed(), 58000 + penalty * 1000);
-        QTEST(ui.ePktSek->text(), "timeFaults");
-        QCOMPARE(InfoText, QStringLiteral("Punkte:%1").arg(ui.ePktSek->text()));
+        QTEST(f.ui.ePktSek->text(), "timeFaults");
+        QCOMPARE(InfoText, QStringLiteral("Punkte:%1").arg(f.ui.ePktSek->text()));
     }
 
     void penaltyWhileHeld()
     {
         MainWindowFixture f(true, false);
-        TFormMainUi &ui = f.ui();
         f.key(Qt::Key_F5);
         f.tick(20000);
         f.key(Qt::Key_F7);
         f.ticks.advance(5000); // held: does not count
-        ui.bStrafsek6->click();
+        f.ui.bStrafsek6->click();
         QCOMPARE(f.shown(), QStringLiteral("026,00"));
-        ui.eStrafPkt->setFocus();
-        QTest::keyClicks(ui.eStrafPkt, QStringLiteral("9"));
+        f.ui.eStrafPkt->setFocus();
+        QTest::keyClicks(f.ui.eStrafPkt, QStringLiteral("9"));
         f.key(Qt::Key_F7); // continue: the entry closes without "+" or "-"
-        QCOMPARE(ui.eStrafPkt->text(), QStringLiteral("6"));
-        QVERIFY(!ui.bStrafPlus->isEnabled() && ui.LabelRavno->isVisible());
+        QCOMPARE(f.ui.eStrafPkt->text(), QStringLiteral("6"));
+        QVERIFY(!f.ui.bStrafPlus->isEnabled() && f.ui.LabelRavno->isVisible());
         f.tick(1000);
         QCOMPARE(f.shown(), QStringLiteral("027,00"));
 
         // Entered while a number is typed but not added: the row holds what the clock holds.
         f.key(Qt::Key_F9);
-        ui.eStrafPkt->setFocus();
-        QTest::keyClicks(ui.eStrafPkt, QStringLiteral("9"));
+        f.ui.eStrafPkt->setFocus();
+        QTest::keyClicks(f.ui.eStrafPkt, QStringLiteral("9"));
         f.key(Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(ui.SortGrid1->cells(ColPenalty, 1), QStringLiteral("6"));
-        QCOMPARE(ui.SortGrid1->cells(ColRideTime, 1), QStringLiteral("21,00"));
+        QCOMPARE(f.ui.SortGrid1->cells(ColPenalty, 1), QStringLiteral("6"));
+        QCOMPARE(f.ui.SortGrid1->cells(ColRideTime, 1), QStringLiteral("21,00"));
     }
 };
 

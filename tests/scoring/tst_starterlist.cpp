@@ -68,89 +68,86 @@ private Q_SLOTS:
     void stepping()
     {
         MainWindowFixture f;
-        TFormMainUi &ui = f.ui();
         const QStringList items = starters(40);
         f.window->starters().setStarters(items, headNumbers(items));
-        QCOMPARE(shown(ui), QStringLiteral("1|101|Horse 1|Rider 1|Club 1|1 von 40|-|>"));
-        ui.sb1p->click();
-        ui.sb1p->click();
-        QCOMPARE(shown(ui), QStringLiteral("3|103|Horse 3|Rider 3|Club 3|3 von 40|<|>"));
-        ui.sb1m->click();
-        QCOMPARE(shown(ui).section('|', 5), QStringLiteral("2 von 40|<|>"));
+        QCOMPARE(shown(f.ui), QStringLiteral("1|101|Horse 1|Rider 1|Club 1|1 von 40|-|>"));
+        f.ui.sb1p->click();
+        f.ui.sb1p->click();
+        QCOMPARE(shown(f.ui), QStringLiteral("3|103|Horse 3|Rider 3|Club 3|3 von 40|<|>"));
+        f.ui.sb1m->click();
+        QCOMPARE(shown(f.ui).section('|', 5), QStringLiteral("2 von 40|<|>"));
 
         // NEXT steps on; at the last starter it keeps the starter and clears the rider.
-        ui.cbStNr->setCurrentIndex(38);
-        QCOMPARE(shown(ui), QStringLiteral("39|139|Horse 39|Rider 39|Club 39|39 von 40|<|>"));
+        f.ui.cbStNr->setCurrentIndex(38);
+        QCOMPARE(shown(f.ui), QStringLiteral("39|139|Horse 39|Rider 39|Club 39|39 von 40|<|>"));
         f.window->protocol().bRESETClick();
-        QCOMPARE(shown(ui), QStringLiteral("40|140|Horse 40|Rider 40|Club 40|40 von 40|<|-"));
+        QCOMPARE(shown(f.ui), QStringLiteral("40|140|Horse 40|Rider 40|Club 40|40 von 40|<|-"));
         f.window->protocol().bRESETClick();
-        QCOMPARE(shown(ui), QStringLiteral("40|||||40 von 40|<|-"));
+        QCOMPARE(shown(f.ui), QStringLiteral("40|||||40 von 40|<|-"));
 
         // Clearing the protocol leaves plain fields, and its NEXT counts "0" up to the first rider.
         f.boxes.answers = {true};
         f.window->protocol().sbCLSClick();
-        QVERIFY(ui.cbStNr->isEditable());
-        QCOMPARE(ui.cbStNr->count(), 0);
-        QCOMPARE(shown(ui), QStringLiteral("1|||||0 von 0|-|-"));
+        QVERIFY(f.ui.cbStNr->isEditable());
+        QCOMPARE(f.ui.cbStNr->count(), 0);
+        QCOMPARE(shown(f.ui), QStringLiteral("1|||||0 von 0|-|-"));
     }
 
     void choosingAHeadNumber()
     {
         MainWindowFixture f;
-        TFormMainUi &ui = f.ui();
         const QStringList items{"11\t344\tH1\tR1\tC1", "12\t345\tHorse A\tRider A\tClub A",
                                 "13\t346\tH3\tR3\tC3"};
         f.window->starters().setStarters(items, headNumbers(items));
-        ui.cbKNr->setFocus();
-        ui.cbKNr->lineEdit()->selectAll();
-        QTest::keyClicks(ui.cbKNr->lineEdit(), QStringLiteral("345"));
-        QCOMPARE(shown(ui), QStringLiteral("12|345|Horse A|Rider A|Club A|2 von 3|<|>"));
+        f.ui.cbKNr->setFocus();
+        f.ui.cbKNr->lineEdit()->selectAll();
+        QTest::keyClicks(f.ui.cbKNr->lineEdit(), QStringLiteral("345"));
+        QCOMPARE(shown(f.ui), QStringLiteral("12|345|Horse A|Rider A|Club A|2 von 3|<|>"));
         // A head number not in the list selects nobody and leaves the rider shown.
-        QTest::keyClicks(ui.cbKNr->lineEdit(), QStringLiteral("9"));
-        QCOMPARE(shown(ui), QStringLiteral("|3459|Horse A|Rider A|Club A|0 von 3|-|>"));
+        QTest::keyClicks(f.ui.cbKNr->lineEdit(), QStringLiteral("9"));
+        QCOMPARE(shown(f.ui), QStringLiteral("|3459|Horse A|Rider A|Club A|0 von 3|-|>"));
         // Enter looks the number up; it does not join the list beside the protocol's rows.
-        QTest::keyClick(ui.cbKNr->lineEdit(), Qt::Key_Return);
-        QCOMPARE(ui.cbKNr->count(), 3);
-        ui.sb1p->click();
-        QCOMPARE(shown(ui).section('|', 0, 1), QStringLiteral("11|344"));
+        QTest::keyClick(f.ui.cbKNr->lineEdit(), Qt::Key_Return);
+        QCOMPARE(f.ui.cbKNr->count(), 3);
+        f.ui.sb1p->click();
+        QCOMPARE(shown(f.ui).section('|', 0, 1), QStringLiteral("11|344"));
     }
 
     void selectsTheRidersRow()
     {
         MainWindowFixture f;
-        TFormMainUi &ui = f.ui();
         QList<QStringList> rows;
         for (int i = 1; i <= 60; ++i)
             rows << QStringList{QString::number(i), QString(), QStringLiteral("H%1").arg(i)};
-        ui.SortGrid1->setDataRows(rows);
+        f.ui.SortGrid1->setDataRows(rows);
         const QStringList items = starters(60);
         f.window->starters().setStarters(items, headNumbers(items));
-        ui.cbStNr->setCurrentIndex(44);
-        QCOMPARE(ui.SortGrid1->currentGridRow(), 45);
-        QCOMPARE(ui.SortGrid1->rowAt(0), 44); // scrolled to the top
+        f.ui.cbStNr->setCurrentIndex(44);
+        QCOMPARE(f.ui.SortGrid1->currentGridRow(), 45);
+        QCOMPARE(f.ui.SortGrid1->rowAt(0), 44); // scrolled to the top
         // EINTRAGEN files the run under the start number alone.
-        QCOMPARE(ui.cbStNr->currentText(), QStringLiteral("45"));
+        QCOMPARE(f.ui.cbStNr->currentText(), QStringLiteral("45"));
     }
 
     void keys()
     {
         MainWindowFixture f;
-        TFormMainUi &ui = f.ui();
-        ui.cbStNr->setEditText(QStringLiteral("7"));
-        QTest::keyClicks(ui.cbStNr->lineEdit(), QStringLiteral("a1-"));
-        QCOMPARE(ui.cbStNr->currentText(), QStringLiteral("71"));
-        QTest::keyClick(ui.cbStNr->lineEdit(), Qt::Key_Return);
-        QCOMPARE(ui.cbStNr->count(), 0);
+        f.ui.cbStNr->setEditText(QStringLiteral("7"));
+        QTest::keyClicks(f.ui.cbStNr->lineEdit(), QStringLiteral("a1-"));
+        QCOMPARE(f.ui.cbStNr->currentText(), QStringLiteral("71"));
+        QTest::keyClick(f.ui.cbStNr->lineEdit(), Qt::Key_Return);
+        QCOMPARE(f.ui.cbStNr->count(), 0);
 
-        for (QLineEdit *field : {ui.Reiter, ui.ePferd, ui.eVerein, ui.eFText1, ui.eFText2}) {
+        for (QLineEdit *field :
+             {f.ui.Reiter, f.ui.ePferd, f.ui.eVerein, f.ui.eFText1, f.ui.eFText2}) {
             field->setFocus();
             QTest::keyClick(field, Qt::Key_Return);
-            QCOMPARE(QApplication::focusWidget(), ui.bTimer);
+            QCOMPARE(QApplication::focusWidget(), f.ui.bTimer);
         }
         Settings.Timer = 0;
-        ui.bTimer->hide();
-        QTest::keyClick(ui.Reiter, Qt::Key_Enter);
-        QCOMPARE(QApplication::focusWidget(), ui.bSTART);
+        f.ui.bTimer->hide();
+        QTest::keyClick(f.ui.Reiter, Qt::Key_Enter);
+        QCOMPARE(QApplication::focusWidget(), f.ui.bSTART);
     }
 };
 

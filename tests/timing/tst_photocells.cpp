@@ -103,61 +103,59 @@ private Q_SLOTS:
         Settings.Alg1 = normallyClosed;
         const quint32 rest = normallyClosed ? ModemLine::DSR : 0, broken = ModemLine::DSR ^ rest;
         MainWindowFixture f;
-        TFormMainUi &ui = f.ui();
         // DTR and RTS feed the contacts.
         QVERIFY(f.ports.com1.settings.enableDTR);
         QCOMPARE(f.ports.com1.settings.flowControl, int(fcRtsCts));
         if (normallyClosed) {
             edge(f.ports.com1, rest); // closed at rest: no edge of this contact
-            QCOMPARE(ui.cbRezervLS->count(), 0);
+            QCOMPARE(f.ui.cbRezervLS->count(), 0);
         }
 
         f.key(Qt::Key_F4); // TIMER arms the start photocell
         edge(f.ports.com1, broken);
-        QVERIFY(ui.bSTOP->isEnabled() && !ui.bSTART->isEnabled());
-        QCOMPARE(entries(ui.cbRezervLS), QStringList{"1. "});
-        QVERIFY(ui.cbRezervLS->currentIndex() == 0 && ui.cbRezervLS->isEnabled());
+        QVERIFY(f.ui.bSTOP->isEnabled() && !f.ui.bSTART->isEnabled());
+        QCOMPARE(entries(f.ui.cbRezervLS), QStringList{"1. "});
+        QVERIFY(f.ui.cbRezervLS->currentIndex() == 0 && f.ui.cbRezervLS->isEnabled());
         edge(f.ports.com1, rest); // the beam is whole again: no edge of this contact
-        QCOMPARE(ui.cbRezervLS->count(), 1);
+        QCOMPARE(f.ui.cbRezervLS->count(), 1);
         f.key(Qt::Key_F11); // arming again while running changes nothing: START is unavailable
         edge(f.ports.com1, broken);
-        QVERIFY(ui.bSTOP->isEnabled());
-        QCOMPARE(entries(ui.cbRezervLS), (QStringList{"1. ", "1. "}));
+        QVERIFY(f.ui.bSTOP->isEnabled());
+        QCOMPARE(entries(f.ui.cbRezervLS), (QStringList{"1. ", "1. "}));
     }
 
     void oneLineServesStartAndFinish()
     {
         Settings.Port1 = Settings.Port2 = 1;
         MainWindowFixture f;
-        TFormMainUi &ui = f.ui();
-        QVERIFY(ui.ComPort1->Connected() && !ui.ComPort2->Connected()); // watched once
+        QVERIFY(f.ui.ComPort1->Connected() && !f.ui.ComPort2->Connected()); // watched once
 
         f.key(Qt::Key_F11);
         edge(f.ports.com1, ModemLine::DSR); // starts in Ready
-        QVERIFY(ui.bSTOP->isEnabled());
+        QVERIFY(f.ui.bSTOP->isEnabled());
         f.key(Qt::Key_F12);
         edge(f.ports.com1, 0);
         edge(f.ports.com1, ModemLine::DSR); // within the lock-out: logged only
-        QVERIFY(ui.bSTOP->isEnabled());
+        QVERIFY(f.ui.bSTOP->isEnabled());
 
         f.window->photocells().TimerGesperrtTimer();
-        QVERIFY(!ui.TimerGesperrt->isActive());
+        QVERIFY(!f.ui.TimerGesperrt->isActive());
         edge(f.ports.com1, 0);
         edge(f.ports.com1, ModemLine::DSR);
-        QVERIFY(!ui.bSTOP->isEnabled() && ui.bEINTRAGEN->isEnabled());
-        QCOMPARE(ui.ImageLSstop->tag(), 0);
-        QCOMPARE(entries(ui.cbRezervLS).size(), 3);
+        QVERIFY(!f.ui.bSTOP->isEnabled() && f.ui.bEINTRAGEN->isEnabled());
+        QCOMPARE(f.ui.ImageLSstop->tag(), 0);
+        QCOMPARE(entries(f.ui.cbRezervLS).size(), 3);
 
         // After the lock-out, without F12, an edge is only logged.
         f.window->photocells().TimerGesperrtTimer();
         f.window->protocol().bRESETClick();
-        QVERIFY(ui.cbRezervLS->count() == 0 && !ui.cbRezervLS->isEnabled());
+        QVERIFY(f.ui.cbRezervLS->count() == 0 && !f.ui.cbRezervLS->isEnabled());
         f.key(Qt::Key_F5);
         edge(f.ports.com1, 0);
         edge(f.ports.com1, ModemLine::DSR);
-        QVERIFY(ui.bSTOP->isEnabled());
-        QCOMPARE(entries(ui.cbRezervLS), QStringList{"1. "});
-        QVERIFY(ui.cbRezervLS->isEnabled());
+        QVERIFY(f.ui.bSTOP->isEnabled());
+        QCOMPARE(entries(f.ui.cbRezervLS), QStringList{"1. "});
+        QVERIFY(f.ui.cbRezervLS->isEnabled());
     }
 
     void edgesStampTheirOwnTick()
@@ -166,7 +164,6 @@ private Q_SLOTS:
         Settings.Port2 = 2;
         Settings.Kont2 = 1;
         MainWindowFixture f;
-        TFormMainUi &ui = f.ui();
         f.key(Qt::Key_F4);
 
         const quint32 startEdge = f.ticks.now();
@@ -174,7 +171,7 @@ private Q_SLOTS:
         f.ports.com1.setLines(ModemLine::DSR);
         QVERIFY(edgeStamped(f.ticks, reads));
         f.ticks.advance(50); // the GUI thread is busy before it gets to the edge
-        QTRY_VERIFY(ui.bSTOP->isEnabled());
+        QTRY_VERIFY(f.ui.bSTOP->isEnabled());
         QCOMPARE(Run.RunStartTick, startEdge);
 
         f.tick(61'230);
@@ -185,11 +182,11 @@ private Q_SLOTS:
         f.ports.com2.setLines(ModemLine::CTS);
         QVERIFY(edgeStamped(f.ticks, reads));
         f.ticks.advance(50);
-        QTRY_VERIFY(!ui.bSTOP->isEnabled());
+        QTRY_VERIFY(!f.ui.bSTOP->isEnabled());
         QCOMPARE(Run.RunStopTick, finishEdge);
         QCOMPARE(f.elapsed(), 61'280); // from edge to edge; the 50 ms after the finish do not count
         QCOMPARE(f.shown(), QStringLiteral("061,28"));
-        QCOMPARE(entries(ui.cbRezervLS), (QStringList{"1. ", "2. "}));
+        QCOMPARE(entries(f.ui.cbRezervLS), (QStringList{"1. ", "2. "}));
 
         // Keys still stamp when they are handled.
         f.window->photocells().TimerGesperrtTimer();
@@ -204,21 +201,20 @@ private Q_SLOTS:
         {
             Settings.Port1 = 7; // no such device: left out without a word
             MainWindowFixture f;
-            QVERIFY(f.ui().ImageLSstart->isHidden());
+            QVERIFY(f.ui.ImageLSstart->isHidden());
             QVERIFY(f.boxes.messages.isEmpty());
         }
         Settings.Port1 = 0;
         Settings.Port2 = 1; // a finish port alone shows both images
         MainWindowFixture f;
-        TFormMainUi &ui = f.ui();
-        for (QWidget *w : std::initializer_list<QWidget *>{ui.ImageLSstart, ui.ImageLSstop,
-                                                           ui.cbRezervLS, ui.Label11})
+        for (QWidget *w : std::initializer_list<QWidget *>{f.ui.ImageLSstart, f.ui.ImageLSstop,
+                                                           f.ui.cbRezervLS, f.ui.Label11})
             QVERIFY(w->isVisible());
         // The adapter is pulled out: the port closes by itself and the photocell disappears.
         f.ports.com1.failWaits();
-        QTRY_VERIFY(!ui.ComPort2->Connected());
+        QTRY_VERIFY(!f.ui.ComPort2->Connected());
         QCOMPARE(f.ports.com1.failedWaits.load(), 3);
-        QVERIFY(ui.ImageLSstart->isHidden() && ui.cbRezervLS->isHidden());
+        QVERIFY(f.ui.ImageLSstart->isHidden() && f.ui.cbRezervLS->isHidden());
     }
 
 private:
