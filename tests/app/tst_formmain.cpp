@@ -24,14 +24,18 @@ public:
 
 } // namespace
 
-// The window's commands from the keyboard, whatever has the focus, and the information and help
-// commands.
+// The main window: its commands from the keyboard, whatever has the focus, the information and
+// help commands, and its settings across a restart of the program.
 class tst_FormMain : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { Settings = TSettings{}; }
+    void init()
+    {
+        Settings = TSettings{};
+        applyDefaultSoundFiles(Settings);
+    }
 
     void runKeysWorkFromEditFields_data()
     {
@@ -123,6 +127,110 @@ private Q_SLOTS:
         // Without a viewer the user is told why nothing appeared.
         QCOMPARE(f.boxes.messages.size(), opens ? 0 : 1);
     }
+
+    void restartKeepsTheOperatorsSettings()
+    {
+        TempSettingsStore temp;
+        {
+            ProgramRun run;
+            run.ui.seELZmain->setValue(95);
+            run.ui.eFText1->setText(QStringLiteral("Großer Preis"));
+            run.ui.eFText2->setText(QString());
+            run.ui.rbModeCfahren->setChecked(true);
+            run.ui.cbEliminieren->setChecked(true);
+            run.window->setGeometry(40, 50, 1000, 700);
+        }
+        Settings = TSettings{};
+        ProgramRun run;
+        QCOMPARE(run.ui.seELZmain->value(), 95);
+        QCOMPARE(run.ui.eFText1->text(), QStringLiteral("Großer Preis"));
+        QCOMPARE(run.ui.eFText2->text(), QString()); // empty, not the default text
+        QVERIFY(run.ui.rbModeCfahren->isChecked() && run.ui.cbEliminieren->isChecked());
+        QCOMPARE(run.window->size(), QSize(1000, 700));
+    }
+
+    void storedValuesAtStart_data()
+    {
+        QTest::addColumn<QVariantMap>("stored");
+        QTest::addColumn<int>("filterIndO");
+        QTest::addColumn<bool>("timerShown");
+        QTest::addColumn<bool>("portOpen");
+        QTest::newRow("monitor that is not there")
+            << QVariantMap{{"Monitor", 2}} << 3 << true << false;
+        QTest::newRow("open dialog follows the save dialog")
+            << QVariantMap{{"FiltInd", 2}, {"FilterInd", 5}, {"FilterIndO", 1}} << 5 << true
+            << false;
+        QTest::newRow("no countdown") << QVariantMap{{"Timer", 0}} << 3 << false << false;
+        QTest::newRow("ports that are not there")
+            << QVariantMap{{"Port1", 9}, {"Port2", 16}} << 3 << true << false;
+        QTest::newRow("a port that is there") << QVariantMap{{"Port2", 2}} << 3 << true << true;
+    }
+
+    void storedValuesAtStart()
+    {
+        QFETCH(QVariantMap, stored);
+        QFETCH(bool, timerShown);
+        TempSettingsStore temp;
+        {
+            const auto store = temp.open();
+            SaveSettings(*store, TSettings{});
+            for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+                store->setValue(it.key(), *it);
+        }
+        ProgramRun run;
+        QVERIFY(Settings.Monitor == 0 && !run.ui.bMon2->isEnabled()); // one screen
+        QTEST(Settings.FilterIndO, "filterIndO");
+        QCOMPARE(!run.ui.bTimer->isHidden(), timerShown);
+        QCOMPARE(!run.ui.cbEliminieren->isHidden(), timerShown);
+        QTEST(run.ui.ComPort1->Connected() || run.ui.ComPort2->Connected(), "portOpen");
+        QCOMPARE(ComPortMask, 0x20003u); // the fake machine's COM1 and COM2
+        QVERIFY(run.boxes.messages.isEmpty());
+    }
+
+    void resetToDefaults()
+    {
+        TempSettingsStore temp;
+        temp.open()->setValue("ELZ", 77);
+        {
+            ProgramRun run;
+            run.boxes.answers = {false, true};
+            QVERIFY(!run.window->ResetToDefaults());
+            QCOMPARE(temp.open()->value("ELZ").toInt(), 77);
+            QVERIFY(run.window->ResetToDefaults());
+            QCOMPARE(run.boxes.questions.size(), 2);
+            run.ui.seELZmain->setValue(88);
+        } // the end of the program saves nothing
+        QVERIFY(temp.open()->allKeys().isEmpty());
+        Settings = TSettings{};
+        ProgramRun run;
+        QCOMPARE(run.ui.seELZmain->value(), 120);
+    }
+
+    void garbageFileStartsOnDefaults()
+    {
+        TempSettingsStore temp;
+        QFile file(temp.open()->fileName());
+        QVERIFY(QDir().mkpath(QFileInfo(file).path()));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(
+            "[General]\nPort1=COM1\nAcc=\"\\x00\\xff\nELZ=@Variant(\\0\\0\\0\\x7f)\n\x01\x02\xff=\n"
+            "[x\nZeile1=\n");
+        file.close();
+        ProgramRun run;
+        // Reading ends at the first bad value: the rest stays at the defaults.
+        QVERIFY(Settings.Port1 == 0 && Settings.Acc == 2 && run.ui.seELZmain->value() == 120);
+    }
+
+private:
+    // A program run: start, then whatever the test does, then the end of the program.
+    struct ProgramRun
+    {
+        FakeSerialPorts ports;
+        RecordingBoxes boxes;
+        RecordingSound sound;
+        std::unique_ptr<TFormMain> window = std::make_unique<TFormMain>();
+        TFormMainUi &ui = window->ui;
+    };
 };
 
 QTEST_MAIN(tst_FormMain)

@@ -1,3 +1,4 @@
+#include "FileTypes.h"
 #include "TextCodec.h"
 #include "TextProtocol.h"
 
@@ -5,9 +6,11 @@
 
 namespace {
 const QByteArray Bom("\xEF\xBB\xBF");
+const FileTypeNames Names{"Text", "Web", "Word", "Excel", "CSV"};
 } // namespace
 
-// The protocol's text and CSV files: decoding, splitting, writing and reading back.
+// The protocol's text and CSV files (decoding, splitting, writing and reading back) and the
+// file types the open and save dialogs offer.
 class TestTextProtocol : public QObject
 {
     Q_OBJECT
@@ -158,6 +161,52 @@ private slots:
                  QStringLiteral("2026-12-05-09-07"));
         QCOMPARE(DefaultExportName(QDateTime(QDate(2026, 12, 31), QTime(23, 30), Qt::UTC)),
                  QStringLiteral("2027-01-01-00-30"));
+    }
+
+    void entries_data()
+    {
+        QTest::addColumn<bool>("saving");
+        QTest::addColumn<bool>("workbooks");
+        QTest::addColumn<QString>("suffixes"); // of the entries, in order
+        QTest::newRow("open") << false << false << "txt dbf";
+        QTest::newRow("open, workbooks") << false << true << "txt dbf xls";
+        QTest::newRow("save") << true << false << "txt dbf csv doc html";
+        QTest::newRow("save, workbooks") << true << true << "txt dbf xls csv doc html";
+    }
+
+    void entries()
+    {
+        QFETCH(bool, saving);
+        QFETCH(bool, workbooks);
+        const QList<FileFilterEntry> entries =
+            saving ? saveFilterEntries(Names, workbooks) : openFilterEntries(Names, workbooks);
+        const QStringList bySuffix{"txt", "dbf", "xls", "csv", "doc", "html"}; // FileKind order
+        QStringList suffixes;
+        for (int i = 0; i < entries.size(); ++i) {
+            const FileFilterEntry &e = entries[i];
+            suffixes << e.pattern.mid(2);
+            // A save without a suffix takes it from the pattern, so kind, pattern and label
+            // must agree; the remembered entry number means the entry's kind.
+            QCOMPARE(e.pattern, "*." + bySuffix[int(e.kind)]);
+            QVERIFY2(e.label.endsWith(QLatin1Char('(') + e.pattern + QLatin1Char(')')),
+                     qPrintable(e.label));
+            QVERIFY(kindOfEntry(entries, i + 1) == e.kind);
+        }
+        QTEST(suffixes.join(u' '), "suffixes");
+        // Numbers out of range mean text.
+        QVERIFY(kindOfEntry(entries, 0) == FileKind::Text);
+        QVERIFY(kindOfEntry(entries, int(entries.size()) + 1) == FileKind::Text);
+    }
+
+    void typeNames()
+    {
+        // The names come from the system's type database, with a fallback where it has none.
+        QCOMPARE(mimeTypeComment(QStringLiteral("application/x-rittmeter-none"), "Webseite"),
+                 QStringLiteral("Webseite"));
+        QCOMPARE(mimeTypeComment(QString(), "MS Excel"), QStringLiteral("MS Excel"));
+        const FileTypeNames names = fileTypeNames();
+        for (const QString &name : {names.text, names.web, names.word, names.excel, names.csv})
+            QVERIFY(!name.trimmed().isEmpty());
     }
 };
 

@@ -1,7 +1,11 @@
+#include "TFDlgYesNo.h"
 #include "TSortGrid.h"
 
 #include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
 
 #include <functional>
@@ -50,7 +54,8 @@ void clickHeading(TSortGrid &grid, int col)
 }
 } // namespace
 
-class TstTSortGrid : public QObject
+// The sortable grid, and the shared yes/no question.
+class TstWidgets : public QObject
 {
     Q_OBJECT
 
@@ -233,7 +238,41 @@ private slots:
         grid.setEditing(false);
         QTEST(grid.cells(0, 1), "expected");
     }
+
+    // The question answers yes only for "Ja"; "Nein", Escape and closing answer no.
+    void answers_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("Ja") << "Ja" << true;
+        QTest::newRow("Enter on Ja") << "Enter" << true;
+        QTest::newRow("Nein") << "Nein" << false;
+        QTest::newRow("Escape") << "Escape" << false;
+        QTest::newRow("closed") << "close" << false;
+    }
+
+    void answers()
+    {
+        QFETCH(QString, how);
+        TFDlgYesNo dialog;
+        QString shownText;
+        // Answers once the dialog's own event loop runs.
+        QTimer::singleShot(0, &dialog, [&] {
+            shownText = dialog.Label1->text();
+            if (how == QLatin1String("Ja"))
+                dialog.OKBtn->click();
+            else if (how == QLatin1String("Nein"))
+                dialog.CancelBtn->click();
+            else if (how == QLatin1String("close"))
+                dialog.close();
+            else
+                QTest::keyClick(&dialog,
+                                how == QLatin1String("Enter") ? Qt::Key_Return : Qt::Key_Escape);
+        });
+        QTEST(dialog.ask(QStringLiteral("Beenden?")), "yes");
+        QCOMPARE(shownText, QStringLiteral("Beenden?"));
+    }
 };
 
-QTEST_MAIN(TstTSortGrid)
-#include "tst_tsortgrid.moc"
+QTEST_MAIN(TstWidgets)
+#include "tst_widgets.moc"
