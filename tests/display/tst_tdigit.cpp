@@ -48,20 +48,6 @@ private slots:
             QCOMPARE(spy.first().at(0).value<TDigit *>(), &digit);
     }
 
-    void thicknessBound()
-    {
-        // Bars thicker than half the digit's height or width would overlap: dropped.
-        TDigit digit;
-        digit.resize(40, 15);
-        digit.setThickness(8);
-        QCOMPARE(digit.thickness(), 2);
-        digit.resize(16, 32);
-        digit.setThickness(9);
-        QCOMPARE(digit.thickness(), 2);
-        digit.setThickness(8);
-        QCOMPARE(digit.thickness(), 8);
-    }
-
     void painting_data()
     {
         QTest::addColumn<bool>("point");
