@@ -197,17 +197,6 @@ private slots:
         QVERIFY(kindOfEntry(entries, 0) == FileKind::Text);
         QVERIFY(kindOfEntry(entries, int(entries.size()) + 1) == FileKind::Text);
     }
-
-    void typeNames()
-    {
-        // The names come from the system's type database, with a fallback where it has none.
-        QCOMPARE(mimeTypeComment(QStringLiteral("application/x-rittmeter-none"), "Webseite"),
-                 QStringLiteral("Webseite"));
-        QCOMPARE(mimeTypeComment(QString(), "MS Excel"), QStringLiteral("MS Excel"));
-        const FileTypeNames names = fileTypeNames();
-        for (const QString &name : {names.text, names.web, names.word, names.excel, names.csv})
-            QVERIFY(!name.trimmed().isEmpty());
-    }
 };
 
 QTEST_GUILESS_MAIN(TestTextProtocol)

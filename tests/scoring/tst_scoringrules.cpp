@@ -5,8 +5,6 @@
 #include "TimeFaults.h"
 
 #include <QtTest>
-#include <algorithm>
-#include <numeric>
 
 Q_DECLARE_METATYPE(RunEntry)
 
@@ -123,18 +121,6 @@ private slots:
         QCOMPARE(value, 0.25);
     }
 
-    void pointsFollowTheLocale()
-    {
-        QLocale::setDefault(QLocale(QLocale::English));
-        RunEntry entry{{}, {}, {}, {}, {}, 79456, "6", "8", "0.25", JudgingProcedure::CFahren};
-        QStringList row;
-        QVERIFY(buildProtocolRow(entry, row));
-        QCOMPARE(row[ColPoints], QStringLiteral("8.25"));
-        QCOMPARE(row[ColTotalTime], QStringLiteral("87,70"));
-        QCOMPARE(LocaleNumbers::shortest(1234567), QStringLiteral("1234567")); // no group marks
-        QCOMPARE(LocaleNumbers::shortest(6.5), QStringLiteral("6.5"));
-    }
-
     void compare_data()
     {
         QTest::addColumn<QString>("a");
@@ -189,27 +175,6 @@ private slots:
         QFETCH(QStringList, points);
         QFETCH(QStringList, times);
         QTEST(rankTexts(points, times), "ranks");
-    }
-
-    void readsEitherDecimalMark()
-    {
-        QLocale::setDefault(QLocale(QLocale::English));
-        double comma = 0, point = 0, value = 0;
-        QVERIFY(readResultNumber(u"75,23", comma) && readResultNumber(u" 75.23 ", point));
-        QCOMPARE(comma, 75.23);
-        QCOMPARE(point, 75.23);
-        for (const char16_t *bad : {u"", u",", u"7a", u"1.000,5", u"EL", u"--1"})
-            QVERIFY2(!readResultNumber(bad, value), qPrintable(QString::fromUtf16(bad)));
-    }
-
-    void columnWidthsFillTheGrid()
-    {
-        // Whatever the width, the columns and their grid lines fill it exactly.
-        for (int w : {777, 1000, 1913}) {
-            const QVector<int> widths = protocolColumnWidths(w);
-            QCOMPARE(std::accumulate(widths.begin(), widths.end(), 0) + ProtocolColumnCount, w);
-            QVERIFY(*std::min_element(widths.begin(), widths.end()) > 0);
-        }
     }
 };
 
