@@ -79,18 +79,6 @@ private Q_SLOTS:
         QCOMPARE(f.ui.SortGridToris->cells(6, 2), QStringLiteral("b"));
     }
 
-    void headingOnlyFile()
-    {
-        MainWindowFixture f;
-        const QString list = m_dir.filePath("heading.txt");
-        QVERIFY(writeBytes(list, "St.Nr\tKoNr.\tPferd\r\n"));
-        QVERIFY(f.window->files().ImportTextList(list));
-        QCOMPARE(f.ui.SortGrid1->gridRowCount(), 2);
-        QVERIFY(f.ui.SortGrid1->rowTexts(1).join(QString()).isEmpty());
-        QVERIFY(f.ui.cbStNr->isEditable() && f.ui.cbStNr->count() == 0);
-        QVERIFY(!f.ui.sbSave->isEnabled());
-    }
-
     void refusedFilesChangeNothing()
     {
         MainWindowFixture f;

@@ -45,46 +45,36 @@ private Q_SLOTS:
         QCOMPARE(f.ui.bMinus4->isEnabled(), after.toInt() >= 4);
     }
 
-    void faultsClosedOutsideTheRun()
+    void faultEntry()
     {
         MainWindowFixture f(true, false);
-        f.key(Qt::Key_3, Qt::ControlModifier);
+        f.key(Qt::Key_3, Qt::ControlModifier); // closed before START
         f.key(Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier);
         QCOMPARE(f.ui.eHindPkt->text(), QStringLiteral("0"));
-
         f.key(Qt::Key_F5);
         f.ui.bPlus4->click();
-        QCOMPARE(f.ui.eHindPkt->text(), QStringLiteral("3"));
         emit f.ui.cbPlus->activated(4); // "+8"
-        QCOMPARE(f.ui.eHindPkt->text(), QStringLiteral("11"));
         f.ui.bMinus4->click();
         QCOMPARE(f.ui.eHindPkt->text(), QStringLiteral("7"));
 
+        // Typed: only digits pass, no paste, four characters at most.
+        f.ui.eHindPkt->setFocus();
+        f.ui.eHindPkt->selectAll();
+        QTest::keyClicks(f.ui.eHindPkt, QStringLiteral("a1-2x"));
+        QTest::keyClick(f.ui.eHindPkt, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f.ui.eHindPkt->text(), QStringLiteral("12"));
+        QVERIFY(InfoText == QStringLiteral("Punkte:12,00") && f.boxes.messages.isEmpty());
+        QTest::keyClicks(f.ui.eHindPkt, QStringLiteral(",,"));
+        QCOMPARE(f.boxes.messages.size(), 1); // "12,," is no number: the total says so
+        QTest::keyClicks(f.ui.eHindPkt, QStringLiteral("1"));
+        QCOMPARE(f.ui.eHindPkt->text(), QStringLiteral("12,,"));
+        QCOMPARE(InfoText, QStringLiteral("Punkte:12,00"));
+
+        f.ui.eHindPkt->setText(QStringLiteral("7"));
         f.key(Qt::Key_F9);
         f.key(Qt::Key_V, Qt::ControlModifier);
         f.key(Qt::Key_3, Qt::ControlModifier);
         QCOMPARE(f.ui.eHindPkt->text(), QStringLiteral("7")); // entered: closed again
-    }
-
-    void typedFaults()
-    {
-        MainWindowFixture f(true, false);
-        f.key(Qt::Key_F5);
-        f.ui.eHindPkt->setFocus();
-        f.ui.eHindPkt->selectAll();
-        QTest::keyClicks(f.ui.eHindPkt, QStringLiteral("a1-2x"));
-        QCOMPARE(f.ui.eHindPkt->text(), QStringLiteral("12")); // only digits pass
-        QCOMPARE(InfoText, QStringLiteral("Punkte:12,00"));
-        QTest::keyClick(f.ui.eHindPkt, Qt::Key_V, Qt::ControlModifier); // no paste either
-        QCOMPARE(f.ui.eHindPkt->text(), QStringLiteral("12"));
-        QVERIFY(f.boxes.messages.isEmpty());
-
-        QTest::keyClicks(f.ui.eHindPkt, QStringLiteral(",,"));
-        QCOMPARE(f.ui.eHindPkt->text(), QStringLiteral("12,,"));
-        QCOMPARE(f.boxes.messages.size(), 1); // "12,," is no number: the total says so
-        QTest::keyClicks(f.ui.eHindPkt, QStringLiteral("1"));
-        QCOMPARE(f.ui.eHindPkt->text(), QStringLiteral("12,,")); // four typed characters at most
-        QCOMPARE(InfoText, QStringLiteral("Punkte:12,00"));
     }
 
     void timeFaultsGrowLive_data()

@@ -24,30 +24,23 @@ class tst_TComPort : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void lineSettingsReachTheDevice()
-    {
-        FakeSerialPorts ports;
-        TComPort port;
-        port.setBaudRate(brUser);
-        port.setBaudRateUser(28800);
-        port.setDataBits(9); // brought down to 8
-        port.setParity(prMark);
-        port.setEnableDTR(false);
-        port.Open();
-        const SerialLineSettings &s = ports.com1.settings;
-        QVERIFY(s.baud == 28800 && s.dataBits == 8 && s.parity == int(prMark) && !s.enableDTR);
-    }
-
-    void openAndCloseEvents()
+    void openAndClose()
     {
         FakeSerialPorts ports;
         TComPort port;
         QStringList calls;
         port.OnOpen = [&](TComPort *s) { calls << (s == &port ? "open" : "?"); };
         port.OnClose = [&](TComPort *s) { calls << (s == &port ? "close" : "?"); };
+        port.setBaudRate(brUser);
+        port.setBaudRateUser(28800);
+        port.setDataBits(9); // brought down to 8
+        port.setParity(prMark);
+        port.setEnableDTR(false);
         port.Close();
         QVERIFY(calls.isEmpty());
         port.Open();
+        const SerialLineSettings &s = ports.com1.settings;
+        QVERIFY(s.baud == 28800 && s.dataBits == 8 && s.parity == int(prMark) && !s.enableDTR);
         port.Open(); // reopening closes first
         QCOMPARE(calls, (QStringList{"open", "close", "open"}));
         QVERIFY(port.Connected());
@@ -59,15 +52,22 @@ private Q_SLOTS:
     void openFailures_data()
     {
         QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("refusal"); // of the line settings
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing") << 9 << "Unable to open com port: No such file or directory";
-        QTest::newRow("in use") << 1 << "Unable to open com port: Device or resource busy";
+        QTest::newRow("missing") << 9 << ""
+                                 << "Unable to open com port: No such file or directory";
+        QTest::newRow("in use") << 1 << ""
+                                << "Unable to open com port: Device or resource busy";
+        QTest::newRow("settings refused") << 2 << "Invalid argument"
+                                          << "Unable to set com state: Invalid argument";
     }
 
     void openFailures()
     {
         FakeSerialPorts ports;
         QFETCH(int, number);
+        QFETCH(QString, refusal);
+        ports.com2.configureError = refusal;
         TComPort other; // holds port 1
         other.Open();
         TComPort port;
@@ -76,17 +76,11 @@ private Q_SLOTS:
         port.OnOpen = [&](TComPort *) { opened = true; };
         QTEST(openFailure(port), "message");
         QVERIFY(!opened && !port.Connected());
-    }
-
-    void refusedSettingsReleaseTheDevice()
-    {
-        FakeSerialPorts ports;
-        TComPort port;
-        ports.com1.configureError = QStringLiteral("Invalid argument");
-        QCOMPARE(openFailure(port), QStringLiteral("Unable to set com state: Invalid argument"));
-        QVERIFY(!port.Connected() && !ports.com1.open);
-        ports.com1.configureError.clear();
-        port.Open(); // nothing holds the device any more
+        // Nothing holds the device any more.
+        QVERIFY(!ports.com2.open);
+        ports.com2.configureError.clear();
+        port.setPort(2);
+        port.Open();
         QVERIFY(port.Connected());
     }
 
