@@ -1,24 +1,22 @@
 #pragma once
 
-#include "ClockDisplay.h"
 #include "FakeSerialPorts.h"
 #include "FakeTickSource.h"
 #include "MessageBoxes.h"
-#include "RunHooks.h"
 #include "RunState.h"
-#include "Settings.h"
 #include "SoundPlayer.h"
-#include "TDigit.h"
 #include "TFormMain.h"
 #include "TempSettingsStore.h"
 #include "TestFiles.h"
 
 // The window's parts, for the tests to reach into.
+#include "ClockDisplay.h"
 #include "ProtocolFiles.h"
 #include "ResultsProtocol.h"
 #include "StarterList.h"
 #include "TBitBtnWithColor.h"
 #include "TComPort.h"
+#include "TDigit.h"
 #include "TImage.h"
 #include "TLbSpeedButton.h"
 #include "TOvalButton.h"
@@ -31,8 +29,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QStringList>
-#include <QTimer>
 #include <QtTest>
 #include <memory>
 
@@ -41,11 +37,10 @@ class RecordingHooks : public RunHooks
 public:
     void UpdateRunTotal() override { ++runTotals; }
     void UpdateTimeFaults(qint32 ms) override { timeFaults.append(ms); }
-    void RefreshAudienceTexts() override { ++audienceRefreshes; }
+    void RefreshAudienceTexts() override {}
 
     int runTotals = 0;
     QList<qint32> timeFaults;
-    int audienceRefreshes = 0;
 };
 
 class RecordingSound : public SoundPlayer
