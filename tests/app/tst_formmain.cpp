@@ -4,10 +4,9 @@
 #include "TFormInfo.h"
 
 #include <QClipboard>
-#include <QUrl>
 
 namespace {
-
+// Keeps the addresses the program asks the desktop to open; there is no viewer.
 class FakeOpener : public DesktopOpener
 {
 public:
@@ -16,10 +15,9 @@ public:
     bool openUrl(const QUrl &url) override
     {
         opened.append(url);
-        return succeed;
+        return false;
     }
     QList<QUrl> opened;
-    bool succeed = false;
 };
 
 } // namespace
@@ -83,33 +81,18 @@ private Q_SLOTS:
                  stopped ? QStringLiteral("Anna") : QStringLiteral("Annapasted"));
     }
 
-    void informationWindow()
-    {
-        MainWindowFixture f;
-        TFormInfo &info = f.window->formInfo();
-        f.key(Qt::Key_F3);
-        QVERIFY(info.isVisible());
-        QTest::keyClick(&info, Qt::Key_Escape);
-        QVERIFY(!info.isVisible());
-        QTest::mouseClick(f.ui.bInfo, Qt::LeftButton);
-        QVERIFY(info.isVisible());
-        info.accept();
-    }
-
-    void helpAndLogo()
+    void informationAndHelpKeys()
     {
         FakeOpener opener;
         MainWindowFixture f;
+        f.key(Qt::Key_F3);
+        QVERIFY(f.window->formInfo().isVisible());
+        f.window->formInfo().accept();
         f.key(Qt::Key_F1);
         f.key(Qt::Key_I, Qt::AltModifier);
+        QCOMPARE(opener.opened.size(), 2);
+        QVERIFY(opener.opened[1].toString().endsWith(QStringLiteral("/rittmeter.chm")));
         QCOMPARE(f.boxes.messages.size(), 2); // without a help viewer the user is told why
-        opener.succeed = true;
-        QTest::mouseClick(f.ui.ImageLogo, Qt::LeftButton);
-        QCOMPARE(f.boxes.messages.size(), 2);
-        QCOMPARE(opener.opened.size(), 3);
-        for (int i : {0, 1})
-            QVERIFY(opener.opened[i].toString().endsWith(QStringLiteral("/rittmeter.chm")));
-        QCOMPARE(opener.opened[2].scheme(), QStringLiteral("https"));
     }
 
     void restartKeepsTheOperatorsSettings()

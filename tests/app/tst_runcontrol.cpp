@@ -3,7 +3,6 @@
 #include "DisplayColors.h"
 
 namespace {
-
 // 1 or 0 per widget: TIMER START STOP HF EINTRAGEN RESET, CFG NoStart Aus Abbruch,
 // S1 S2 S3 and the penalty buttons.
 QString enabledFlags(TFormMainUi &ui)
@@ -30,20 +29,6 @@ class tst_RunControl : public QObject
 
 private Q_SLOTS:
     void init() { Settings = TSettings{}; }
-
-    void startUpShowsDateAndRevealsDigits()
-    {
-        MainWindowFixture f(false);
-        QCOMPARE(enabledFlags(f.ui).left(6), QStringLiteral("000000"));
-        // The date timer's tick starts the slide; the run commands wait for its end.
-        f.window->clock().TimerDateTimer();
-        f.window->clock().revealStep();
-        QVERIFY(f.ui.Digit4->isHidden());
-        // A click on the banner ends the slide at once.
-        QTest::mouseClick(f.ui.Image1, Qt::LeftButton);
-        QVERIFY(f.ui.Image1->isHidden() && !f.ui.Digit4->isHidden());
-        QCOMPARE(enabledFlags(f.ui), QStringLiteral("110000 1100 0000")); // ready
-    }
 
     void buttonsInEachState_data()
     {
@@ -238,22 +223,6 @@ private Q_SLOTS:
         QCOMPARE(f.hooks.timeFaults, QList<qint32>{60010});
         f.key(Qt::Key_F9); // STOP's own refresh brings the time faults up to date too
         QCOMPARE(f.hooks.timeFaults.size(), 2);
-    }
-
-    void soundCues()
-    {
-        for (bool sound : {true, false}) {
-            Settings.Sound = sound;
-            MainWindowFixture f;
-            // Countdown on, off (silent), START (silent), hold, continue, the 00:00 button, STOP
-            // (silent).
-            for (int k : {Qt::Key_F4, Qt::Key_F4, Qt::Key_F5, Qt::Key_F7, Qt::Key_F7})
-                f.key(k);
-            f.ui.sbS1->click();
-            f.key(Qt::Key_F9);
-            const QString cue1 = Settings.Sound0, cue2 = Settings.Sound1;
-            QCOMPARE(f.sound.played, sound ? (QStringList{cue1, cue1, cue1, cue2}) : QStringList());
-        }
     }
 };
 

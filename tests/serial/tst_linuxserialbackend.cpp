@@ -20,7 +20,6 @@ using WaitResult = SerialBackend::WaitResult;
 Q_DECLARE_METATYPE(WaitResult)
 
 namespace {
-
 QString errorString(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
@@ -122,23 +121,6 @@ private Q_SLOTS:
             QVERIFY(!backend.open(port) && !backend.isOpen());
             QCOMPARE(backend.errorText(), errorString(device.isEmpty() ? ENODEV : ENOENT));
         }
-    }
-
-    void configureReachesTheDevice()
-    {
-        LinuxSerialBackend backend;
-        QVERIFY(backend.openDevice(m_slavePath));
-        QVERIFY2(backend.configure(SerialLineSettings{28800, 7, 3, 2, 1}),
-                 qPrintable(backend.errorText()));
-        termios2 t = {};
-        QVERIFY(ioctl(m_slave, TCGETS2, &t) == 0);
-        QCOMPARE(t.c_ospeed, 28800u);
-        // Mark parity, two stop bits, RTS/CTS and a raw line; a pseudo-terminal forces CS8 and
-        // clears PARENB.
-        QCOMPARE(t.c_cflag & (PARODD | CMSPAR | CSTOPB | CRTSCTS),
-                 tcflag_t(PARODD | CMSPAR | CSTOPB | CRTSCTS));
-        QCOMPARE(t.c_iflag & IXON, 0u);
-        QCOMPARE(t.c_lflag & (ICANON | ECHO | ISIG), 0u);
     }
 
     void deviceIsExclusive()

@@ -135,28 +135,6 @@ private slots:
         QCOMPARE(asked, QList<QPoint>({{0, 2}, {0, 3}, {1, 3}, {2, 4}}));
     }
 
-    void keyFilter()
-    {
-        TSortGrid grid;
-        fill(grid, {{"old", "", ""}});
-        grid.resize(400, 300);
-        grid.show();
-        grid.selectGridRow(1);
-        grid.setEditing(true);
-        grid.setKeyPressHandler([](QChar &key) {
-            if (key.isLetter())
-                key = QChar();
-        });
-
-        // The filter holds both for the key that opens the editor and for keys in the editor.
-        for (const QChar c : QStringLiteral("a1b2")) {
-            QWidget *editor = grid.indexWidget(grid.currentIndex());
-            QTest::keyClick(editor ? editor : &grid, c.toLatin1());
-        }
-        grid.setEditing(false);
-        QCOMPARE(grid.cells(0, 1), QStringLiteral("12"));
-    }
-
     // The question answers yes only for "Ja"; "Nein", Escape and closing answer no.
     void answers_data()
     {
