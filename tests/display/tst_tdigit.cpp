@@ -25,9 +25,8 @@ private slots:
         QTest::addColumn<int>("value");
         QTest::addColumn<int>("binary");
         QTest::addColumn<int>("overflows");
-        const int patterns[10] = {125, 80, 55, 87, 90, 79, 111, 81, 127, 95};
-        for (int d = 0; d < 10; ++d)
-            QTest::addRow("digit %d", d) << QList<int>{d} << d << patterns[d] << 0;
+        QTest::newRow("0") << QList<int>{0} << 0 << 125 << 0;
+        QTest::newRow("7") << QList<int>{7} << 7 << 81 << 0;
         QTest::newRow("10") << QList<int>{10} << 0 << 125 << 1;
         QTest::newRow("-1") << QList<int>{-1} << 0 << 125 << 1;
         QTest::newRow("7 then 10") << QList<int>{7, 10} << 0 << 125 << 1;
