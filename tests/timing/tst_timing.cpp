@@ -1,7 +1,11 @@
 #include "MainWindowFixture.h"
 
+#include "ClockMath.h"
 #include "PhotocellRules.h"
 #include "Photocells.h"
+#include "RunState.h"
+
+#include <QtTest>
 
 namespace {
 
@@ -26,7 +30,8 @@ QStringList entries(const QComboBox *list)
 
 } // namespace
 
-class tst_Photocells : public QObject
+// The clock's arithmetic, and the photocells: their edge rules, lock-out and ports.
+class tst_Timing : public QObject
 {
     Q_OBJECT
 
@@ -140,10 +145,12 @@ private Q_SLOTS:
         f.key(Qt::Key_F4); // TIMER arms the start photocell
         const quint32 startEdge = f.ticks.now();
         int reads = f.ticks.readsOffGuiThread();
+        const int waits = f.ports.com1.waits;
         f.ports.com1.setLines(broken);
         QVERIFY(edgeStamped(f.ticks, reads));
         f.ticks.advance(50); // the GUI thread is busy before it gets to the edge
         QTRY_VERIFY(f.ui.bSTOP->isEnabled() && !f.ui.bSTART->isEnabled());
+        QTRY_VERIFY(f.ports.com1.waits > waits); // the port waits for the next edge
         QCOMPARE(Run.RunStartTick, startEdge);
         QVERIFY(f.ui.cbRezervLS->currentIndex() == 0 && f.ui.cbRezervLS->isEnabled());
         edge(f.ports.com1, rest); // the beam is whole again: no edge of this contact
@@ -192,6 +199,87 @@ private Q_SLOTS:
         QVERIFY(f.ui.ImageLSstart->isHidden() && f.ui.cbRezervLS->isHidden());
     }
 
+    void clockStep_data()
+    {
+        QTest::addColumn<bool>("countdown");
+        QTest::addColumn<int>("elapsed");
+        QTest::addColumn<int>("seconds"); // the allowed time, or the countdown's length
+        QTest::addColumn<int>("colorBefore");
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<int>("colorAfter");
+        QTest::addColumn<QString>("events");
+        const auto row = [](const char *name, bool countdown, int elapsed, int seconds, int before,
+                            int shown, int after, const char *events) {
+            QTest::newRow(name) << countdown << elapsed << seconds << before << shown << after
+                                << QString(events);
+        };
+        row("first refresh after ready", false, 0, 120, 2, 0, 3, "recolor");
+        row("12389 ms truncates", false, 12389, 120, 3, 1238, 3, "");
+        row("exactly the allowed time", false, 60009, 60, 3, 6000, 3, "");
+        row("one hundredth over", false, 60010, 60, 3, 6001, 4, "recolor over");
+        row("still over, no recolour", false, 70000, 60, 4, 7000, 4, "over");
+        row("allowed time 0", false, 10, 0, 3, 1, 4, "recolor over");
+        row("back within after a change", false, 50000, 60, 4, 5000, 3, "recolor");
+        // Counting down: no time faults; the last 10 s turn red.
+        row("10.01 s left", true, 34990, 45, 2, 1001, 2, "");
+        row("10.00 s left", true, 35000, 45, 2, 1000, 4, "alarm");
+        row("0.01 s left, red already", true, 44990, 45, 4, 1, 4, "");
+        row("nothing left", true, 45000, 45, 4, 0, 4, "expired");
+        row("late refresh", true, 45300, 45, 4, -30, 4, "expired");
+    }
+
+    void clockStep()
+    {
+        QFETCH(bool, countdown);
+        QFETCH(int, elapsed);
+        QFETCH(int, seconds);
+        QFETCH(int, colorBefore);
+        const ClockStep s =
+            countdown ? computeClockStep(elapsed, true, seconds, 0, quint8(colorBefore))
+                      : computeClockStep(elapsed, false, 60, seconds, quint8(colorBefore));
+        QTEST(int(s.shown), "shown");
+        QTEST(int(s.colorState), "colorAfter");
+        QStringList events;
+        for (const auto &[happened, name] : {std::pair{s.recolor, "recolor"},
+                                             {s.overAllowedTime, "over"},
+                                             {s.countdownAlarm, "alarm"},
+                                             {s.countdownExpired, "expired"}})
+            if (happened)
+                events << QString::fromLatin1(name);
+        QTEST(events.join(u' '), "events");
+    }
+
+    void digits_data()
+    {
+        QTest::addColumn<int>("hundredths");
+        QTest::addColumn<QString>("values");
+        QTest::addColumn<bool>("hundredsLit");
+        QTest::addColumn<bool>("tensLit");
+        QTest::newRow("9.99") << 999 << "00999" << false << false;
+        QTest::newRow("10.00") << 1000 << "01000" << false << true;
+        QTest::newRow("100.00") << 10000 << "10000" << true << true;
+        // The hundreds digit gets 12 and shows 0; the thousands are lost.
+        QTest::newRow("1234.56") << 123456 << "(12)3456" << true << true;
+    }
+
+    void digits()
+    {
+        QFETCH(int, hundredths);
+        const ClockDigits d = splitClockDigits(hundredths / 100, hundredths % 100);
+        QString values;
+        for (int v : d.value)
+            values += v > 9 ? QStringLiteral("(%1)").arg(v) : QString::number(v);
+        QTEST(values, "values");
+        QTEST(d.hundredsLit, "hundredsLit");
+        QTEST(d.tensLit, "tensLit");
+    }
+
+    void ticksAcrossWrap()
+    {
+        QCOMPARE(ticksBetween(0xFFFFFF00u, 0x00000100u), 512);
+        QCOMPARE(ticksBetween(0u, 0x7FFFFFFFu), 0x7FFFFFFF);
+    }
+
 private:
     // Sets the lines and waits until the window has handled the change.
     void edge(FakeSerialDevice &device, quint32 lines)
@@ -202,5 +290,5 @@ private:
     }
 };
 
-QTEST_MAIN(tst_Photocells)
-#include "tst_photocells.moc"
+QTEST_MAIN(tst_Timing)
+#include "tst_timing.moc"
