@@ -1,7 +1,5 @@
 #include "MainWindowFixture.h"
 
-#include "DisplayColors.h"
-
 namespace {
 // 1 or 0 per widget: TIMER START STOP HF EINTRAGEN RESET, CFG NoStart Aus Abbruch,
 // S1 S2 S3 and the penalty buttons.
@@ -205,24 +203,6 @@ private Q_SLOTS:
             QCOMPARE(f.elapsed(), 1500);
             f.window->protocol().bRESETClick(); // NEXT
         }
-    }
-
-    void countUpPastTheAllowedTime()
-    {
-        Settings.Acc = 1; // one decimal
-        MainWindowFixture f;
-        f.ui.seELZmain->setValue(60);
-        f.key(Qt::Key_F5);
-        f.tick(60010);
-        QCOMPARE(f.shown(), QStringLiteral("060,01"));
-        QVERIFY(f.ui.Digit7->isVisible() && !f.ui.Digit8->isVisible());
-        // The digit panel narrows to the visible digits, centred.
-        const int left = f.ui.PanelTimer->x();
-        QVERIFY(qAbs(2 * left + f.ui.PanelTimer->width() - f.ui.PanelTimerOwner->width()) <= 1);
-        QCOMPARE(f.ui.Digit6->colorOn(), DisplayColors[4]);
-        QCOMPARE(f.hooks.timeFaults, QList<qint32>{60010});
-        f.key(Qt::Key_F9); // STOP's own refresh brings the time faults up to date too
-        QCOMPARE(f.hooks.timeFaults.size(), 2);
     }
 };
 

@@ -80,13 +80,6 @@ private Q_SLOTS:
         QTEST(got.join(QLatin1Char(' ')), "expected");
     }
 
-    void timeText()
-    {
-        // Blanks of the time of day become zeros; thousandths are cut.
-        QCOMPARE(PhotocellEntry(1, QTime(9, 5, 7, 34)), QStringLiteral("1. 9:05.07,03"));
-        QCOMPARE(PhotocellEntry(2, QTime(23, 59, 59, 999)), QStringLiteral("2. 23:59.59,99"));
-    }
-
     void oneLineServesStartAndFinish()
     {
         Settings.Port1 = Settings.Port2 = 1;
