@@ -71,8 +71,7 @@ QVariantMap loaded(const QString &changes)
 
 } // namespace
 
-// The main window: its commands from the keyboard, whatever has the focus, the information and
-// help commands, and its settings: the store's reading order and a restart of the program.
+// The main window: keys whatever has the focus, the settings store and a restart.
 class tst_FormMain : public QObject
 {
     Q_OBJECT
@@ -171,8 +170,7 @@ private Q_SLOTS:
         {
             const auto store = temp.open();
             SaveSettings(*store, TSettings{});
-            // A monitor that is not there, the open dialog's entry apart from the save dialog's,
-            // no countdown, a finish port that is there.
+            // No such monitor, the open dialog apart, no countdown, a finish port that is there.
             for (const auto &[key, value] : {std::pair{"Monitor", 2},
                                              {"FiltInd", 2},
                                              {"FilterInd", 5},

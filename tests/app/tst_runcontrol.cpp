@@ -1,8 +1,7 @@
 #include "MainWindowFixture.h"
 
 namespace {
-// 1 or 0 per widget: TIMER START STOP HF EINTRAGEN RESET, CFG NoStart Aus Abbruch,
-// S1 S2 S3 and the penalty buttons.
+// Enabled: TIMER START STOP HF EINTRAGEN RESET, CFG NoStart Aus Abbruch, S1 S2 S3 +6 s.
 QString enabledFlags(TFormMainUi &ui)
 {
     QString s;
@@ -177,8 +176,7 @@ private Q_SLOTS:
             QCOMPARE(f.ui.ImageLSstart->pixmap().toImage() != unarmed,
                      f.ui.ImageLSstart->tag() == 1);
         }
-        // TIMER arms the start if so set; stopping the countdown arms again, or leaves the hand's
-        // choice; START disarms the start only, STOP the finish; the toggles work while running.
+        // START disarms the start only, STOP the finish; the toggles work while running.
         QTEST(armed.join(u' '), "armed");
     }
 

@@ -3,8 +3,7 @@
 #include <QByteArray>
 #include <QList>
 
-// Builds dBase III files byte by byte, the way the tournament program lays them out, so that
-// tests never depend on the reader or writer under test.
+// dBase III files byte by byte, as the tournament program lays them out, not by the code tested.
 struct DbfBuilder
 {
     struct Field
@@ -38,9 +37,8 @@ struct DbfBuilder
             b[at + i] = char((value >> (8 * i)) & 0xFF);
     }
 
-    // asWritten: the layout the program writes back: 0x0D 0x00 after the descriptors, whose
-    // bytes 12 to 15 and 18 are zero. Otherwise they hold, as another program may leave them, a
-    // memory address and a work area.
+    // asWritten: as the program writes back; else with another program's leftovers in the
+    // descriptors (an address in bytes 12 to 15, a work area in byte 18).
     QByteArray build(bool asWritten = false) const
     {
         QByteArray file(32, '\0');

@@ -2,8 +2,7 @@
 
 #include "FileDialogs.h"
 
-// Answers the open and save dialogs with the next prepared file and filter (cancel when none
-// is left), and keeps what was offered.
+// Answers the file dialogs with the next prepared file and filter (or cancel); keeps the offer.
 class FakeFileDialogs : public FileDialogs
 {
 public:

@@ -73,9 +73,8 @@ public:
     QList<bool> answers;
 };
 
-// A main window on a fake clock, with the start-up reveal run to its end so the run commands
-// are available. Settings are back at their defaults unless the test changed them first.
-// recordHooks replaces the scoring by recording hooks, for tests of the run control alone.
+// A main window on a fake clock, revealed so the run commands are available; recordHooks
+// replaces the scoring by recording hooks, for tests of the run control alone.
 class MainWindowFixture
 {
 public:

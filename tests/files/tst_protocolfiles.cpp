@@ -18,8 +18,7 @@ DbfBuilder torisList()
 }
 } // namespace
 
-// Loading starter lists (text, and the tournament program's dBase tables) and saving the
-// protocol, in the main window.
+// Loading starter lists (text and dBase) and saving the protocol, in the main window.
 class tst_ProtocolFiles : public QObject
 {
     Q_OBJECT
@@ -109,8 +108,7 @@ private Q_SLOTS:
         QVERIFY(
             QFile::setPermissions(list, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         QVERIFY(toris.ImportTorisDbf(list));
-        // Permissions do not bind root; a running program can't be opened for writing by anyone.
-        // It is no table, but it must get as far as being read.
+        // Even root can't open a running program for writing: it is no table, but gets read.
         QVERIFY(!toris.ImportTorisDbf(QCoreApplication::applicationFilePath()));
         QCOMPARE(f.boxes.messages, QStringList{"Bad format Toris DBF file."});
     }

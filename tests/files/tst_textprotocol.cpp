@@ -9,8 +9,7 @@ const QByteArray Bom("\xEF\xBB\xBF");
 const FileTypeNames Names{"Text", "Web", "Word", "Excel", "CSV"};
 } // namespace
 
-// The protocol's text and CSV files (decoding, splitting, writing and reading back) and the
-// file types the open and save dialogs offer.
+// The protocol's text and CSV files, and the file types the open and save dialogs offer.
 class TestTextProtocol : public QObject
 {
     Q_OBJECT
@@ -173,8 +172,7 @@ private slots:
         for (int i = 0; i < entries.size(); ++i) {
             const FileFilterEntry &e = entries[i];
             suffixes << e.pattern.mid(2);
-            // A save without a suffix takes it from the pattern, so kind, pattern and label
-            // must agree; the remembered entry number means the entry's kind.
+            // A save without a suffix takes it from the pattern: kind, pattern, label agree.
             QCOMPARE(e.pattern, "*." + bySuffix[int(e.kind)]);
             QVERIFY2(e.label.endsWith(QLatin1Char('(') + e.pattern + QLatin1Char(')')),
                      qPrintable(e.label));

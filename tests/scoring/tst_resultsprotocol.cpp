@@ -53,8 +53,7 @@ void setStarters(MainWindowFixture &f, const QStringList &items)
 }
 } // namespace
 
-// The starter list, entering runs into the protocol, the abort results, NEXT, and the protocol's
-// ranking, grid and management.
+// The starter list, entering runs and aborts, NEXT, and the protocol's ranking and management.
 class tst_ResultsProtocol : public QObject
 {
     Q_OBJECT
@@ -161,8 +160,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("english"); // points with a decimal point, times with a comma
         QTest::addColumn<QStringList>("order");
         QTest::addColumn<QStringList>("ranks");
-        // Riders: 1 clear in 70,10; 2 clear in 68,90; 3 with 4 faults in 56,00; 4 clear in 70,10;
-        // 5 eliminated with Ctrl+X.
+        // 1 and 4 clear in 70,10, 2 in 68,90, 3 with 4 faults in 56,00, 5 out by Ctrl+X.
         const QStringList orderA{"2", "1", "4", "3", "5"}, ranksA{"1", "2", "2", "4", "EL"};
         QTest::newRow("A: points, then time") << false << false << orderA << ranksA;
         QTest::newRow("A, English locale") << false << true << orderA << ranksA;
@@ -288,8 +286,7 @@ private Q_SLOTS:
         f.ui.sb1p->click();
         f.ui.sb1m->click();
         QCOMPARE(shown(f), QStringLiteral("2|102|Horse 2|Rider 2|Club 2|2 von 60|<|>"));
-        // The rider's row is selected and scrolled to the top; EINTRAGEN files the run under
-        // the start number alone.
+        // The rider's row is selected and at the top; the run goes in under the number alone.
         f.ui.cbStNr->setCurrentIndex(44);
         QVERIFY(f.ui.SortGrid1->currentGridRow() == 45 && f.ui.SortGrid1->rowAt(0) == 44);
         QCOMPARE(f.ui.cbStNr->currentText(), QStringLiteral("45"));

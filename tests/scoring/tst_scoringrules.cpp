@@ -8,8 +8,7 @@
 
 Q_DECLARE_METATYPE(RunEntry)
 
-// The rules of one run (time faults, time texts, the row a run becomes) and the protocol's
-// order and ranks.
+// The rules of one run (time faults, texts, its protocol row) and the protocol's order.
 class TestScoringRules : public QObject
 {
     Q_OBJECT

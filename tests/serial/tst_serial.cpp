@@ -30,8 +30,7 @@ struct WaitRun
     WaitResult result = WaitResult::Event;
 };
 
-// The thread shares the backend and the results, so that a wait that never ends can be left
-// behind safely.
+// The thread shares backend and results, so that a wait that never ends can be left behind.
 std::unique_ptr<QThread> startWait(std::shared_ptr<LinuxSerialBackend> backend, quint32 mask,
                                    std::shared_ptr<WaitRun> run)
 {
@@ -44,8 +43,7 @@ std::unique_ptr<QThread> startWait(std::shared_ptr<LinuxSerialBackend> backend, 
     return thread;
 }
 
-// The wait's result, or none while it is still blocked after a generous deadline; nothing can
-// end it then.
+// The wait's result, or none while it is still blocked after a generous deadline.
 std::optional<WaitResult> finish(std::unique_ptr<QThread> thread, const WaitRun &run)
 {
     if (thread->wait(QDeadlineTimer(5000)))
@@ -83,8 +81,7 @@ QString openFailure(TComPort &port)
 }
 } // namespace
 
-// The serial ports: the system layer on a pseudo-terminal, and the port component on fake
-// devices.
+// The system layer on a pseudo-terminal, and the port component on fake devices.
 class tst_Serial : public QObject
 {
     Q_OBJECT

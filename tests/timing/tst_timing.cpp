@@ -9,8 +9,7 @@
 
 namespace {
 
-// Waits, without moving the fake clock, until the port's wait thread has read the tick of
-// the edge; the GUI thread has not served the edge yet.
+// Waits, the fake clock standing, until the port's wait thread has read the edge's tick.
 bool edgeStamped(const FakeTickSource &ticks, int readsBefore)
 {
     QDeadlineTimer guard(5000);

@@ -43,8 +43,7 @@ QPoint cellCentre(const TSortGrid &grid, int col, int row)
     return grid.visualRect(grid.model()->index(row - 1, col)).center();
 }
 
-// Probe points inside each segment of a 76 x 150 digit with thickness 9 and separation 1,
-// in bit order, chosen away from the outlines.
+// A point inside each segment, in bit order, of a 76 x 150 digit, thickness 9, separation 1.
 const QPoint kSegmentCentres[8] = {{37, 9},  {37, 74}, {37, 140}, {9, 41},
                                    {66, 41}, {9, 106}, {66, 106}, {70, 144}};
 const QColor kBackground(0, 0, 128);
