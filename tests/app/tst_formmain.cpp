@@ -53,16 +53,21 @@ QVariantMap written(const TSettings &s)
     return map;
 }
 
+// Puts "key=value|key|..." into the program's store.
+void store(const TempSettingsStore &temp, const QString &text)
+{
+    const QVariantMap values = entries(text);
+    const auto store = temp.open();
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        it->isValid() ? store->setValue(it.key(), *it) : store->remove(it.key());
+}
+
 // What the program reads from a store of Unusual with these changes.
 QVariantMap loaded(const QString &changes)
 {
     TempSettingsStore temp;
-    {
-        const auto store = temp.open();
-        for (const QVariantMap &values : {entries(Unusual), entries(changes)})
-            for (auto it = values.cbegin(); it != values.cend(); ++it)
-                it->isValid() ? store->setValue(it.key(), *it) : store->remove(it.key());
-    }
+    store(temp, Unusual);
+    store(temp, changes);
     TSettings s;
     s.Sound0 = QStringLiteral("cue.wav"); // the default file set before loading
     LoadSettings(*temp.open(), s);
@@ -167,18 +172,9 @@ private Q_SLOTS:
     void storedValuesAtStart()
     {
         TempSettingsStore temp;
-        {
-            const auto store = temp.open();
-            SaveSettings(*store, TSettings{});
-            // No such monitor, the open dialog apart, no countdown, a finish port that is there.
-            for (const auto &[key, value] : {std::pair{"Monitor", 2},
-                                             {"FiltInd", 2},
-                                             {"FilterInd", 5},
-                                             {"FilterIndO", 1},
-                                             {"Timer", 0},
-                                             {"Port2", 2}})
-                store->setValue(QLatin1String(key), value);
-        }
+        SaveSettings(*temp.open(), TSettings{});
+        // No such monitor, the open dialog apart, no countdown, a finish port that is there.
+        store(temp, "Monitor=2|FiltInd=2|FilterInd=5|FilterIndO=1|Timer=0|Port2=2");
         ProgramRun run;
         QVERIFY(Settings.Monitor == 0 && !run.ui.bMon2->isEnabled()); // one screen
         QCOMPARE(Settings.FilterIndO, 5); // the open dialog follows the save dialog
@@ -191,7 +187,7 @@ private Q_SLOTS:
     void resetToDefaults()
     {
         TempSettingsStore temp;
-        temp.open()->setValue("ELZ", 77);
+        store(temp, "ELZ=77");
         {
             ProgramRun run;
             run.boxes.answers = {false, true};
@@ -224,8 +220,8 @@ private Q_SLOTS:
         QTest::newRow("reading ends at the missing Acc")
             << "Acc|Sound0|Sound1|ELZ|C0|C1|C2|C3|C4|SekPachka|Monitor|Eli|FiltInd|Zeile1=kept out|"
                "Zeile2|Sum|SumF|AutoFrei|CharSet|Lang|FilterInd|FilterIndO|BorderTV2"
-            << "Port1=3|Sound=0|Acc=2|Sound0=cue.wav|Zeile1=Klassisches|Lang=|BorderTV2=0|FiltInd="
-               "3";
+            << "Port1=3|Sound=0|Acc=2|FiltInd=3|Sound0=cue.wav|Lang=|BorderTV2=0|"
+               "Zeile1=Klassisches";
         QTest::newRow("a missing text reads empty") << "Sound0"
                                                     << "Sound0=|Sound1=/tmp/c.wav|BorderTV2=12";
         QTest::newRow("FilterInd overrides FiltInd") << "FiltInd=2|FilterInd=5"
