@@ -232,7 +232,7 @@ private Q_SLOTS:
         QFETCH(int, key);
         QFETCH(int, mods);
         QFETCH(QString, after);
-        MainWindowFixture f(true, false);
+        MainWindowFixture f(false);
         f.key(Qt::Key_F5);
         f.ui.eHindPkt->setText(before);
         f.ui.eHindPkt->setFocus(); // the commands act from an edit field too
@@ -244,7 +244,7 @@ private Q_SLOTS:
 
     void faultEntry()
     {
-        MainWindowFixture f(true, false);
+        MainWindowFixture f(false);
         f.key(Qt::Key_3, Qt::ControlModifier); // closed before START
         f.key(Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier);
         QCOMPARE(f.ui.eHindPkt->text(), QStringLiteral("0"));
@@ -287,7 +287,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, procedureC);
         QFETCH(QStringList, faults);
-        MainWindowFixture f(true, false);
+        MainWindowFixture f(false);
         (procedureC ? f.ui.rbModeC : f.ui.rbModeA)->setChecked(true);
         QCOMPARE(f.ui.ePktSek->isHidden(), procedureC);
         f.ui.seELZmain->setValue(60);
@@ -308,7 +308,7 @@ private Q_SLOTS:
 
     void penaltyKeysActOnceWhileStopped()
     {
-        MainWindowFixture f(true, false);
+        MainWindowFixture f(false);
         f.key(Qt::Key_F5);
         f.tick(30000);
         f.key(Qt::Key_F6);
@@ -343,7 +343,7 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(bool, plus);
         QFETCH(int, penalty);
-        MainWindowFixture f(true, false);
+        MainWindowFixture f(false);
         f.ui.seELZmain->setValue(60);
         f.run(58000);
         f.ui.bStrafsek4->click();
@@ -364,7 +364,7 @@ private Q_SLOTS:
 
     void penaltyWhileHeld()
     {
-        MainWindowFixture f(true, false);
+        MainWindowFixture f(false);
         f.key(Qt::Key_F5);
         f.tick(20000);
         f.key(Qt::Key_F7);

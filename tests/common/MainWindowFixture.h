@@ -78,24 +78,18 @@ public:
 class MainWindowFixture
 {
 public:
-    explicit MainWindowFixture(bool reveal = true, bool recordHooks = true)
+    explicit MainWindowFixture(bool recordHooks = true)
     {
         if (recordHooks)
             window->setHooks(&hooks);
         window->show();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        if (reveal)
-            finishReveal();
-    }
-    ~MainWindowFixture() { window->setHooks(nullptr); }
-
-    void finishReveal()
-    {
         window->clock().startReveal();
         while (window->clock().revealing())
             window->clock().revealStep();
     }
+    ~MainWindowFixture() { window->setHooks(nullptr); }
 
     // One 10 ms refresh after the fake clock moved on by ms.
     void tick(quint32 ms)
@@ -120,13 +114,8 @@ public:
     // The clock's five digits as they read, e.g. "012,38".
     QString shown() const
     {
-        const TFormMainUi &u = ui;
-        return QStringLiteral("%1%2%3,%4%5")
-            .arg(u.Digit4->value())
-            .arg(u.Digit5->value())
-            .arg(u.Digit6->value())
-            .arg(u.Digit7->value())
-            .arg(u.Digit8->value());
+        return QString::asprintf("%d%d%d,%d%d", ui.Digit4->value(), ui.Digit5->value(),
+                                 ui.Digit6->value(), ui.Digit7->value(), ui.Digit8->value());
     }
     qint32 elapsed() const { return ticksBetween(Run.RunStartTick, Run.RunStopTick); }
 

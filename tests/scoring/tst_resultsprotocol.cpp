@@ -68,7 +68,7 @@ private Q_SLOTS:
 
     void enterRun()
     {
-        MainWindowFixture f(true, false);
+        MainWindowFixture f(false);
         f.ui.cbStNr->setEditText(QStringLiteral("12\tMüller"));
         f.ui.cbKNr->setEditText(QStringLiteral("7"));
         f.ui.Reiter->setText(QStringLiteral("Anna Müller"));
@@ -91,7 +91,7 @@ private Q_SLOTS:
 
     void oneRowPerStartNumber()
     {
-        MainWindowFixture f(true, false);
+        MainWindowFixture f(false);
         ride(f, QStringLiteral("12"), 70000);
         ride(f, QStringLiteral("13"), 65000);
         ride(f, QStringLiteral("12"), 60000, 4); // entered again: the row is replaced
@@ -120,7 +120,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, command);
         QFETCH(bool, started);
-        MainWindowFixture f(true, false);
+        MainWindowFixture f(false);
         f.ui.cbStNr->setEditText(QStringLiteral("5"));
         if (started) {
             f.key(Qt::Key_F5);
@@ -143,7 +143,7 @@ private Q_SLOTS:
     {
         Settings.Timer = 20;
         Settings.Eli = true;
-        MainWindowFixture f(true, false);
+        MainWindowFixture f(false);
         f.ui.cbStNr->setEditText(QStringLiteral("3"));
         f.key(Qt::Key_F4);
         f.tick(20010);
@@ -175,7 +175,7 @@ private Q_SLOTS:
         QFETCH(bool, english);
         if (english)
             QLocale::setDefault(QLocale(QLocale::English));
-        MainWindowFixture f(true, false);
+        MainWindowFixture f(false);
         (procedureC ? f.ui.rbModeC : f.ui.rbModeA)->setChecked(true);
         ride(f, QStringLiteral("1"), 70100);
         ride(f, QStringLiteral("2"), 68900);
@@ -191,7 +191,7 @@ private Q_SLOTS:
 
     void gridEditsNamesOnly()
     {
-        MainWindowFixture f(true, false);
+        MainWindowFixture f(false);
         ride(f, QStringLiteral("1"), 61000);
         ProtocolGrid &grid = f.window->protocolGrid();
         QVERIFY(grid.SortGrid1SelectCell(ColRider, 1) && f.ui.SortGrid1->editing());
@@ -209,7 +209,7 @@ private Q_SLOTS:
 
     void headingSortDeleteAndClear()
     {
-        MainWindowFixture f(true, false);
+        MainWindowFixture f(false);
         ride(f, QStringLiteral("1"), 61000);
         ride(f, QStringLiteral("2"), 62000);
         ride(f, QStringLiteral("3"), 63000);
@@ -238,7 +238,7 @@ private Q_SLOTS:
 
     void quitAsks()
     {
-        MainWindowFixture f(true, false);
+        MainWindowFixture f(false);
         f.key(Qt::Key_B, Qt::AltModifier); // answered no
         QCOMPARE(f.boxes.questions, QStringList{QStringLiteral("Beenden?")});
         QVERIFY(f.window->isVisible());
