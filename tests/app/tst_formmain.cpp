@@ -82,11 +82,7 @@ class tst_FormMain : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        Settings = TSettings{};
-        applyDefaultSoundFiles(Settings);
-    }
+    void init() { Settings = TSettings{}; }
 
     void runKeysWorkFromEditFields_data()
     {
@@ -217,30 +213,26 @@ private Q_SLOTS:
         // Reading Unusual with these changes yields the expected values.
         QTest::addColumn<QString>("changes");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("reading ends at the missing Acc")
-            << "Acc|Sound0|Sound1|ELZ|C0|C1|C2|C3|C4|SekPachka|Monitor|Eli|FiltInd|Zeile1=kept out|"
-               "Zeile2|Sum|SumF|AutoFrei|CharSet|Lang|FilterInd|FilterIndO|BorderTV2"
-            << "Port1=3|Sound=0|Acc=2|FiltInd=3|Sound0=cue.wav|Lang=|BorderTV2=0|"
-               "Zeile1=Klassisches";
-        QTest::newRow("a missing text reads empty") << "Sound0"
-                                                    << "Sound0=|Sound1=/tmp/c.wav|BorderTV2=12";
-        QTest::newRow("FilterInd overrides FiltInd") << "FiltInd=2|FilterInd=5"
-                                                     << "FiltInd=5|FilterInd=5";
-        QTest::newRow("FiltInd alone when reading ends before FilterInd")
-            << "FiltInd=2|CharSet|FilterInd=5"
-            << "FiltInd=2|FilterInd=2|CharSet=0";
-        QTest::newRow("numbers out of range are brought into it")
-            << "Port1=300|Port2=-1|Kont1=9|Acc=7|ELZ=1500|SekPachka=0|Width=100|Monitor=-2|"
-               "CharSet=99|BorderTV2=500|Timer=123456"
-            << "Port1=16|Port2=0|Kont1=2|Acc=2|ELZ=999|SekPachka=10|Width=800|Monitor=0|"
-               "CharSet=15|BorderTV2=100|Timer=9999|Alg1=1";
-        QTest::newRow("a text where a number belongs ends the reading")
-            << "Timer=sechzig"
-            << "Kont2=2|Timer=60|ELZ=120|Zeile1=Klassisches";
-        QTest::newRow("a number beyond 32 bits ends the reading") << "ELZ=99999999999"
-                                                                  << "Acc=1|ELZ=120|C0=0";
-        QTest::newRow("colours keep all 32 bits") << "C0=4278190095"
-                                                  << "C0=4278190095";
+        const auto row = [](const char *name, const char *changes, const char *expected) {
+            QTest::newRow(name) << QString(changes) << QString(expected);
+        };
+        row("reading ends at the missing Acc",
+            "Acc|Sound0|Sound1|ELZ|C0|C1|C2|C3|C4|SekPachka|Monitor|Eli|FiltInd|Zeile1=kept out|"
+            "Zeile2|Sum|SumF|AutoFrei|CharSet|Lang|FilterInd|FilterIndO|BorderTV2",
+            "Port1=3|Sound=0|Acc=2|FiltInd=3|Sound0=cue.wav|Lang=|BorderTV2=0|Zeile1=Klassisches");
+        row("a missing text reads empty", "Sound0", "Sound0=|Sound1=/tmp/c.wav|BorderTV2=12");
+        row("FilterInd overrides FiltInd", "FiltInd=2|FilterInd=5", "FiltInd=5|FilterInd=5");
+        row("FiltInd alone when reading ends before FilterInd", "FiltInd=2|CharSet|FilterInd=5",
+            "FiltInd=2|FilterInd=2|CharSet=0");
+        row("numbers out of range are brought into it",
+            "Port1=300|Port2=-1|Kont1=9|Acc=7|ELZ=1500|SekPachka=0|Width=100|Monitor=-2|"
+            "CharSet=99|BorderTV2=500|Timer=123456",
+            "Port1=16|Port2=0|Kont1=2|Acc=2|ELZ=999|SekPachka=10|Width=800|Monitor=0|"
+            "CharSet=15|BorderTV2=100|Timer=9999|Alg1=1");
+        row("a text where a number belongs ends the reading", "Timer=sechzig",
+            "Kont2=2|Timer=60|ELZ=120|Zeile1=Klassisches");
+        row("a number beyond 32 bits ends the reading", "ELZ=99999999999", "Acc=1|ELZ=120|C0=0");
+        row("colours keep all 32 bits", "C0=4278190095", "C0=4278190095");
     }
 
     void load()

@@ -69,10 +69,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("timer");
         QTest::addColumn<QString>("ready");
         QTest::addColumn<QString>("afterTimer");
-        QTest::newRow("no countdown: TIMER counts up") << 0 << "000,00"
-                                                       << "002,50";
-        QTest::newRow("countdown") << 8 << "008,00"
-                                   << "005,50";
+        QTest::newRow("no countdown: TIMER counts up") << 0 << QString("000,00") << "002,50";
+        QTest::newRow("countdown") << 8 << QString("008,00") << "005,50";
     }
 
     void timerThenStart()

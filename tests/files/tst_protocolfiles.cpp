@@ -39,6 +39,7 @@ private Q_SLOTS:
         // Central European time, so the export name shows a local time different from UTC.
         qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
     }
+
     void init() { Settings = TSettings{}; }
 
     void textListThroughOpenDialog()

@@ -278,9 +278,7 @@ private Q_SLOTS:
         TorisTable table = TorisTable::fresh(QDate(2026, 12, 6));
         MergeProtocolIntoToris(table, {{"5", "", "Bö", "Rider", "", "", "4,00"}});
         const QByteArray file = writeTorisDbf(table);
-        QCOMPARE(file.left(4), QByteArray("\x03\x7e\x0c\x06", 4));
-        QCOMPARE(file.mid(8, 2), QByteArray("\x82\x01", 2)); // 32 × 12 + 2
-        QCOMPARE(file.back(), '\x1A');
+        QCOMPARE(file.left(4), QByteArray("\x03\x7e\x0c\x06", 4)); // dBase III, the date
         const TorisImport back = readTorisDbf(file, German).value();
         QCOMPARE(back.table.rows.constFirst().size(), TorisFieldCount);
         for (int k = 0; k < TorisFieldCount; ++k) // text fields only

@@ -251,16 +251,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("expected"); // start number, head number, horse, rider, club
-        QTest::newRow("tabs") << "12\t345\tH A\tR A\tC A"
-                              << "12|12|345|H A|R A|C A";
-        QTest::newRow("empty head number keeps its place") << "12\t\tH A\tR A\tC A"
-                                                           << "12|12||H A|R A|C A";
-        QTest::newRow("semicolons") << "12;345;H A;R A;C A"
-                                    << "12|12|345|H A|R A|C A";
-        QTest::newRow("tabs win over semicolons") << "12;a\t7\tH; B\t  R  \t"
-                                                  << "12;a|12;a|7|H; B|R  |";
-        QTest::newRow("start number only") << "7"
-                                           << "7|7";
+        const auto row = [](const char *name, const char *item, const char *expected) {
+            QTest::newRow(name) << QString(item) << QString(expected);
+        };
+        row("tabs", "12\t345\tH A\tR A\tC A", "12|12|345|H A|R A|C A");
+        row("empty head number keeps its place", "12\t\tH A\tR A\tC A", "12|12||H A|R A|C A");
+        row("semicolons", "12;345;H A;R A;C A", "12|12|345|H A|R A|C A");
+        row("tabs win over semicolons", "12;a\t7\tH; B\t  R  \t", "12;a|12;a|7|H; B|R  |");
+        row("start number only", "7", "7|7");
     }
 
     void fields()

@@ -19,11 +19,6 @@ using WaitResult = SerialBackend::WaitResult;
 Q_DECLARE_METATYPE(WaitResult)
 
 namespace {
-QString errorString(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 struct WaitRun
 {
     std::atomic<pid_t> tid{0};
@@ -59,14 +54,12 @@ std::optional<WaitResult> waitOnThread(const std::shared_ptr<LinuxSerialBackend>
     return finish(startWait(backend, mask, run), *run);
 }
 
+// The state letter of a thread of this process: 'S' while it sleeps.
 char threadState(pid_t tid)
 {
     QFile stat(QStringLiteral("/proc/self/task/%1/stat").arg(tid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray line = stat.readAll();
-    const int end = line.lastIndexOf(')');
-    return end >= 0 && end + 2 < line.size() ? line.at(end + 2) : 0;
+    const QByteArray line = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+    return line.mid(line.lastIndexOf(')') + 2, 1).append('\0').at(0);
 }
 
 // The message of the failure Open() throws, or "opened".
@@ -117,7 +110,8 @@ private Q_SLOTS:
         if (device.isEmpty() || !QFile::exists(device)) {
             LinuxSerialBackend backend;
             QVERIFY(!backend.open(port) && !backend.isOpen());
-            QCOMPARE(backend.errorText(), errorString(device.isEmpty() ? ENODEV : ENOENT));
+            QCOMPARE(backend.errorText(),
+                     QString::fromLocal8Bit(std::strerror(device.isEmpty() ? ENODEV : ENOENT)));
         }
     }
 
