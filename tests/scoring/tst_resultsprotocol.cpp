@@ -29,19 +29,14 @@ void ride(MainWindowFixture &f, const QString &startNumber, int ms, int faults =
     f.key(Qt::Key_V, Qt::ControlModifier);
 }
 
-// What the operator sees of the chosen starter.
+// What the operator sees of the chosen starter, and whether the step buttons work.
 QString shown(const MainWindowFixture &f)
 {
-    const TFormMainUi &ui = f.ui;
-    return QStringList{ui.cbStNr->currentText(),
-                       ui.cbKNr->currentText(),
-                       ui.ePferd->text(),
-                       ui.Reiter->text(),
-                       ui.eVerein->text(),
-                       ui.LabelBase->text(),
-                       ui.sb1m->isEnabled() ? "<" : "-",
-                       ui.sb1p->isEnabled() ? ">" : "-"}
-        .join(QLatin1Char('|'));
+    const TFormMainUi &u = f.ui;
+    const QStringList fields{u.cbStNr->currentText(), u.cbKNr->currentText(), u.ePferd->text(),
+                             u.Reiter->text(),        u.eVerein->text(),      u.LabelBase->text()};
+    return fields.join(u'|') + (u.sb1m->isEnabled() ? "|<" : "|-") +
+           (u.sb1p->isEnabled() ? "|>" : "|-");
 }
 
 void setStarters(MainWindowFixture &f, const QStringList &items)
