@@ -142,8 +142,6 @@ void TFormMonitor2::LayoutAudienceWindow()
     const MainClockGeometry main = m_mainClock();
     const int border = qBound(0, Settings.BorderTV2, 100);
     const QSize client(qMax(0, width() - 2 * border), qMax(0, height() - 2 * border));
-    ScaleY = double(client.height()) / qMax(1, main.panelTimer.height());
-    ScaleX = ScaleY;
     const AudienceLayout l = layoutAudience(client, main);
     const QPoint origin(border, border);
 

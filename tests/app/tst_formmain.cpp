@@ -3,19 +3,14 @@
 
 #include "DesktopOpener.h"
 #include "TFormInfo.h"
-#include "TImage.h"
-#include "TLbSpeedButton.h"
+#include "TempSettingsStore.h"
 
-#include <QAction>
 #include <QClipboard>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QUrl>
+#include <QScreen>
+#include <QtTest>
 
 namespace {
-
+// Keeps the addresses the program asks the desktop to open; there is no viewer.
 class FakeOpener : public DesktopOpener
 {
 public:
@@ -24,16 +19,66 @@ public:
     bool openUrl(const QUrl &url) override
     {
         opened.append(url);
-        return succeed;
+        return false;
     }
     QList<QUrl> opened;
-    bool succeed = false;
 };
+
+// "key=value|key|..." as a map; a key without a value stands for a key the store lacks.
+QVariantMap entries(const QString &text)
+{
+    QVariantMap map;
+    for (const QString &entry : text.split(u'|', Qt::SkipEmptyParts))
+        map[entry.section(u'=', 0, 0)] =
+            entry.contains(u'=') ? QVariant(entry.section(u'=', 1)) : QVariant();
+    return map;
+}
+
+// Every value away from its default, as the store holds it.
+const QString Unusual =
+    QStringLiteral("Port1=3|Alg1=1|Port2=5|Alg2=1|Kont1=1|Kont2=2|Timer=45|PktSek=50|Left=-20|"
+                   "Top=30|Width=1024|Height=700|Sound=0|Acc=1|Sound0=/tmp/a, b.wav|"
+                   "Sound1=/tmp/c.wav|ELZ=77|C0=197121|C1=394500|C2=591879|C3=789258|"
+                   "C4=4278190095|SekPachka=200|Monitor=1|Eli=1|FiltInd=4|Zeile1=Großer Preis|"
+                   "Zeile2=Springprüfung Kl. M*|Sum=1|SumF=1|AutoFrei=0|CharSet=4|Lang=English|"
+                   "FilterInd=4|FilterIndO=2|BorderTV2=12");
+
+// The record as the store writes it, key by key.
+QVariantMap written(const TSettings &s)
+{
+    QTemporaryDir dir;
+    QSettings out(dir.filePath(QStringLiteral("out.conf")), QSettings::IniFormat);
+    SaveSettings(out, s);
+    QVariantMap map;
+    for (const QString &key : out.allKeys())
+        map[key] = out.value(key).toString();
+    return map;
+}
+
+// Puts "key=value|key|..." into the program's store.
+void store(const TempSettingsStore &temp, const QString &text)
+{
+    const QVariantMap values = entries(text);
+    const auto store = temp.open();
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        it->isValid() ? store->setValue(it.key(), *it) : store->remove(it.key());
+}
+
+// What the program reads from a store of Unusual with these changes.
+QVariantMap loaded(const QString &changes)
+{
+    TempSettingsStore temp;
+    store(temp, Unusual);
+    store(temp, changes);
+    TSettings s;
+    s.Sound0 = QStringLiteral("cue.wav"); // the default file set before loading
+    LoadSettings(*temp.open(), s);
+    return written(s);
+}
 
 } // namespace
 
-// The window's commands from the keyboard, whatever has the focus, and the information and help
-// commands.
+// The main window: keys whatever has the focus, the settings store and a restart.
 class tst_FormMain : public QObject
 {
     Q_OBJECT
@@ -77,56 +122,39 @@ private Q_SLOTS:
     {
         QFETCH(bool, stopped);
         QFETCH(int, key);
-        QFETCH(int, entries);
         MainWindowFixture f;
-        TFormMainUi &ui = f.ui();
         QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
-        if (stopped) {
-            f.key(Qt::Key_F5);
-            f.key(Qt::Key_F9);
-        }
-        QSignalSpy entered(ui.mEintragen, &QAction::triggered);
-        ui.Reiter->setText(QStringLiteral("Anna"));
-        ui.Reiter->setFocus();
-        ui.Reiter->selectAll();
+        if (stopped)
+            f.run(1000);
+        QSignalSpy entered(f.ui.mEintragen, &QAction::triggered);
+        f.ui.Reiter->setText(QStringLiteral("Anna"));
+        f.ui.Reiter->setFocus();
+        f.ui.Reiter->selectAll();
         x11Key(f.window.get(), key, Qt::ControlModifier);
-        QCOMPARE(entered.size(), entries);
-        QCOMPARE(ui.Reiter->text(), QStringLiteral("Anna"));
+        QTEST(int(entered.size()), "entries");
+        QCOMPARE(f.ui.Reiter->text(), QStringLiteral("Anna"));
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("pasted"));
     }
 
-    // Each caption of the rider band has the room it needs, and a locked procedure greys.
-    void riderBandCaptions()
+    // The focus starts on the timing panel; the rider band's captions have the room they need
+    // and grey when locked; the photocell list is black with yellow text.
+    void windowAtStart()
     {
         MainWindowFixture f;
-        TFormMainUi &ui = f.ui();
-        const QList<QWidget *> row = {ui.rbModeA, ui.rbModeC, ui.rbModeCfahren, ui.Label2};
-        for (int i = 0; i < row.size(); ++i) {
-            QVERIFY(row[i]->width() >= row[i]->sizeHint().width());
-            if (i > 0)
-                QVERIFY(row[i - 1]->geometry().right() < row[i]->x());
-        }
-        QVERIFY(ui.Label2->geometry().right() < ui.ePferd->x());
-        QVERIFY(ui.Label12->geometry().right() < ui.Reiter->x());
-        const QPalette pal = ui.rbModeCfahren->palette();
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("xy"));
+        QCOMPARE(f.ui.eFText1->text(), QStringLiteral("Klassisches")); // saved at exit otherwise
+        const QList<QWidget *> row = {f.ui.rbModeA, f.ui.rbModeC, f.ui.rbModeCfahren, f.ui.Label2,
+                                      f.ui.ePferd};
+        for (int i = 1; i < row.size(); ++i)
+            QVERIFY(row[i - 1]->geometry().right() < row[i]->x() &&
+                    row[i - 1]->width() >= row[i - 1]->sizeHint().width());
+        const QPalette pal = f.ui.rbModeCfahren->palette();
         QVERIFY(pal.color(QPalette::Disabled, QPalette::WindowText) !=
                 pal.color(QPalette::Active, QPalette::WindowText));
-    }
 
-    void startsOnTheTimingPanel()
-    {
-        MainWindowFixture f;
-        TFormMainUi &ui = f.ui();
-        // A key typed by accident reaches no title line (it would be saved at exit).
-        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("xy"));
-        QCOMPARE(ui.eFText1->text(), QStringLiteral("Klassisches"));
-        QCOMPARE(QApplication::focusWidget(), ui.Panel5);
-
-        // The photocell list is drawn black, with yellow text.
-        ui.cbRezervLS->addItem(QStringLiteral("1. 9:05.07,03"));
-        ui.cbRezervLS->setEnabled(true);
-        ui.cbRezervLS->show();
-        const QImage list = ui.cbRezervLS->grab().toImage();
+        f.ui.cbRezervLS->addItem(QStringLiteral("1. 9:05.07,03"));
+        f.ui.cbRezervLS->show();
+        const QImage list = f.ui.cbRezervLS->grab().toImage();
         QVERIFY(qGray(list.pixel(list.width() / 2, 4)) < 40);
         bool yellowText = false;
         for (int x = 0; x < list.width() && !yellowText; ++x) {
@@ -136,56 +164,146 @@ private Q_SLOTS:
         QVERIFY(yellowText);
     }
 
-    void informationWindow()
+    void informationAndHelpKeys()
     {
+        FakeOpener opener;
         MainWindowFixture f;
-        TFormInfo &info = f.window->formInfo();
-        QVERIFY(!info.isVisible());
         f.key(Qt::Key_F3);
-        QVERIFY(info.isVisible());
-        QVERIFY(info.Memo1->text().contains(QStringLiteral("Springprüfungen")));
-        QTest::keyClick(&info, Qt::Key_Escape);
-        QVERIFY(!info.isVisible());
-        QTest::mouseClick(f.ui().bInfo, Qt::LeftButton);
-        QVERIFY(info.isVisible());
-        info.accept();
+        QVERIFY(f.window->formInfo().isVisible());
+        QVERIFY(f.window->formInfo().Memo1->text().contains(QStringLiteral("Springprüfungen")));
+        f.window->formInfo().accept();
+        f.key(Qt::Key_F1);
+        f.key(Qt::Key_I, Qt::AltModifier);
+        QCOMPARE(opener.opened.size(), 2);
+        QVERIFY(opener.opened[1].toString().endsWith(QStringLiteral("/rittmeter.chm")));
+        QCOMPARE(f.boxes.messages.size(), 2); // without a help viewer the user is told why
     }
 
-    void help_data()
+    void restartKeepsTheOperatorsSettings()
     {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("mods");
-        QTest::addColumn<bool>("opens");
-        QTest::newRow("F1, no help file") << int(Qt::Key_F1) << 0 << false;
-        QTest::newRow("Alt+I, no help file") << int(Qt::Key_I) << int(Qt::AltModifier) << false;
-        QTest::newRow("F1, help shown") << int(Qt::Key_F1) << 0 << true;
+        TempSettingsStore temp;
+        {
+            ProgramRun run;
+            run.ui.seELZmain->setValue(95);
+            run.ui.eFText1->setText(QStringLiteral("Großer Preis"));
+            run.ui.eFText2->setText(QString());
+            run.ui.rbModeCfahren->setChecked(true);
+            run.ui.cbEliminieren->setChecked(true);
+            run.window->setGeometry(0, 50, 800, 700); // the test screen is 800 by 800
+        }
+        Settings = TSettings{};
+        ProgramRun run;
+        QCOMPARE(run.ui.seELZmain->value(), 95);
+        QCOMPARE(run.ui.eFText1->text(), QStringLiteral("Großer Preis"));
+        QCOMPARE(run.ui.eFText2->text(), QString()); // empty, not the default text
+        QVERIFY(run.ui.rbModeCfahren->isChecked() && run.ui.cbEliminieren->isChecked());
+        QCOMPARE(run.window->geometry(), QRect(0, 50, 800, 700));
     }
 
-    void help()
+    // Stored bounds too tall or beyond the screen's edge: the whole window shows.
+    void windowStaysOnTheScreen()
     {
-        QFETCH(int, key);
-        QFETCH(int, mods);
-        QFETCH(bool, opens);
-        FakeOpener opener;
-        opener.succeed = opens;
-        MainWindowFixture f;
-        f.key(key, Qt::KeyboardModifiers(mods));
-        QCOMPARE(opener.opened.size(), 1);
-        QVERIFY(opener.opened[0].toLocalFile().endsWith(QStringLiteral("/rittmeter.chm")));
-        // Without a help viewer the user is told why nothing appeared.
-        QCOMPARE(f.boxes.messages.size(), opens ? 0 : 1);
-        if (!opens)
-            QVERIFY(f.boxes.messages[0].contains(QStringLiteral("Unable to view HTML help")));
+        for (const char *bounds : {"Top=100|Height=99999999", "Left=700|Top=600|Width=2000"}) {
+            TempSettingsStore temp;
+            SaveSettings(*temp.open(), TSettings{});
+            store(temp, bounds);
+            ProgramRun run;
+            QVERIFY2(QGuiApplication::primaryScreen()->availableGeometry().contains(
+                         run.window->geometry()),
+                     bounds);
+        }
     }
 
-    void logoOpensWebPage()
+    void storedValuesAtStart()
     {
-        FakeOpener opener;
-        MainWindowFixture f;
-        QTest::mouseClick(f.ui().ImageLogo, Qt::LeftButton);
-        QCOMPARE(opener.opened.size(), 1);
-        QCOMPARE(opener.opened[0].scheme(), QStringLiteral("https"));
+        TempSettingsStore temp;
+        SaveSettings(*temp.open(), TSettings{});
+        // No such monitor, the open dialog apart, no countdown, a finish port that is there.
+        store(temp, "Monitor=2|FiltInd=2|FilterInd=5|FilterIndO=1|Timer=0|Port2=2");
+        ProgramRun run;
+        QVERIFY(Settings.Monitor == 0 && !run.ui.bMon2->isEnabled()); // one screen
+        QCOMPARE(Settings.FilterIndO, 5); // the open dialog follows the save dialog
+        QVERIFY(run.ui.bTimer->isHidden() && run.ui.cbEliminieren->isHidden());
+        QVERIFY(run.ui.ComPort2->Connected());
+        QCOMPARE(ComPortMask, 0x20003u); // the fake machine's COM1 and COM2
+        QVERIFY(run.boxes.messages.isEmpty());
     }
+
+    void resetToDefaults()
+    {
+        TempSettingsStore temp;
+        store(temp, "ELZ=77");
+        {
+            ProgramRun run;
+            run.boxes.answers = {false, true};
+            QVERIFY(!run.window->ResetToDefaults());
+            QCOMPARE(temp.open()->value("ELZ").toInt(), 77);
+            QVERIFY(run.window->ResetToDefaults());
+            QCOMPARE(run.boxes.questions.size(), 2);
+            run.ui.seELZmain->setValue(88);
+        } // the end of the program saves nothing
+        QVERIFY(temp.open()->allKeys().isEmpty());
+        Settings = TSettings{};
+        ProgramRun run;
+        QCOMPARE(run.ui.seELZmain->value(), 120);
+    }
+
+    void everyValueComesBack()
+    {
+        const QVariantMap defaults = written(TSettings{}), values = entries(Unusual);
+        QCOMPARE(defaults.keys(), values.keys());
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            QVERIFY2(defaults[it.key()] != *it, qPrintable(it.key())); // else it proves nothing
+        QCOMPARE(loaded({}), values);
+    }
+
+    void load_data()
+    {
+        // Reading Unusual with these changes yields the expected values.
+        QTest::addColumn<QString>("changes");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char *name, const char *changes, const char *expected) {
+            QTest::newRow(name) << QString(changes) << QString(expected);
+        };
+        row("reading ends at the missing Acc",
+            "Acc|Sound0|Sound1|ELZ|C0|C1|C2|C3|C4|SekPachka|Monitor|Eli|FiltInd|Zeile1=kept out|"
+            "Zeile2|Sum|SumF|AutoFrei|CharSet|Lang|FilterInd|FilterIndO|BorderTV2",
+            "Port1=3|Sound=0|Acc=2|FiltInd=3|Sound0=cue.wav|Lang=|BorderTV2=0|Zeile1=Klassisches");
+        row("a missing text reads empty", "Sound0", "Sound0=|Sound1=/tmp/c.wav|BorderTV2=12");
+        row("FilterInd overrides FiltInd", "FiltInd=2|FilterInd=5", "FiltInd=5|FilterInd=5");
+        row("FiltInd alone when reading ends before FilterInd", "FiltInd=2|CharSet|FilterInd=5",
+            "FiltInd=2|FilterInd=2|CharSet=0");
+        row("numbers out of range are brought into it",
+            "Port1=300|Port2=-1|Kont1=9|Acc=7|ELZ=1500|SekPachka=0|Width=100|Monitor=-2|"
+            "CharSet=99|BorderTV2=500|Timer=123456",
+            "Port1=16|Port2=0|Kont1=2|Acc=2|ELZ=999|SekPachka=10|Width=800|Monitor=0|"
+            "CharSet=15|BorderTV2=100|Timer=9999|Alg1=1");
+        row("a text where a number belongs ends the reading", "Timer=sechzig",
+            "Kont2=2|Timer=60|ELZ=120|Zeile1=Klassisches");
+        row("a number beyond 32 bits ends the reading", "ELZ=99999999999", "Acc=1|ELZ=120|C0=0");
+        row("colours keep all 32 bits", "C0=4278190095", "C0=4278190095");
+    }
+
+    void load()
+    {
+        QFETCH(QString, changes);
+        QFETCH(QString, expected);
+        const QVariantMap got = loaded(changes), want = entries(expected);
+        for (auto it = want.cbegin(); it != want.cend(); ++it)
+            QCOMPARE(got.value(it.key()).toString() + " " + it.key(),
+                     it->toString() + " " + it.key());
+    }
+
+private:
+    // A program run: start, then whatever the test does, then the end of the program.
+    struct ProgramRun
+    {
+        FakeSerialPorts ports;
+        RecordingBoxes boxes;
+        RecordingSound sound;
+        std::unique_ptr<TFormMain> window = std::make_unique<TFormMain>();
+        TFormMainUi &ui = window->ui;
+    };
 };
 
 QTEST_MAIN(tst_FormMain)

@@ -2,8 +2,7 @@
 
 #include "FileDialogs.h"
 
-// Answers the open and save dialogs with the next prepared file and filter (cancel when none
-// is left), and keeps what was offered.
+// Answers the file dialogs with the next prepared file and filter (or cancel); keeps the offer.
 class FakeFileDialogs : public FileDialogs
 {
 public:
@@ -16,28 +15,25 @@ public:
     FakeFileDialogs() { setFileDialogs(this); }
     ~FakeFileDialogs() override { setFileDialogs(nullptr); }
 
-    QString getOpenFileName(QWidget *, const QString &folder, const QStringList &filters,
+    QString getOpenFileName(QWidget *, const QString &, const QStringList &filters,
                             int *filterIndex) override
     {
-        return answer(folder, QString(), filters, filterIndex);
+        return answer(QString(), filters, filterIndex);
     }
-    QString getSaveFileName(QWidget *, const QString &folder, const QString &fileName,
+    QString getSaveFileName(QWidget *, const QString &, const QString &fileName,
                             const QStringList &filters, int *filterIndex) override
     {
-        return answer(folder, fileName, filters, filterIndex);
+        return answer(fileName, filters, filterIndex);
     }
 
     QList<Answer> answers;
-    QString offeredFolder;
     QString offeredName;
     QStringList offeredFilters;
     int offeredFilter = 0;
 
 private:
-    QString answer(const QString &folder, const QString &name, const QStringList &filters,
-                   int *filterIndex)
+    QString answer(const QString &name, const QStringList &filters, int *filterIndex)
     {
-        offeredFolder = folder;
         offeredName = name;
         offeredFilters = filters;
         offeredFilter = *filterIndex;

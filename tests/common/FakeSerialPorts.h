@@ -16,16 +16,14 @@ public:
     void setLines(quint32 lines)
     {
         QMutexLocker lock(&m_mutex);
-        const quint32 changed = lines ^ m_lines;
+        const quint32 events[][2] = {{ModemLine::CTS, ComEvent::CTS},
+                                     {ModemLine::DSR, ComEvent::DSR},
+                                     {ModemLine::RLSD, ComEvent::RLSD},
+                                     {ModemLine::Ring, ComEvent::Ring}};
+        for (const auto &[line, event] : events)
+            if ((lines ^ m_lines) & line)
+                m_fired |= event;
         m_lines = lines;
-        if (changed & ModemLine::CTS)
-            m_fired |= ComEvent::CTS;
-        if (changed & ModemLine::DSR)
-            m_fired |= ComEvent::DSR;
-        if (changed & ModemLine::RLSD)
-            m_fired |= ComEvent::RLSD;
-        if (changed & ModemLine::Ring)
-            m_fired |= ComEvent::Ring;
         m_wake.wakeAll();
     }
     // Every wait from now on fails, as on an unplugged adapter.
@@ -36,10 +34,10 @@ public:
         m_wake.wakeAll();
     }
     // Blocks the test until a wait has handed over an event, or the deadline passes.
-    bool waitForReport(int reports, int deadlineMs = 5000)
+    bool waitForReport(int reports)
     {
         QMutexLocker lock(&m_mutex);
-        QDeadlineTimer deadline(deadlineMs);
+        QDeadlineTimer deadline(5000);
         while (m_reports < reports)
             if (!m_wake.wait(&m_mutex, deadline))
                 return false;
@@ -48,16 +46,14 @@ public:
 
     QString configureError; // configure fails with this text
     SerialLineSettings settings;
-
     std::atomic<int> waits{0};
     std::atomic<int> failedWaits{0};
     std::atomic<bool> open{false};
-    // The device was closed while a wait was still running on it.
-    std::atomic<bool> closedUnderWait{false};
+    std::atomic<bool> closedUnderWait{false}; // closed while a wait still ran on it
 
 private:
     friend class FakeSerialBackend;
-    mutable QMutex m_mutex;
+    QMutex m_mutex;
     QWaitCondition m_wake;
     quint32 m_lines = 0;
     quint32 m_fired = 0;
@@ -76,15 +72,12 @@ public:
     bool open(int port) override
     {
         FakeSerialDevice *d = m_devices.value(port);
-        if (!d) {
-            m_error = QStringLiteral("No such file or directory");
+        m_error = !d        ? QStringLiteral("No such file or directory")
+                  : d->open ? QStringLiteral("Device or resource busy")
+                            : QString();
+        if (!m_error.isEmpty())
             return false;
-        }
         QMutexLocker lock(&d->m_mutex);
-        if (d->open) {
-            m_error = QStringLiteral("Device or resource busy");
-            return false;
-        }
         d->open = true;
         d->m_interrupted = false;
         d->m_fired = 0;
@@ -102,8 +95,7 @@ public:
         if (!m_device)
             return;
         QMutexLocker lock(&m_device->m_mutex);
-        if (m_device->m_waiting)
-            m_device->closedUnderWait = true;
+        m_device->closedUnderWait = m_device->closedUnderWait || m_device->m_waiting;
         m_device->open = false;
         m_device = nullptr;
     }

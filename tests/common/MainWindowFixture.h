@@ -1,18 +1,34 @@
 #pragma once
 
-#include "ClockDisplay.h"
 #include "FakeSerialPorts.h"
 #include "FakeTickSource.h"
 #include "MessageBoxes.h"
-#include "RunHooks.h"
 #include "RunState.h"
-#include "Settings.h"
 #include "SoundPlayer.h"
-#include "TDigit.h"
 #include "TFormMain.h"
 #include "TempSettingsStore.h"
+#include "TestFiles.h"
 
-#include <QStringList>
+// The window's parts, for the tests to reach into.
+#include "ClockDisplay.h"
+#include "ProtocolFiles.h"
+#include "ResultsProtocol.h"
+#include "StarterList.h"
+#include "TBitBtnWithColor.h"
+#include "TComPort.h"
+#include "TDigit.h"
+#include "TImage.h"
+#include "TLbSpeedButton.h"
+#include "TOvalButton.h"
+#include "TSortGrid.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QtTest>
 #include <memory>
 
@@ -21,11 +37,10 @@ class RecordingHooks : public RunHooks
 public:
     void UpdateRunTotal() override { ++runTotals; }
     void UpdateTimeFaults(qint32 ms) override { timeFaults.append(ms); }
-    void RefreshAudienceTexts() override { ++audienceRefreshes; }
+    void RefreshAudienceTexts() override {}
 
     int runTotals = 0;
     QList<qint32> timeFaults;
-    int audienceRefreshes = 0;
 };
 
 class RecordingSound : public SoundPlayer
@@ -58,33 +73,23 @@ public:
     QList<bool> answers;
 };
 
-// A main window on a fake clock, with the start-up reveal run to its end so the run commands
-// are available. Settings are back at their defaults unless the test changed them first.
-// recordHooks replaces the scoring by recording hooks, for tests of the run control alone.
+// A main window on a fake clock, revealed so the run commands are available; recordHooks
+// replaces the scoring by recording hooks, for tests of the run control alone.
 class MainWindowFixture
 {
 public:
-    explicit MainWindowFixture(bool reveal = true, bool recordHooks = true)
+    explicit MainWindowFixture(bool recordHooks = true)
     {
-        Run = TRunState{};
-        InfoText.clear();
-        window = std::make_unique<TFormMain>();
         if (recordHooks)
             window->setHooks(&hooks);
         window->show();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        if (reveal)
-            finishReveal();
-    }
-    ~MainWindowFixture() { window->setHooks(nullptr); }
-
-    void finishReveal()
-    {
         window->clock().startReveal();
         while (window->clock().revealing())
             window->clock().revealStep();
     }
+    ~MainWindowFixture() { window->setHooks(nullptr); }
 
     // One 10 ms refresh after the fake clock moved on by ms.
     void tick(quint32 ms)
@@ -93,22 +98,24 @@ public:
         window->clock().ClockTimer();
     }
 
+    // START, ms on the clock, STOP.
+    void run(quint32 ms)
+    {
+        key(Qt::Key_F5);
+        tick(ms);
+        key(Qt::Key_F9);
+    }
+
     void key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
         QTest::keyClick(window.get(), Qt::Key(key), mods);
     }
 
-    TFormMainUi &ui() { return window->ui; }
     // The clock's five digits as they read, e.g. "012,38".
     QString shown() const
     {
-        const TFormMainUi &u = window->ui;
-        return QStringLiteral("%1%2%3,%4%5")
-            .arg(u.Digit4->value())
-            .arg(u.Digit5->value())
-            .arg(u.Digit6->value())
-            .arg(u.Digit7->value())
-            .arg(u.Digit8->value());
+        return QString::asprintf("%d%d%d,%d%d", ui.Digit4->value(), ui.Digit5->value(),
+                                 ui.Digit6->value(), ui.Digit7->value(), ui.Digit8->value());
     }
     qint32 elapsed() const { return ticksBetween(Run.RunStartTick, Run.RunStopTick); }
 
@@ -118,5 +125,14 @@ public:
     FakeTickSource ticks;
     RecordingHooks hooks;
     RecordingSound sound;
-    std::unique_ptr<TFormMain> window;
+    std::unique_ptr<TFormMain> window = newWindow();
+    TFormMainUi &ui = window->ui;
+
+private:
+    static std::unique_ptr<TFormMain> newWindow()
+    {
+        Run = TRunState{};
+        InfoText.clear();
+        return std::make_unique<TFormMain>();
+    }
 };

@@ -3,6 +3,7 @@
 #include "TSortGrid.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 
 // Every row of a grid, heading row first.
 inline QList<QStringList> gridRows(const TSortGrid *grid)

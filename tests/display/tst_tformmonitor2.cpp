@@ -106,17 +106,17 @@ private Q_SLOTS:
         Settings.Monitor = 1;
         Settings.Acc = 1;
         Settings.BorderTV2 = 10;
-        MainWindowFixture f(true, false);
+        MainWindowFixture f(false);
         TFormMonitor2 &m = f.window->monitor();
         QVERIFY(m.isVisible());
-        QVERIFY(f.ui().Monitor11->isChecked());
+        QVERIFY(f.ui.Monitor11->isChecked());
         QCOMPARE(m.geometry(), screens.rects[1]);
         QCOMPARE(m.PanelText1->geometry(), QRect(10, 10, 1900, 88));
         QVERIFY(m.Digit7->isVisibleTo(&m) && !m.Digit8->isVisibleTo(&m));
         QCOMPARE(QApplication::activeWindow(), f.window.get());
 
         f.key(Qt::Key_F5);
-        QVERIFY(f.ui().bSTOP->isEnabled());
+        QVERIFY(f.ui.bSTOP->isEnabled());
         // The TV goes: the window moves to the screen that is left.
         screens.rects.removeLast();
         m.screensChanged();
@@ -126,7 +126,7 @@ private Q_SLOTS:
     void mirrorsTheClock()
     {
         FakeScreens screens;
-        MainWindowFixture f(true, false);
+        MainWindowFixture f(false);
         TFormMonitor2 &m = f.window->monitor();
         QVERIFY(!m.isVisible());
         f.key(Qt::Key_F5);
@@ -135,8 +135,8 @@ private Q_SLOTS:
         QCOMPARE(m.Digit6->value(), 2);
         QCOMPARE(m.Digit5->value(), 1);
         QCOMPARE(fraction(m), QStringLiteral("00"));
-        QCOMPARE(m.Digit5->colorOn(), f.ui().Digit5->colorOn());
-        QCOMPARE(m.Digit4->colorOn(), f.ui().Digit4->colorOn()); // dimmed leading zero
+        QCOMPARE(m.Digit5->colorOn(), f.ui.Digit5->colorOn());
+        QCOMPARE(m.Digit4->colorOn(), f.ui.Digit4->colorOn()); // dimmed leading zero
         f.key(Qt::Key_F7);
         QCOMPARE(fraction(m), QStringLiteral("34")); // held: the hundredths
         f.key(Qt::Key_F7);
@@ -153,12 +153,12 @@ private Q_SLOTS:
     void showsTheStarterAndTheResult()
     {
         FakeScreens screens;
-        MainWindowFixture f(true, false);
+        MainWindowFixture f(false);
         TFormUiTexts(f);
         TFormMonitor2 &m = f.window->monitor();
         const QString blanks(9, QLatin1Char(' '));
         f.window->clock().TimerDateTimer();
-        QCOMPARE(m.PanelDate->text(), blanks + f.ui().PanelDate->text());
+        QCOMPARE(m.PanelDate->text(), blanks + f.ui.PanelDate->text());
         QCOMPARE(m.PanelName->text(), QStringLiteral("12a  Anna"));
         QCOMPARE(m.PanelPferd->text(), QStringLiteral("7  Cornet"));
 
@@ -169,37 +169,37 @@ private Q_SLOTS:
         // The result shows at once, after the nine blanks.
         QVERIFY(m.PanelDate->text().startsWith(blanks + QStringLiteral("Punkte:")));
         f.window->protocol().bRESETClick();
-        QCOMPARE(m.PanelDate->text(), blanks + f.ui().PanelDate->text());
+        QCOMPARE(m.PanelDate->text(), blanks + f.ui.PanelDate->text());
     }
 
     void showAndHide()
     {
         FakeScreens screens;
         screens.rects = {QRect(0, 0, 1920, 1080)};
-        MainWindowFixture f(true, false);
+        MainWindowFixture f(false);
         TFormMonitor2 &m = f.window->monitor();
-        QVERIFY(!f.ui().bMon2->isEnabled()); // one screen, yet Ctrl+T shows the window on it
-        f.ui().Reiter->setFocus();
+        QVERIFY(!f.ui.bMon2->isEnabled()); // one screen, yet Ctrl+T shows the window on it
+        f.ui.Reiter->setFocus();
         x11Key(f.window.get(), Qt::Key_T, Qt::ControlModifier);
         QVERIFY(m.isVisible());
         QCOMPARE(m.geometry(), screens.rects[0]);
-        QCOMPARE(QApplication::focusWidget(), f.ui().Reiter);
+        QCOMPARE(QApplication::focusWidget(), f.ui.Reiter);
         x11Key(f.window.get(), Qt::Key_T, Qt::ControlModifier);
-        QVERIFY(!m.isVisible() && !f.ui().Monitor11->isChecked());
+        QVERIFY(!m.isVisible() && !f.ui.Monitor11->isChecked());
 
         // Clicked into by the operator: the run's keys still reach the main window, and Escape
         // hides the audience window.
         x11Key(f.window.get(), Qt::Key_T, Qt::ControlModifier);
         QTest::keyClick(&m, Qt::Key_F5);
-        QVERIFY(f.ui().bSTOP->isEnabled());
+        QVERIFY(f.ui.bSTOP->isEnabled());
         QTest::keyClick(&m, Qt::Key_Escape);
-        QVERIFY(!m.isVisible() && !f.ui().Monitor11->isChecked());
+        QVERIFY(!m.isVisible() && !f.ui.Monitor11->isChecked());
     }
 
 private:
     static void TFormUiTexts(MainWindowFixture &f)
     {
-        TFormMainUi &ui = f.ui();
+        TFormMainUi &ui = f.ui;
         ui.cbStNr->setEditText(QStringLiteral("12a"));
         ui.cbKNr->setEditText(QStringLiteral("7"));
         ui.Reiter->setText(QStringLiteral("Anna"));

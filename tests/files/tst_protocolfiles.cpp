@@ -1,171 +1,393 @@
-#include "FakeFileDialogs.h"
 #include "MainWindowFixture.h"
+
+#include "DbfBuilder.h"
+#include "FakeFileDialogs.h"
+#include "FileTypes.h"
 #include "TestFiles.h"
+#include "TextCodec.h"
+#include "TextProtocol.h"
+#include "TorisExchange.h"
 
-#include "ProtocolFiles.h"
-#include "ResultsProtocol.h"
-#include "StarterList.h"
-#include "TLbSpeedButton.h"
-#include "TSortGrid.h"
+#include <QtTest>
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTemporaryDir>
+namespace {
+// A starter list of the tournament program, with a field of its own (BEMERK).
+DbfBuilder torisList()
+{
+    DbfBuilder b;
+    b.fields = {{"STARTNUM", 4}, {"KOPFNR", 6}, {"PFNAM", 10}, {"NAME", 10},
+                {"VNAME", 6},    {"ZEIT1", 6},  {"BEMERK", 4}};
+    b.records = {{"12", "101", "Cornet", "M\x81ller", "Jan", "63.4", "a"},
+                 {"", "102", "B\x84r", "Schulz", "Eva", "", "b"}};
+    return b;
+}
 
-// Loading starter lists and protocols, and saving the protocol, in the main window.
+const QByteArray Bom("\xEF\xBB\xBF");
+const FileTypeNames Names{"Text", "Web", "Word", "Excel", "CSV"};
+} // namespace
+
+// The protocol's text and CSV files and the file types offered; loading starter lists (text and
+// dBase) and saving the protocol in the main window.
 class tst_ProtocolFiles : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        // Central European time, so the export name shows a local time different from UTC.
+        qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
+    }
+
     void init() { Settings = TSettings{}; }
 
-    void importFillsGridAndLists();
-    void headingOnlyFile();
-    void failedLoadChangesNothing();
-    void savedProtocolReadsBack();
-    void saveCommand_data();
-    void saveCommand();
-    void failedSaveIsReported();
+    void textListThroughOpenDialog()
+    {
+        MainWindowFixture f;
+        FakeFileDialogs dialogs;
+        const QString list = m_dir.filePath("starter.txt");
+        // A Windows list: Windows-1252, semicolons, empty fields, a tab line among them.
+        QVERIFY(writeBytes(list, "Nr;Kopf;Pferd;Reiter;Verein\r\n"
+                                 "12;;Fal\xe9;M\xfcller;RV A\r\n"
+                                 "13\t77\tBo\t\tRV B\r\n\r\n\r\n"));
+        dialogs.answers = {{list, 1}};
+        Settings.FilterIndO = 1;
+        f.key(Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(f.ui.SortGrid1->cells(0, 0), QStringLiteral("Nr"));
+        QCOMPARE(f.ui.SortGrid1->cells(5, 0), QStringLiteral("R.-Zeit")); // the file has none
+        QCOMPARE(f.ui.SortGrid1->rowTexts(1).mid(0, 5),
+                 (QStringList{"12", "", "Falé", "Müller", "RV A"}));
+        QCOMPARE(f.ui.SortGrid1->rowTexts(2).mid(0, 5),
+                 (QStringList{"13", "77", "Bo", "", "RV B"}));
+        QVERIFY(!f.ui.cbStNr->isEditable() && f.ui.sbSave->isEnabled());
+        QVERIFY(f.ui.cbStNr->count() == 2 && f.ui.cbKNr->count() == 2);
+        QCOMPARE(Settings.FiltInd, 1);              // the save dialog offers the same kind
+        QCOMPARE(dialogs.offeredFilters.size(), 2); // text and Toris; no workbooks yet
+    }
+
+    void torisListThroughOpenDialog()
+    {
+        MainWindowFixture f;
+        FakeFileDialogs dialogs;
+        const QString heading = f.ui.SortGrid1->cells(0, 0);
+        // Results of a former list must not stay beside the new riders.
+        f.ui.SortGrid1->setDataRows({{"7", "", "Alt", "", "", "59,00", "", "", "", "", "", "1"}});
+        const QString list = m_dir.filePath("starter.dbf");
+        QVERIFY(writeBytes(list, torisList().build()));
+        dialogs.answers = {{list, 2}};
+        f.key(Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(f.boxes.messages, QStringList());
+        QCOMPARE(f.ui.SortGrid1->cells(0, 0), heading);
+        QCOMPARE(f.ui.SortGrid1->rowTexts(1), (QStringList{"12", "101", "Cornet", "Müller", "Jan",
+                                                           "", "63,40", "", "", "", "", ""}));
+        QCOMPARE(f.ui.SortGrid1->rowTexts(2).mid(0, 5),
+                 (QStringList{"2", "102", "Bär", "Schulz", "Eva"}));
+        QCOMPARE(f.ui.cbStNr->itemData(0).toString(),
+                 QStringLiteral("12\t101\tCornet\tMüller\tJan\t"));
+        QCOMPARE(Settings.FiltInd, 2);
+        QCOMPARE(f.ui.SortGridToris->rowTexts(0),
+                 (QStringList{"STARTNUM", "KOPFNR", "PFNAM", "NAME", "VNAME", "ZEIT1", "BEMERK"}));
+        QCOMPARE(f.ui.SortGridToris->cells(6, 2), QStringLiteral("b"));
+    }
+
+    void refusedFilesChangeNothing()
+    {
+        MainWindowFixture f;
+        ProtocolFiles &files = f.window->files();
+        const QString list = m_dir.filePath("good.dbf"), bad = m_dir.filePath("bad.dbf");
+        QVERIFY(writeBytes(list, torisList().build()));
+        QVERIFY(writeBytes(bad, torisList().build().chopped(1)));
+        QVERIFY(files.toris().ImportTorisDbf(list));
+        const QList<QStringList> protocol = gridRows(f.ui.SortGrid1);
+        const QList<QStringList> staging = files.toris().table().rows;
+        const QString item = f.ui.cbStNr->itemData(1).toString();
+
+        QVERIFY(!files.toris().ImportTorisDbf(bad));
+        QVERIFY(!files.toris().ImportTorisDbf(m_dir.filePath("missing.dbf")));
+        QVERIFY(!files.ImportTextList(m_dir.filePath("missing.txt")));
+        QVERIFY(!files.ImportTextList(m_dir.path())); // a folder
+        QCOMPARE(f.boxes.messages.size(), 4);         // each refusal is reported
+        QVERIFY(f.boxes.messages[2].contains(QStringLiteral("missing.txt")));
+        QCOMPARE(gridRows(f.ui.SortGrid1), protocol);
+        QCOMPARE(files.toris().table().rows, staging);
+        QVERIFY(f.ui.cbStNr->count() == 2 && f.ui.cbStNr->itemData(1).toString() == item);
+    }
+
+    void writeProtectedListLoads()
+    {
+        MainWindowFixture f;
+        TorisExchange &toris = f.window->files().toris();
+        const QString list = m_dir.filePath("readonly.dbf");
+        QVERIFY(writeBytes(list, torisList().build()));
+        QVERIFY(
+            QFile::setPermissions(list, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        QVERIFY(toris.ImportTorisDbf(list));
+        // Even root can't open a running program for writing: it is no table, but gets read.
+        QVERIFY(!toris.ImportTorisDbf(QCoreApplication::applicationFilePath()));
+        QCOMPARE(f.boxes.messages, QStringList{"Bad format Toris DBF file."});
+    }
+
+    void savedProtocolReadsBack()
+    {
+        MainWindowFixture f;
+        f.ui.SortGrid1->setDataRows(
+            {{"1", "101", "Äskulap", "Jürgen Groß", "", "61,23", "0,00", "0,00", "4", "4,00",
+              "61,23", "2"},
+             {"2", "", "", "Nur Reiter"},
+             {"3", "103", "Bö", "R", "C", "58,00", "", "", "0", "0,00", "58,00", "1"}});
+        const QList<QStringList> saved = gridRows(f.ui.SortGrid1);
+        const QString file = m_dir.filePath("protocol.txt");
+        QVERIFY(f.window->files().ExportTextList(file));
+        f.ui.SortGrid1->setDataRows({});
+        QVERIFY(f.window->files().ImportTextList(file));
+        QCOMPARE(gridRows(f.ui.SortGrid1), saved);
+        QCOMPARE(f.ui.cbStNr->count(), 3);
+    }
+
+    void saveCommand_data()
+    {
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");   // the file the protocol went to, empty for none
+        QTest::addColumn<QByteArray>("starts"); // its first bytes
+        const QDate today = QDate::currentDate();
+        const char dated[] = {'\x03', char(today.year() - 1900), char(today.month()),
+                              char(today.day())};
+        QTest::newRow("text, suffix added") << 1 << "a"
+                                            << "a.txt" << QByteArray("St.Nr\t");
+        QTest::newRow("semicolons") << 3 << "b.csv"
+                                    << "b.csv" << QByteArray("\xef\xbb\xbfSt.Nr;");
+        QTest::newRow("Toris, a new table of today") << 2 << "c"
+                                                     << "c.dbf" << QByteArray(dated, 4);
+        QTest::newRow("web page not yet") << 5 << "d.html"
+                                          << "" << QByteArray();
+    }
+
+    void saveCommand()
+    {
+        QFETCH(int, entry);
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        QFETCH(QByteArray, starts);
+        MainWindowFixture f;
+        FakeFileDialogs dialogs;
+        f.ui.SortGrid1->setDataRows({{"1", "", "H"}});
+        f.window->protocol().UpdateProtocolButtons();
+        QTemporaryDir dir;
+        dialogs.answers = {{dir.filePath(typed), entry}};
+        Settings.FiltInd = 3;
+        f.key(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(dialogs.offeredFilter, 3);
+        const QRegularExpression minute(QStringLiteral("^\\d{4}(-\\d\\d){4}$")); // the time
+        QVERIFY(minute.match(dialogs.offeredName).hasMatch());
+        QCOMPARE(Settings.FiltInd, entry);
+        const QStringList files = QDir(dir.path()).entryList(QDir::Files);
+        QCOMPARE(files, written.isEmpty() ? QStringList() : QStringList{written});
+        if (!written.isEmpty())
+            QVERIFY(fileBytes(dir.filePath(written)).startsWith(starts));
+        QCOMPARE(f.boxes.messages.size(), written.isEmpty() ? 1 : 0);
+    }
+
+    void torisResultsGoBack()
+    {
+        MainWindowFixture f;
+        FakeFileDialogs dialogs;
+        TorisExchange &toris = f.window->files().toris();
+        const QString list = m_dir.filePath("results.dbf");
+        QVERIFY(writeBytes(list, torisList().build()));
+        QVERIFY(toris.ImportTorisDbf(list));
+        f.ui.SortGrid1->setCells(6, 2, QStringLiteral("4,00"));
+        f.ui.SortGrid1->appendRow({"30", "130", "Neu", "Groß", "Ute"});
+
+        const QString out = m_dir.filePath("out");
+        dialogs.answers = {{out, 2}};
+        f.key(Qt::Key_S, Qt::ControlModifier);
+        DbfBuilder expected = torisList();
+        expected.records = {{"12", "101", "Cornet", "M\x81ller", "Jan", "63,40", "a"},
+                            {"2", "102", "B\x84r", "Schulz", "Eva", "4,00", "b"},
+                            {"30", "130", "Neu", "Gro\xE1", "Ute", "", ""}};
+        QCOMPARE(fileBytes(out + ".dbf"), expected.build(true));
+
+        // Saved again: the new rider is found, not added twice.
+        QVERIFY(toris.ExportTorisDbf(out + "2.dbf"));
+        QCOMPARE(fileBytes(out + "2.dbf"), expected.build(true));
+        QCOMPARE(f.boxes.messages, QStringList());
+
+        // Nothing written, nothing merged.
+        f.ui.SortGrid1->appendRow({"31", "131", "Neu 2"});
+        QVERIFY(!toris.ExportTorisDbf(m_dir.filePath("gone/out.dbf")));
+        QVERIFY(f.boxes.messages.value(0).startsWith("Error create Toris file.\n"));
+        QCOMPARE(toris.table().recordCount(), 3);
+    }
+
+    void splitImportLine_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("fields"); // at most 3
+
+        QTest::newRow("run of semicolons, cut") << "12;;;A;B" << QStringList{"12", "", ""};
+        QTest::newRow("tabs, empty and blank fields") << "7\t \tH\t" << QStringList{"7", "", "H"};
+        QTest::newRow("a tab makes semicolons text")
+            << "1;2\tRider; Jr" << QStringList{"1;2", "Rider; Jr"};
+        QTest::newRow("closing semicolon") << "12;Horse;" << QStringList{"12", "Horse"};
+        QTest::newRow("only the closing tab goes") << "a\t \t" << QStringList{"a", ""};
+        QTest::newRow("blanks around text stay") << " A B ;x" << QStringList{" A B ", "x"};
+        QTest::newRow("empty line") << "" << QStringList{};
+    }
+
+    void splitImportLine()
+    {
+        QFETCH(QString, line);
+        QTEST(::splitImportLine(line, 3), "fields");
+    }
+
+    void parseTextList_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<ProtocolRows>("rows"); // at most 3 columns
+        QTest::newRow("mixed separators, long lines cut")
+            << "S;K;P;R\r\n1\t\tH\t\r\n2;;H2;R2\r\n"
+            << ProtocolRows{{"S", "K", "P"}, {"1", "", "H"}, {"2", "", "H2"}};
+        QTest::newRow("LF") << "H\n1;A\n2;B\n" << ProtocolRows{{"H"}, {"1", "A"}, {"2", "B"}};
+        QTest::newRow("CR") << "H\r1;A\r2;B\r" << ProtocolRows{{"H"}, {"1", "A"}, {"2", "B"}};
+        QTest::newRow("no final line end") << "H\r\n1;A" << ProtocolRows{{"H"}, {"1", "A"}};
+        QTest::newRow("empty line within kept, at the end dropped")
+            << "H\r\n\r\n1;A\n\r\n\n\r" << ProtocolRows{{"H"}, {}, {"1", "A"}};
+        QTest::newRow("CR LF LF is two line ends") << "H\r\n\n1" << ProtocolRows{{"H"}, {}, {"1"}};
+        QTest::newRow("empty file") << "" << ProtocolRows{};
+    }
+
+    void parseTextList()
+    {
+        QFETCH(QString, text);
+        QTEST(::parseTextList(text, 3), "rows");
+    }
+
+    void decode_data()
+    {
+        // Without a code page the bytes go through decodeText.
+        QTest::addColumn<QByteArray>("codePage");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+
+        QTest::newRow("Windows-1252")
+            << QByteArray() << QByteArray("M\xfcller;\x80") << QStringLiteral("Müller;€");
+        QTest::newRow("UTF-8") << QByteArray() << QByteArray("J\xc3\xb6rg \xe2\x82\xac")
+                               << QStringLiteral("Jörg €");
+        QTest::newRow("UTF-8 mark skipped")
+            << QByteArray() << Bom + "Nr;\xc3\x9f" << QStringLiteral("Nr;ß");
+        QTest::newRow("mark before Windows-1252") << QByteArray() << Bom + "\xe4"
+                                                  << "ä";
+        QTest::newRow("1252 ending in what starts a UTF-8 sequence")
+            << QByteArray() << QByteArray("Stra\xdf") << QStringLiteral("Straß");
+        QTest::newRow("1252 with undefined bytes")
+            << QByteArray() << QByteArray("a\x81\x8d\x8f\x90\x9d\x9c")
+            << QStringLiteral("a\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDœ");
+        QTest::newRow("other code page")
+            << QByteArray("CP850") << QByteArray("M\x81ller") << QStringLiteral("Müller");
+        QTest::newRow("unknown code page") << QByteArray("NO-SUCH-CODE-PAGE")
+                                           << QByteArray("\xe4\x80") << QStringLiteral("ä\u0080");
+    }
+
+    void decode()
+    {
+        QFETCH(QByteArray, codePage);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(codePage.isEmpty() ? decodeText(bytes) : decodeCodePage(bytes, codePage.data()),
+                 text);
+    }
+
+    void textRoundTrip_data()
+    {
+        QTest::addColumn<ProtocolRows>("rows");
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<ProtocolRows>("readBack");
+        const ProtocolRows grid{{"Startnr", "Pferd", "Platz"}, {"12", "Müßig", ""}, {"5", "", "1"}};
+        QTest::newRow("protocol") << grid
+                                  << QByteArray("Startnr\tPferd\tPlatz\t\r\n"
+                                                "12\tM\xc3\xbc\xc3\x9fig\t \t\r\n5\t \t1\t\r\n")
+                                  << grid;
+        QTest::newRow("tabs and line breaks in cells")
+            << ProtocolRows{{"a\tb", "c\r\nd", "e;f"}} << QByteArray("a b\tc  d\te;f\t\r\n")
+            << ProtocolRows{{"a b", "c  d", "e;f"}};
+        QTest::newRow("empty row within, single empty cell")
+            << ProtocolRows{{"H"}, {}, {""}} << QByteArray("H\t\r\n\r\n \t\r\n")
+            << ProtocolRows{{"H"}, {}, {""}};
+    }
+
+    void textRoundTrip()
+    {
+        QFETCH(ProtocolRows, rows);
+        const QByteArray bytes = writeTextProtocol(rows);
+        QTEST(bytes, "written");
+        QTEST(::parseTextList(decodeText(bytes), 12), "readBack");
+    }
+
+    void writeCsv_data()
+    {
+        QTest::addColumn<ProtocolRows>("rows");
+        QTest::addColumn<QByteArray>("csv");
+        QTest::newRow("empty cells") << ProtocolRows{{"1", "", "Müßig"}, {"", "", "2"}}
+                                     << Bom + "1;;M\xc3\xbc\xc3\x9fig\r\n;;2\r\n";
+        QTest::newRow("quoting")
+            << ProtocolRows{{"a;b", "say \"hi\"", "x\ry", "x\ny", "plain", "x, y"}}
+            << Bom + "\"a;b\";\"say \"\"hi\"\"\";\"x\ry\";\"x\ny\";plain;x, y\r\n";
+    }
+
+    void writeCsv()
+    {
+        QFETCH(ProtocolRows, rows);
+        QTEST(::writeCsv(rows), "csv");
+    }
+
+    void defaultExportName()
+    {
+        // Local time (Central European here), 24-hour clock, zero-padded.
+        QCOMPARE(DefaultExportName(QDateTime(QDate(2026, 12, 5), QTime(9, 7), Qt::LocalTime)),
+                 QStringLiteral("2026-12-05-09-07"));
+        QCOMPARE(DefaultExportName(QDateTime(QDate(2026, 12, 31), QTime(23, 30), Qt::UTC)),
+                 QStringLiteral("2027-01-01-00-30"));
+    }
+
+    void entries_data()
+    {
+        QTest::addColumn<bool>("saving");
+        QTest::addColumn<bool>("workbooks");
+        QTest::addColumn<QString>("suffixes"); // of the entries, in order
+        QTest::newRow("open") << false << false << "txt dbf";
+        QTest::newRow("open, workbooks") << false << true << "txt dbf xls";
+        QTest::newRow("save") << true << false << "txt dbf csv doc html";
+        QTest::newRow("save, workbooks") << true << true << "txt dbf xls csv doc html";
+    }
+
+    void entries()
+    {
+        QFETCH(bool, saving);
+        QFETCH(bool, workbooks);
+        const QList<FileFilterEntry> entries =
+            saving ? saveFilterEntries(Names, workbooks) : openFilterEntries(Names, workbooks);
+        const QStringList bySuffix{"txt", "dbf", "xls", "csv", "doc", "html"}; // FileKind order
+        QStringList suffixes;
+        for (int i = 0; i < entries.size(); ++i) {
+            const FileFilterEntry &e = entries[i];
+            suffixes << e.pattern.mid(2);
+            // A save without a suffix takes it from the pattern: kind, pattern, label agree.
+            QCOMPARE(e.pattern, "*." + bySuffix[int(e.kind)]);
+            QVERIFY2(e.label.endsWith(QLatin1Char('(') + e.pattern + QLatin1Char(')')),
+                     qPrintable(e.label));
+            QVERIFY(kindOfEntry(entries, i + 1) == e.kind);
+        }
+        QTEST(suffixes.join(u' '), "suffixes");
+        // Numbers out of range mean text.
+        QVERIFY(kindOfEntry(entries, 0) == FileKind::Text);
+        QVERIFY(kindOfEntry(entries, int(entries.size()) + 1) == FileKind::Text);
+    }
 
 private:
     QTemporaryDir m_dir;
 };
-
-void tst_ProtocolFiles::importFillsGridAndLists()
-{
-    MainWindowFixture f;
-    FakeFileDialogs dialogs;
-    TFormMainUi &ui = f.ui();
-    const QString list = m_dir.filePath("starter.txt");
-    // A Windows list: Windows-1252, semicolons, empty fields, a tab line among them.
-    QVERIFY(writeBytes(list, "Nr;Kopf;Pferd;Reiter;Verein\r\n"
-                             "12;;Fal\xe9;M\xfcller;RV A\r\n"
-                             "13\t77\tBo\t\tRV B\r\n\r\n\r\n"));
-    dialogs.answers = {{list, 1}};
-    Settings.FilterIndO = 1;
-    f.key(Qt::Key_O, Qt::ControlModifier);
-    QCOMPARE(ui.SortGrid1->cells(0, 0), QStringLiteral("Nr"));
-    QCOMPARE(ui.SortGrid1->cells(5, 0), QStringLiteral("R.-Zeit")); // kept where the file has none
-    QCOMPARE(ui.SortGrid1->rowTexts(1).mid(0, 5),
-             (QStringList{"12", "", "Falé", "Müller", "RV A"}));
-    QCOMPARE(ui.SortGrid1->rowTexts(2).mid(0, 5), (QStringList{"13", "77", "Bo", "", "RV B"}));
-    QVERIFY(!ui.cbStNr->isEditable());
-    QCOMPARE(ui.cbStNr->count(), 2);
-    QCOMPARE(ui.cbKNr->count(), 2);
-    QCOMPARE(ui.Reiter->text(), QStringLiteral("Müller"));
-    QCOMPARE(ui.ePferd->text(), QStringLiteral("Falé"));
-    QCOMPARE(ui.LabelBase->text(), QStringLiteral("1 von 2"));
-    QVERIFY(ui.sbSave->isEnabled());
-    QCOMPARE(Settings.FiltInd, 1);              // the save dialog offers the same kind
-    QCOMPARE(dialogs.offeredFilters.size(), 2); // text and Toris; no workbooks yet
-}
-
-void tst_ProtocolFiles::headingOnlyFile()
-{
-    MainWindowFixture f;
-    TFormMainUi &ui = f.ui();
-    const QString list = m_dir.filePath("heading.txt");
-    QVERIFY(writeBytes(list, "St.Nr\tKoNr.\tPferd\r\n"));
-    QVERIFY(f.window->files().ImportTextList(list));
-    QCOMPARE(ui.SortGrid1->gridRowCount(), 2);
-    QVERIFY(ui.SortGrid1->rowTexts(1).join(QString()).isEmpty());
-    QVERIFY(ui.cbStNr->isEditable());
-    QCOMPARE(ui.cbStNr->count(), 0);
-    QVERIFY(!ui.sbSave->isEnabled());
-    QCOMPARE(ui.LabelBase->text(), QStringLiteral("0 von 0"));
-}
-
-void tst_ProtocolFiles::failedLoadChangesNothing()
-{
-    MainWindowFixture f;
-    TFormMainUi &ui = f.ui();
-    ui.SortGrid1->setDataRows({{"5", "", "Horse"}});
-    const QList<QStringList> before = gridRows(ui.SortGrid1);
-    QVERIFY(!f.window->files().ImportTextList(m_dir.filePath("missing.txt")));
-    QVERIFY(!f.window->files().ImportTextList(m_dir.path())); // a folder
-    QCOMPARE(gridRows(ui.SortGrid1), before);
-    QCOMPARE(f.boxes.messages.size(), 2);
-    QVERIFY(f.boxes.messages.first().contains(QStringLiteral("missing.txt")));
-}
-
-void tst_ProtocolFiles::savedProtocolReadsBack()
-{
-    MainWindowFixture f;
-    TFormMainUi &ui = f.ui();
-    ui.SortGrid1->setDataRows(
-        {{"1", "101", "Äskulap", "Jürgen Groß", "", "61,23", "0,00", "0,00", "4", "4,00", "61,23",
-          "2"},
-         {"2", "", "", "Nur Reiter"},
-         {"3", "103", "Bö", "R", "C", "58,00", "", "", "0", "0,00", "58,00", "1"}});
-    const QList<QStringList> saved = gridRows(ui.SortGrid1);
-    const QString file = m_dir.filePath("protocol.txt");
-    QVERIFY(f.window->files().ExportTextList(file));
-    ui.SortGrid1->setDataRows({});
-    QVERIFY(f.window->files().ImportTextList(file));
-    QCOMPARE(gridRows(ui.SortGrid1), saved);
-    QCOMPARE(ui.cbStNr->count(), 3);
-}
-
-void tst_ProtocolFiles::saveCommand_data()
-{
-    QTest::addColumn<int>("entry");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("written");   // the file the protocol went to, empty for none
-    QTest::addColumn<QByteArray>("starts"); // its first bytes
-    QTest::newRow("text, suffix added") << 1 << "a"
-                                        << "a.txt" << QByteArray("St.Nr\t");
-    QTest::newRow("semicolons") << 3 << "b.csv"
-                                << "b.csv" << QByteArray("\xef\xbb\xbfSt.Nr;");
-    QTest::newRow("Toris, a new table") << 2 << "c"
-                                        << "c.dbf" << QByteArray("\x03");
-    QTest::newRow("web page not yet") << 5 << "d.html"
-                                      << "" << QByteArray();
-}
-
-void tst_ProtocolFiles::saveCommand()
-{
-    QFETCH(int, entry);
-    QFETCH(QString, typed);
-    QFETCH(QString, written);
-    QFETCH(QByteArray, starts);
-    MainWindowFixture f;
-    FakeFileDialogs dialogs;
-    TFormMainUi &ui = f.ui();
-    ui.SortGrid1->setDataRows({{"1", "", "H"}});
-    f.window->protocol().UpdateProtocolButtons();
-    QTemporaryDir dir;
-    dialogs.answers = {{dir.filePath(typed), entry}};
-    Settings.FiltInd = 3;
-    f.key(Qt::Key_S, Qt::ControlModifier);
-    QCOMPARE(dialogs.offeredFilter, 3);
-    QVERIFY(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d-\\d\\d-\\d\\d$"))
-                .match(dialogs.offeredName)
-                .hasMatch());
-    QCOMPARE(Settings.FiltInd, entry);
-    const QStringList files = QDir(dir.path()).entryList(QDir::Files);
-    QCOMPARE(files, written.isEmpty() ? QStringList() : QStringList{written});
-    if (!written.isEmpty())
-        QVERIFY(fileBytes(dir.filePath(written)).startsWith(starts));
-    QCOMPARE(f.boxes.messages.size(), written.isEmpty() ? 1 : 0);
-}
-
-void tst_ProtocolFiles::failedSaveIsReported()
-{
-    MainWindowFixture f;
-    const QString missingFolder = m_dir.filePath("gone/protocol.txt");
-    QVERIFY(!f.window->files().ExportTextList(missingFolder));
-    QVERIFY(!f.window->files().SaveAsCsv(m_dir.path())); // a folder can't be replaced
-    // The message names the file and the system's reason.
-    QCOMPARE(f.boxes.messages.size(), 2);
-    QCOMPARE(f.boxes.messages[0].section(u'\n', 0, 1),
-             QStringLiteral("Can't write to file:\n") + missingFolder);
-    QVERIFY(!f.boxes.messages[0].section(u'\n', 2).isEmpty());
-    QCOMPARE(f.boxes.messages[1].section(u'\n', 0, 1),
-             QStringLiteral("Can't write to file:\n") + m_dir.path());
-    QVERIFY(!QFile::exists(missingFolder));
-}
 
 QTEST_MAIN(tst_ProtocolFiles)
 #include "tst_protocolfiles.moc"

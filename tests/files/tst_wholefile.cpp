@@ -77,7 +77,7 @@ private Q_SLOTS:
         QList<QStringList> rows;
         for (int i = 1; i <= 50; ++i)
             rows << QStringList{QString::number(i), QString(), QStringLiteral("Pferd %1").arg(i)};
-        f.ui().SortGrid1->setDataRows(rows);
+        f.ui.SortGrid1->setDataRows(rows);
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("protocol"));
         const QByteArray former = "the former protocol\r\n";
@@ -118,7 +118,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, reason);
         MainWindowFixture f;
-        TFormMainUi &ui = f.ui();
+        TFormMainUi &ui = f.ui;
         const QStringList starters{"7\t70\tBär\tMüller\tRV\t"};
         ui.SortGrid1->setDataRows(QList<QStringList>{StarterFields(starters.first())});
         f.window->starters().setStarters(starters, {"70"});
@@ -152,9 +152,8 @@ private Q_SLOTS:
         bytes.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
         QVERIFY(writeBytes(file, bytes));
         QVERIFY(f.window->files().ImportTextList(file));
-        QCOMPARE(f.ui().SortGrid1->rowTexts(1).mid(0, 4),
-                 (QStringList{"7", "70", "Bär", "Müller"}));
-        QCOMPARE(f.ui().Reiter->text(), QStringLiteral("Müller"));
+        QCOMPARE(f.ui.SortGrid1->rowTexts(1).mid(0, 4), (QStringList{"7", "70", "Bär", "Müller"}));
+        QCOMPARE(f.ui.Reiter->text(), QStringLiteral("Müller"));
     }
 };
 

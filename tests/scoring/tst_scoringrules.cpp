@@ -1,5 +1,6 @@
 #include "LocaleNumbers.h"
 #include "ProtocolRow.h"
+#include "ResultOrder.h"
 #include "RunTimeText.h"
 #include "TimeFaults.h"
 
@@ -7,7 +8,7 @@
 
 Q_DECLARE_METATYPE(RunEntry)
 
-// The rules of one run: time faults, the protocol's time texts and the row a run becomes.
+// The rules of one run (time faults, texts, its protocol row) and the protocol's order.
 class TestScoringRules : public QObject
 {
     Q_OBJECT
@@ -21,18 +22,20 @@ private slots:
         QTest::addColumn<qint64>("interval");
         QTest::addColumn<qint64>("perInterval");
         QTest::addColumn<double>("faults");
-
-        QTest::newRow("exactly the allowed time") << 12000LL << 120LL << 100LL << 25LL << 0.0;
-        QTest::newRow("one hundredth over") << 12001LL << 120LL << 100LL << 25LL << 0.25;
-        QTest::newRow("second interval begun") << 12101LL << 120LL << 100LL << 25LL << 0.5;
-        QTest::newRow("4 s interval, 4.01 over") << 6401LL << 60LL << 400LL << 100LL << 2.0;
+        const auto row = [](const char *name, qint64 cs, qint64 allowed, qint64 interval,
+                            qint64 per, double faults) {
+            QTest::newRow(name) << cs << allowed << interval << per << faults;
+        };
+        row("exactly the allowed time", 12000, 120, 100, 25, 0.0);
+        row("one hundredth over", 12001, 120, 100, 25, 0.25);
+        row("second interval begun", 12101, 120, 100, 25, 0.5);
+        row("4 s interval, 4.01 over", 6401, 60, 400, 100, 2.0);
         // 2.5 s rounds to 2 s (halves to even); rounding half up would give 0 here.
-        QTest::newRow("2.5 s interval rounds to 2") << 6001LL << 60LL << 250LL << 100LL << 1.0;
-        QTest::newRow("0.1 s interval, same") << 12010LL << 120LL << 10LL << 25LL << 0.25;
-        QTest::newRow("0.1 s interval, second") << 12011LL << 120LL << 10LL << 25LL << 0.5;
-        QTest::newRow("0.3 s interval leaves a fraction")
-            << 101LL << 1LL << 30LL << 100LL << (4.0 - 100.0 / 30.0);
-        QTest::newRow("damaged interval of 0") << 12101LL << 120LL << 0LL << 25LL << 0.0;
+        row("2.5 s interval rounds to 2", 6001, 60, 250, 100, 1.0);
+        row("0.1 s interval, same", 12010, 120, 10, 25, 0.25);
+        row("0.1 s interval, second", 12011, 120, 10, 25, 0.5);
+        row("0.3 s interval leaves a fraction", 101, 1, 30, 100, 4.0 - 100.0 / 30.0);
+        row("damaged interval of 0", 12101, 120, 0, 25, 0.0);
     }
 
     void timeFaults()
@@ -41,10 +44,7 @@ private slots:
         QFETCH(qint64, allowed);
         QFETCH(qint64, interval);
         QFETCH(qint64, perInterval);
-        QFETCH(double, faults);
-        QVERIFY2(
-            qAbs(computeTimeFaults(cs, allowed, interval, perInterval) - faults) < 1e-9,
-            qPrintable(QString::number(computeTimeFaults(cs, allowed, interval, perInterval))));
+        QTEST(computeTimeFaults(cs, allowed, interval, perInterval), "faults");
     }
 
     void formatRunTime_data()
@@ -72,22 +72,12 @@ private slots:
     {
         QTest::addColumn<RunEntry>("entry");
         QTest::addColumn<QStringList>("results"); // columns 5 to 10
-        const auto row = [](const char *name, JudgingProcedure procedure, qint64 clockMs,
-                            const char *penalty, const char *faults, const char *timeFaults,
-                            const char *abortText, int decimals, const QStringList &results) {
-            QTest::newRow(name) << RunEntry{"12\tMüller\tHorse",
-                                            "7",
-                                            "Pferd",
-                                            "Reiter",
-                                            "Verein",
-                                            clockMs,
-                                            penalty,
-                                            faults,
-                                            timeFaults,
-                                            procedure,
-                                            abortText,
-                                            decimals}
-                                << results;
+        const auto row = [](const char *name, JudgingProcedure p, qint64 ms, const char *penalty,
+                            const char *faults, const char *timeFaults, const char *abort,
+                            int decimals, const QStringList &results) {
+            const RunEntry e{"12\tMüller", "7",    "Pferd",    "Reiter", "Verein", ms,
+                             penalty,      faults, timeFaults, p,        abort,    decimals};
+            QTest::newRow(name) << e << results;
         };
         using P = JudgingProcedure;
         row("A with penalty seconds", P::A, 79456, "6", "0", "0,00", "EL", 2,
@@ -130,17 +120,60 @@ private slots:
         QCOMPARE(value, 0.25);
     }
 
-    void pointsFollowTheLocale()
+    void compare_data()
     {
-        QLocale::setDefault(QLocale(QLocale::English));
-        RunEntry entry{{},   {}, {}, {}, {}, 79456, "6", "8", "0.25", JudgingProcedure::CFahren,
-                       "EL", 2};
-        QStringList row;
-        QVERIFY(buildProtocolRow(entry, row));
-        QCOMPARE(row[ColPoints], QStringLiteral("8.25"));
-        QCOMPARE(row[ColTotalTime], QStringLiteral("87,70"));
-        QCOMPARE(LocaleNumbers::shortest(1234567), QStringLiteral("1234567")); // no group marks
-        QCOMPARE(LocaleNumbers::shortest(6.5), QStringLiteral("6.5"));
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<int>("sign");
+        const auto row = [](const char *name, const char *a, const char *b, int sign) {
+            QTest::newRow(name) << QString(a) << QString(b) << sign;
+        };
+        row("shorter number first", "9,99", "10,00", -1);
+        row("one decimal against two", "75,9", "75,23", 1);
+        row("comma and point alike", "75.9", "75,90", 0);
+        row("number before EL", "9999,99", "EL", -1);
+        row("EL before Ret., any case", "el", "Ret.", -1);
+        row("Ret. before N.st.", "ret.", "N.ST.", -1);
+        row("N.st. before empty", "N.st.", "  ", -1);
+        row("other text after numbers", "abc", "99,00", 1);
+        row("other text before EL", "DISQ", "EL", -1);
+    }
+
+    void compare()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(int, sign);
+        const int forward = CompareResultTexts(a, b), backward = CompareResultTexts(b, a);
+        QCOMPARE((forward > 0) - (forward < 0), sign);
+        QCOMPARE((backward > 0) - (backward < 0), -sign);
+    }
+
+    void ranks_data()
+    {
+        QTest::addColumn<QStringList>("points");
+        QTest::addColumn<QStringList>("times");
+        QTest::addColumn<QStringList>("ranks");
+        QTest::newRow("tie on second place")
+            << QStringList{"0,00", "0,00", "0,00", "4,00"}
+            << QStringList{"68,90", "70,10", "70,10", "60,00"} << QStringList{"1", "2", "2", "4"};
+        QTest::newRow("same time, other points")
+            << QStringList{"0,00", "4,00", "4,00"} << QStringList{"70,10", "70,10", "71,00"}
+            << QStringList{"1", "2", "3"};
+        QTest::newRow("aborts and starters without a result")
+            << QStringList{"0,00", "EL", "Ret.", "N.st.", ""}
+            << QStringList{"70,10", "EL", "Ret.", "N.st.", ""}
+            << QStringList{"1", "EL", "Ret.", "N.st.", ""};
+        QTest::newRow("point as decimal mark")
+            << QStringList{"0.00", "0.00"} << QStringList{"70.10", "70.10"}
+            << QStringList{"1", "1"};
+    }
+
+    void ranks()
+    {
+        QFETCH(QStringList, points);
+        QFETCH(QStringList, times);
+        QTEST(rankTexts(points, times), "ranks");
     }
 };
 

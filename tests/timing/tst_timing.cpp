@@ -1,0 +1,300 @@
+#include "MainWindowFixture.h"
+
+#include "ClockMath.h"
+#include "PhotocellRules.h"
+#include "Photocells.h"
+#include "RunState.h"
+
+#include <QtTest>
+
+namespace {
+
+// Waits, the fake clock standing, until the port's wait thread has read the edge's tick.
+bool edgeStamped(const FakeTickSource &ticks, int readsBefore)
+{
+    QDeadlineTimer guard(5000);
+    while (ticks.readsOffGuiThread() == readsBefore)
+        if (guard.hasExpired())
+            return false;
+    return true;
+}
+
+QStringList entries(const QComboBox *list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->itemText(i).left(3); // the kind; the rest is the time of day
+    return texts;
+}
+
+} // namespace
+
+// The clock's arithmetic, and the photocells: their edge rules, lock-out and ports.
+class tst_Timing : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        Settings = TSettings{};
+        std::fill(LastLineState, LastLineState + 3, 0x55555555u);
+    }
+
+    void classify_data()
+    {
+        QTest::addColumn<QList<int>>("setup"); // sender, port 2, Kont1, Kont2, algorithm
+        QTest::addColumn<QList<quint32>>("statuses");
+        QTest::addColumn<QString>("expected"); // per status: the kind of a counted edge, or "-"
+        using I = QList<int>;
+        using S = QList<quint32>;
+        const quint32 cts = 0x10, dsr = 0x20, cd = 0x80;
+        QTest::newRow("start closes, opens, repeats")
+            << I{1, 0, 0, 0, 0} << S{dsr, 0, 0, dsr} << "1 - - 1";
+        QTest::newRow("same status twice") << I{1, 0, 0, 0, 0} << S{dsr, dsr} << "1 -";
+        QTest::newRow("start on CTS") << I{1, 0, 1, 0, 0} << S{dsr, cts} << "0 1";
+        QTest::newRow("start on carrier") << I{1, 0, 2, 0, 0} << S{cd} << "1";
+        QTest::newRow("finish on its own port") << I{2, 2, 0, 1, 0} << S{cts} << "2";
+        QTest::newRow("finish on the start's port")
+            << I{1, 1, 0, 1, 0} << S{cts, 0, cts | dsr} << "2 - 1";
+        QTest::newRow("unknown port, DSR on") << I{3, 2, 0, 0, 0} << S{dsr, 0, cts} << "0 - -";
+        QTest::newRow("kind 0 makes the next edge new")
+            << I{1, 0, 0, 0, 0} << S{dsr, cts, dsr} << "1 - 1";
+        QTest::newRow("off: opening counts") << I{1, 0, 0, 0, 1} << S{dsr, 0, dsr, 0} << "- 1 - 1";
+        QTest::newRow("off: finish opens on CTS") << I{1, 1, 0, 1, 1} << S{cts | dsr, dsr} << "- 2";
+        QTest::newRow("other algorithm: nothing") << I{1, 0, 0, 0, 2} << S{dsr, 0} << "- -";
+    }
+
+    void classify()
+    {
+        QFETCH(QList<int>, setup);
+        QFETCH(QList<quint32>, statuses);
+        quint32 state[3] = {0x00000000, 0x55555555, 0x00AAAAAA};
+        QStringList got;
+        for (quint32 status : statuses) {
+            const LineChange c = ClassifyLineChange(state, setup[0], 1, setup[1], setup[2],
+                                                    setup[3], setup[4], status);
+            got << (c.counts ? QString::number(c.kind) : QStringLiteral("-"));
+        }
+        QTEST(got.join(QLatin1Char(' ')), "expected");
+    }
+
+    void oneLineServesStartAndFinish()
+    {
+        Settings.Port1 = Settings.Port2 = 1;
+        MainWindowFixture f;
+        QVERIFY(f.ui.ComPort1->Connected() && !f.ui.ComPort2->Connected()); // watched once
+
+        f.key(Qt::Key_F11);
+        edge(f.ports.com1, ModemLine::DSR); // starts in Ready
+        QVERIFY(f.ui.bSTOP->isEnabled());
+        f.key(Qt::Key_F12);
+        // The lock-out runs 1000 ms from the start edge by the edges' ticks, even when a coarse
+        // timer fires early.
+        f.ticks.advance(960);
+        f.window->photocells().TimerGesperrtTimer();
+        edge(f.ports.com1, 0);
+        edge(f.ports.com1, ModemLine::DSR); // 960 ms after the start: logged only
+        QVERIFY(f.ui.bSTOP->isEnabled());
+
+        f.ticks.advance(40);
+        f.window->photocells().TimerGesperrtTimer(); // the lock-out is over
+        QVERIFY(!f.ui.TimerGesperrt->isActive());
+        edge(f.ports.com1, 0);
+        edge(f.ports.com1, ModemLine::DSR);
+        QVERIFY(!f.ui.bSTOP->isEnabled() && f.ui.ImageLSstop->tag() == 0);
+        QCOMPARE(entries(f.ui.cbRezervLS).size(), 3);
+
+        // After the lock-out, without F12, an edge is only logged.
+        f.ticks.advance(1000);
+        f.window->protocol().bRESETClick();
+        QVERIFY(f.ui.cbRezervLS->count() == 0 && !f.ui.cbRezervLS->isEnabled());
+        f.key(Qt::Key_F5);
+        edge(f.ports.com1, 0);
+        edge(f.ports.com1, ModemLine::DSR);
+        QVERIFY(f.ui.bSTOP->isEnabled() && f.ui.cbRezervLS->isEnabled());
+        QCOMPARE(entries(f.ui.cbRezervLS), QStringList{"1. "});
+    }
+
+    void edgesStartAndFinish_data()
+    {
+        QTest::addColumn<bool>("normallyClosed"); // "OFF": the contact opens as the beam breaks
+        QTest::newRow("ON") << false;
+        QTest::newRow("OFF") << true;
+    }
+
+    void edgesStartAndFinish()
+    {
+        QFETCH(bool, normallyClosed);
+        Settings.Port1 = 1;
+        Settings.Alg1 = normallyClosed;
+        Settings.Port2 = 2;
+        Settings.Kont2 = 1;
+        const quint32 rest = normallyClosed ? ModemLine::DSR : 0, broken = ModemLine::DSR ^ rest;
+        MainWindowFixture f;
+        // DTR and RTS feed the contacts.
+        QVERIFY(f.ports.com1.settings.enableDTR);
+        QCOMPARE(f.ports.com1.settings.flowControl, int(fcRtsCts));
+        if (normallyClosed) {
+            edge(f.ports.com1, rest); // closed at rest: no edge of this contact
+            QCOMPARE(f.ui.cbRezervLS->count(), 0);
+        }
+
+        f.key(Qt::Key_F4); // TIMER arms the start photocell
+        const quint32 startEdge = f.ticks.now();
+        int reads = f.ticks.readsOffGuiThread();
+        const int waits = f.ports.com1.waits;
+        f.ports.com1.setLines(broken);
+        QVERIFY(edgeStamped(f.ticks, reads));
+        f.ticks.advance(50); // the GUI thread is busy before it gets to the edge
+        QTRY_VERIFY(f.ui.bSTOP->isEnabled() && !f.ui.bSTART->isEnabled());
+        QTRY_VERIFY(f.ports.com1.waits > waits); // the port waits for the next edge
+        QCOMPARE(Run.RunStartTick, startEdge);
+        QVERIFY(f.ui.cbRezervLS->currentIndex() == 0 && f.ui.cbRezervLS->isEnabled());
+        edge(f.ports.com1, rest); // the beam is whole again: no edge of this contact
+        f.key(Qt::Key_F11); // arming again while running changes nothing: START is unavailable
+        edge(f.ports.com1, broken);
+        QCOMPARE(entries(f.ui.cbRezervLS), (QStringList{"1. ", "1. "}));
+
+        f.tick(61'230);
+        f.window->photocells().TimerGesperrtTimer(); // the lock-out after the start is over
+        f.key(Qt::Key_F12);
+        const quint32 finishEdge = f.ticks.now();
+        reads = f.ticks.readsOffGuiThread();
+        f.ports.com2.setLines(ModemLine::CTS);
+        QVERIFY(edgeStamped(f.ticks, reads));
+        f.ticks.advance(50);
+        QTRY_VERIFY(!f.ui.bSTOP->isEnabled());
+        QCOMPARE(Run.RunStopTick, finishEdge);
+        QCOMPARE(f.elapsed(), 61'280); // from edge to edge; the 50 ms after the finish do not count
+        QCOMPARE(f.shown(), QStringLiteral("061,28"));
+        QCOMPARE(entries(f.ui.cbRezervLS).last(), QStringLiteral("2. "));
+
+        // Keys still stamp when they are handled. A finish edge from just before a key START,
+        // served after it, is logged and never stops the run with a negative time.
+        f.ticks.advance(1000);
+        f.window->protocol().bRESETClick();
+        f.key(Qt::Key_F12);
+        edge(f.ports.com2, 0);
+        reads = f.ticks.readsOffGuiThread();
+        f.ports.com2.setLines(ModemLine::CTS);
+        QVERIFY(edgeStamped(f.ticks, reads));
+        f.ticks.advance(7);
+        f.key(Qt::Key_F5);
+        QCOMPARE(Run.RunStartTick, f.ticks.now());
+        QTRY_COMPARE(entries(f.ui.cbRezervLS), QStringList{"2. "});
+        QVERIFY(f.ui.bSTOP->isEnabled());
+    }
+
+    void portsShowAndHideTheControls()
+    {
+        {
+            Settings.Port1 = 7; // no such device: left out without a word
+            MainWindowFixture f;
+            QVERIFY(f.ui.ImageLSstart->isHidden() && f.boxes.messages.isEmpty());
+        }
+        Settings.Port1 = 0;
+        Settings.Port2 = 1; // a finish port alone shows both images
+        MainWindowFixture f;
+        QVERIFY(f.ui.ImageLSstart->isVisible() && f.ui.ImageLSstop->isVisible() &&
+                f.ui.cbRezervLS->isVisible());
+        // The adapter is pulled out: the port closes by itself and the photocell disappears.
+        f.ports.com1.failWaits();
+        QTRY_VERIFY(!f.ui.ComPort2->Connected());
+        QCOMPARE(f.ports.com1.failedWaits.load(), 3);
+        QVERIFY(f.ui.ImageLSstart->isHidden() && f.ui.cbRezervLS->isHidden());
+    }
+
+    void clockStep_data()
+    {
+        QTest::addColumn<bool>("countdown");
+        QTest::addColumn<int>("elapsed");
+        QTest::addColumn<int>("seconds"); // the allowed time, or the countdown's length
+        QTest::addColumn<int>("colorBefore");
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<int>("colorAfter");
+        QTest::addColumn<QString>("events");
+        const auto row = [](const char *name, bool countdown, int elapsed, int seconds, int before,
+                            int shown, int after, const char *events) {
+            QTest::newRow(name) << countdown << elapsed << seconds << before << shown << after
+                                << QString(events);
+        };
+        row("first refresh after ready", false, 0, 120, 2, 0, 3, "recolor");
+        row("12389 ms truncates", false, 12389, 120, 3, 1238, 3, "");
+        row("exactly the allowed time", false, 60009, 60, 3, 6000, 3, "");
+        row("one hundredth over", false, 60010, 60, 3, 6001, 4, "recolor over");
+        row("still over, no recolour", false, 70000, 60, 4, 7000, 4, "over");
+        row("allowed time 0", false, 10, 0, 3, 1, 4, "recolor over");
+        row("back within after a change", false, 50000, 60, 4, 5000, 3, "recolor");
+        // Counting down: no time faults; the last 10 s turn red.
+        row("10.01 s left", true, 34990, 45, 2, 1001, 2, "");
+        row("10.00 s left", true, 35000, 45, 2, 1000, 4, "alarm");
+        row("0.01 s left, red already", true, 44990, 45, 4, 1, 4, "");
+        row("nothing left", true, 45000, 45, 4, 0, 4, "expired");
+        row("late refresh", true, 45300, 45, 4, -30, 4, "expired");
+    }
+
+    void clockStep()
+    {
+        QFETCH(bool, countdown);
+        QFETCH(int, elapsed);
+        QFETCH(int, seconds);
+        QFETCH(int, colorBefore);
+        const ClockStep s =
+            countdown ? computeClockStep(elapsed, true, seconds, 0, quint8(colorBefore))
+                      : computeClockStep(elapsed, false, 60, seconds, quint8(colorBefore));
+        QTEST(int(s.shown), "shown");
+        QTEST(int(s.colorState), "colorAfter");
+        QStringList events;
+        for (const auto &[happened, name] : {std::pair{s.recolor, "recolor"},
+                                             {s.overAllowedTime, "over"},
+                                             {s.countdownAlarm, "alarm"},
+                                             {s.countdownExpired, "expired"}})
+            if (happened)
+                events << QString::fromLatin1(name);
+        QTEST(events.join(u' '), "events");
+    }
+
+    void digits_data()
+    {
+        QTest::addColumn<int>("hundredths");
+        QTest::addColumn<QString>("values");
+        QTest::addColumn<bool>("hundredsLit");
+        QTest::addColumn<bool>("tensLit");
+        QTest::newRow("9.99") << 999 << "00999" << false << false;
+        QTest::newRow("10.00") << 1000 << "01000" << false << true;
+        QTest::newRow("100.00") << 10000 << "10000" << true << true;
+        // The hundreds digit gets 12 and shows 0; the thousands are lost.
+        QTest::newRow("1234.56") << 123456 << "(12)3456" << true << true;
+    }
+
+    void digits()
+    {
+        QFETCH(int, hundredths);
+        const ClockDigits d = splitClockDigits(hundredths / 100, hundredths % 100);
+        QString values;
+        for (int v : d.value)
+            values += v > 9 ? QStringLiteral("(%1)").arg(v) : QString::number(v);
+        QTEST(values, "values");
+        QTEST(d.hundredsLit, "hundredsLit");
+        QTEST(d.tensLit, "tensLit");
+    }
+
+    void ticksAcrossWrap()
+    {
+        QCOMPARE(ticksBetween(0xFFFFFF00u, 0x00000100u), 512);
+        QCOMPARE(ticksBetween(0u, 0x7FFFFFFFu), 0x7FFFFFFF);
+    }
+
+private:
+    // Sets the lines and waits until the window has handled the change.
+    void edge(FakeSerialDevice &device, quint32 lines)
+    {
+        const int waits = device.waits;
+        device.setLines(lines);
+        QTRY_VERIFY(device.waits > waits);
+    }
+};
+
+QTEST_MAIN(tst_Timing)
+#include "tst_timing.moc"
