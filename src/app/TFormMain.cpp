@@ -194,6 +194,7 @@ void TFormMain::createAudienceWindow()
     m_monitor->setPicture(makerLogo(64));
     m_clock->setAudience(m_monitor);
     m_monitor->create(ui.Monitor11, [this] { return mainClockGeometry(); });
+    refreshAudience();
     // Its fraction digits match the main clock from the first second.
     m_clock->ApplyAccuracy(Settings.Acc);
     Run.CountdownActive = Settings.Timer > 0;

@@ -113,6 +113,7 @@ private Q_SLOTS:
         QCOMPARE(m.geometry(), screens.rects[1]);
         QCOMPARE(m.PanelText1->geometry(), QRect(10, 10, 1900, 88));
         QVERIFY(m.Digit7->isVisibleTo(&m) && !m.Digit8->isVisibleTo(&m));
+        QCOMPARE(m.PanelText1->text(), QStringLiteral("Klassisches"));
         QCOMPARE(QApplication::activeWindow(), f.window.get());
 
         f.key(Qt::Key_F5);

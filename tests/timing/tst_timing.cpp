@@ -130,7 +130,8 @@ private Q_SLOTS:
         Settings.Alg1 = normallyClosed;
         Settings.Port2 = 2;
         Settings.Kont2 = 1;
-        const quint32 rest = normallyClosed ? ModemLine::DSR : 0, broken = ModemLine::DSR ^ rest;
+        const quint32 rest = normallyClosed ? quint32(ModemLine::DSR) : 0u;
+        const quint32 broken = ModemLine::DSR ^ rest;
         MainWindowFixture f;
         // DTR and RTS feed the contacts.
         QVERIFY(f.ports.com1.settings.enableDTR);
