@@ -62,7 +62,7 @@ bool TorisExchange::ImportTorisDbf(const QString &fileName)
         headNumbers << row.at(ColHeadNumber);
         rows << row;
     }
-    m_ui.SortGrid1->setDataRows(rows);
+    m_ui.SortGrid1->setDataRows(std::move(rows));
     m_starters.setStarters(items, headNumbers);
     m_protocol.UpdateProtocolButtons();
     return true;
