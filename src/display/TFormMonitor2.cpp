@@ -1,6 +1,7 @@
 #include "TFormMonitor2.h"
 
 #include "DisplayColors.h"
+#include "LabelColor.h"
 #include "RunState.h"
 #include "Screens.h"
 #include "Settings.h"
@@ -35,13 +36,6 @@ void setBackground(QWidget *w, const QColor &color)
     pal.setColor(QPalette::Window, color);
     w->setPalette(pal);
     w->setAutoFillBackground(true);
-}
-
-void setTextColor(QLabel *label, TColor color)
-{
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, toQColor(color));
-    label->setPalette(pal);
 }
 
 QFont boldArial(int points)
@@ -132,7 +126,7 @@ void TFormMonitor2::ApplyAudienceSettings()
     setGeometry(screens.at(monitor));
     for (TDigit *d : {Digit6, Digit7, Digit8})
         d->setColorOn(ActiveColor);
-    setTextColor(LabSec, ActiveColor);
+    setLabelColor(LabSec, ActiveColor);
     LayoutAudienceWindow();
     RefreshAudienceTexts(m_texts);
 }
@@ -218,14 +212,14 @@ void TFormMonitor2::applyColors(TColor on, TColor off)
         d->setColorOff(off);
         d->setColor(off);
     }
-    setTextColor(LabSec, on);
+    setLabelColor(LabSec, on);
 }
 
 void TFormMonitor2::applyAlarm(TColor color)
 {
     for (TDigit *d : {Digit6, Digit7, Digit8})
         d->setColorOn(color);
-    setTextColor(LabSec, color);
+    setLabelColor(LabSec, color);
 }
 
 void TFormMonitor2::applyAccuracy(int decimals)

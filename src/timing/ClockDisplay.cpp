@@ -4,6 +4,7 @@
 
 #include "ClockMath.h"
 #include "DisplayColors.h"
+#include "LabelColor.h"
 #include "RunHooks.h"
 #include "RunState.h"
 #include "Settings.h"
@@ -38,13 +39,6 @@ ClockDisplay::ClockDisplay(TFormMainUi &ui, RunHooks &hooks, QObject *parent)
         else
             TimerDateTimer();
     });
-}
-
-void ClockDisplay::setLabelColor(QLabel *label, TColor color)
-{
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, toQColor(color));
-    label->setPalette(pal);
 }
 
 void ClockDisplay::ClockTimer()

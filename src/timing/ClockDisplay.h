@@ -40,7 +40,6 @@ public:
 
 private:
     void finishReveal();
-    void setLabelColor(QLabel *label, TColor color);
 
     TFormMainUi &m_ui;
     RunHooks &m_hooks;
