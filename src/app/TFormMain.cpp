@@ -19,6 +19,7 @@
 #include "Screens.h"
 #include "SerialBackend.h"
 #include "Settings.h"
+#include "SettingsCommand.h"
 #include "SettingsStore.h"
 #include "ShortcutPrecedence.h"
 #include "StarterList.h"
@@ -151,19 +152,14 @@ void TFormMain::startUp()
         Settings.Monitor = 0;
     ui.bMon2->setEnabled(screens >= 2);
 
-    ui.bTimer->setVisible(Settings.Timer > 0);
-    ui.cbEliminieren->setVisible(Settings.Timer > 0);
-    ui.LabEliminieren->setVisible(Settings.Timer > 0);
+    m_run->ShowCountdownControls();
     m_clock->ApplyAccuracy(Settings.Acc);
     ComPortMask = ProbeComPorts();
     // The open dialog starts where the save dialog was left.
     Settings.FilterIndO = Settings.FiltInd;
 
     const TColor colors[5] = {Settings.C0, Settings.C1, Settings.C2, Settings.C3, Settings.C4};
-    std::copy(colors, colors + 5, DisplayColors);
-    QPalette pal = ui.PanelTimer->palette();
-    pal.setColor(QPalette::Window, toQColor(Settings.C0));
-    ui.PanelTimer->setPalette(pal);
+    m_clock->setDisplayColors(colors);
     Run.ColorState = ColorReady;
     m_clock->ApplyColorState();
     Run.CountdownActive = Settings.Timer > 0;
@@ -184,7 +180,9 @@ void TFormMain::startUp()
     // Not a title line: a key typed by accident there would be saved at exit.
     ui.Panel5->setFocus();
     ui.TimerDate->start();
+    // A port missing at start stays closed without a word, as it may just not be plugged in.
     m_photocells->OpenConfiguredPorts();
+    m_settings = new SettingsCommand(*this);
     createAudienceWindow();
 }
 

@@ -15,6 +15,7 @@ class ProtocolGrid;
 class ResultsProtocol;
 class RunControl;
 class RunScoring;
+class SettingsCommand;
 class StarterList;
 class TFormInfo;
 class TFormMonitor2;
@@ -40,6 +41,7 @@ public:
     InfoHelp &infoHelp() { return *m_infoHelp; }
     TFormInfo &formInfo() { return *m_formInfo; }
     TFormMonitor2 &monitor() { return *m_monitor; }
+    SettingsCommand &settings() { return *m_settings; }
 
     // Replaces the scoring and audience hooks (the window keeps no ownership); nullptr puts the
     // program's own back.
@@ -79,6 +81,7 @@ private:
     std::unique_ptr<ProtocolFiles> m_files;
     std::unique_ptr<TFormInfo> m_formInfo;
     std::unique_ptr<InfoHelp> m_infoHelp;
-    TFormMonitor2 *m_monitor = nullptr; // a window of its own, owned as a child
+    TFormMonitor2 *m_monitor = nullptr;    // a window of its own, owned as a child
+    SettingsCommand *m_settings = nullptr; // a child, with its dialog
     bool m_saveSuppressed = false;
 };

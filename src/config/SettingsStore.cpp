@@ -53,8 +53,10 @@ const Field loadOrder[] = {
     num("Alg1", &TSettings::Alg1),
     num("Port2", &TSettings::Port2, 0, 16),
     num("Alg2", &TSettings::Alg2),
-    num("Kont1", &TSettings::Kont1, 0, 2),
-    num("Kont2", &TSettings::Kont2, 0, 2),
+    // A contact without a label stays as stored: it matches no line, and the settings show
+    // no port for it, rather than a contact nobody chose.
+    num("Kont1", &TSettings::Kont1),
+    num("Kont2", &TSettings::Kont2),
     num("Timer", &TSettings::Timer, 0, 9999),
     num("PktSek", &TSettings::PktSek, 0, 99900),
     num("Left", &TSettings::Left),
@@ -81,7 +83,7 @@ const Field loadOrder[] = {
     flag("Sum", &TSettings::Sum),
     flag("SumF", &TSettings::SumF),
     flag("AutoFrei", &TSettings::AutoFrei),
-    num("CharSet", &TSettings::CharSet, 0, 15),
+    num("CharSet", &TSettings::CharSet),
     text("Lang", &TSettings::Lang),
     num("FilterInd", &TSettings::FilterInd),
     num("FilterIndO", &TSettings::FilterIndO),
@@ -158,6 +160,9 @@ void LoadSettings(const QSettings &store, TSettings &s)
         }
         filterIndRead |= f.number == &TSettings::FilterInd;
     }
+    // A character set the table does not know is the default one.
+    if (s.CharSet < 0 || s.CharSet > 15)
+        s.CharSet = 0;
     // Both name the save dialog's filter; the later one wins.
     if (filterIndRead)
         s.FiltInd = s.FilterInd;

@@ -2,6 +2,9 @@
 
 #include "LinuxSerialBackend.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 SerialBackendFactory &factory()
 {
@@ -42,8 +45,14 @@ quint32 comPortMask(const std::function<bool(int)> &present)
     return mask;
 }
 
-quint32 ProbeComPorts()
+quint32 ProbeComPorts(const std::function<bool(int)> &alsoPresent)
 {
     const std::unique_ptr<SerialBackend> backend = createSerialBackend();
-    return comPortMask([&](int port) { return backend->present(port); });
+    return comPortMask(
+        [&](int port) { return (alsoPresent && alsoPresent(port)) || backend->present(port); });
+}
+
+bool isAccessDenied(const QString &reason)
+{
+    return reason == QString::fromLocal8Bit(std::strerror(EACCES));
 }

@@ -100,4 +100,9 @@ QString serialDevicePath(int port);
 // The ports 1..16 found present: bit n-1 for port n, the highest present number in the upper 16
 // bits; 0 when there is none.
 quint32 comPortMask(const std::function<bool(int)> &present);
-quint32 ProbeComPorts();
+// alsoPresent names ports that count whatever the probe finds, such as those this program holds
+// open (they cannot be opened a second time).
+quint32 ProbeComPorts(const std::function<bool(int)> &alsoPresent = {});
+
+// Whether a reason from errorText() is the system's refusal of access to the device.
+bool isAccessDenied(const QString &reason);

@@ -43,8 +43,10 @@ void TComPort::Open()
 {
     Close();
     std::unique_ptr<SerialBackend> backend = createSerialBackend();
-    if (!backend->open(m_port))
-        throw EComHandle(QStringLiteral("Unable to open com port: ") + backend->errorText());
+    if (!backend->open(m_port)) {
+        const QString reason = backend->errorText();
+        throw EComHandle(QStringLiteral("Unable to open com port: ") + reason, reason);
+    }
 
     SerialLineSettings line;
     line.baud = effectiveBaud();
@@ -59,7 +61,7 @@ void TComPort::Open()
         const QString text = backend->errorText();
         // Released, so the port can be opened again once the cause is gone.
         backend->close();
-        throw EComState(QStringLiteral("Unable to set com state: ") + text);
+        throw EComState(QStringLiteral("Unable to set com state: ") + text, text);
     }
 
     m_backend = std::move(backend);

@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QTimer>
+#include <algorithm>
 
 ClockDisplay::ClockDisplay(TFormMainUi &ui, RunHooks &hooks, QObject *parent)
     : QObject(parent), m_ui(ui), m_hooks(hooks), m_revealTimer(new QTimer(this))
@@ -104,6 +105,14 @@ void ClockDisplay::ApplyColorState()
     setLabelColor(m_ui.Lab_sek, ActiveColor);
     if (m_audience)
         m_audience->applyColors(ActiveColor, DisplayColors[0]);
+}
+
+void ClockDisplay::setDisplayColors(const TColor colors[5])
+{
+    std::copy(colors, colors + 5, DisplayColors);
+    QPalette pal = m_ui.PanelTimer->palette();
+    pal.setColor(QPalette::Window, toQColor(DisplayColors[0]));
+    m_ui.PanelTimer->setPalette(pal);
 }
 
 void ClockDisplay::ApplyAccuracy(int decimals)

@@ -25,6 +25,8 @@ public:
     void UpdateClockDisplay(qint32 elapsedMs);
     void ShowTimeDigits(qint32 seconds, qint32 hundredths);
     void ApplyColorState();
+    // The five display colours; the first is the digit panel's background.
+    void setDisplayColors(const TColor colors[5]);
     void ApplyAccuracy(int decimals);
     void PlayCue(const QString &path, int count = 1);
 

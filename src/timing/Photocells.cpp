@@ -106,8 +106,9 @@ void Photocells::showControls(bool shown)
         w->setVisible(shown);
 }
 
-void Photocells::OpenConfiguredPorts()
+QList<Photocells::PortFailure> Photocells::OpenConfiguredPorts()
 {
+    QList<PortFailure> failures;
     m_ui.ComPort1->setPort(quint8(Settings.Port1));
     m_ui.ComPort1->setTag(Settings.Alg1);
     m_ui.ComPort2->setPort(quint8(Settings.Port2));
@@ -119,14 +120,23 @@ void Photocells::OpenConfiguredPorts()
             continue;
         try {
             port->Open();
-        } catch (const EComError &) {
-            // A missing or busy port just leaves the photocell out.
+        } catch (const EComError &e) {
+            failures.append({port->Port(), e.reason()});
         }
     }
+    return failures;
 }
 
 void Photocells::CloseAll()
 {
     m_ui.ComPort1->Close();
     m_ui.ComPort2->Close();
+}
+
+bool Photocells::holds(int port) const
+{
+    for (const TComPort *p : {m_ui.ComPort1, m_ui.ComPort2})
+        if (p->Connected() && p->Port() == port)
+            return true;
+    return false;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 
 class TComPort;
@@ -21,9 +22,18 @@ public:
     void ComPortOpen(TComPort *sender);
     void ComPortClose(TComPort *sender);
 
-    // Opens the ports the settings name; one that cannot be opened stays closed, silently.
-    void OpenConfiguredPorts();
+    struct PortFailure
+    {
+        int port = 0;
+        QString reason; // the system's text
+    };
+
+    // Opens the ports the settings name. One that cannot be opened stays closed and is listed;
+    // the photocell controls show while a port is open.
+    QList<PortFailure> OpenConfiguredPorts();
     void CloseAll();
+    // Whether this program holds the port open.
+    bool holds(int port) const;
 
 private:
     void showControls(bool shown);

@@ -12,7 +12,9 @@
 #include "TickSource.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QRadioButton>
@@ -229,4 +231,12 @@ void RunControl::LockSTOP1Click()
 void RunControl::seELZmainChange(int value)
 {
     Settings.ELZ = value;
+}
+
+void RunControl::ShowCountdownControls()
+{
+    const bool countdown = Settings.Timer > 0;
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{m_ui.bTimer, m_ui.cbEliminieren, m_ui.LabEliminieren})
+        w->setVisible(countdown);
 }

@@ -38,6 +38,8 @@ public:
     void ImageLSClick(TImage *image);
     void SetCellArmed(TImage *image, int value);
     void seELZmainChange(int value);
+    // TIMER and "Eliminieren" show only with a countdown.
+    void ShowCountdownControls();
 
 private:
     void setRunButton(TBitBtnWithColor *button, bool enabled, TColor color);

@@ -1,5 +1,6 @@
 #include "FileDialogs.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
 
 namespace {
@@ -36,6 +37,11 @@ QString FileDialogs::getSaveFileName(QWidget *parent, const QString &folder,
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.selectFile(fileName);
     return run(dialog, filters, filterIndex);
+}
+
+QColor FileDialogs::getColor(QWidget *parent, const QColor &initial)
+{
+    return QColorDialog::getColor(initial, parent);
 }
 
 FileDialogs &fileDialogs()

@@ -1,11 +1,12 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
 
 class QWidget;
 
-// The open and save dialogs go through here, so tests can answer them.
+// The open, save and colour dialogs go through here, so tests can answer them.
 class FileDialogs
 {
 public:
@@ -17,6 +18,8 @@ public:
     // An existing file of the chosen name is replaced without a question.
     virtual QString getSaveFileName(QWidget *parent, const QString &folder, const QString &fileName,
                                     const QStringList &filters, int *filterIndex);
+    // The chosen colour, or an invalid one when cancelled.
+    virtual QColor getColor(QWidget *parent, const QColor &initial);
 };
 
 FileDialogs &fileDialogs();

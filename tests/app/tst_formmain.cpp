@@ -273,11 +273,11 @@ private Q_SLOTS:
         row("FilterInd overrides FiltInd", "FiltInd=2|FilterInd=5", "FiltInd=5|FilterInd=5");
         row("FiltInd alone when reading ends before FilterInd", "FiltInd=2|CharSet|FilterInd=5",
             "FiltInd=2|FilterInd=2|CharSet=0");
-        row("numbers out of range are brought into it",
+        row("numbers out of range are brought into it; an unknown contact stays, for no line",
             "Port1=300|Port2=-1|Kont1=9|Acc=7|ELZ=1500|SekPachka=0|Width=100|Monitor=-2|"
             "CharSet=99|BorderTV2=500|Timer=123456",
-            "Port1=16|Port2=0|Kont1=2|Acc=2|ELZ=999|SekPachka=10|Width=800|Monitor=0|"
-            "CharSet=15|BorderTV2=100|Timer=9999|Alg1=1");
+            "Port1=16|Port2=0|Kont1=9|Acc=2|ELZ=999|SekPachka=10|Width=800|Monitor=0|"
+            "CharSet=0|BorderTV2=100|Timer=9999|Alg1=1");
         row("a text where a number belongs ends the reading", "Timer=sechzig",
             "Kont2=2|Timer=60|ELZ=120|Zeile1=Klassisches");
         row("a number beyond 32 bits ends the reading", "ELZ=99999999999", "Acc=1|ELZ=120|C0=0");

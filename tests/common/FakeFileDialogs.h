@@ -15,9 +15,10 @@ public:
     FakeFileDialogs() { setFileDialogs(this); }
     ~FakeFileDialogs() override { setFileDialogs(nullptr); }
 
-    QString getOpenFileName(QWidget *, const QString &, const QStringList &filters,
+    QString getOpenFileName(QWidget *, const QString &folder, const QStringList &filters,
                             int *filterIndex) override
     {
+        offeredFolder = folder;
         return answer(QString(), filters, filterIndex);
     }
     QString getSaveFileName(QWidget *, const QString &, const QString &fileName,
@@ -26,7 +27,16 @@ public:
         return answer(fileName, filters, filterIndex);
     }
 
+    QColor getColor(QWidget *, const QColor &) override
+    {
+        ++colorDialogs;
+        return colors.isEmpty() ? QColor() : colors.takeFirst();
+    }
+
     QList<Answer> answers;
+    QList<QColor> colors; // answers of the colour dialog; cancelled when empty
+    int colorDialogs = 0;
+    QString offeredFolder;
     QString offeredName;
     QStringList offeredFilters;
     int offeredFilter = 0;

@@ -44,6 +44,7 @@ public:
         return true;
     }
 
+    QString openError;      // open fails with this text, though the probe finds the port
     QString configureError; // configure fails with this text
     SerialLineSettings settings;
     std::atomic<int> waits{0};
@@ -72,9 +73,10 @@ public:
     bool open(int port) override
     {
         FakeSerialDevice *d = m_devices.value(port);
-        m_error = !d        ? QStringLiteral("No such file or directory")
-                  : d->open ? QStringLiteral("Device or resource busy")
-                            : QString();
+        m_error = !d                        ? QStringLiteral("No such file or directory")
+                  : d->open                 ? QStringLiteral("Device or resource busy")
+                  : !d->openError.isEmpty() ? d->openError
+                                            : QString();
         if (!m_error.isEmpty())
             return false;
         QMutexLocker lock(&d->m_mutex);
@@ -149,13 +151,12 @@ class FakeSerialPorts
 public:
     FakeSerialPorts()
     {
-        setSerialBackendFactory([this] {
-            return std::make_unique<FakeSerialBackend>(
-                QMap<int, FakeSerialDevice *>{{1, &com1}, {2, &com2}});
-        });
+        setSerialBackendFactory([this] { return std::make_unique<FakeSerialBackend>(devices); });
     }
     ~FakeSerialPorts() { setSerialBackendFactory(nullptr); }
 
     FakeSerialDevice com1;
     FakeSerialDevice com2;
+    // The ports present; a test plugs and pulls devices here.
+    QMap<int, FakeSerialDevice *> devices{{1, &com1}, {2, &com2}};
 };

@@ -89,7 +89,11 @@ public:
         while (window->clock().revealing())
             window->clock().revealStep();
     }
-    ~MainWindowFixture() { window->setHooks(nullptr); }
+    ~MainWindowFixture()
+    {
+        if (window)
+            window->setHooks(nullptr);
+    }
 
     // One 10 ms refresh after the fake clock moved on by ms.
     void tick(quint32 ms)

@@ -1,3 +1,4 @@
+#include "FakeScreens.h"
 #include "MainWindowFixture.h"
 #include "X11Keys.h"
 
@@ -27,18 +28,6 @@ MainClockGeometry mainClock(int panelWidth = 432)
     g.labSecPointSize = 32;
     return g;
 }
-
-// Screens as tests offer them: an operator's monitor and a TV beside it.
-class FakeScreens
-{
-public:
-    FakeScreens()
-    {
-        setScreenRects([this] { return rects; });
-    }
-    ~FakeScreens() { setScreenRects({}); }
-    QList<QRect> rects{QRect(0, 0, 1280, 900), QRect(1280, 0, 1920, 1080)};
-};
 
 QString fraction(const TFormMonitor2 &m)
 {

@@ -1,0 +1,114 @@
+#include "SettingsCommand.h"
+
+#include "ClockDisplay.h"
+#include "MessageBoxes.h"
+#include "Photocells.h"
+#include "PortChoices.h"
+#include "RunControl.h"
+#include "RunState.h"
+#include "SerialBackend.h"
+#include "TBitBtnWithColor.h"
+#include "TCfgDialog.h"
+#include "TFormMain.h"
+#include "TFormMonitor2.h"
+#include "TImage.h"
+#include "TLbSpeedButton.h"
+
+#include <QAction>
+#include <QSpinBox>
+#include <QTimer>
+
+SettingsCommand::SettingsCommand(TFormMain &window)
+    : QObject(&window), m_window(window), m_dialog(new TCfgDialog(&window))
+{
+    m_dialog->OnAccuracyPreview = [this](int decimals) {
+        m_window.clock().ApplyAccuracy(decimals);
+    };
+    m_dialog->OnMonitorChange = [this](int monitor) {
+        Settings.Monitor = monitor;
+        // The audience sees the change now, not at the next showing.
+        if (m_window.monitor().isVisible())
+            m_window.monitor().ApplyAudienceSettings();
+    };
+    m_dialog->OnDefaults = [this] { return m_resetDone = m_window.ResetToDefaults(); };
+    TFormMainUi &ui = m_window.ui;
+    connect(ui.bCFG, &QToolButton::clicked, this, &SettingsCommand::bCFGClick);
+    for (QAction *a : {ui.Cfg1, ui.EinstellunGen1})
+        connect(a, &QAction::triggered, this, &SettingsCommand::bCFGClick);
+}
+
+void SettingsCommand::bCFGClick()
+{
+    // Adapters plugged in since the start are offered too, and so are the ports held open here.
+    Photocells &cells = m_window.photocells();
+    ComPortMask = ProbeComPorts([&cells](int port) { return cells.holds(port); });
+    m_dialog->setPortList(ComPortMask);
+    m_dialog->setValues(Settings);
+    m_resetDone = false;
+    const int result = m_dialog->exec();
+    if (m_resetDone)
+        return;
+    if (result == QDialog::Accepted)
+        ApplySettings(m_dialog->values(Settings));
+    // Undoes a preview that was cancelled.
+    m_window.clock().ApplyAccuracy(Settings.Acc);
+    m_window.ui.PanelLeft->setFocus();
+}
+
+void SettingsCommand::ApplySettings(const TSettings &chosen)
+{
+    TFormMainUi &ui = m_window.ui;
+    ClockDisplay &clock = m_window.clock();
+    Settings.BorderTV2 = qBound(0, chosen.BorderTV2, 100);
+    Settings.CharSet = chosen.CharSet;
+    Settings.Lang = chosen.Lang;
+    Settings.AutoFrei = chosen.AutoFrei;
+    m_window.monitor().ApplyAudienceSettings();
+
+    Settings.C0 = chosen.C0;
+    Settings.C1 = chosen.C1;
+    Settings.C2 = chosen.C2;
+    Settings.C3 = chosen.C3;
+    Settings.C4 = chosen.C4;
+    const TColor colors[5] = {Settings.C0, Settings.C1, Settings.C2, Settings.C3, Settings.C4};
+    clock.setDisplayColors(colors);
+    Settings.PktSek = qBound(0, chosen.PktSek, 99900);
+    // A zero interval would divide the time faults by zero.
+    Settings.SekPachka = qBound(10, chosen.SekPachka, 99900);
+    Run.ColorState = ColorReady;
+    clock.ApplyColorState();
+
+    Settings.Timer = qBound(0, chosen.Timer, 9999);
+    m_window.run().ShowCountdownControls();
+    ui.seELZmain->setValue(chosen.ELZ);
+    Settings.ELZ = ui.seELZmain->value();
+    if (!ui.Clock->isActive()) {
+        Run.CountdownActive = Settings.Timer > 0;
+        clock.UpdateClockDisplay(0);
+    }
+    Settings.Acc = qBound(0, chosen.Acc, 2);
+
+    Photocells &cells = m_window.photocells();
+    cells.CloseAll();
+    Settings.Port1 = chosen.Port1;
+    Settings.Kont1 = chosen.Kont1;
+    Settings.Alg1 = chosen.Alg1;
+    Settings.Port2 = chosen.Port2;
+    Settings.Kont2 = chosen.Kont2;
+    Settings.Alg2 = chosen.Alg2;
+    const QList<Photocells::PortFailure> failures = cells.OpenConfiguredPorts();
+    Settings.Sound0 = chosen.Sound0;
+    Settings.Sound1 = chosen.Sound1;
+    ui.ImageLSstart->move(ui.bSTART->x() - ui.ImageLSstart->width() - 2, ui.ImageLSstart->y());
+    ui.ImageLSstop->move(ui.ImageLSstart->x(), ui.ImageLSstop->y());
+
+    // The operator just chose these ports: a dead photocell must not look alive.
+    if (failures.isEmpty())
+        return;
+    QStringList texts;
+    for (const Photocells::PortFailure &f : failures)
+        texts << portFailureText(f.port, serialDevicePath(f.port), f.reason,
+                                 isAccessDenied(f.reason));
+    messageBoxes().warning(&m_window, QStringLiteral("Einstellungen"),
+                           texts.join(QStringLiteral("\n\n")));
+}

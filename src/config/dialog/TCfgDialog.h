@@ -1,0 +1,116 @@
+#pragma once
+
+#include "Settings.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPainter;
+class QPushButton;
+class QSpinBox;
+class QToolButton;
+class TColorBox;
+class TOwnerDrawComboBox;
+
+// "Einstellungen": ports and contacts of the photocells, clock, countdown, time faults, colours,
+// audience screen and sounds. It edits a copy of the settings and hands it back; applying it to
+// the running program is the main window's business. The monitor box acts at once, and the
+// accuracy box shows a preview at once.
+class TCfgDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TCfgDialog(QWidget *parent = nullptr);
+
+    // Hooks into the running program.
+    std::function<void(int decimals)> OnAccuracyPreview;
+    std::function<void(int monitor)> OnMonitorChange;
+    // The reset to defaults; true when it was done and the program ends.
+    std::function<bool()> OnDefaults;
+
+    // The port lists, from the probe's mask; every entry names its device in the tooltip.
+    void setPortList(quint32 mask);
+    // The controls take these values before the dialog shows.
+    void setValues(const TSettings &values);
+    // base, with what the controls hold.
+    TSettings values(const TSettings &base) const;
+
+    void cbPort1Change();
+    void cbDigitsChange();
+    void cbMonitorChange();
+    void cbColor1Change(TColorBox *box);
+    void SoundDblClick(QObject *sender);
+    void bDefaultClick();
+    // The item's text, then its contact picture from pictureLeft on.
+    static void cbAlg1DrawItem(QPainter &painter, const QRect &rect, const QString &text,
+                               const QPixmap &picture, int pictureLeft, bool enabled);
+
+    QLabel *Label1 = nullptr;
+    QComboBox *cbLang = nullptr;
+    QComboBox *cbCharset = nullptr;
+    QGroupBox *gbLS = nullptr;
+    QLabel *Label19 = nullptr;
+    QLabel *Label20 = nullptr;
+    QLabel *LabelAlgo = nullptr;
+    QComboBox *cbPort1 = nullptr;
+    QComboBox *cbPort2 = nullptr;
+    TOwnerDrawComboBox *cbAlg1 = nullptr;
+    TOwnerDrawComboBox *cbAlg2 = nullptr;
+    QCheckBox *cbLSautoFrei = nullptr;
+    QLabel *LabAutoFrei = nullptr;
+    QLabel *Label2 = nullptr;
+    QComboBox *cbDigits = nullptr;
+    QLabel *Label7 = nullptr;
+    QSpinBox *seTimer = nullptr;
+    QLabel *Label10 = nullptr;
+    QSpinBox *seELZ = nullptr;
+    QLabel *Label12 = nullptr;
+    QDoubleSpinBox *sePktSek = nullptr;
+    QLabel *Label18 = nullptr;
+    QDoubleSpinBox *seSekInPachka = nullptr;
+    QGroupBox *gbFarbe = nullptr;
+    QLabel *Label4 = nullptr;
+    QLabel *Label17 = nullptr;
+    QLabel *Label5 = nullptr;
+    QLabel *Label16 = nullptr;
+    QLabel *Label3 = nullptr;
+    TColorBox *cbColor0 = nullptr;
+    TColorBox *cbColor4 = nullptr;
+    TColorBox *cbColor2 = nullptr;
+    TColorBox *cbColor3 = nullptr;
+    TColorBox *cbColor1 = nullptr;
+    QLabel *LabMonitor = nullptr;
+    QComboBox *cbMonitor = nullptr;
+    QSpinBox *seBorder = nullptr;
+    QGroupBox *gbSound = nullptr;
+    QLabel *Label11 = nullptr;
+    QLabel *Label14 = nullptr;
+    QLineEdit *sSoundTimer = nullptr;
+    QLineEdit *sSoundHaltFort = nullptr;
+    QToolButton *SpeedButton1 = nullptr;
+    QToolButton *SpeedButton2 = nullptr;
+    QLabel *Image1 = nullptr; // the pictures of "ON" and "OFF"
+    QLabel *Image2 = nullptr;
+    QPushButton *bDefault = nullptr;
+    QPushButton *OKBtn = nullptr;
+    QPushButton *CancelBtn = nullptr;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FormShow();
+    void fillLanguages();
+
+    int m_shownMonitor = 0;
+    int m_shownAlg1 = 0;
+    TColorBox *m_colorBusy = nullptr; // the box whose user colour is being chosen
+};

@@ -1,0 +1,406 @@
+#include "FakeFileDialogs.h"
+#include "FakeScreens.h"
+#include "MainWindowFixture.h"
+
+#include "ClockDisplay.h"
+#include "DataFiles.h"
+#include "DisplayColors.h"
+#include "PortChoices.h"
+#include "SerialBackend.h"
+#include "SettingsCommand.h"
+#include "TCfgDialog.h"
+#include "TColorBox.h"
+#include "TFormMonitor2.h"
+
+#include <QAbstractItemView>
+#include <QDoubleSpinBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QToolButton>
+
+#include <cerrno>
+#include <cstring>
+#include <functional>
+
+namespace {
+
+using Edit = std::function<void(TCfgDialog &)>;
+
+// Opens "Einstellungen" as F2 does, lets edit work on the shown dialog, then presses OK or
+// Abbrechen.
+void runDialog(MainWindowFixture &f, const Edit &edit, bool ok = true)
+{
+    bool edited = false;
+    QTimer::singleShot(0, f.window.get(), [&] {
+        TCfgDialog &d = f.window->settings().dialog();
+        QVERIFY(d.isVisible());
+        edit(d);
+        edited = true;
+        (ok ? d.OKBtn : d.CancelBtn)->click();
+    });
+    f.key(Qt::Key_F2);
+    QVERIFY(edited);
+}
+
+QStringList items(const QComboBox *box)
+{
+    QStringList all;
+    for (int i = 0; i < box->count(); ++i)
+        all << box->itemText(i);
+    return all;
+}
+
+void choose(QComboBox *box, const QString &text)
+{
+    const int index = box->findText(text);
+    QVERIFY2(index >= 0, qPrintable(text));
+    box->setCurrentIndex(index);
+}
+
+const QString denied = QString::fromLocal8Bit(std::strerror(EACCES));
+
+} // namespace
+
+class tst_Config : public QObject
+{
+    Q_OBJECT
+private slots:
+    // The store of an earlier case is gone, but the settings record lives on.
+    void init() { Settings = TSettings{}; }
+    void portEntries_data();
+    void portEntries();
+    void hundredths_data();
+    void hundredths();
+    void ports_data();
+    void ports();
+    void portListFollowsThePlugs();
+    void storedValuesWithoutEntry();
+    void actsAtOnce();
+    void valuesOnOk();
+    void soundPickers();
+    void survivesRestart();
+};
+
+void tst_Config::portEntries_data()
+{
+    QTest::addColumn<quint32>("mask");
+    QTest::addColumn<QStringList>("entries");
+    QTest::newRow("none") << 0u << QStringList();
+    QTest::newRow("COM1 and COM12")
+        << ((1u | 1u << 11) | 12u << 16) << QStringList{"COM1 /4,6",  "COM1 /7,8",  "COM1 /1,4",
+                                                        "COM12 /4,6", "COM12 /7,8", "COM12 /1,4"};
+}
+
+void tst_Config::portEntries()
+{
+    QFETCH(quint32, mask);
+    QFETCH(QStringList, entries);
+    QCOMPARE(::portEntries(mask), entries);
+    for (const QString &entry : entries)
+        QCOMPARE(portEntry(parsePortEntry(entry).port, parsePortEntry(entry).kont), entry);
+    QCOMPARE(portEntry(3, 3), QString());
+    QCOMPARE(parsePortEntry(QStringLiteral("Keine")).port, 0);
+}
+
+void tst_Config::hundredths_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("0.29 is 28.999... in binary") << 0.29 << 29;
+    QTest::newRow("0.1") << 0.1 << 10;
+    QTest::newRow("a tie goes to even") << 0.125 << 12;
+    QTest::newRow("the top of the range") << 999.0 << 99900;
+}
+
+void tst_Config::hundredths()
+{
+    QFETCH(double, value);
+    QFETCH(int, expected);
+    QCOMPARE(::hundredths(value), expected);
+}
+
+void tst_Config::ports_data()
+{
+    QTest::addColumn<QString>("start"); // the entries chosen
+    QTest::addColumn<QString>("finish");
+    QTest::addColumn<QString>("failing");   // a port's open error
+    QTest::addColumn<QList<int>>("stored"); // Port1, Kont1, Port2, Kont2
+    QTest::addColumn<QList<int>>("opened"); // the devices open afterwards
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("COM12 /1,4 for the start")
+        << "COM12 /1,4"
+        << "Keine"
+        << "" << QList<int>{12, 2, 0, 0} << QList<int>{12} << "";
+    QTest::newRow("a finish photocell alone")
+        << "Keine"
+        << "COM2 /7,8"
+        << "" << QList<int>{0, 0, 2, 1} << QList<int>{2} << "";
+    QTest::newRow("both on one port, opened once")
+        << "COM1 /4,6"
+        << "COM1 /7,8"
+        << "" << QList<int>{1, 0, 1, 1} << QList<int>{1} << "";
+    QTest::newRow("a port refused is reported and kept")
+        << "COM12 /4,6"
+        << "COM2 /4,6" << denied << QList<int>{12, 0, 2, 0} << QList<int>{2}
+        << "COM12 (/dev/ttyUSB7) lässt sich nicht öffnen: " + denied;
+}
+
+void tst_Config::ports()
+{
+    QFETCH(QString, start);
+    QFETCH(QString, finish);
+    QFETCH(QString, failing);
+    QFETCH(QList<int>, stored);
+    QFETCH(QList<int>, opened);
+    QFETCH(QString, message);
+
+    FakeSerialDevice com12; // outlives the window that opens it
+    MainWindowFixture f;
+    com12.openError = failing;
+    f.ports.devices.insert(12, &com12);
+    runDialog(f, [&](TCfgDialog &d) {
+        QCOMPARE(d.cbPort1->itemData(d.cbPort1->findText("COM12 /1,4"), Qt::ToolTipRole),
+                 QVariant(QStringLiteral("/dev/ttyUSB7")));
+        QVERIFY(!d.cbAlg1->isEnabled());
+        choose(d.cbPort1, start);
+        choose(d.cbPort2, finish);
+        QCOMPARE(d.cbAlg1->isEnabled(), start != "Keine");
+        QCOMPARE(d.cbAlg2->isEnabled(), finish != "Keine");
+        QVERIFY(d.LabelAlgo->isEnabled());
+        d.cbAlg2->setCurrentIndex(1);
+    });
+
+    QCOMPARE((QList<int>{Settings.Port1, Settings.Kont1, Settings.Port2, Settings.Kont2}), stored);
+    QCOMPARE(Settings.Alg2, finish == "Keine" ? 0 : 1);
+    const QMap<int, FakeSerialDevice *> devices{
+        {1, &f.ports.com1}, {2, &f.ports.com2}, {12, &com12}};
+    QList<int> open;
+    for (auto it = devices.begin(); it != devices.end(); ++it)
+        if (it.value()->open)
+            open << it.key();
+    QCOMPARE(open, opened);
+    // The photocell controls show exactly while a port is open.
+    QCOMPARE(f.ui.ImageLSstart->isVisible(), !opened.isEmpty());
+    QCOMPARE(f.ui.cbRezervLS->isVisible(), !opened.isEmpty());
+    if (message.isEmpty()) {
+        QCOMPARE(f.boxes.messages, QStringList());
+    } else {
+        QCOMPARE(f.boxes.messages.size(), 1);
+        QVERIFY2(f.boxes.messages[0].contains(message), qPrintable(f.boxes.messages[0]));
+        QVERIFY(f.boxes.messages[0].contains(QStringLiteral("dialout")));
+    }
+}
+
+void tst_Config::portListFollowsThePlugs()
+{
+    FakeSerialDevice com5;
+    MainWindowFixture f;
+    f.ports.devices.remove(2);
+    TSettings chosen = Settings;
+    chosen.Port1 = 1;
+    f.window->settings().ApplySettings(chosen);
+    QVERIFY(f.ports.com1.open);
+
+    // An adapter plugged in after the start, and the port this program holds open.
+    f.ports.devices.insert(5, &com5);
+    runDialog(
+        f,
+        [](TCfgDialog &d) {
+            QCOMPARE(items(d.cbPort1), (QStringList{"Keine", "COM1 /4,6", "COM1 /7,8", "COM1 /1,4",
+                                                    "COM5 /4,6", "COM5 /7,8", "COM5 /1,4"}));
+            QCOMPARE(d.cbPort1->currentText(), QStringLiteral("COM1 /4,6"));
+        },
+        false);
+    QVERIFY(f.ports.com1.open);
+
+    // Unplugged: nothing to choose but "Keine".
+    f.window->settings().ApplySettings(TSettings{});
+    f.ports.devices.clear();
+    runDialog(
+        f,
+        [](TCfgDialog &d) {
+            QCOMPARE(items(d.cbPort1), QStringList{"Keine"});
+            QCOMPARE(items(d.cbPort2), QStringList{"Keine"});
+            QVERIFY(!d.cbAlg1->isEnabled());
+            QVERIFY(!d.cbAlg2->isEnabled());
+            QVERIFY(!d.LabelAlgo->isEnabled());
+        },
+        false);
+}
+
+void tst_Config::storedValuesWithoutEntry()
+{
+    MainWindowFixture f;
+    Settings.Port1 = 1;
+    Settings.Kont1 = 7;
+    Settings.Port2 = 2;
+    Settings.Kont2 = 1;
+    Settings.Alg1 = -1;
+    Settings.CharSet = 40;
+    runDialog(
+        f,
+        [](TCfgDialog &d) {
+            QCOMPARE(d.cbPort1->currentText(), QStringLiteral("Keine"));
+            QCOMPARE(d.cbPort2->currentText(), QStringLiteral("COM2 /7,8"));
+            QCOMPARE(d.cbCharset->currentText(), QStringLiteral("DEFAULT"));
+            // A negative algorithm locks both ports.
+            QVERIFY(!d.cbPort1->isEnabled());
+            QVERIFY(!d.cbPort2->isEnabled());
+        },
+        true);
+    // The lock survives OK: an algorithm the list does not know is kept.
+    QCOMPARE(Settings.Alg1, -1);
+    QCOMPARE(Settings.Port1, 0);
+    QCOMPARE(Settings.Port2, 2);
+    QCOMPARE(Settings.CharSet, 0);
+}
+
+void tst_Config::actsAtOnce()
+{
+    FakeScreens screens;
+    MainWindowFixture f;
+    runDialog(
+        f,
+        [&](TCfgDialog &d) {
+            QCOMPARE(items(d.cbMonitor),
+                     (QStringList{"1=(0,0)-(1280,900)", "2=(1280,0)-(1920,1080)"}));
+            QVERIFY(d.cbMonitor->isEnabled());
+            d.cbMonitor->setCurrentIndex(1);
+            QCOMPARE(Settings.Monitor, 1);
+            choose(d.cbDigits, QStringLiteral("1"));
+            QVERIFY(!f.ui.Digit7->isVisibleTo(f.window.get()));
+            QVERIFY(!f.ui.LabSec->isVisibleTo(f.window.get()));
+            QVERIFY(!f.window->monitor().Digit7->isVisibleTo(&f.window->monitor()));
+            // The reset asks first; "Nein" leaves the dialog open.
+            d.bDefault->click();
+            QCOMPARE(f.boxes.questions, QStringList{DefaultSettingsQuestion});
+            QVERIFY(d.isVisible());
+        },
+        false);
+    QCOMPARE(Settings.Monitor, 1);
+    QCOMPARE(Settings.Acc, 2);
+    QVERIFY(f.ui.Digit8->isVisibleTo(f.window.get()));
+    QVERIFY(f.ui.LabSec->isVisibleTo(f.window.get()));
+    QVERIFY(f.window->monitor().Digit8->isVisibleTo(&f.window->monitor()));
+    QCOMPARE(f.ui.PanelTimer->width(), f.ui.PanelTimerOwner->width());
+
+    screens.rects.removeLast();
+    runDialog(
+        f,
+        [](TCfgDialog &d) {
+            QCOMPARE(items(d.cbMonitor), QStringList{"nicht angeschlossen"});
+            QVERIFY(!d.cbMonitor->isEnabled());
+            QVERIFY(!d.LabMonitor->isEnabled());
+        },
+        false);
+    QCOMPARE(Settings.Monitor, 1);
+}
+
+void tst_Config::valuesOnOk()
+{
+    MainWindowFixture f;
+    FakeFileDialogs dialogs;
+    dialogs.colors = {QColor(10, 20, 30)};
+    runDialog(f, [&](TCfgDialog &d) {
+        d.seELZ->setValue(2000);
+        d.seSekInPachka->setValue(0.1);
+        d.sePktSek->setValue(0.29);
+        d.seTimer->setValue(0);
+        d.seBorder->setValue(7);
+        d.cbLSautoFrei->setChecked(false);
+        choose(d.cbDigits, QStringLiteral("1/10"));
+        // The last item is the user's own colour, chosen in the colour dialog.
+        d.cbColor0->setFocus();
+        QTest::keyClick(d.cbColor0, Qt::Key_End);
+        QCOMPARE(dialogs.colorDialogs, 1);
+        d.cbColor4->setColor(rgbColor(0, 0, 255));
+    });
+    QCOMPARE(Settings.ELZ, 999);
+    QCOMPARE(f.ui.seELZmain->value(), 999);
+    QCOMPARE(Settings.SekPachka, 10);
+    QCOMPARE(Settings.PktSek, 29);
+    QCOMPARE(Settings.Timer, 0);
+    QVERIFY(f.ui.bTimer->isHidden());
+    QVERIFY(f.ui.cbEliminieren->isHidden());
+    QCOMPARE(Settings.BorderTV2, 7);
+    QCOMPARE(Settings.AutoFrei, false);
+    QCOMPARE(Settings.Acc, 1);
+    QVERIFY(!f.ui.Digit8->isVisibleTo(f.window.get()));
+    QCOMPARE(Settings.C0, rgbColor(10, 20, 30));
+    QCOMPARE(Settings.C4, rgbColor(0, 0, 255));
+    QCOMPARE(DisplayColors[0], rgbColor(10, 20, 30));
+    QCOMPARE(f.ui.PanelTimer->palette().color(QPalette::Window), QColor(10, 20, 30));
+    QCOMPARE(f.ui.Digit4->color(), rgbColor(10, 20, 30));
+    QCOMPARE(f.shown(), QStringLiteral("000,00"));
+    QCOMPARE(f.window->focusWidget(), f.ui.PanelLeft);
+
+    // The colour dialog cancelled keeps the user colour; choosing it again opens it again.
+    runDialog(
+        f,
+        [&](TCfgDialog &d) {
+            QVERIFY(d.cbColor0->userColorChosen());
+            d.cbColor0->showPopup();
+            QAbstractItemView *list = d.cbColor0->view();
+            const QRect item = list->visualRect(list->model()->index(16, 0));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+            QCOMPARE(dialogs.colorDialogs, 2);
+            QCOMPARE(d.cbColor0->color(), rgbColor(10, 20, 30));
+        },
+        false);
+}
+
+void tst_Config::soundPickers()
+{
+    MainWindowFixture f;
+    FakeFileDialogs dialogs;
+    Settings.Sound0 = QStringLiteral("/cues/timer.wav");
+    dialogs.answers = {{QStringLiteral("/cues/halt.wav")}, {QStringLiteral("/cues/neu.wav")}};
+    runDialog(f, [&](TCfgDialog &d) {
+        QTest::mouseDClick(d.sSoundHaltFort, Qt::LeftButton);
+        QCOMPARE(d.sSoundHaltFort->text(), QStringLiteral("/cues/halt.wav"));
+        QCOMPARE(d.sSoundTimer->text(), QStringLiteral("/cues/timer.wav"));
+        QCOMPARE(dialogs.offeredFilters, QStringList{"WAVE files (*.wav)"});
+        QCOMPARE(dialogs.offeredFolder,
+                 QFileInfo(findDataFile(QStringLiteral("1x_Timer_HF.wav"))).absolutePath());
+        d.SpeedButton1->click();
+        QCOMPARE(d.sSoundTimer->text(), QStringLiteral("/cues/neu.wav"));
+    });
+    QCOMPARE(Settings.Sound0, QStringLiteral("/cues/neu.wav"));
+    QCOMPARE(Settings.Sound1, QStringLiteral("/cues/halt.wav"));
+}
+
+void tst_Config::survivesRestart()
+{
+    auto f = std::make_unique<MainWindowFixture>();
+    FakeFileDialogs dialogs;
+    runDialog(*f, [](TCfgDialog &d) {
+        choose(d.cbPort1, QStringLiteral("COM1 /7,8"));
+        d.cbAlg1->setCurrentIndex(1);
+        d.seTimer->setValue(45);
+        d.seELZ->setValue(75);
+        d.sePktSek->setValue(1.5);
+        choose(d.cbDigits, QStringLiteral("1"));
+        d.cbColor2->setColor(rgbColor(1, 2, 3));
+        d.sSoundTimer->setText(QStringLiteral("/cues/a.wav"));
+    });
+    const TSettings chosen = Settings;
+    // The window saves when it closes; the next one starts from the defaults and the store.
+    f->window.reset();
+    Settings = TSettings{};
+    TFormMain again;
+    QCOMPARE(Settings.Port1, 1);
+    QCOMPARE(Settings.Kont1, 1);
+    QCOMPARE(Settings.Alg1, 1);
+    QCOMPARE(Settings.Timer, 45);
+    QCOMPARE(Settings.ELZ, 75);
+    QCOMPARE(Settings.PktSek, 150);
+    QCOMPARE(Settings.Acc, 0);
+    QCOMPARE(Settings.C2, rgbColor(1, 2, 3));
+    QCOMPARE(Settings.Sound0, chosen.Sound0);
+    QCOMPARE(again.ui.seELZmain->value(), 75);
+    QVERIFY(f->ports.com1.open);
+}
+
+QTEST_MAIN(tst_Config)
+#include "tst_config.moc"
