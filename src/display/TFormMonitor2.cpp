@@ -213,6 +213,9 @@ void TFormMonitor2::applyColors(TColor on, TColor off)
         d->setColor(off);
     }
     setLabelColor(LabSec, on);
+    // The digit area around the digits is the display's background too.
+    setBackground(Panel1, toQColor(off));
+    setBackground(PanelTimer, toQColor(off));
 }
 
 void TFormMonitor2::applyAlarm(TColor color)

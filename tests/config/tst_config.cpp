@@ -260,6 +260,7 @@ void tst_Config::actsAtOnce()
 {
     FakeScreens screens;
     MainWindowFixture f;
+    f.ui.Monitor11->trigger();
     runDialog(
         f,
         [&](TCfgDialog &d) {
@@ -268,6 +269,8 @@ void tst_Config::actsAtOnce()
             QVERIFY(d.cbMonitor->isEnabled());
             d.cbMonitor->setCurrentIndex(1);
             QCOMPARE(Settings.Monitor, 1);
+            // The audience window on show moves with it.
+            QCOMPARE(f.window->monitor().geometry(), screens.rects[1]);
             choose(d.cbDigits, QStringLiteral("1"));
             QVERIFY(!f.ui.Digit7->isVisibleTo(f.window.get()));
             QVERIFY(!f.ui.LabSec->isVisibleTo(f.window.get()));
@@ -332,6 +335,7 @@ void tst_Config::valuesOnOk()
     QCOMPARE(DisplayColors[0], rgbColor(10, 20, 30));
     QCOMPARE(f.ui.PanelTimer->palette().color(QPalette::Window), QColor(10, 20, 30));
     QCOMPARE(f.ui.Digit4->color(), rgbColor(10, 20, 30));
+    QCOMPARE(f.window->monitor().Panel1->palette().color(QPalette::Window), QColor(10, 20, 30));
     QCOMPARE(f.shown(), QStringLiteral("000,00"));
     QCOMPARE(f.window->focusWidget(), f.ui.PanelLeft);
 
