@@ -4,7 +4,6 @@
 
 #include "ClockDisplay.h"
 #include "DataFiles.h"
-#include "DisplayColors.h"
 #include "PortChoices.h"
 #include "SerialBackend.h"
 #include "SettingsCommand.h"
@@ -67,8 +66,6 @@ class tst_Config : public QObject
 private slots:
     // The store of an earlier case is gone, but the settings record lives on.
     void init() { Settings = TSettings{}; }
-    void portEntries_data();
-    void portEntries();
     void hundredths_data();
     void hundredths();
     void ports_data();
@@ -81,33 +78,11 @@ private slots:
     void survivesRestart();
 };
 
-void tst_Config::portEntries_data()
-{
-    QTest::addColumn<quint32>("mask");
-    QTest::addColumn<QStringList>("entries");
-    QTest::newRow("none") << 0u << QStringList();
-    QTest::newRow("COM1 and COM12")
-        << ((1u | 1u << 11) | 12u << 16) << QStringList{"COM1 /4,6",  "COM1 /7,8",  "COM1 /1,4",
-                                                        "COM12 /4,6", "COM12 /7,8", "COM12 /1,4"};
-}
-
-void tst_Config::portEntries()
-{
-    QFETCH(quint32, mask);
-    QFETCH(QStringList, entries);
-    QCOMPARE(::portEntries(mask), entries);
-    for (const QString &entry : entries)
-        QCOMPARE(portEntry(parsePortEntry(entry).port, parsePortEntry(entry).kont), entry);
-    QCOMPARE(portEntry(3, 3), QString());
-    QCOMPARE(parsePortEntry(QStringLiteral("Keine")).port, 0);
-}
-
 void tst_Config::hundredths_data()
 {
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("expected");
     QTest::newRow("0.29 is 28.999... in binary") << 0.29 << 29;
-    QTest::newRow("0.1") << 0.1 << 10;
     QTest::newRow("a tie goes to even") << 0.125 << 12;
     QTest::newRow("the top of the range") << 999.0 << 99900;
 }
@@ -332,7 +307,6 @@ void tst_Config::valuesOnOk()
     QVERIFY(!f.ui.Digit8->isVisibleTo(f.window.get()));
     QCOMPARE(Settings.C0, rgbColor(10, 20, 30));
     QCOMPARE(Settings.C4, rgbColor(0, 0, 255));
-    QCOMPARE(DisplayColors[0], rgbColor(10, 20, 30));
     QCOMPARE(f.ui.PanelTimer->palette().color(QPalette::Window), QColor(10, 20, 30));
     QCOMPARE(f.ui.Digit4->color(), rgbColor(10, 20, 30));
     QCOMPARE(f.window->monitor().Panel1->palette().color(QPalette::Window), QColor(10, 20, 30));

@@ -43,6 +43,13 @@ QLabel *label(QWidget *parent, const char *name, const QString &text)
     return l;
 }
 
+QGroupBox *group(QWidget *parent, const char *name, const QString &title)
+{
+    auto *g = make<QGroupBox>(parent, name);
+    g->setTitle(title);
+    return g;
+}
+
 // A switch contact between two terminals, 41 x 16 pixels: closed and red, or open and grey with
 // its arm lifted.
 QPixmap contactPicture(bool closed)
@@ -104,8 +111,7 @@ TCfgDialog::TCfgDialog(QWidget *parent) : QDialog(parent)
     grid->addLayout(langRow, 0, 0, 1, 2);
 
     // Photocells
-    gbLS = make<QGroupBox>(this, "gbLS");
-    gbLS->setTitle(QStringLiteral("Lichtschranke(n)"));
+    gbLS = group(this, "gbLS", QStringLiteral("Lichtschranke(n)"));
     auto *ls = new QGridLayout(gbLS);
     Label19 = label(gbLS, "Label19", QStringLiteral("START:"));
     Label20 = label(gbLS, "Label20", QStringLiteral("ZIEL:"));
@@ -180,8 +186,7 @@ TCfgDialog::TCfgDialog(QWidget *parent) : QDialog(parent)
     grid->addLayout(times, 2, 0);
 
     // Colours and the audience screen
-    gbFarbe = make<QGroupBox>(this, "gbFarbe");
-    gbFarbe->setTitle(QStringLiteral("Farben"));
+    gbFarbe = group(this, "gbFarbe", QStringLiteral("Farben"));
     auto *colours = new QGridLayout(gbFarbe);
     Label4 = label(gbFarbe, "Label4", QStringLiteral("Display:"));
     Label17 = label(gbFarbe, "Label17", QStringLiteral("Straf:"));
@@ -217,8 +222,7 @@ TCfgDialog::TCfgDialog(QWidget *parent) : QDialog(parent)
     screen->addWidget(seBorder, 0, 2);
     screen->setColumnStretch(1, 1);
 
-    gbSound = make<QGroupBox>(this, "gbSound");
-    gbSound->setTitle(QStringLiteral("Gong"));
+    gbSound = group(this, "gbSound", QStringLiteral("Gong"));
     auto *sounds = new QGridLayout(gbSound);
     Label11 = label(gbSound, "Label11", QStringLiteral("Timer:"));
     Label14 = label(gbSound, "Label14", QStringLiteral("Anhalten:"));
