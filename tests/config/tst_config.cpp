@@ -66,6 +66,8 @@ class tst_Config : public QObject
 private slots:
     // The store of an earlier case is gone, but the settings record lives on.
     void init() { Settings = TSettings{}; }
+    // The operator's locale: its decimal mark is the comma.
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
     void hundredths_data();
     void hundredths();
     void ports_data();
@@ -283,7 +285,10 @@ void tst_Config::valuesOnOk()
     runDialog(f, [&](TCfgDialog &d) {
         d.seELZ->setValue(2000);
         d.seSekInPachka->setValue(0.1);
-        d.sePktSek->setValue(0.29);
+        // Typed with a point, as on the keypad of a keyboard without a German layout.
+        d.sePktSek->selectAll();
+        QTest::keyClicks(d.sePktSek, QStringLiteral("0.29"));
+        d.sePktSek->interpretText();
         d.seTimer->setValue(0);
         d.seBorder->setValue(7);
         d.cbLSautoFrei->setChecked(false);

@@ -7,6 +7,7 @@
 #include "Screens.h"
 #include "SerialBackend.h"
 #include "TColorBox.h"
+#include "TDecimalSpinBox.h"
 #include "TOwnerDrawComboBox.h"
 
 #include <QCheckBox>
@@ -74,7 +75,7 @@ QPixmap contactPicture(bool closed)
 
 QDoubleSpinBox *decimalBox(QWidget *parent, const char *name, int decimals, double min)
 {
-    auto *box = make<QDoubleSpinBox>(parent, name);
+    auto *box = make<TDecimalSpinBox>(parent, name);
     box->setDecimals(decimals);
     box->setSingleStep(decimals == 2 ? 0.01 : 0.1);
     box->setRange(min, 999);
