@@ -1,6 +1,8 @@
 #include "SettingsCommand.h"
 
 #include "ClockDisplay.h"
+#include "LanguageSwitch.h"
+#include "LanguageTable.h"
 #include "MessageBoxes.h"
 #include "Photocells.h"
 #include "PortChoices.h"
@@ -15,6 +17,7 @@
 #include "TLbSpeedButton.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QSpinBox>
 #include <QTimer>
 
@@ -31,6 +34,21 @@ SettingsCommand::SettingsCommand(TFormMain &window)
             m_window.monitor().ApplyAudienceSettings();
     };
     m_dialog->OnDefaults = [this] { return m_resetDone = m_window.ResetToDefaults(); };
+    m_dialog->OnLanguageChange = [this](const QString &language, int charSet) {
+        Settings.Lang = language;
+        // The new file's titles fill them.
+        m_window.ui.eFText1->clear();
+        m_window.ui.eFText2->clear();
+        Settings.CharSet = charSet;
+        m_window.language().LoadLanguage(language);
+        m_window.refreshAudience();
+    };
+    m_dialog->OnCharsetChange = [this](int charSet) {
+        Settings.CharSet = charSet;
+        // Before any file, the lines are the built-in texts: nothing to decode anew.
+        if (LanguageFileRead())
+            m_window.language().ApplyLanguage();
+    };
     TFormMainUi &ui = m_window.ui;
     connect(ui.bCFG, &QToolButton::clicked, this, &SettingsCommand::bCFGClick);
     for (QAction *a : {ui.Cfg1, ui.EinstellunGen1})

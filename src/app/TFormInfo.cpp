@@ -1,16 +1,13 @@
 #include "TFormInfo.h"
 
+#include "LanguageTable.h"
+
 #include "Artwork.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-const QString TFormInfo::BuiltInNotice = QStringLiteral(
-    "Rittmeter nimmt die Zeit und bewertet Springprüfungen: Countdown, Start und Ziel per Taste "
-    "oder Lichtschranke, Hindernisfehler, Strafsekunden und Zeitfehler nach den Richtverfahren A, "
-    "C und C fahren, und ein Ergebnisprotokoll mit Rangfolge.");
 
 TFormInfo::TFormInfo(QWidget *parent) : QDialog(parent)
 {
@@ -35,7 +32,7 @@ TFormInfo::TFormInfo(QWidget *parent) : QDialog(parent)
     version->setObjectName(QStringLiteral("Version"));
     layout->addWidget(version, 0, Qt::AlignHCenter);
 
-    Memo1 = new QLabel(BuiltInNotice, this);
+    Memo1 = new QLabel(QString::fromUtf8(BuiltInNotice), this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setWordWrap(true);
     Memo1->setMinimumWidth(360);

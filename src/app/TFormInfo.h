@@ -12,7 +12,6 @@ public:
     explicit TFormInfo(QWidget *parent = nullptr);
 
     // What the program is for, until a language file replaces it.
-    static const QString BuiltInNotice;
 
     QLabel *Memo1 = nullptr; // the notice text
 };

@@ -6,6 +6,8 @@
 #include "DisplayColors.h"
 #include "EnabledLink.h"
 #include "InfoHelp.h"
+#include "LanguageSwitch.h"
+#include "LanguageTable.h"
 #include "LocaleNumbers.h"
 #include "MessageBoxes.h"
 #include "Photocells.h"
@@ -129,7 +131,8 @@ void TFormMain::setHooks(RunHooks *hooks)
 void TFormMain::startUp()
 {
     QApplication::setApplicationName(QStringLiteral("Rittmeter"));
-    setWindowTitle(QStringLiteral("Rittmeter / Derizudaroza ") + QStringLiteral(RITTMETER_VERSION));
+    setWindowTitle(LanguageText(LanguageLine::MainCaption) + QLatin1Char(' ') +
+                   QStringLiteral(RITTMETER_VERSION));
     applyDefaultSoundFiles(Settings);
     ui.ePktSek->setText(LocaleNumbers::fixed2(0));
     loadTitlePicture();
@@ -168,7 +171,7 @@ void TFormMain::startUp()
     ui.Image1->show();
 
     for (int c = 0; c < ProtocolColumnCount; ++c)
-        ui.SortGrid1->setCells(c, 0, ProtocolColumnHeadings.value(c));
+        ui.SortGrid1->setCells(c, 0, ProtocolColumnHeading(c));
     m_protocol->UpdateProtocolButtons();
     for (QWidget *w : std::initializer_list<QWidget *>{ui.Digit8, ui.Digit7, ui.LabSec, ui.Digit6,
                                                        ui.Lab_sek, ui.Digit5, ui.Digit4})
@@ -184,6 +187,9 @@ void TFormMain::startUp()
     m_photocells->OpenConfiguredPorts();
     m_settings = new SettingsCommand(*this);
     createAudienceWindow();
+    // Once every window exists.
+    m_language = new LanguageSwitch(*this);
+    m_language->LoadLanguage(Settings.Lang);
 }
 
 void TFormMain::createAudienceWindow()
@@ -263,7 +269,7 @@ void TFormMain::saveSettings()
 
 bool TFormMain::ResetToDefaults()
 {
-    if (!messageBoxes().yesNo(this, DefaultSettingsQuestion))
+    if (!messageBoxes().yesNo(this, LanguageText(LanguageLine::DefaultsQuestion)))
         return false;
     if (!ResetSettingsStore(*openSettingsStore()))
         return false;

@@ -9,6 +9,7 @@
 
 class ClockDisplay;
 class InfoHelp;
+class LanguageSwitch;
 class Photocells;
 class ProtocolFiles;
 class ProtocolGrid;
@@ -42,6 +43,7 @@ public:
     TFormInfo &formInfo() { return *m_formInfo; }
     TFormMonitor2 &monitor() { return *m_monitor; }
     SettingsCommand &settings() { return *m_settings; }
+    LanguageSwitch &language() { return *m_language; }
 
     // Replaces the scoring and audience hooks (the window keeps no ownership); nullptr puts the
     // program's own back.
@@ -83,5 +85,6 @@ private:
     std::unique_ptr<InfoHelp> m_infoHelp;
     TFormMonitor2 *m_monitor = nullptr;    // a window of its own, owned as a child
     SettingsCommand *m_settings = nullptr; // a child, with its dialog
+    LanguageSwitch *m_language = nullptr;  // a child
     bool m_saveSuppressed = false;
 };

@@ -21,7 +21,3 @@ void SaveSettings(QSettings &store, const TSettings &settings);
 // Deletes every stored value; the next start runs on the defaults. False when the store cannot be
 // written.
 bool ResetSettingsStore(QSettings &store);
-
-// Asked before the reset.
-inline QString DefaultSettingsQuestion =
-    QStringLiteral("Möchten Sie Standard Einstellungen verwenden?");

@@ -183,7 +183,7 @@ void ResultsProtocol::bAbbruchClick(QObject *sender)
     m_run.SetCellArmed(m_ui.ImageLSstop, 0);
 
     m_ui.bEINTRAGEN->click();
-    InfoText = EliminatedInfoText;
+    InfoText = LanguageText(LanguageLine::Eliminated);
     UpdateProtocolButtons();
     m_hooks.RefreshAudienceTexts();
 }
@@ -240,7 +240,7 @@ void ResultsProtocol::bRESETClick()
 
 void ResultsProtocol::sbCLSClick()
 {
-    if (!messageBoxes().yesNo(m_ui.form, ClearProtocolQuestion))
+    if (!messageBoxes().yesNo(m_ui.form, LanguageText(LanguageLine::ClearProtocolQuestion)))
         return;
     m_ui.SortGrid1->setDataRows({});
     m_starters.setStarters({}, {});
@@ -252,7 +252,7 @@ void ResultsProtocol::sbCLSClick()
 
 void ResultsProtocol::StrokadeleteClick()
 {
-    if (!messageBoxes().yesNo(m_ui.form, DeleteRowQuestion))
+    if (!messageBoxes().yesNo(m_ui.form, LanguageText(LanguageLine::DeleteRowQuestion)))
         return;
     const QModelIndexList selected = m_ui.SortGrid1->selectionModel()->selectedIndexes();
     int top = selected.isEmpty() ? m_ui.SortGrid1->currentGridRow() : INT_MAX;
@@ -267,7 +267,7 @@ void ResultsProtocol::StrokadeleteClick()
 
 bool ResultsProtocol::FormCloseQuery()
 {
-    return messageBoxes().yesNo(m_ui.form, QuitQuestion);
+    return messageBoxes().yesNo(m_ui.form, LanguageText(LanguageLine::QuitQuestion));
 }
 
 void ResultsProtocol::bExitClick()

@@ -75,8 +75,7 @@ void RunScoring::UpdateRunTotal()
         !LocaleNumbers::typedToDouble(m_ui.ePktSek->text(), Z))
         return;
     const double total = procedure(m_ui) == JudgingProcedure::C ? H : H + Z;
-    InfoText =
-        ProtocolColumnHeadings.value(ColPoints) + QLatin1Char(':') + LocaleNumbers::fixed2(total);
+    InfoText = ProtocolColumnHeading(ColPoints) + QLatin1Char(':') + LocaleNumbers::fixed2(total);
     qint64 faults = 0;
     if (LocaleNumbers::typedToInt(m_ui.eHindPkt->text(), faults))
         m_ui.bMinus4->setEnabled(faults >= -m_ui.bMinus4->property("Tag").toInt());

@@ -1,5 +1,6 @@
 #include "StarterList.h"
 
+#include "LanguageTable.h"
 #include "PlainComboStyle.h"
 #include "ProtocolGrid.h"
 #include "ProtocolRow.h"
@@ -142,7 +143,9 @@ void StarterList::updatePosition()
     const int count = m_ui.cbStNr->count();
     m_ui.sb1m->setEnabled(position > 0);
     m_ui.sb1p->setEnabled(position < count - 1);
-    m_ui.LabelBase->setText(QStringLiteral("%1 von %2").arg(position + 1).arg(count));
+    m_ui.LabelBase->setText(QStringLiteral("%1 %2 %3")
+                                .arg(QString::number(position + 1), LanguageText(LanguageLine::Of),
+                                     QString::number(count)));
 }
 
 void StarterList::scrollCurrentRowToTop()
@@ -166,7 +169,7 @@ void StarterList::setStarters(const QStringList &items, const QStringList &headN
     }
     watchStartNumberEdit();
     if (items.isEmpty()) {
-        m_ui.LabelBase->setText(QStringLiteral("0 von 0"));
+        m_ui.LabelBase->setText(QStringLiteral("0 %1 0").arg(LanguageText(LanguageLine::Of)));
         m_ui.sb1m->setEnabled(false);
         m_ui.sb1p->setEnabled(false);
     }

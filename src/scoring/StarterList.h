@@ -28,12 +28,13 @@ public:
     void setStarters(const QStringList &items, const QStringList &headNumbers);
     // The whole item of the selected starter; empty when none is selected.
     QString selectedItem() const;
+    // "3 von 25": the selected starter's place and the number of starters.
+    void updatePosition();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void updatePosition();
     void scrollCurrentRowToTop();
     void watchStartNumberEdit();
 

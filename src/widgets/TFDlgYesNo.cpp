@@ -1,5 +1,7 @@
 #include "TFDlgYesNo.h"
 
+#include "LanguageTable.h"
+
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -22,9 +24,9 @@ TFDlgYesNo::TFDlgYesNo(QWidget *parent) : QDialog(parent)
     Label1->setFont(font);
     layout->addWidget(Label1);
     auto *buttons = new QHBoxLayout;
-    OKBtn = new QPushButton(QStringLiteral("Ja"), this);
+    OKBtn = new QPushButton(LanguageText(66), this);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    CancelBtn = new QPushButton(QStringLiteral("Nein"), this);
+    CancelBtn = new QPushButton(LanguageText(67), this);
     CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
     OKBtn->setDefault(true);
     buttons->addStretch(1);

@@ -4,6 +4,7 @@
 
 #include "ClockDisplay.h"
 #include "DataFiles.h"
+#include "LanguageTable.h"
 #include "PortChoices.h"
 #include "SerialBackend.h"
 #include "SettingsCommand.h"
@@ -254,7 +255,7 @@ void tst_Config::actsAtOnce()
             QVERIFY(!f.window->monitor().Digit7->isVisibleTo(&f.window->monitor()));
             // The reset asks first; "Nein" leaves the dialog open.
             d.bDefault->click();
-            QCOMPARE(f.boxes.questions, QStringList{DefaultSettingsQuestion});
+            QCOMPARE(f.boxes.questions, QStringList{LanguageText(LanguageLine::DefaultsQuestion)});
             QVERIFY(d.isVisible());
         },
         false);

@@ -1,5 +1,7 @@
-// Writes the program's sounds and title picture into the folder named on the command line.
-// Everything is synthesised or drawn here so the build needs no binary files in the repository.
+// Writes the program's sounds, title picture and German language file into the folder named on the
+// command line. Everything is synthesised or drawn here so the build needs no binary files.
+
+#include "LanguageTable.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -10,6 +12,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSaveFile>
 #include <QtEndian>
 
 #include <cmath>
@@ -137,6 +140,19 @@ QImage titlePicture()
     return img;
 }
 
+// The built-in texts as a language file, for translators and for the way back to German: UTF-8
+// with its byte-order mark, so it reads right under any character set.
+bool writeGermanLanguageFile(const QString &path)
+{
+    QByteArray out("\xEF\xBB\xBF");
+    for (int line = 1; line <= LanguageLinesUsed; ++line) {
+        out += line == LanguageLine::Notice ? BuiltInNotice : LanguageTable[line - 1].builtin;
+        out += "\r\n";
+    }
+    QSaveFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(out) == out.size() && f.commit();
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -161,6 +177,10 @@ int main(int argc, char **argv)
     if (!titlePicture().save(dir.filePath(QStringLiteral("rittmeter.jpg")), "JPG", 90)) {
         std::fprintf(stderr, "mkassets: cannot save rittmeter.jpg (is the Qt jpeg plugin "
                              "installed?)\n");
+        return 1;
+    }
+    if (!writeGermanLanguageFile(dir.filePath(QStringLiteral("Deutsch.lng")))) {
+        std::fprintf(stderr, "mkassets: cannot write Deutsch.lng in %s\n", argv[1]);
         return 1;
     }
     return 0;

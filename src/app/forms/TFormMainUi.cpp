@@ -1,6 +1,7 @@
 #include "TFormMainUi.h"
 
 #include "Artwork.h"
+#include "LanguageTable.h"
 #include "TBitBtnWithColor.h"
 #include "TComPort.h"
 #include "TDigit.h"
@@ -131,11 +132,11 @@ void TFormMainUi::setupUi(QMainWindow *f)
     ImageLogo->setPixmap(makerLogo(30));
     ImageLogo->setCursor(Qt::PointingHandCursor);
     bCFG = speedButton(Panel1, "bCFG", "settings", 124, 4, 30);
-    bCFG->setToolTip(QStringLiteral("[F2] Einstellungen"));
+    bCFG->setToolTip(LanguageText(3));
     bInfo = speedButton(Panel1, "bInfo", "info", 156, 4, 30);
-    bInfo->setToolTip(QStringLiteral("[F3] Information"));
+    bInfo->setToolTip(LanguageText(4));
     bHelp = speedButton(Panel1, "bHelp", "help", 188, 4, 30);
-    bHelp->setToolTip(QStringLiteral("[F1] Hilfe"));
+    bHelp->setToolTip(LanguageText(2));
     PanelDate = make<QLabel>(Panel1, "PanelDate", 560, 4, 236, 30);
     setColors(PanelDate, Qt::black, QColor(0xC0, 0xC0, 0xC0));
     PanelDate->setAlignment(Qt::AlignCenter);
@@ -152,41 +153,41 @@ void TFormMainUi::setupUi(QMainWindow *f)
         pal.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0xB0, 0x90, 0x70));
         Panel7->setPalette(pal);
     }
-    LabFText1 = label(Panel7, "LabFText1", QStringLiteral("Titel:"), 6, 6, 44, 24);
+    LabFText1 = label(Panel7, "LabFText1", LanguageText(5), 6, 6, 44, 24);
     eFText1 = edit(Panel7, "eFText1", 50, 6, 170);
     eFText2 = edit(Panel7, "eFText2", 224, 6, 170);
-    Label12 = label(Panel7, "Label12", QStringLiteral("Reiter:"), 402, 6, 50, 24);
+    Label12 = label(Panel7, "Label12", LanguageText(14), 402, 6, 50, 24);
     Reiter = edit(Panel7, "Reiter", 452, 6, 260);
-    bAus = button(Panel7, "bAus", QStringLiteral("Aus"), 720, 5, 74, 26);
-    bAus->setToolTip(QStringLiteral("Ausgestiegen"));
+    bAus = button(Panel7, "bAus", LanguageText(110), 720, 5, 74, 26);
+    bAus->setToolTip(LanguageText(111));
     bAus->setProperty("Tag", 2);
 
     sbLoad = speedButton(Panel7, "sbLoad", "load", 6, 37, 26);
-    sbLoad->setToolTip(QStringLiteral("[Strg+O] Starterliste oder gespeichertes Protokoll laden"));
+    sbLoad->setToolTip(LanguageText(10));
     Image2 = make<TImage>(Panel7, "Image2", 36, 38, 38, 24);
     Image2->setText(QStringLiteral("StNr."));
-    Image2->setToolTip(QStringLiteral("StNr."));
+    Image2->setToolTip(LanguageText(11));
     cbStNr = make<QComboBox>(Panel7, "cbStNr", 74, 38, 70, 24);
     cbStNr->setEditable(true);
     cbStNr->setToolTip(QStringLiteral("Startnummer"));
     Image3 = make<TImage>(Panel7, "Image3", 150, 38, 38, 24);
     Image3->setText(QStringLiteral("KoNr."));
-    Image3->setToolTip(QStringLiteral("KoNr."));
+    Image3->setToolTip(LanguageText(13));
     cbKNr = make<QComboBox>(Panel7, "cbKNr", 188, 38, 64, 24);
     cbKNr->setEditable(true);
     cbKNr->setToolTip(QStringLiteral("Kopfnummer"));
     cbKNr->setEnabled(false);
     rbModeA = make<QRadioButton>(Panel7, "rbModeA", 258, 38, 36, 24);
     rbModeA->setText(QStringLiteral("A"));
-    rbModeA->setToolTip(QStringLiteral("Richtverfahren A"));
+    rbModeA->setToolTip(LanguageText(107));
     rbModeA->setChecked(true);
     rbModeC = make<QRadioButton>(Panel7, "rbModeC", 294, 38, 36, 24);
-    rbModeC->setText(QStringLiteral("C"));
-    rbModeC->setToolTip(QStringLiteral("Richtverfahren C"));
+    rbModeC->setText(LanguageText(8));
+    rbModeC->setToolTip(LanguageText(108));
     rbModeCfahren = make<QRadioButton>(Panel7, "rbModeCfahren", 330, 38, 72, 24);
-    rbModeCfahren->setText(QStringLiteral("C fahren"));
-    rbModeCfahren->setToolTip(QStringLiteral("Richtverfahren C fahren"));
-    Label2 = label(Panel7, "Label2", QStringLiteral("Pferd:"), 402, 38, 50, 24);
+    rbModeCfahren->setText(LanguageText(9));
+    rbModeCfahren->setToolTip(LanguageText(109));
+    Label2 = label(Panel7, "Label2", LanguageText(12), 402, 38, 50, 24);
     ePferd = edit(Panel7, "ePferd", 452, 38, 260);
     // Each caption gets the width it needs, so none runs into the next; the rider fields start
     // after the procedure buttons.
@@ -201,8 +202,8 @@ void TFormMainUi::setupUi(QMainWindow *f)
         l->setGeometry(labelX, l->y(), labelWidth, l->height());
     for (QLineEdit *e : {Reiter, ePferd})
         e->move(labelX + labelWidth, e->y());
-    bNoStart = button(Panel7, "bNoStart", QStringLiteral("Absage"), 720, 37, 74, 26);
-    bNoStart->setToolTip(QStringLiteral("Nicht gestartet"));
+    bNoStart = button(Panel7, "bNoStart", LanguageText(16), 720, 37, 74, 26);
+    bNoStart->setToolTip(LanguageText(17));
     bNoStart->setProperty("Tag", 1);
     bNoStart->setColor(Colors::clMaroon);
     bNoStart->setFontColor(Colors::clWhite);
@@ -241,7 +242,7 @@ void TFormMainUi::setupUi(QMainWindow *f)
     Digit7 = digit("Digit7", 266);
     Digit8 = digit("Digit8", 346);
     Lab_sek = make<QLabel>(PanelTimer, "Lab_sek", 370, digitY + 150, 56, 16);
-    Lab_sek->setText(QStringLiteral("Sek."));
+    Lab_sek->setText(LanguageText(36));
     Lab_sek->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Lab_sek->setFont(QFont(QStringLiteral("Arial"), 9, QFont::Bold));
     Image1 = make<TImage>(PanelTimer, "Image1", 2, 2, 428, 170);
@@ -249,7 +250,7 @@ void TFormMainUi::setupUi(QMainWindow *f)
     Image1->setCursor(Qt::PointingHandCursor);
     Image1->hide();
 
-    Label11 = label(PanelLeft, "Label11", QStringLiteral("LS-Kontakt:"), 4, 180, 80, 24);
+    Label11 = label(PanelLeft, "Label11", LanguageText(37), 4, 180, 80, 24);
     Label11->hide();
     cbRezervLS = make<QComboBox>(PanelLeft, "cbRezervLS", 86, 179, 346, 26);
     cbRezervLS->setToolTip(QStringLiteral("LS-Kontakt"));
@@ -271,50 +272,50 @@ void TFormMainUi::setupUi(QMainWindow *f)
 
     Panel5 = panel(Panel2, "Panel5");
     QFont runFont(QStringLiteral("Arial"), 14, QFont::Bold);
-    bTimer = button(Panel5, "bTimer", QStringLiteral("TIMER"), 4, 4, 103, 30);
-    bTimer->setToolTip(QStringLiteral("[F4] Countdown Timer"));
+    bTimer = button(Panel5, "bTimer", LanguageText(19), 4, 4, 103, 30);
+    bTimer->setToolTip(LanguageText(20));
     bTimer->setFont(runFont);
     bTimer->setKeyboardClick(false);
     bTimer->setEnabled(false);
     cbEliminieren = make<QCheckBox>(Panel5, "cbEliminieren", 112, 9, 18, 20);
-    LabEliminieren = label(Panel5, "LabEliminieren", QStringLiteral("Eliminieren"), 132, 8, 80);
+    LabEliminieren = label(Panel5, "LabEliminieren", LanguageText(21), 132, 8, 80);
     ImageTitle = make<TImage>(Panel5, "ImageTitle", 216, 2, 146, 34);
     ImageTitle->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     ImageTitle->hide();
 
     ImageLSstart = make<TImage>(Panel5, "ImageLSstart", 4, 50, 20, 20);
-    ImageLSstart->setToolTip(QStringLiteral("[F11] Start-LS EIN/AUS"));
+    ImageLSstart->setToolTip(LanguageText(22));
     ImageLSstart->hide();
-    bSTART = button(Panel5, "bSTART", QStringLiteral("START"), 4, 38, 103, 44);
-    bSTART->setToolTip(QStringLiteral("[F5] START"));
+    bSTART = button(Panel5, "bSTART", LanguageText(23), 4, 38, 103, 44);
+    bSTART->setToolTip(LanguageText(24));
     bSTART->setFont(runFont);
     bSTART->setKeyboardClick(false);
     bSTART->setEnabled(false);
     ImageLSstop = make<TImage>(Panel5, "ImageLSstop", 4, 98, 20, 20);
-    ImageLSstop->setToolTip(QStringLiteral("[F12] Ziel-LS EIN/AUS"));
+    ImageLSstop->setToolTip(LanguageText(29));
     ImageLSstop->hide();
-    bSTOP = button(Panel5, "bSTOP", QStringLiteral("STOPP"), 4, 86, 103, 44);
-    bSTOP->setToolTip(QStringLiteral("[F9] STOPP (Handzeitnahme)"));
+    bSTOP = button(Panel5, "bSTOP", LanguageText(30), 4, 86, 103, 44);
+    bSTOP->setToolTip(LanguageText(31));
     bSTOP->setFont(runFont);
     bSTOP->setKeyboardClick(false);
     bSTOP->setEnabled(false);
 
     bHF = make<TOvalButton>(Panel5, "bHF", 112, 40, 44, 44);
-    bHF->setToolTip(QStringLiteral("[F7] Anhalten / Fortsetzen"));
+    bHF->setToolTip(LanguageText(26));
     bHF->setEnabled(false);
     sbS1 = speedButton(Panel5, "sbS1", "bell", 160, 40, 24);
-    sbS1->setToolTip(QStringLiteral("Glockengong"));
+    sbS1->setToolTip(LanguageText(25));
     sbS2 = speedButton(Panel5, "sbS2", "pause", 186, 40, 24);
-    sbS2->setToolTip(QStringLiteral("Pause"));
+    sbS2->setToolTip(LanguageText(27));
     sbS3 = speedButton(Panel5, "sbS3", "continue", 212, 40, 24);
-    sbS3->setToolTip(QStringLiteral("Weiter"));
+    sbS3->setToolTip(LanguageText(28));
     for (auto *b : {sbS1, sbS2, sbS3})
         b->setEnabled(false);
-    Label9 = label(Panel5, "Label9", QStringLiteral("Erlaubte Zeit:"), 160, 66, 90);
+    Label9 = label(Panel5, "Label9", LanguageText(32), 160, 66, 90);
     seELZmain = make<QSpinBox>(Panel5, "seELZmain", 252, 64, 64, 24);
     seELZmain->setRange(0, 999);
 
-    Label1 = label(Panel5, "Label1", QStringLiteral("Fehler:"), 112, 94, 66);
+    Label1 = label(Panel5, "Label1", LanguageText(35), 112, 94, 66);
     eHindPkt = edit(Panel5, "eHindPkt", 180, 93, 44);
     eHindPkt->setText(QStringLiteral("0"));
     eHindPkt->setEnabled(false);
@@ -331,7 +332,7 @@ void TFormMainUi::setupUi(QMainWindow *f)
     for (QWidget *w : std::initializer_list<QWidget *>{bPlus4, bMinus4, cbPlus})
         w->setEnabled(false);
 
-    Label10 = label(Panel5, "Label10", QStringLiteral("Straf-Sek.:"), 112, 122, 66);
+    Label10 = label(Panel5, "Label10", LanguageText(34), 112, 122, 66);
     eStrafPkt = edit(Panel5, "eStrafPkt", 180, 121, 44);
     eStrafPkt->setText(QStringLiteral("0"));
     bStrafPlus = button(Panel5, "bStrafPlus", QStringLiteral("+"), 228, 121, 24, 24);
@@ -351,7 +352,7 @@ void TFormMainUi::setupUi(QMainWindow *f)
              eStrafPkt, bStrafPlus, bStrafMinus, bStrafsek4, bStrafsek6, bStrafsek8, bStrafsek10})
         w->setEnabled(false);
 
-    LabelSekInPachka = label(Panel5, "LabelSekInPachka", QStringLiteral("Zeitfehler:"), 4, 136, 76);
+    LabelSekInPachka = label(Panel5, "LabelSekInPachka", LanguageText(33), 4, 136, 76);
     ePktSek = edit(Panel5, "ePktSek", 4, 156, 60);
     ePktSek->setReadOnly(true);
     ePktSek->setText(QStringLiteral("0"));
@@ -359,11 +360,12 @@ void TFormMainUi::setupUi(QMainWindow *f)
 
     sb1m = speedButton(Panel5, "sb1m", "prev", 68, 156, 24);
     sb1m->setEnabled(false);
-    LabelBase = label(Panel5, "LabelBase", QStringLiteral("0 von 0"), 68, 181, 70);
-    LabelBase->setToolTip(QStringLiteral("von"));
+    LabelBase =
+        label(Panel5, "LabelBase", QStringLiteral("0 %1 0").arg(LanguageText(18)), 68, 181, 70);
+    LabelBase->setToolTip(LanguageText(18));
     sb1p = speedButton(Panel5, "sb1p", "next", 94, 156, 24);
     sb1p->setEnabled(false);
-    Label6 = label(Panel5, "Label6", QStringLiteral("Verein:"), 122, 179, 56);
+    Label6 = label(Panel5, "Label6", LanguageText(15), 122, 179, 56);
     eVerein = edit(Panel5, "eVerein", 180, 178, 180);
     timingRow->addWidget(Panel5, 1);
     bands->addWidget(Panel2);
@@ -385,13 +387,13 @@ void TFormMainUi::setupUi(QMainWindow *f)
         tools->addWidget(b);
         return b;
     };
-    sbCLS = tool("sbCLS", "clear", QStringLiteral("Protokoll löschen"));
-    sbWord = tool("sbWord", "word", QStringLiteral("In Word öffnen"));
-    sbSave = tool("sbSave", "save", QStringLiteral("[Strg+S] Protokoll speichern als"));
-    sbPrint = tool("sbPrint", "print", QStringLiteral("[Strg+P] Ausdrucken"));
-    sbExcel = tool("sbExcel", "excel", QStringLiteral("Export in Excel"));
-    sbHTML = tool("sbHTML", "html", QStringLiteral("Als Webseite"));
-    bMon2 = tool("bMon2", "monitor", QStringLiteral("[Strg+T] TV-Modus"));
+    sbCLS = tool("sbCLS", "clear", LanguageText(43));
+    sbWord = tool("sbWord", "word", LanguageText(40));
+    sbSave = tool("sbSave", "save", LanguageText(38));
+    sbPrint = tool("sbPrint", "print", LanguageText(39));
+    sbExcel = tool("sbExcel", "excel", LanguageText(41));
+    sbHTML = tool("sbHTML", "html", LanguageText(42));
+    bMon2 = tool("bMon2", "monitor", LanguageText(44));
     tools->addStretch(1);
     auto toolbarButton = [&](const char *name, const QString &caption, const QString &hint) {
         auto *b = button(Panel4, name, caption, 0, 0, 120, 28);
@@ -403,13 +405,10 @@ void TFormMainUi::setupUi(QMainWindow *f)
         tools->addWidget(b);
         return b;
     };
-    bAbbruch = toolbarButton("bAbbruch", QStringLiteral("ELIMINIEREN"),
-                             QStringLiteral("[Strg+X] Eliminieren"));
+    bAbbruch = toolbarButton("bAbbruch", LanguageText(45), LanguageText(46));
     bAbbruch->setProperty("Tag", 0);
-    bEINTRAGEN = toolbarButton("bEINTRAGEN", QStringLiteral("EINTRAGEN"),
-                               QStringLiteral("[Strg+V] In das Protokoll"));
-    bRESET = toolbarButton("bRESET", QStringLiteral("NEXT"),
-                           QStringLiteral("[Strg+N] Nächster und Nullstellung"));
+    bEINTRAGEN = toolbarButton("bEINTRAGEN", LanguageText(47), LanguageText(48));
+    bRESET = toolbarButton("bRESET", LanguageText(49), LanguageText(50));
     protocol->addWidget(Panel4);
 
     SortGrid1 = new TSortGrid(Panel3);
@@ -442,9 +441,9 @@ void TFormMainUi::setupUi(QMainWindow *f)
 
     PopupMenu1 = new QMenu(f);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    Strokadelete = PopupMenu1->addAction(QStringLiteral("Zeile entfernen"));
+    Strokadelete = PopupMenu1->addAction(LanguageText(63));
     Strokadelete->setObjectName(QStringLiteral("Strokadelete"));
-    Copy1 = PopupMenu1->addAction(QStringLiteral("Alles kopieren"));
+    Copy1 = PopupMenu1->addAction(LanguageText(64));
     Copy1->setObjectName(QStringLiteral("Copy1"));
     PopupMenuNul = new QMenu(f);
     PopupMenuNul->setObjectName(QStringLiteral("PopupMenuNul"));

@@ -3,6 +3,8 @@
 #include "Charsets.h"
 #include "DataFiles.h"
 #include "FileDialogs.h"
+#include "LanguageFiles.h"
+#include "LanguageTable.h"
 #include "PortChoices.h"
 #include "Screens.h"
 #include "SerialBackend.h"
@@ -12,7 +14,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -94,13 +95,13 @@ QSpinBox *wholeBox(QWidget *parent, const char *name, int max)
 TCfgDialog::TCfgDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TCfgDialog"));
-    setWindowTitle(QStringLiteral("Einstellungen"));
+    setWindowTitle(LanguageText(70));
     setModal(true);
     auto *grid = new QGridLayout(this);
 
     // Language
     auto *langRow = new QHBoxLayout;
-    Label1 = label(this, "Label1", QStringLiteral("Sprache:"));
+    Label1 = label(this, "Label1", LanguageText(69));
     cbLang = make<QComboBox>(this, "cbLang");
     cbCharset = make<QComboBox>(this, "cbCharset");
     cbCharset->setToolTip(QStringLiteral("Charset"));
@@ -112,11 +113,11 @@ TCfgDialog::TCfgDialog(QWidget *parent) : QDialog(parent)
     grid->addLayout(langRow, 0, 0, 1, 2);
 
     // Photocells
-    gbLS = group(this, "gbLS", QStringLiteral("Lichtschranke(n)"));
+    gbLS = group(this, "gbLS", LanguageText(71));
     auto *ls = new QGridLayout(gbLS);
-    Label19 = label(gbLS, "Label19", QStringLiteral("START:"));
-    Label20 = label(gbLS, "Label20", QStringLiteral("ZIEL:"));
-    LabelAlgo = label(gbLS, "LabelAlgo", QStringLiteral("Algorithmus:"));
+    Label19 = label(gbLS, "Label19", LanguageText(73));
+    Label20 = label(gbLS, "Label20", LanguageText(74));
+    LabelAlgo = label(gbLS, "LabelAlgo", LanguageText(72));
     cbPort1 = make<QComboBox>(gbLS, "cbPort1");
     cbPort2 = make<QComboBox>(gbLS, "cbPort2");
     Image1 = make<QLabel>(this, "Image1");
@@ -127,7 +128,7 @@ TCfgDialog::TCfgDialog(QWidget *parent) : QDialog(parent)
     Image2->hide();
     for (TOwnerDrawComboBox **box : {&cbAlg1, &cbAlg2}) {
         *box = make<TOwnerDrawComboBox>(gbLS, box == &cbAlg1 ? "cbAlg1" : "cbAlg2");
-        (*box)->addItems({QStringLiteral("ON"), QStringLiteral("OFF")});
+        (*box)->addItems({LanguageText(76), LanguageText(77)});
         (*box)->setItemHeight(20);
         (*box)->setMinimumWidth(90);
         (*box)->OnDrawItem = [this, b = *box](QPainter &painter, const QRect &rect, int index,
@@ -142,7 +143,7 @@ TCfgDialog::TCfgDialog(QWidget *parent) : QDialog(parent)
         };
     }
     cbLSautoFrei = make<QCheckBox>(gbLS, "cbLSautoFrei");
-    LabAutoFrei = label(gbLS, "LabAutoFrei", QStringLiteral("Automatische Freigabe"));
+    LabAutoFrei = label(gbLS, "LabAutoFrei", LanguageText(78));
     LabAutoFrei->setBuddy(cbLSautoFrei);
     LabAutoFrei->installEventFilter(this);
     ls->addWidget(LabelAlgo, 0, 2);
@@ -161,16 +162,16 @@ TCfgDialog::TCfgDialog(QWidget *parent) : QDialog(parent)
 
     // Clock and time faults
     auto *times = new QGridLayout;
-    Label2 = label(this, "Label2", QStringLiteral("Genauigkeit:"));
+    Label2 = label(this, "Label2", LanguageText(79));
     cbDigits = make<QComboBox>(this, "cbDigits");
     cbDigits->addItems({QStringLiteral("1/100"), QStringLiteral("1/10"), QStringLiteral("1")});
-    Label7 = label(this, "Label7", QStringLiteral("Timer:"));
+    Label7 = label(this, "Label7", LanguageText(80));
     seTimer = wholeBox(this, "seTimer", 9999);
-    Label10 = label(this, "Label10", QStringLiteral("Erlaubte Zeit:"));
+    Label10 = label(this, "Label10", LanguageText(81));
     seELZ = wholeBox(this, "seELZ", 9999);
-    Label12 = label(this, "Label12", QStringLiteral("Zeitfehler:"));
+    Label12 = label(this, "Label12", LanguageText(82));
     sePktSek = decimalBox(this, "sePktSek", 2, 0);
-    Label18 = label(this, "Label18", QStringLiteral("Pro Sekunde(n):"));
+    Label18 = label(this, "Label18", LanguageText(83));
     seSekInPachka = decimalBox(this, "seSekInPachka", 1, 0.1);
     const std::pair<QLabel *, QWidget *> timeRows[] = {{Label2, cbDigits},
                                                        {Label7, seTimer},
@@ -187,13 +188,13 @@ TCfgDialog::TCfgDialog(QWidget *parent) : QDialog(parent)
     grid->addLayout(times, 2, 0);
 
     // Colours and the audience screen
-    gbFarbe = group(this, "gbFarbe", QStringLiteral("Farben"));
+    gbFarbe = group(this, "gbFarbe", LanguageText(84));
     auto *colours = new QGridLayout(gbFarbe);
-    Label4 = label(gbFarbe, "Label4", QStringLiteral("Display:"));
-    Label17 = label(gbFarbe, "Label17", QStringLiteral("Straf:"));
-    Label5 = label(gbFarbe, "Label5", QStringLiteral("Timer:"));
-    Label16 = label(gbFarbe, "Label16", QStringLiteral("Zeit:"));
-    Label3 = label(gbFarbe, "Label3", QStringLiteral("Ziffern:"));
+    Label4 = label(gbFarbe, "Label4", LanguageText(85));
+    Label17 = label(gbFarbe, "Label17", LanguageText(86));
+    Label5 = label(gbFarbe, "Label5", LanguageText(87));
+    Label16 = label(gbFarbe, "Label16", LanguageText(88));
+    Label3 = label(gbFarbe, "Label3", LanguageText(89));
     const std::tuple<QLabel *, TColorBox **, const char *> colourRows[] = {
         {Label4, &cbColor0, "cbColor0"},
         {Label17, &cbColor4, "cbColor4"},
@@ -212,21 +213,21 @@ TCfgDialog::TCfgDialog(QWidget *parent) : QDialog(parent)
     grid->addWidget(gbFarbe, 1, 1);
 
     auto *screen = new QGridLayout;
-    LabMonitor = label(this, "LabMonitor", QStringLiteral("2. Monitor / TV:"));
-    LabMonitor->setToolTip(QStringLiteral("nicht angeschlossen"));
+    LabMonitor = label(this, "LabMonitor", LanguageText(91));
+    LabMonitor->setToolTip(LanguageText(90));
     cbMonitor = make<QComboBox>(this, "cbMonitor");
     LabMonitor->setBuddy(cbMonitor);
     seBorder = wholeBox(this, "seBorder", 100);
-    seBorder->setToolTip(QStringLiteral("Borte des Display"));
+    seBorder->setToolTip(LanguageText(116));
     screen->addWidget(LabMonitor, 0, 0);
     screen->addWidget(cbMonitor, 0, 1);
     screen->addWidget(seBorder, 0, 2);
     screen->setColumnStretch(1, 1);
 
-    gbSound = group(this, "gbSound", QStringLiteral("Gong"));
+    gbSound = group(this, "gbSound", LanguageText(92));
     auto *sounds = new QGridLayout(gbSound);
-    Label11 = label(gbSound, "Label11", QStringLiteral("Timer:"));
-    Label14 = label(gbSound, "Label14", QStringLiteral("Anhalten:"));
+    Label11 = label(gbSound, "Label11", LanguageText(93));
+    Label14 = label(gbSound, "Label14", LanguageText(94));
     sSoundTimer = make<QLineEdit>(gbSound, "sSoundTimer");
     sSoundHaltFort = make<QLineEdit>(gbSound, "sSoundHaltFort");
     SpeedButton1 = make<QToolButton>(gbSound, "SpeedButton1");
@@ -251,13 +252,13 @@ TCfgDialog::TCfgDialog(QWidget *parent) : QDialog(parent)
 
     auto *buttons = new QHBoxLayout;
     bDefault = make<QPushButton>(this, "bDefault");
-    bDefault->setText(QStringLiteral("Standard Einstellungen und neu starten"));
+    bDefault->setText(LanguageText(96));
     bDefault->setAutoDefault(false);
     OKBtn = make<QPushButton>(this, "OKBtn");
     OKBtn->setText(QStringLiteral("OK"));
     OKBtn->setDefault(true);
     CancelBtn = make<QPushButton>(this, "CancelBtn");
-    CancelBtn->setText(QStringLiteral("Abbrechen"));
+    CancelBtn->setText(LanguageText(103));
     CancelBtn->setAutoDefault(false);
     buttons->addWidget(bDefault);
     buttons->addStretch(1);
@@ -271,6 +272,8 @@ TCfgDialog::TCfgDialog(QWidget *parent) : QDialog(parent)
     for (QComboBox *box : {cbPort1, cbPort2})
         connect(box, &QComboBox::currentIndexChanged, this, &TCfgDialog::cbPort1Change);
     connect(cbDigits, &QComboBox::currentIndexChanged, this, &TCfgDialog::cbDigitsChange);
+    connect(cbLang, &QComboBox::currentIndexChanged, this, &TCfgDialog::cbLangChange);
+    connect(cbCharset, &QComboBox::currentIndexChanged, this, &TCfgDialog::cbCharsetChange);
     connect(cbMonitor, &QComboBox::currentIndexChanged, this, &TCfgDialog::cbMonitorChange);
 
     setPortList(ComPortMask);
@@ -279,14 +282,33 @@ TCfgDialog::TCfgDialog(QWidget *parent) : QDialog(parent)
 
 void TCfgDialog::fillLanguages()
 {
+    const QSignalBlocker block(cbLang);
+    const QStringList names = languageNames();
     cbLang->addItem(QStringLiteral("DEFAULT"));
-    const QFileInfoList files =
-        QDir::current().entryInfoList({QStringLiteral("*.lng")}, QDir::Files, QDir::Name);
-    for (const QFileInfo &f : files)
-        cbLang->addItem(f.completeBaseName());
-    cbCharset->setEnabled(!files.isEmpty());
+    cbLang->addItems(names);
+    cbCharset->setEnabled(!names.isEmpty());
     cbLang->setEnabled(cbLang->count() > 1);
     cbLang->setCurrentIndex(0);
+}
+
+void TCfgDialog::cbLangChange()
+{
+    const QString name = cbLang->currentText();
+    const QString lower = name.toLower();
+    const bool russian =
+        lower.contains(QStringLiteral("russ")) || lower.contains(QStringLiteral("русский"));
+    {
+        const QSignalBlocker block(cbCharset);
+        cbCharset->setCurrentIndex(russian ? 3 : 0);
+    }
+    if (OnLanguageChange)
+        OnLanguageChange(name, cbCharset->currentIndex());
+}
+
+void TCfgDialog::cbCharsetChange()
+{
+    if (OnCharsetChange)
+        OnCharsetChange(cbCharset->currentIndex());
 }
 
 void TCfgDialog::setPortList(quint32 mask)
@@ -296,7 +318,7 @@ void TCfgDialog::setPortList(quint32 mask)
         const QString chosen = box->currentText();
         const QSignalBlocker block(box);
         box->clear();
-        box->addItem(QStringLiteral("Keine"));
+        box->addItem(LanguageText(75));
         for (const QString &entry : entries) {
             box->addItem(entry);
             box->setItemData(box->count() - 1, serialDevicePath(parsePortEntry(entry).port),
@@ -332,8 +354,13 @@ void TCfgDialog::setValues(const TSettings &s)
     sePktSek->setValue(s.PktSek / 100.0);
     seSekInPachka->setValue(s.SekPachka / 100.0);
     cbLSautoFrei->setChecked(s.AutoFrei);
-    cbLang->setCurrentIndex(cbLang->findText(s.Lang));
-    cbCharset->setCurrentIndex(s.CharSet >= 0 && s.CharSet < 16 ? s.CharSet : 0);
+    {
+        // Choosing a language or character set acts at once; showing the stored ones must not.
+        const QSignalBlocker blockLang(cbLang);
+        const QSignalBlocker blockCharset(cbCharset);
+        cbLang->setCurrentIndex(cbLang->findText(s.Lang));
+        cbCharset->setCurrentIndex(s.CharSet >= 0 && s.CharSet < 16 ? s.CharSet : 0);
+    }
     seBorder->setValue(s.BorderTV2);
     sSoundTimer->setText(s.Sound0);
     sSoundHaltFort->setText(s.Sound1);
@@ -385,8 +412,10 @@ void TCfgDialog::showEvent(QShowEvent *event)
 
 void TCfgDialog::FormShow()
 {
-    if (cbLang->currentIndex() < 0)
+    if (cbLang->currentIndex() < 0) {
+        const QSignalBlocker block(cbLang);
         cbLang->setCurrentIndex(0);
+    }
     // A negative algorithm locks the ports.
     cbPort1->setEnabled(m_shownAlg1 >= 0);
     cbPort2->setEnabled(m_shownAlg1 >= 0);
@@ -403,7 +432,7 @@ void TCfgDialog::FormShow()
             }
             cbMonitor->setCurrentIndex(qBound(0, m_shownMonitor, int(screens.size()) - 1));
         } else {
-            cbMonitor->addItem(QStringLiteral("nicht angeschlossen"));
+            cbMonitor->addItem(LanguageText(90));
         }
         cbMonitor->setEnabled(several);
         LabMonitor->setEnabled(several);

@@ -34,6 +34,9 @@ public:
     std::function<void(int monitor)> OnMonitorChange;
     // The reset to defaults; true when it was done and the program ends.
     std::function<bool()> OnDefaults;
+    // A language chosen, with the character set it brings; a character set chosen.
+    std::function<void(const QString &language, int charSet)> OnLanguageChange;
+    std::function<void(int charSet)> OnCharsetChange;
 
     // The port lists, from the probe's mask; every entry names its device in the tooltip.
     void setPortList(quint32 mask);
@@ -42,6 +45,8 @@ public:
     // base, with what the controls hold.
     TSettings values(const TSettings &base) const;
 
+    void cbLangChange();
+    void cbCharsetChange();
     void cbPort1Change();
     void cbDigitsChange();
     void cbMonitorChange();

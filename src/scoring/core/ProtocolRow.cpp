@@ -5,10 +5,6 @@
 
 #include <cmath>
 
-const char *const DefaultProtocolColumnHeadings[ProtocolColumnCount] = {
-    "St.Nr", "KoNr.", "Pferd/Pony", "Reitername", "Verein", "R.-Zeit",
-    "ZF",    "Straf", "Fehler",     "Punkte",     "Zeit",   "Rang"};
-
 namespace {
 QChar starterSeparator(const QString &item)
 {

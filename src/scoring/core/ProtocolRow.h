@@ -20,9 +20,6 @@ enum ProtocolColumn
     ProtocolColumnCount
 };
 
-// The built-in headings; a language file may replace them.
-extern const char *const DefaultProtocolColumnHeadings[ProtocolColumnCount];
-
 enum class JudgingProcedure
 {
     A,

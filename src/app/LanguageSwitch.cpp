@@ -1,0 +1,136 @@
+#include "LanguageSwitch.h"
+
+#include "LanguageFiles.h"
+#include "LanguageTable.h"
+#include "Screens.h"
+#include "SettingsCommand.h"
+#include "StarterList.h"
+#include "TCfgDialog.h"
+#include "TFormInfo.h"
+#include "TFormMain.h"
+#include "TSortGrid.h"
+#include "WholeFile.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+// The element of that name in the window, not in one of the dialogs the window owns.
+QObject *findIn(QWidget *root, const char *name)
+{
+    if (!root || !name)
+        return nullptr;
+    for (QObject *o : root->findChildren<QObject *>(QLatin1String(name))) {
+        QObject *p = o->parent();
+        while (p && p != root && !qobject_cast<QDialog *>(p))
+            p = p->parent();
+        if (p == root)
+            return o;
+    }
+    return nullptr;
+}
+
+void setCaption(QObject *o, const QString &text)
+{
+    if (auto *l = qobject_cast<QLabel *>(o))
+        l->setText(text);
+    else if (auto *b = qobject_cast<QAbstractButton *>(o))
+        b->setText(text);
+    else if (auto *g = qobject_cast<QGroupBox *>(o))
+        g->setTitle(text);
+    else if (auto *a = qobject_cast<QAction *>(o))
+        a->setText(text);
+}
+
+void setHint(QObject *o, const QString &text)
+{
+    if (auto *w = qobject_cast<QWidget *>(o))
+        w->setToolTip(text);
+    else if (auto *a = qobject_cast<QAction *>(o))
+        a->setToolTip(text);
+}
+
+} // namespace
+
+LanguageSwitch::LanguageSwitch(TFormMain &window) : QObject(&window), m_window(window) {}
+
+bool LanguageSwitch::LoadLanguage(const QString &name)
+{
+    const QString path = languageFilePath(name);
+    if (path.isEmpty())
+        return false;
+    QByteArray bytes;
+    QString reason;
+    if (!readWholeFile(path, MaxLanguageFileBytes, bytes, reason))
+        return false;
+    StoreLanguageLines(bytes);
+    ApplyLanguage();
+    return true;
+}
+
+void LanguageSwitch::ApplyLanguage()
+{
+    TFormMainUi &ui = m_window.ui;
+    TCfgDialog &settings = m_window.settings().dialog();
+    for (int line = 1; line <= LanguageLinesUsed; ++line) {
+        const LanguageElement &e = LanguageTable[line - 1];
+        QWidget *root = e.window == LineWindow::Main       ? static_cast<QWidget *>(&m_window)
+                        : e.window == LineWindow::Settings ? &settings
+                                                           : nullptr;
+        const QString text = LanguageText(line);
+        switch (e.use) {
+        case LineUse::Unused:
+        case LineUse::Text:
+            break;
+        case LineUse::Caption:
+            if (!e.object && root)
+                root->setWindowTitle(text);
+            else
+                setCaption(findIn(root, e.object), text);
+            break;
+        case LineUse::Hint:
+            setHint(findIn(root, e.object), text);
+            setHint(findIn(root, e.also), text);
+            break;
+        case LineUse::MainCaption:
+            m_window.setWindowTitle(text + QLatin1Char(' ') + QStringLiteral(RITTMETER_VERSION));
+            break;
+        case LineUse::TitleIfEmpty:
+            if (auto *edit = qobject_cast<QLineEdit *>(findIn(root, e.object));
+                edit && edit->text().isEmpty())
+                edit->setText(text);
+            break;
+        case LineUse::OfWord:
+            ui.LabelBase->setToolTip(text);
+            m_window.starters().updatePosition();
+            break;
+        case LineUse::Heading:
+            ui.SortGrid1->setCells(e.index, 0, text);
+            break;
+        case LineUse::Item:
+            // The items keep their places, so the selection stays.
+            for (const char *name : {e.object, e.also})
+                if (auto *box = qobject_cast<QComboBox *>(findIn(root, name));
+                    box && box->count() > e.index)
+                    box->setItemText(e.index, text);
+            break;
+        case LineUse::MonitorHint:
+            settings.LabMonitor->setToolTip(text);
+            if (screenRects().size() < 2 && settings.cbMonitor->count() == 1)
+                settings.cbMonitor->setItemText(0, text);
+            break;
+        case LineUse::Notice:
+            if (!text.trimmed().isEmpty())
+                m_window.formInfo().Memo1->setText(QLatin1Char('\n') + text);
+            break;
+        }
+    }
+    // The titles may have been filled.
+    m_window.refreshAudience();
+}

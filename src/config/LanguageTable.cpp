@@ -1,0 +1,219 @@
+#include "LanguageTable.h"
+
+#include "Charsets.h"
+#include "Settings.h"
+#include "TextCodec.h"
+
+#include <array>
+
+namespace {
+using W = LineWindow;
+using U = LineUse;
+
+constexpr LanguageElement unused{W::None, U::Unused, nullptr, nullptr, 0, ""};
+
+constexpr LanguageElement main(U use, const char *object, const char *builtin,
+                               const char *also = nullptr)
+{
+    return {W::Main, use, object, also, 0, builtin};
+}
+constexpr LanguageElement settings(U use, const char *object, const char *builtin,
+                                   const char *also = nullptr, int index = 0)
+{
+    return {W::Settings, use, object, also, index, builtin};
+}
+constexpr LanguageElement heading(int column, const char *builtin)
+{
+    return {W::Main, U::Heading, "SortGrid1", nullptr, column, builtin};
+}
+constexpr LanguageElement text(const char *builtin)
+{
+    return {W::None, U::Text, nullptr, nullptr, 0, builtin};
+}
+
+struct StoredLine
+{
+    QByteArray bytes;
+    bool fromFile = false;
+    bool utf8 = false;
+};
+
+std::array<StoredLine, LanguageLinesStored + 1> &storedLines()
+{
+    static std::array<StoredLine, LanguageLinesStored + 1> lines;
+    return lines;
+}
+
+bool g_fileRead = false;
+} // namespace
+
+const LanguageElement LanguageTable[LanguageLinesUsed] = {
+    main(U::MainCaption, nullptr, "Rittmeter / Derizudaroza"),
+    main(U::Hint, "bHelp", "[F1] Hilfe"),
+    main(U::Hint, "bCFG", "[F2] Einstellungen"),
+    main(U::Hint, "bInfo", "[F3] Information"),
+    main(U::Caption, "LabFText1", "Titel:"),
+    main(U::TitleIfEmpty, "eFText1", "Klassisches"),
+    main(U::TitleIfEmpty, "eFText2", "Reitsport Turnier"),
+    main(U::Caption, "rbModeC", "C"),
+    main(U::Caption, "rbModeCfahren", "C fahren"),
+    main(U::Hint, "sbLoad", "[Strg+O] Starterliste oder gespeichertes Protokoll laden"),
+    main(U::Hint, "Image2", "StNr.", "cbStNr"),
+    main(U::Caption, "Label2", "Pferd:"),
+    main(U::Hint, "Image3", "KoNr.", "cbKNr"),
+    main(U::Caption, "Label12", "Reiter:"),
+    main(U::Caption, "Label6", "Verein:"),
+    main(U::Caption, "bNoStart", "Absage"),
+    main(U::Hint, "bNoStart", "Nicht gestartet"),
+    main(U::OfWord, "LabelBase", "von"),
+    main(U::Caption, "bTimer", "TIMER"),
+    main(U::Hint, "bTimer", "[F4] Countdown Timer"),
+    main(U::Caption, "LabEliminieren", "Eliminieren"),
+    main(U::Hint, "ImageLSstart", "[F11] Start-LS EIN/AUS"),
+    main(U::Caption, "bSTART", "START"),
+    main(U::Hint, "bSTART", "[F5] START"),
+    main(U::Hint, "sbS1", "Glockengong"),
+    main(U::Hint, "bHF", "[F7] Anhalten / Fortsetzen"),
+    main(U::Hint, "sbS2", "Pause"),
+    main(U::Hint, "sbS3", "Weiter"),
+    main(U::Hint, "ImageLSstop", "[F12] Ziel-LS EIN/AUS"),
+    main(U::Caption, "bSTOP", "STOPP"),
+    main(U::Hint, "bSTOP", "[F9] STOPP (Handzeitnahme)"),
+    main(U::Caption, "Label9", "Erlaubte Zeit:"),
+    main(U::Caption, "LabelSekInPachka", "Zeitfehler:"),
+    main(U::Caption, "Label10", "Straf-Sek.:"),
+    main(U::Caption, "Label1", "Fehler:"),
+    main(U::Caption, "Lab_sek", "Sek."),
+    main(U::Caption, "Label11", "LS-Kontakt:"),
+    main(U::Hint, "sbSave", "[Strg+S] Protokoll speichern als"),
+    main(U::Hint, "sbPrint", "[Strg+P] Ausdrucken"),
+    main(U::Hint, "sbWord", "In Word öffnen"),
+    main(U::Hint, "sbExcel", "Export in Excel"),
+    main(U::Hint, "sbHTML", "Als Webseite"),
+    main(U::Hint, "sbCLS", "Protokoll löschen"),
+    main(U::Hint, "bMon2", "[Strg+T] TV-Modus"),
+    main(U::Caption, "bAbbruch", "ELIMINIEREN"),
+    main(U::Hint, "bAbbruch", "[Strg+X] Eliminieren"),
+    main(U::Caption, "bEINTRAGEN", "EINTRAGEN"),
+    main(U::Hint, "bEINTRAGEN", "[Strg+V] In das Protokoll"),
+    main(U::Caption, "bRESET", "NEXT"),
+    main(U::Hint, "bRESET", "[Strg+N] Nächster und Nullstellung"),
+    heading(0, "St.Nr"),
+    heading(1, "KoNr."),
+    heading(2, "Pferd/Pony"),
+    heading(3, "Reitername"),
+    heading(4, "Verein"),
+    heading(5, "R.-Zeit"),
+    heading(6, "ZF"),
+    heading(7, "Straf"),
+    heading(8, "Fehler"),
+    heading(9, "Punkte"),
+    heading(10, "Zeit"),
+    heading(11, "Rang"),
+    main(U::Caption, "Strokadelete", "Zeile entfernen"),
+    main(U::Caption, "Copy1", "Alles kopieren"),
+    text("Zeile löschen?"),
+    {W::YesNo, U::Caption, "OKBtn", nullptr, 0, "Ja"},
+    {W::YesNo, U::Caption, "CancelBtn", nullptr, 0, "Nein"},
+    unused,
+    settings(U::Caption, "Label1", "Sprache:"),
+    settings(U::Caption, nullptr, "Einstellungen"),
+    settings(U::Caption, "gbLS", "Lichtschranke(n)"),
+    settings(U::Caption, "LabelAlgo", "Algorithmus:"),
+    settings(U::Caption, "Label19", "START:"),
+    settings(U::Caption, "Label20", "ZIEL:"),
+    settings(U::Item, "cbPort1", "Keine", "cbPort2", 0),
+    settings(U::Item, "cbAlg1", "ON", "cbAlg2", 0),
+    settings(U::Item, "cbAlg1", "OFF", "cbAlg2", 1),
+    settings(U::Caption, "LabAutoFrei", "Automatische Freigabe"),
+    settings(U::Caption, "Label2", "Genauigkeit:"),
+    settings(U::Caption, "Label7", "Timer:"),
+    settings(U::Caption, "Label10", "Erlaubte Zeit:"),
+    settings(U::Caption, "Label12", "Zeitfehler:"),
+    settings(U::Caption, "Label18", "Pro Sekunde(n):"),
+    settings(U::Caption, "gbFarbe", "Farben"),
+    settings(U::Caption, "Label4", "Display:"),
+    settings(U::Caption, "Label17", "Straf:"),
+    settings(U::Caption, "Label5", "Timer:"),
+    settings(U::Caption, "Label16", "Zeit:"),
+    settings(U::Caption, "Label3", "Ziffern:"),
+    settings(U::MonitorHint, "LabMonitor", "nicht angeschlossen", "cbMonitor"),
+    settings(U::Caption, "LabMonitor", "2. Monitor / TV:"),
+    settings(U::Caption, "gbSound", "Gong"),
+    settings(U::Caption, "Label11", "Timer:"),
+    settings(U::Caption, "Label14", "Anhalten:"),
+    unused,
+    settings(U::Caption, "bDefault", "Standard Einstellungen und neu starten"),
+    unused,
+    unused,
+    unused,
+    unused,
+    unused,
+    unused,
+    settings(U::Caption, "CancelBtn", "Abbrechen"),
+    text("Beenden?"),
+    text("Zeitenprotokoll löschen?"),
+    text("Möchten Sie Standard Einstellungen verwenden?"),
+    main(U::Hint, "rbModeA", "Richtverfahren A"),
+    main(U::Hint, "rbModeC", "Richtverfahren C"),
+    main(U::Hint, "rbModeCfahren", "Richtverfahren C fahren"),
+    main(U::Caption, "bAus", "Aus"),
+    main(U::Hint, "bAus", "Ausgestiegen"),
+    text("ELIMINIERT"),
+    text("Zeitenprotokoll"),
+    {W::Info, U::Notice, "Memo1", nullptr, 0, ""},
+    unused,
+    settings(U::Hint, "seBorder", "Borte des Display"),
+};
+
+QString LanguageText(int line, int charSet)
+{
+    if (line < 1 || line > LanguageLinesStored)
+        return {};
+    const StoredLine &stored = storedLines()[size_t(line)];
+    if (!stored.fromFile)
+        return line <= LanguageLinesUsed ? QString::fromUtf8(LanguageTable[line - 1].builtin)
+                                         : QString();
+    if (stored.utf8)
+        return QString::fromUtf8(stored.bytes);
+    return decodeCodePage(stored.bytes, charsetCodePage(charSet));
+}
+
+QString LanguageText(int line)
+{
+    return LanguageText(line, Settings.CharSet);
+}
+
+int StoreLanguageLines(const QByteArray &fileBytes)
+{
+    static const QByteArray bom("\xEF\xBB\xBF");
+    const bool utf8 = fileBytes.startsWith(bom);
+    const QByteArray bytes = utf8 ? fileBytes.mid(bom.size()) : fileBytes;
+    int count = 0;
+    qsizetype from = 0;
+    while (from < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', from);
+        if (end < 0)
+            end = bytes.size();
+        QByteArray line = bytes.mid(from, end - from);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        from = end + 1;
+        ++count;
+        if (count <= LanguageLinesStored)
+            storedLines()[size_t(count)] = {line, true, utf8};
+    }
+    g_fileRead = true;
+    return count;
+}
+
+bool LanguageFileRead()
+{
+    return g_fileRead;
+}
+
+void ResetLanguageLines()
+{
+    storedLines().fill(StoredLine{});
+    g_fileRead = false;
+}

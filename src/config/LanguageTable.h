@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+// A language file replaces the program's texts line by line: the line number alone says which
+// text a line is. This table lists them in the translators' order, with the built-in German text
+// of each and how its line is applied.
+
+enum class LineWindow : quint8
+{
+    None, // read where it is used
+    Main,
+    Settings,
+    YesNo,
+    Info
+};
+
+enum class LineUse : quint8
+{
+    Unused,       // read and not used
+    Text,         // a question, the result line of an abort, a page title: read where used
+    Caption,      // the element's caption: label, button, group box, menu item, dialog title
+    Hint,         // the element's tooltip (and that of `also`)
+    MainCaption,  // the main window's caption, followed by the version
+    TitleIfEmpty, // into the title edit only while it is empty
+    OfWord,       // between the starter's position and the number of starters
+    Heading,      // a column heading of the protocol
+    Item,         // an item of a list, and of its twin `also`
+    MonitorHint,  // the monitor label's hint; with one screen also the monitor list's only item
+    Notice        // the information window's notice, when not blank
+};
+
+struct LanguageElement
+{
+    LineWindow window;
+    LineUse use;
+    const char *object; // objectName of the element
+    const char *also;   // a second element that takes the same text, or nullptr
+    int index;          // Heading: the column; Item: the list item
+    const char *builtin;
+};
+
+inline constexpr int LanguageLinesUsed = 116;
+inline constexpr int LanguageLinesStored = 200;
+
+// What the information window says of the program until a language file's line 114 replaces it.
+inline constexpr const char *BuiltInNotice =
+    "Rittmeter nimmt die Zeit und bewertet Springprüfungen: Countdown, Start und Ziel per Taste "
+    "oder Lichtschranke, Hindernisfehler, Strafsekunden und Zeitfehler nach den Richtverfahren A, "
+    "C und C fahren, und ein Ergebnisprotokoll mit Rangfolge.";
+
+// Line n is LanguageTable[n - 1].
+extern const LanguageElement LanguageTable[LanguageLinesUsed];
+
+// Lines read elsewhere than in the windows.
+namespace LanguageLine {
+enum : int
+{
+    MainCaption = 1,
+    Of = 18,
+    FirstHeading = 51,
+    DeleteRowQuestion = 65,
+    Yes = 66,
+    No = 67,
+    QuitQuestion = 104,
+    ClearProtocolQuestion = 105,
+    DefaultsQuestion = 106,
+    Eliminated = 112,
+    ProtocolTitle = 113,
+    Notice = 114,
+};
+}
+
+// The text in force for line n (1-based): the built-in German text until a language file gives
+// the line, then the file's line decoded in the code page of the character set `charSet` (a
+// file that starts with a UTF-8 byte-order mark: UTF-8).
+QString LanguageText(int line, int charSet);
+QString LanguageText(int line); // in the character set of the settings
+
+// Stores a language file's lines over the ones in force (lines it lacks keep their text) and
+// returns how many it has. Lines end with CR LF or LF and are kept verbatim, blanks included;
+// lines after the 200th are ignored.
+int StoreLanguageLines(const QByteArray &fileBytes);
+
+// Whether a language file was read in this run.
+bool LanguageFileRead();
+
+// Back to the built-in texts, as at program start.
+void ResetLanguageLines();
