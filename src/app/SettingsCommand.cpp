@@ -61,6 +61,8 @@ void SettingsCommand::bCFGClick()
     Photocells &cells = m_window.photocells();
     ComPortMask = ProbeComPorts([&cells](int port) { return cells.holds(port); });
     m_dialog->setPortList(ComPortMask);
+    // So is a language file added meanwhile.
+    m_dialog->fillLanguages();
     m_dialog->setValues(Settings);
     m_resetDone = false;
     const int result = m_dialog->exec();

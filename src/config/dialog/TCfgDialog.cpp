@@ -284,6 +284,7 @@ void TCfgDialog::fillLanguages()
 {
     const QSignalBlocker block(cbLang);
     const QStringList names = languageNames();
+    cbLang->clear();
     cbLang->addItem(QStringLiteral("DEFAULT"));
     cbLang->addItems(names);
     cbCharset->setEnabled(!names.isEmpty());

@@ -40,6 +40,8 @@ public:
 
     // The port lists, from the probe's mask; every entry names its device in the tooltip.
     void setPortList(quint32 mask);
+    // The language list: "DEFAULT", then the language files found now.
+    void fillLanguages();
     // The controls take these values before the dialog shows.
     void setValues(const TSettings &values);
     // base, with what the controls hold.
@@ -113,7 +115,6 @@ protected:
 
 private:
     void FormShow();
-    void fillLanguages();
 
     int m_shownMonitor = 0;
     int m_shownAlg1 = 0;

@@ -1,0 +1,237 @@
+#include "FakeFileDialogs.h"
+#include "MainWindowFixture.h"
+
+#include "LanguageFiles.h"
+#include "LanguageSwitch.h"
+#include "LanguageTable.h"
+#include "SettingsCommand.h"
+#include "TCfgDialog.h"
+#include "TFDlgYesNo.h"
+#include "TFormInfo.h"
+#include "TFormMonitor2.h"
+#include "TOwnerDrawComboBox.h"
+
+#include <QPushButton>
+#include <QStandardPaths>
+
+namespace {
+
+// A language file in the user's folder; lines[n - 1] is line n.
+void writeLanguage(const QString &name, const QByteArray &bytes)
+{
+    QDir().mkpath(userLanguageFolder());
+    writeBytes(QDir(userLanguageFolder()).filePath(name + QStringLiteral(".lng")), bytes);
+}
+
+QByteArray numberedLines(int count)
+{
+    QByteArray out;
+    for (int n = 1; n <= count; ++n)
+        out += "L" + QByteArray::number(n) + "\r\n";
+    return out;
+}
+
+void chooseLanguage(MainWindowFixture &f, const QString &name)
+{
+    TCfgDialog &d = f.window->settings().dialog();
+    const int index = d.cbLang->findText(name);
+    QVERIFY2(index >= 0, qPrintable(name));
+    d.cbLang->setCurrentIndex(index);
+}
+
+} // namespace
+
+class tst_Language : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init()
+    {
+        Settings = TSettings{};
+        ResetLanguageLines();
+        QDir(userLanguageFolder()).removeRecursively();
+    }
+    void englishEverywhere();
+    void linesKeptAndIgnored_data();
+    void linesKeptAndIgnored();
+    void specialLines();
+    void characterSets();
+    void headingsGoIntoTheSavedProtocol();
+    void appliedAtStart();
+};
+
+void tst_Language::englishEverywhere()
+{
+    MainWindowFixture f;
+    TCfgDialog &d = f.window->settings().dialog();
+    QVERIFY(d.cbLang->isEnabled());
+    QVERIFY(d.cbCharset->isEnabled());
+    chooseLanguage(f, QStringLiteral("English"));
+
+    QCOMPARE(Settings.Lang, QStringLiteral("English"));
+    QCOMPARE(f.ui.bSTOP->text(), QStringLiteral("STOP"));
+    QCOMPARE(f.ui.bEINTRAGEN->text(), QStringLiteral("ENTER"));
+    QCOMPARE(f.ui.bCFG->toolTip(), QStringLiteral("[F2] Settings"));
+    QCOMPARE(f.ui.SortGrid1->cells(2, 0), QStringLiteral("Horse/Pony"));
+    QCOMPARE(f.ui.LabelBase->text(), QStringLiteral("0 of 0"));
+    // The titles were cleared for the file's own, and the audience sees them.
+    QCOMPARE(f.ui.eFText1->text(), QStringLiteral("Classic"));
+    QCOMPARE(f.window->monitor().PanelText1->text(), QStringLiteral("Classic"));
+    QCOMPARE(d.windowTitle(), QStringLiteral("Settings"));
+    QCOMPARE(d.LabAutoFrei->text(), QStringLiteral("Armed automatically"));
+    QCOMPARE(d.cbPort1->itemText(0), QStringLiteral("None"));
+    QCOMPARE(d.cbAlg2->itemText(1), QStringLiteral("OFF"));
+    QVERIFY(f.window->formInfo().Memo1->text().contains(QStringLiteral("show-jumping")));
+    TFDlgYesNo question;
+    QCOMPARE(question.OKBtn->text(), QStringLiteral("Yes"));
+    f.window->close();
+    QCOMPARE(f.boxes.questions, QStringList{"Quit?"});
+
+    // Deutsch.lng brings the German texts back without a restart.
+    chooseLanguage(f, QStringLiteral("Deutsch"));
+    QCOMPARE(f.ui.bSTOP->text(), QStringLiteral("STOPP"));
+    QCOMPARE(f.ui.eFText1->text(), QStringLiteral("Klassisches"));
+    QVERIFY(f.window->formInfo().Memo1->text().contains(QStringLiteral("Springprüfungen")));
+
+    // "DEFAULT" names no file: only the titles change, to empty.
+    chooseLanguage(f, QStringLiteral("DEFAULT"));
+    QCOMPARE(f.ui.eFText1->text(), QString());
+    QCOMPARE(f.ui.eFText2->text(), QString());
+    QCOMPARE(f.ui.bSTOP->text(), QStringLiteral("STOPP"));
+}
+
+void tst_Language::linesKeptAndIgnored_data()
+{
+    QTest::addColumn<QList<QByteArray>>("files"); // read in turn
+    QTest::addColumn<QString>("timer");           // line 19
+    QTest::addColumn<QString>("title");           // line 5
+    QTest::addColumn<QString>("border");          // line 116
+
+    QTest::newRow("120 lines act as 116") << QList<QByteArray>{numberedLines(120)} << "L19"
+                                          << "L5"
+                                          << "L116";
+    QTest::newRow("10 lines change 10 texts") << QList<QByteArray>{numberedLines(10)} << "TIMER"
+                                              << "L5"
+                                              << "Borte des Display";
+    QTest::newRow("a short file after a long one")
+        << QList<QByteArray>{numberedLines(116), "A\r\nB\r\nC\r\nD\r\nE"} << "L19"
+        << "E"
+        << "L116";
+    QTest::newRow("blanks kept, empty lines empty, LF alone ends a line too")
+        << QList<QByteArray>{QByteArray("1\n2\n3\n4\n  Titel  \r\n") + QByteArray(13, '\n') +
+                             "\r\n"}
+        << ""
+        << "  Titel  "
+        << "Borte des Display";
+}
+
+void tst_Language::linesKeptAndIgnored()
+{
+    QFETCH(QList<QByteArray>, files);
+    MainWindowFixture f;
+    for (const QByteArray &bytes : files) {
+        writeLanguage(QStringLiteral("Probe"), bytes);
+        QVERIFY(f.window->language().LoadLanguage(QStringLiteral("Probe")));
+    }
+    QTEST(f.ui.bTimer->text(), "timer");
+    QTEST(f.ui.LabFText1->text(), "title");
+    QTEST(f.window->settings().dialog().seBorder->toolTip(), "border");
+}
+
+void tst_Language::specialLines()
+{
+    MainWindowFixture f;
+    QStringList items;
+    for (int n = 1; n <= 25; ++n)
+        items << QStringLiteral("%1\t%2\tPferd\tReiter").arg(n).arg(100 + n);
+    f.window->starters().setStarters(items, {});
+    f.ui.cbStNr->setCurrentIndex(2);
+    QCOMPARE(f.ui.LabelBase->text(), QStringLiteral("3 von 25"));
+
+    QList<QByteArray> lines(116);
+    lines[17] = "of";
+    lines[113] = "   ";
+    lines[5] = "Springen";
+    writeLanguage(QStringLiteral("Probe"), lines.join("\r\n"));
+    const QString notice = f.window->formInfo().Memo1->text();
+    QVERIFY(f.window->language().LoadLanguage(QStringLiteral("Probe")));
+    QCOMPARE(f.ui.LabelBase->text(), QStringLiteral("3 of 25"));
+    // A blank notice keeps the built-in one; a title already there stays.
+    QCOMPARE(f.window->formInfo().Memo1->text(), notice);
+    QCOMPARE(f.ui.eFText1->text(), QStringLiteral("Klassisches"));
+    // A file the user wrote wins over the shipped one of the same name.
+    writeLanguage(QStringLiteral("English"), numberedLines(30));
+    QVERIFY(f.window->language().LoadLanguage(QStringLiteral("English")));
+    QCOMPARE(f.ui.bSTOP->text(), QStringLiteral("L30"));
+    QVERIFY(!f.window->language().LoadLanguage(QStringLiteral("../English")));
+}
+
+void tst_Language::characterSets()
+{
+    MainWindowFixture f;
+    TCfgDialog &d = f.window->settings().dialog();
+    // Before any file, a character set changes no text.
+    d.cbCharset->setCurrentIndex(3);
+    QCOMPARE(Settings.CharSet, 3);
+    QCOMPARE(f.ui.bTimer->text(), QStringLiteral("TIMER"));
+
+    const QString timer = QStringLiteral("Таймер");
+    QByteArray cp1251(19 * 2, '\n');
+    cp1251.insert(18, QByteArray("\xD2\xE0\xE9\xEC\xE5\xF0"));
+    writeLanguage(QStringLiteral("Russisch"), cp1251);
+    writeLanguage(QStringLiteral("Kyrillisch"),
+                  QByteArray("\xEF\xBB\xBF") + QByteArray(18, '\n') + timer.toUtf8());
+    d.fillLanguages();
+    chooseLanguage(f, QStringLiteral("Russisch"));
+    QCOMPARE(d.cbCharset->currentText(), QStringLiteral("RUSSIAN"));
+    QCOMPARE(f.ui.bTimer->text(), timer);
+    // The same bytes read in another code page.
+    d.cbCharset->setCurrentIndex(1);
+    QCOMPARE(f.ui.bTimer->text(), QStringLiteral("Òàéìåð"));
+
+    chooseLanguage(f, QStringLiteral("Kyrillisch"));
+    QCOMPARE(d.cbCharset->currentText(), QStringLiteral("DEFAULT"));
+    QCOMPARE(f.ui.bTimer->text(), timer);
+    // A character set the table does not know reads as its first row.
+    QCOMPARE(LanguageText(19, 40), LanguageText(19, 0));
+}
+
+void tst_Language::headingsGoIntoTheSavedProtocol()
+{
+    MainWindowFixture f;
+    FakeFileDialogs dialogs;
+    QList<QByteArray> lines(62);
+    lines[50] = "Nr";
+    lines[59] = "Pkt";
+    writeLanguage(QStringLiteral("Probe"), lines.join("\r\n"));
+    QVERIFY(f.window->language().LoadLanguage(QStringLiteral("Probe")));
+    QCOMPARE(f.ui.SortGrid1->cells(0, 0), QStringLiteral("Nr"));
+
+    f.ui.SortGrid1->setDataRows({{"1", "", "H"}});
+    f.window->protocol().UpdateProtocolButtons();
+    QTemporaryDir dir;
+    dialogs.answers = {{dir.filePath(QStringLiteral("p.txt")), 1}};
+    f.key(Qt::Key_S, Qt::ControlModifier);
+    const QList<QByteArray> saved = fileBytes(dir.filePath(QStringLiteral("p.txt"))).split('\n');
+    QVERIFY2(saved.value(0).startsWith("Nr\t"), saved.value(0).constData());
+    QVERIFY(saved.value(0).contains("\tPkt\t"));
+}
+
+void tst_Language::appliedAtStart()
+{
+    TempSettingsStore store;
+    FakeSerialPorts ports;
+    TSettings stored;
+    stored.Lang = QStringLiteral("English");
+    stored.Zeile1 = QStringLiteral("Großer Preis");
+    stored.Zeile2.clear();
+    SaveSettings(*store.open(), stored);
+    TFormMain window;
+    QCOMPARE(window.ui.bSTOP->text(), QStringLiteral("STOP"));
+    QCOMPARE(window.ui.eFText1->text(), QStringLiteral("Großer Preis"));
+    QCOMPARE(window.ui.eFText2->text(), QStringLiteral("Show Jumping"));
+}
+
+QTEST_MAIN(tst_Language)
+#include "tst_language.moc"
