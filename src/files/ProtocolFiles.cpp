@@ -1,9 +1,15 @@
 #include "ProtocolFiles.h"
 
+#include "DataFiles.h"
+#include "DesktopOpener.h"
 #include "FileDialogs.h"
+#include "HtmlReport.h"
+#include "LanguageTable.h"
 #include "MessageBoxes.h"
+#include "PagePrinter.h"
 #include "ProtocolGrid.h"
 #include "ProtocolRow.h"
+#include "ReportPrint.h"
 #include "ResultsProtocol.h"
 #include "Settings.h"
 #include "StarterList.h"
@@ -19,8 +25,10 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QStandardPaths>
+#include <QUrl>
 
 namespace {
 // Workbooks are neither read nor written yet, so their entries are not offered.
@@ -49,6 +57,9 @@ ProtocolFiles::ProtocolFiles(TFormMainUi &ui, ProtocolGrid &grid, StarterList &s
     connect(m_ui.Open1, &QAction::triggered, this, &ProtocolFiles::sbLoadClick);
     connect(m_ui.sbSave, &QToolButton::clicked, this, &ProtocolFiles::sbSaveClick);
     connect(m_ui.Save1, &QAction::triggered, this, &ProtocolFiles::sbSaveClick);
+    connect(m_ui.sbHTML, &QToolButton::clicked, this, [this] { sbHTMLClick(0); });
+    connect(m_ui.sbPrint, &QToolButton::clicked, this, [this] { sbHTMLClick(1); });
+    connect(m_ui.Drucker1, &QAction::triggered, this, [this] { sbHTMLClick(1); });
 }
 
 void ProtocolFiles::sbLoadClick()
@@ -145,6 +156,9 @@ void ProtocolFiles::sbSaveClick()
     case FileKind::TorisDbf:
         m_toris.ExportTorisDbf(fileName);
         break;
+    case FileKind::Html:
+        ExportHtml(fileName);
+        break;
     default:
         notAvailable(chosen, true);
         break;
@@ -179,6 +193,49 @@ bool ProtocolFiles::ExportTextList(const QString &fileName)
 bool ProtocolFiles::SaveAsCsv(const QString &fileName)
 {
     return writeFile(fileName, writeCsv(protocolRows()));
+}
+
+HtmlReportTexts ProtocolFiles::reportTexts() const
+{
+    return {LanguageText(LanguageLine::ProtocolTitle), m_ui.eFText1->text(), m_ui.eFText2->text()};
+}
+
+bool ProtocolFiles::writeHtml(const QString &fileName, const QByteArray &page)
+{
+    QString reason;
+    if (writeWholeFile(fileName, page, reason))
+        return true;
+    messageBoxes().error(m_ui.form, QStringLiteral("Löschen Sie die alte Webseite oder speichern "
+                                                   "Sie diese unter einem anderen Namen: %1\n%2")
+                                        .arg(QDir::toNativeSeparators(fileName), reason));
+    return false;
+}
+
+bool ProtocolFiles::ExportHtml(const QString &fileName)
+{
+    return writeHtml(fileName, htmlReport(protocolRows(), reportTexts()));
+}
+
+void ProtocolFiles::sbHTMLClick(int tag)
+{
+    const QString fileName =
+        QDir::current().absoluteFilePath(programBaseName() + QStringLiteral(".html"));
+    const QList<QStringList> rows = protocolRows();
+    const HtmlReportTexts texts = reportTexts();
+    // An older page of that name must not stand in for this one.
+    if (!writeHtml(fileName, htmlReport(rows, texts)))
+        return;
+    if (tag == 0) {
+        desktopOpener().openUrl(QUrl::fromLocalFile(fileName));
+    } else if (tag == 1) {
+        bool failed = false;
+        pagePrinter().print(
+            m_ui.form, [&](QPrinter &printer) { return printReport(printer, rows, texts); },
+            &failed);
+        if (failed)
+            messageBoxes().error(m_ui.form, QStringLiteral("Das Protokoll konnte nicht gedruckt "
+                                                           "werden."));
+    }
 }
 
 void ProtocolFiles::notAvailable(const FileFilterEntry &entry, bool saving)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileTypes.h"
+#include "HtmlReport.h"
 #include "TorisExchange.h"
 
 #include <QObject>
@@ -26,11 +27,18 @@ public:
     bool ImportTextList(const QString &fileName);
     bool ExportTextList(const QString &fileName);
     bool SaveAsCsv(const QString &fileName);
+    // The results page; a page that cannot be written is reported and the former one stays.
+    bool ExportHtml(const QString &fileName);
+    // Writes the page named like the program into the working folder, then opens it in the
+    // browser (tag 0) or prints it (tag 1). A page that could not be written is neither.
+    void sbHTMLClick(int tag);
 
     TorisExchange &toris() { return m_toris; }
 
 private:
     QList<QStringList> protocolRows() const;
+    HtmlReportTexts reportTexts() const;
+    bool writeHtml(const QString &fileName, const QByteArray &page);
     bool writeFile(const QString &fileName, const QByteArray &contents);
     void notAvailable(const FileFilterEntry &entry, bool saving);
 

@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 #include "X11Keys.h"
 
-#include "DesktopOpener.h"
+#include "FakeOpener.h"
 #include "TFormInfo.h"
 #include "TempSettingsStore.h"
 
@@ -10,20 +10,6 @@
 #include <QtTest>
 
 namespace {
-// Keeps the addresses the program asks the desktop to open; there is no viewer.
-class FakeOpener : public DesktopOpener
-{
-public:
-    FakeOpener() { setDesktopOpener(this); }
-    ~FakeOpener() override { setDesktopOpener(nullptr); }
-    bool openUrl(const QUrl &url) override
-    {
-        opened.append(url);
-        return false;
-    }
-    QList<QUrl> opened;
-};
-
 // "key=value|key|..." as a map; a key without a value stands for a key the store lacks.
 QVariantMap entries(const QString &text)
 {
