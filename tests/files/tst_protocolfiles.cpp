@@ -160,8 +160,8 @@ private Q_SLOTS:
                                     << "b.csv" << QByteArray("\xef\xbb\xbfSt.Nr;");
         QTest::newRow("Toris, a new table of today") << 2 << "c"
                                                      << "c.dbf" << QByteArray(dated, 4);
-        QTest::newRow("web page not yet") << 5 << "d.html"
-                                          << "" << QByteArray();
+        QTest::newRow("web page") << 5 << "d"
+                                  << "d.html" << QByteArray("<html><head>");
     }
 
     void saveCommand()
