@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build needs, when any is missing.
+# Installs the Debian 12 packages the build needs, when any is missing; packages named as
+# arguments too (the tests need some more).
 set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-multimedia-dev libqt6opengl6-dev libgl-dev
-          libjpeg-dev libxlsxwriter-dev)
+          libjpeg-dev libxlsxwriter-dev "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

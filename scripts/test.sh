@@ -2,7 +2,8 @@
 # Builds Rittmeter with its tests and runs every test headless.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
+# pdftotext reads the printout back.
+scripts/deps.sh poppler-utils
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
 cd build
