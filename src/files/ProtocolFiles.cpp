@@ -19,6 +19,7 @@
 #include "TextCodec.h"
 #include "TextProtocol.h"
 #include "WholeFile.h"
+#include "WorkbookReader.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -31,9 +32,6 @@
 #include <QUrl>
 
 namespace {
-// Workbooks are neither read nor written yet, so their entries are not offered.
-constexpr bool WorkbooksAvailable = false;
-
 QString startFolder()
 {
     // The program's folder, as the dialogs always started there, unless files can't be written
@@ -48,11 +46,11 @@ QString startFolder()
 ProtocolFiles::ProtocolFiles(TFormMainUi &ui, ProtocolGrid &grid, StarterList &starters,
                              ResultsProtocol &protocol, QObject *parent)
     : QObject(parent), m_ui(ui), m_grid(grid), m_starters(starters), m_protocol(protocol),
-      m_toris(ui, starters, protocol), m_folder(startFolder())
+      m_toris(ui, starters, protocol), m_office(ui), m_folder(startFolder())
 {
     const FileTypeNames names = fileTypeNames();
-    m_openEntries = openFilterEntries(names, WorkbooksAvailable);
-    m_saveEntries = saveFilterEntries(names, WorkbooksAvailable);
+    m_openEntries = openFilterEntries(names);
+    m_saveEntries = saveFilterEntries(names);
     connect(m_ui.sbLoad, &QToolButton::clicked, this, &ProtocolFiles::sbLoadClick);
     connect(m_ui.Open1, &QAction::triggered, this, &ProtocolFiles::sbLoadClick);
     connect(m_ui.sbSave, &QToolButton::clicked, this, &ProtocolFiles::sbSaveClick);
@@ -73,12 +71,12 @@ void ProtocolFiles::sbLoadClick()
     // A later save offers the same kind of file.
     Settings.FilterIndO = Settings.FiltInd = Settings.FilterInd = entry;
     const FileKind kind = kindOfEntry(m_openEntries, entry);
-    if (kind == FileKind::Text)
-        ImportTextList(fileName);
-    else if (kind == FileKind::TorisDbf)
+    if (kind == FileKind::TorisDbf)
         m_toris.ImportTorisDbf(fileName);
+    else if (kind == FileKind::Excel)
+        ImportExcelWorkbook(fileName);
     else
-        notAvailable(m_openEntries.value(entry - 1), false);
+        ImportTextList(fileName);
     m_grid.SetProtocolColumnWidths();
 }
 
@@ -107,10 +105,36 @@ bool ProtocolFiles::ImportTextList(const QString &fileName)
     bytes = QByteArray();
     QList<QStringList> rows = parseTextList(text, ProtocolColumnCount);
     text = QString();
+    loadRows(std::move(rows), false);
+    return true;
+}
 
+bool ProtocolFiles::ImportExcelWorkbook(const QString &fileName)
+{
+    // Read whole before anything changes: a refused workbook leaves the protocol as it was.
+    QList<QStringList> sheet;
+    QString reason;
+    if (!readWorkbook(fileName, sheet, reason)) {
+        messageBoxes().error(m_ui.form,
+                             QStringLiteral("Die Datei kann nicht geladen werden:\n%1\n%2")
+                                 .arg(QDir::toNativeSeparators(fileName), reason));
+        return false;
+    }
+    // The list ends before the first row without a start number.
+    qsizetype used = 0;
+    while (used < sheet.size() && !sheet.at(used).value(0).isEmpty())
+        ++used;
+    sheet.resize(std::max<qsizetype>(used, 1));
+    loadRows(std::move(sheet), true);
+    return true;
+}
+
+void ProtocolFiles::loadRows(QList<QStringList> rows, bool rank)
+{
     TSortGrid *grid = m_ui.SortGrid1;
-    const QStringList headings = rows.value(0);
-    for (int c = 0; c < headings.size(); ++c)
+    QStringList headings = rows.value(0);
+    headings.resize(std::max<qsizetype>(headings.size(), 0));
+    for (int c = 0; c < headings.size() && c < ProtocolColumnCount; ++c)
         grid->setCells(c, 0, headings.at(c));
     if (!rows.isEmpty())
         rows.removeFirst();
@@ -125,9 +149,10 @@ bool ProtocolFiles::ImportTextList(const QString &fileName)
         headNumbers << row.at(ColHeadNumber);
     }
     grid->setDataRows(std::move(rows));
+    if (rank)
+        m_grid.RankProtocol();
     m_starters.setStarters(items, headNumbers);
     m_protocol.UpdateProtocolButtons();
-    return true;
 }
 
 void ProtocolFiles::sbSaveClick()
@@ -159,8 +184,11 @@ void ProtocolFiles::sbSaveClick()
     case FileKind::Html:
         ExportHtml(fileName);
         break;
-    default:
-        notAvailable(chosen, true);
+    case FileKind::Excel:
+        m_office.ExportExcelWorkbook(fileName);
+        break;
+    case FileKind::Word:
+        m_office.ExportWordDocument(1, fileName);
         break;
     }
 }
@@ -236,14 +264,4 @@ void ProtocolFiles::sbHTMLClick(int tag)
             messageBoxes().error(m_ui.form, QStringLiteral("Das Protokoll konnte nicht gedruckt "
                                                            "werden."));
     }
-}
-
-void ProtocolFiles::notAvailable(const FileFilterEntry &entry, bool saving)
-{
-    const QString text = saving
-                             ? QStringLiteral("%1 kann in dieser Version noch nicht "
-                                              "geschrieben werden. Es wurde nichts gespeichert.")
-                             : QStringLiteral("%1 kann in dieser Version noch nicht "
-                                              "gelesen werden. Das Protokoll bleibt, wie es ist.");
-    messageBoxes().warning(m_ui.form, QCoreApplication::applicationName(), text.arg(entry.label));
 }

@@ -2,6 +2,7 @@
 
 #include "FileTypes.h"
 #include "HtmlReport.h"
+#include "OfficeExports.h"
 #include "TorisExchange.h"
 
 #include <QObject>
@@ -25,6 +26,7 @@ public:
     // Each returns false, after telling the operator, when the file could not be read or
     // written; a failed load leaves the protocol and the lists as they were.
     bool ImportTextList(const QString &fileName);
+    bool ImportExcelWorkbook(const QString &fileName);
     bool ExportTextList(const QString &fileName);
     bool SaveAsCsv(const QString &fileName);
     // The results page; a page that cannot be written is reported and the former one stays.
@@ -34,19 +36,22 @@ public:
     void sbHTMLClick(int tag);
 
     TorisExchange &toris() { return m_toris; }
+    OfficeExports &office() { return m_office; }
 
 private:
     QList<QStringList> protocolRows() const;
     HtmlReportTexts reportTexts() const;
     bool writeHtml(const QString &fileName, const QByteArray &page);
     bool writeFile(const QString &fileName, const QByteArray &contents);
-    void notAvailable(const FileFilterEntry &entry, bool saving);
+    // Headings and entries into the grid, the starters into both lists.
+    void loadRows(QList<QStringList> rows, bool rank);
 
     TFormMainUi &m_ui;
     ProtocolGrid &m_grid;
     StarterList &m_starters;
     ResultsProtocol &m_protocol;
     TorisExchange m_toris;
+    OfficeExports m_office;
     QList<FileFilterEntry> m_openEntries;
     QList<FileFilterEntry> m_saveEntries;
     QString m_folder;

@@ -325,7 +325,10 @@ int TSortGrid::colWidth(int col) const
 
 void TSortGrid::setColWidth(int col, int width)
 {
-    horizontalHeader()->resizeSection(col, width);
+    // A negative width hides the column; office exports leave hidden columns out.
+    setColumnHidden(col, width < 0);
+    if (width >= 0)
+        horizontalHeader()->resizeSection(col, width);
 }
 
 void TSortGrid::keyboardSearch(const QString &) {}

@@ -1,16 +1,392 @@
 #include "WorkbookReader.h"
 
+#include <QBuffer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
+
+#include <quazip.h>
+#include <quazipfile.h>
+#include <quazipnewinfo.h>
+
+using Rows = QList<QStringList>;
+using Parts = QMap<QString, QByteArray>;
+
+namespace {
+
+const char *const Python = "/usr/bin/python3";
+const QString SheetPart = QStringLiteral("xl/worksheets/sheet1.xml");
+
+QByteArray workbookXml(const QByteArray &sheets)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><workbook "
+           "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+           "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
+           "<sheets>" +
+           sheets + "</sheets></workbook>";
+}
+
+QByteArray relationsXml(const QByteArray &relations)
+{
+    return "<Relationships "
+           "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" +
+           relations + "</Relationships>";
+}
+
+QByteArray sheetXml(const QByteArray &sheetData)
+{
+    return "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+           "<sheetData>" +
+           sheetData + "</sheetData></worksheet>";
+}
+
+// One sheet, "sheet1.xml", and shared strings when given.
+Parts handMade(const QByteArray &sheetData, const QByteArray &sharedItems = {})
+{
+    Parts parts;
+    parts[QStringLiteral("xl/workbook.xml")] =
+        workbookXml("<sheet name=\"Starter\" sheetId=\"1\" r:id=\"rId1\"/>");
+    parts[QStringLiteral("xl/_rels/workbook.xml.rels")] = relationsXml(
+        "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+        "relationships/worksheet\" Target=\"worksheets/sheet1.xml\"/>");
+    parts[SheetPart] = sheetXml(sheetData);
+    if (!sharedItems.isEmpty())
+        parts[QStringLiteral("xl/sharedStrings.xml")] =
+            "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">" +
+            sharedItems + "</sst>";
+    return parts;
+}
+
+// storedPart is kept unpacked, so a changed byte of it reaches the reader as it is.
+QByteArray zipOf(const Parts &parts, const QString &storedPart = {})
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QuaZip zip(&buffer);
+    if (!zip.open(QuaZip::mdCreate))
+        return {};
+    for (auto it = parts.cbegin(); it != parts.cend(); ++it) {
+        QuaZipFile file(&zip);
+        file.open(QIODevice::WriteOnly, QuaZipNewInfo(it.key()), nullptr, 0,
+                  it.key() == storedPart ? 0 : Z_DEFLATED);
+        file.write(it.value());
+        file.close();
+    }
+    zip.close();
+    return bytes;
+}
+
+// The sheet unpacks to unpackedSize bytes of blanks; with a declaredSize the zip directory and
+// local header claim that instead.
+QByteArray zipBomb(qint64 unpackedSize, quint32 declaredSize = 0)
+{
+    Parts parts = handMade({});
+    parts.remove(SheetPart);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QuaZip zip(&buffer);
+    if (!zip.open(QuaZip::mdCreate))
+        return {};
+    const QByteArray blanks(1024 * 1024, ' ');
+    const QStringList names = parts.keys() << SheetPart;
+    for (const QString &name : names) {
+        QuaZipFile file(&zip);
+        file.open(QIODevice::WriteOnly, QuaZipNewInfo(name), nullptr, 0, Z_DEFLATED, Z_BEST_SPEED);
+        if (name != SheetPart)
+            file.write(parts[name]);
+        for (qint64 written = 0; name == SheetPart && written < unpackedSize;
+             written += blanks.size())
+            file.write(blanks);
+        file.close();
+    }
+    zip.close();
+    const QByteArray name = SheetPart.toLatin1();
+    struct Header
+    {
+        QByteArray signature;
+        int nameAt, sizeAt;
+    };
+    for (const Header &header : {Header{"PK\x03\x04", 30, 22}, Header{"PK\x01\x02", 46, 24}})
+        for (qsizetype at = bytes.indexOf(header.signature); declaredSize != 0 && at >= 0;
+             at = bytes.indexOf(header.signature, at + 1))
+            if (bytes.mid(at + header.nameAt, name.size()) == name)
+                qToLittleEndian(declaredSize, bytes.data() + at + header.sizeAt);
+    return bytes;
+}
+
+// A compound file of 512-byte sectors: header, FAT, and a directory holding one empty stream.
+QByteArray compoundFile(const QString &streamName)
+{
+    QByteArray file(3 * 512, '\0');
+    const auto put16 = [&](int at, quint16 v) { qToLittleEndian(v, file.data() + at); };
+    const auto put32 = [&](int at, quint32 v) { qToLittleEndian(v, file.data() + at); };
+    const quint32 free = 0xFFFFFFFF, endOfChain = 0xFFFFFFFE;
+    file.replace(0, 8, QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8));
+    put16(0x18, 0x3E);
+    put16(0x1A, 3);
+    put16(0x1C, 0xFFFE);
+    put16(0x1E, 9);
+    put16(0x20, 6);
+    put32(0x2C, 1);          // FAT sectors
+    put32(0x30, 1);          // first directory sector
+    put32(0x38, 4096);       // mini stream cutoff
+    put32(0x3C, endOfChain); // no mini FAT
+    put32(0x44, endOfChain); // no DIFAT sectors
+    for (int i = 0; i < 109; ++i)
+        put32(0x4C + 4 * i, i == 0 ? 0 : free);
+    for (int i = 0; i < 128; ++i)
+        put32(512 + 4 * i, i == 0 ? 0xFFFFFFFD : i == 1 ? endOfChain : free);
+    const auto entry = [&](int index, const QString &name, quint8 type, quint32 child) {
+        const int at = 1024 + 128 * index;
+        for (int i = 0; i < name.size(); ++i)
+            put16(at + 2 * i, name.at(i).unicode());
+        put16(at + 64, quint16(2 * (name.size() + 1)));
+        file[at + 66] = char(type);
+        put32(at + 68, free);
+        put32(at + 72, free);
+        put32(at + 76, child);
+        put32(at + 116, endOfChain);
+    };
+    entry(0, QStringLiteral("Root Entry"), 5, 1);
+    entry(1, streamName, 2, free);
+    return file;
+}
+
+} // namespace
 
 class tst_WorkbookReader : public QObject
 {
     Q_OBJECT
-private slots:
-    void notYet()
+private:
+    QTemporaryDir dir;
+
+    QString writeFile(const QByteArray &bytes, qint64 size = 0)
     {
-        QList<QStringList> rows;
+        QFile file(dir.filePath(QStringLiteral("mappe.xlsx")));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) < 0 ||
+            (size > 0 && !file.resize(size)))
+            return {};
+        return file.fileName();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        QProcess python;
+        python.start(QString::fromLatin1(Python), {QStringLiteral("-c"), "import openpyxl"});
+        if (!python.waitForFinished(60'000) || python.exitStatus() != QProcess::NormalExit ||
+            python.exitCode() != 0)
+            QFAIL("python3-openpyxl is needed: /usr/bin/python3 cannot import openpyxl");
+    }
+
+    void openpyxlWorkbooks_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<Rows>("expected");
+        QTest::newRow("shared strings and numbers")
+            << "ws.append(['Name', 12, 63.4, -0.5])" << Rows{{"Name", "12", "63,4", "-0,5"}};
+        QTest::newRow("gap in the first column, rows below")
+            << "for r in [['Nr', 'Reiter'], [1, 'A'], [2, 'B'], [None, 'ohne'], [5, 'E']]:\n"
+               "    ws.append(r)"
+            << Rows{{"Nr", "Reiter"}, {"1", "A"}, {"2", "B"}, {"", "ohne"}, {"5", "E"}};
+        QTest::newRow("booleans") << "ws.append([True, False])" << Rows{{"WAHR", "FALSCH"}};
+        QTest::newRow("empty cell in the middle")
+            << "ws['A1'] = 'a'\nws['C1'] = 'c'" << Rows{{"a", "", "c"}};
+        QTest::newRow("binary noise, large and small")
+            << "ws.append([0.1 + 0.2, 63.400000000000006, 1e20, 12.0, 1.5e-7])"
+            << Rows{{"0,3", "63,4", "100000000000000000000", "12", "0,00000015"}};
+        QTest::newRow("dates stay serial numbers")
+            << "ws.append([datetime.date(2024, 5, 1), datetime.datetime(2024, 5, 1, 12)])"
+            << Rows{{"45413", "45413,5"}};
+        QTest::newRow("first of two sheets")
+            << "ws.append(['erstes'])\nwb.create_sheet('Zweites').append(['zweites'])"
+            << Rows{{"erstes"}};
+        QTest::newRow("blanks and umlauts kept")
+            << "ws.append(['  Müller ', 'Ærø'])" << Rows{{"  Müller ", "Ærø"}};
+    }
+
+    void openpyxlWorkbooks()
+    {
+        QFETCH(QString, script);
+        QFETCH(Rows, expected);
+        const QString path = dir.filePath(QStringLiteral("openpyxl.xlsx"));
+        QProcess python;
+        python.start(QString::fromLatin1(Python),
+                     {QStringLiteral("-c"),
+                      "import sys, datetime, openpyxl\nwb = openpyxl.Workbook()\nws = wb.active\n" +
+                          script + "\nwb.save(sys.argv[1])",
+                      path});
+        QVERIFY(python.waitForFinished(60'000));
+        QVERIFY2(python.exitCode() == 0, python.readAllStandardError().constData());
+        Rows rows;
         QString reason;
-        QVERIFY(!readWorkbook(QStringLiteral("/nonexistent.xlsx"), rows, reason));
+        QVERIFY2(readWorkbook(path, rows, reason), qPrintable(reason));
+        QCOMPARE(rows, expected);
+    }
+
+    void handMadeParts_data()
+    {
+        QTest::addColumn<Parts>("parts");
+        QTest::addColumn<Rows>("expected");
+        QTest::newRow("inline strings")
+            << handMade("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>Müller</t></is></c>"
+                        "<c r=\"B1\" t=\"inlineStr\"><is><r><t>Cor</t></r><r><rPr><b/></rPr>"
+                        "<t>net</t></r></is></c></row>")
+            << Rows{{"Müller", "Cornet"}};
+        QTest::newRow("formulas with cached values")
+            << handMade("<row r=\"2\"><c r=\"A2\"><v>12</v></c><c r=\"C2\"><f>A2*2</f><v>24</v>"
+                        "</c><c r=\"D2\" t=\"str\"><f>\"x\"&amp;A2</f><v>x12</v></c></row>")
+            << Rows{{}, {"12", "", "24", "x12"}};
+        QTest::newRow("cells and rows without r")
+            << handMade("<row><c><v>1</v></c><c t=\"inlineStr\"><is><t>b</t></is></c></row>"
+                        "<row r=\"3\"><c r=\"B3\"><v>2</v></c><c><v>3</v></c></row>"
+                        "<row><c><v>4</v></c></row>")
+            << Rows{{"1", "b"}, {}, {"", "2", "3"}, {"4"}};
+        QTest::newRow("references out of order")
+            << handMade("<row r=\"3\"><c r=\"C3\"><v>3</v></c><c r=\"A3\"><v>1</v></c></row>"
+                        "<row r=\"1\"><c r=\"B1\"><v>5</v></c></row>")
+            << Rows{{"", "5"}, {}, {"1", "", "3"}};
+        QTest::newRow("rich shared strings, phonetic runs left out")
+            << handMade("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" t=\"s\">"
+                        "<v>1</v></c></row>",
+                        "<si><t>Nr</t></si><si><r><t>Pfer</t></r><r><t>d</t></r>"
+                        "<rPh sb=\"0\" eb=\"1\"><t>X</t></rPh><phoneticPr fontId=\"1\"/></si>")
+            << Rows{{"Nr", "Pferd"}};
+        QTest::newRow("errors, booleans, numbers")
+            << handMade("<row r=\"1\"><c r=\"A1\" t=\"e\"><v>#DIV/0!</v></c><c r=\"B1\" t=\"b\">"
+                        "<v>1</v></c><c r=\"C1\" t=\"b\"><v>0</v></c><c r=\"D1\" t=\"n\">"
+                        "<v>1E1</v></c><c r=\"E1\"><v>12.0</v></c><c r=\"F1\">"
+                        "<v>-63.400000000000006</v></c></row>")
+            << Rows{{"#DIV/0!", "WAHR", "FALSCH", "10", "12", "-63,4"}};
+        QTest::newRow("empty formatted cell in the last row")
+            << handMade("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row><row r=\"1048576\">"
+                        "<c r=\"XFD1048576\" s=\"1\"/></row>")
+            << Rows{{"1"}};
+        Parts ordered = handMade("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>falsch</t>"
+                                 "</is></c></row>");
+        ordered[QStringLiteral("xl/workbook.xml")] =
+            workbookXml("<sheet name=\"Starter\" sheetId=\"3\" r:id=\"rId7\"/>"
+                        "<sheet name=\"Alt\" sheetId=\"1\" r:id=\"rId1\"/>");
+        ordered[QStringLiteral("xl/_rels/workbook.xml.rels")] =
+            relationsXml("<Relationship Id=\"rId1\" Target=\"worksheets/sheet1.xml\"/>"
+                         "<Relationship Id=\"rId7\" Target=\"/xl/worksheets/starter.xml\"/>");
+        ordered[QStringLiteral("xl/worksheets/starter.xml")] =
+            sheetXml("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>richtig</t></is></c></row>");
+        QTest::newRow("first sheet not sheet1.xml, absolute target")
+            << ordered << Rows{{"richtig"}};
+    }
+
+    void handMadeParts()
+    {
+        QFETCH(Parts, parts);
+        QFETCH(Rows, expected);
+        Rows rows;
+        QString reason;
+        QVERIFY2(readWorkbook(writeFile(zipOf(parts)), rows, reason), qPrintable(reason));
+        QCOMPARE(rows, expected);
+    }
+
+    void oldXls()
+    {
+        // Made with python3-xlwt 1.3.0: sheet "Starter" holds rows ["Nr", "Reiter", "Pferd",
+        // "Zeit", "Datum"], [12, "Müller", "Cornet", 63.4, date(2024, 5, 1) as DD.MM.YYYY],
+        // [7, -, "Quidam", -0.5], nothing, [-, 0.1 + 0.2]; a second sheet "Andere" holds "falsch".
+        const QString path = QFINDTESTDATA("data/starters.xls");
+        QVERIFY(!path.isEmpty());
+        Rows rows;
+        QString reason;
+        QVERIFY2(readWorkbook(path, rows, reason), qPrintable(reason));
+        QCOMPARE(rows, (Rows{{"Nr", "Reiter", "Pferd", "Zeit", "Datum"},
+                             {"12", "Müller", "Cornet", "63,4", "45413"},
+                             {"7", "", "Quidam", "-0,5"},
+                             {},
+                             {"", "0,3"}}));
+    }
+
+    void refused_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<QString>("reason");
+        const QByteArray cell = "<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>";
+        const QByteArray good = zipOf(handMade(cell));
+        QByteArray flipped = zipOf(handMade(cell), SheetPart);
+        flipped[flipped.indexOf("<v>1</v>") + 3] = '2';
+        Parts noWorkbook = handMade(cell);
+        noWorkbook.remove(QStringLiteral("xl/workbook.xml"));
+        Parts noSheet = handMade(cell);
+        noSheet.remove(SheetPart);
+        Parts noSheets = handMade(cell);
+        noSheets[QStringLiteral("xl/workbook.xml")] = workbookXml({});
+        QByteArray manyCells;
+        for (int row = 1; row <= 5000; ++row)
+            manyCells += QStringLiteral("<row r=\"%1\"><c r=\"ALL%1\"><v>1</v></c></row>")
+                             .arg(row)
+                             .toLatin1();
+
+        QTest::newRow("text file") << QByteArray("Nr;Reiter\n1;Müller\n") << qint64(0)
+                                   << "Die Datei ist keine Arbeitsmappe.";
+        QTest::newRow("empty file")
+            << QByteArray() << qint64(0) << "Die Datei ist keine Arbeitsmappe.";
+        QTest::newRow("truncated zip") << good.left(good.size() / 2) << qint64(0) << "beschädigt";
+        QTest::newRow("changed byte in a part") << flipped << qint64(0) << "beschädigt";
+        QTest::newRow("no workbook.xml") << zipOf(noWorkbook) << qint64(0) << "workbook.xml fehlt";
+        QTest::newRow("no sheet part") << zipOf(noSheet) << qint64(0) << "sheet1.xml fehlt";
+        QTest::newRow("no sheet at all") << zipOf(noSheets) << qint64(0) << "kein Tabellenblatt";
+        QTest::newRow("malformed xml") << zipOf(handMade("<row r=\"1\"><c r=\"A1\"><v>1</v></row>"))
+                                       << qint64(0) << "kein gültiges XML";
+        QTest::newRow("shared string missing")
+            << zipOf(handMade("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>1</v></c></row>",
+                              "<si><t>a</t></si>"))
+            << qint64(0) << "gemeinsamen Text";
+        QTest::newRow("no number") << zipOf(handMade("<row r=\"1\"><c r=\"A1\"><v>x</v></c></row>"))
+                                   << qint64(0) << "ungültige Zahl";
+        QTest::newRow("too many rows")
+            << zipOf(handMade("<row r=\"100001\"><c r=\"A100001\"><v>1</v></c></row>")) << qint64(0)
+            << "mehr als 100000 Zeilen";
+        QTest::newRow("too many columns")
+            << zipOf(handMade("<row r=\"1\"><c r=\"AMK1\"><v>1</v></c></row>")) << qint64(0)
+            << "mehr als 1024 Spalten";
+        QTest::newRow("too many cells")
+            << zipOf(handMade(manyCells)) << qint64(0) << "mehr als 4000000 Zellen";
+        QTest::newRow("zip bomb") << zipBomb(80 * 1024 * 1024) << qint64(0) << "größer als 64 MB";
+        QTest::newRow("zip bomb with a false size")
+            << zipBomb(80 * 1024 * 1024, 1000) << qint64(0) << "beschädigt";
+        QTest::newRow("declared size above the limit")
+            << zipBomb(1024, 80 * 1024 * 1024) << qint64(0) << "größer als 64 MB";
+        QTest::newRow("password-protected xlsx")
+            << compoundFile(QStringLiteral("EncryptedPackage")) << qint64(0) << "Kennwort";
+        QTest::newRow("compound file without workbook")
+            << compoundFile(QStringLiteral("Daten")) << qint64(0)
+            << "Die Datei ist keine Arbeitsmappe.";
+        QTest::newRow("file too large")
+            << QByteArray("PK\x03\x04") << MaxWorkbookFileBytes + 1 << "größer als 64 MB";
+    }
+
+    void refused()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(qint64, size);
+        QFETCH(QString, reason);
+        const QString path = writeFile(content, size);
+        QVERIFY(!path.isEmpty());
+        Rows rows{{"alt"}};
+        QString why;
+        QVERIFY(!readWorkbook(path, rows, why));
+        QVERIFY2(why.contains(reason), qPrintable(why));
+        QCOMPARE(rows, Rows{{"alt"}});
+    }
+
+    void noRegularFile()
+    {
+        Rows rows;
+        QString reason;
+        QVERIFY(!readWorkbook(dir.filePath(QStringLiteral("fehlt.xlsx")), rows, reason));
+        QCOMPARE(reason, QStringLiteral("Die Datei gibt es nicht."));
+        QVERIFY(!readWorkbook(dir.path(), rows, reason));
+        QCOMPARE(reason, QStringLiteral("Das ist keine gewöhnliche Datei."));
     }
 };
 

@@ -23,29 +23,31 @@ FileTypeNames fileTypeNames()
     FileTypeNames names;
     names.text = mimeTypeComment(QStringLiteral("text/plain"), QStringLiteral("Textdatei"));
     names.web = mimeTypeComment(QStringLiteral("text/html"), QStringLiteral("Webseite"));
-    names.word = mimeTypeComment(QStringLiteral("application/msword"), QStringLiteral("MS Word"));
-    names.excel =
-        mimeTypeComment(QStringLiteral("application/vnd.ms-excel"), QStringLiteral("MS Excel"));
+    names.word = mimeTypeComment(
+        QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.document"),
+        QStringLiteral("MS Word"));
+    names.excel = mimeTypeComment(
+        QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet"),
+        QStringLiteral("MS Excel"));
     // Excel opens CSV files, hence its name as the fallback.
     names.csv = mimeTypeComment(QStringLiteral("text/csv"), QStringLiteral("MS Excel"));
     return names;
 }
 
-QList<FileFilterEntry> openFilterEntries(const FileTypeNames &names, bool workbooks)
+QList<FileFilterEntry> openFilterEntries(const FileTypeNames &names)
 {
-    QList<FileFilterEntry> entries{
-        entry(FileKind::Text, names.text, QStringLiteral("*.txt")),
-        entry(FileKind::TorisDbf, QStringLiteral("Toris file"), QStringLiteral("*.dbf"))};
-    if (workbooks)
-        entries << entry(FileKind::Excel, names.excel, QStringLiteral("*.xls"));
-    return entries;
+    // Old ".xls" workbooks are read too.
+    return {entry(FileKind::Text, names.text, QStringLiteral("*.txt")),
+            entry(FileKind::TorisDbf, QStringLiteral("Toris file"), QStringLiteral("*.dbf")),
+            entry(FileKind::Excel, names.excel, QStringLiteral("*.xlsx *.xls"))};
 }
 
-QList<FileFilterEntry> saveFilterEntries(const FileTypeNames &names, bool workbooks)
+QList<FileFilterEntry> saveFilterEntries(const FileTypeNames &names)
 {
-    QList<FileFilterEntry> entries = openFilterEntries(names, workbooks);
+    QList<FileFilterEntry> entries = openFilterEntries(names);
+    entries.last() = entry(FileKind::Excel, names.excel, QStringLiteral("*.xlsx"));
     entries << entry(FileKind::Csv, names.csv, QStringLiteral("*.csv"))
-            << entry(FileKind::Word, names.word, QStringLiteral("*.doc"))
+            << entry(FileKind::Word, names.word, QStringLiteral("*.docx"))
             << entry(FileKind::Html, names.web, QStringLiteral("*.html"));
     return entries;
 }

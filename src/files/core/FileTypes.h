@@ -34,11 +34,10 @@ struct FileFilterEntry
     QString pattern; // "*.txt"
 };
 
-// Workbook entries are offered only when workbooks can be handled; the settings keep the chosen
-// entry's number, counted from 1.
-QList<FileFilterEntry> openFilterEntries(const FileTypeNames &names, bool workbooks);
-// The open entries, then CSV, Word and web page.
-QList<FileFilterEntry> saveFilterEntries(const FileTypeNames &names, bool workbooks);
+// Text, Toris and workbook; the settings keep the chosen entry's number, counted from 1.
+QList<FileFilterEntry> openFilterEntries(const FileTypeNames &names);
+// The open entries (the workbook one for ".xlsx" alone), then CSV, Word and web page.
+QList<FileFilterEntry> saveFilterEntries(const FileTypeNames &names);
 
 // The dialogs' filters, one label with its pattern per entry.
 QStringList filterLabels(const QList<FileFilterEntry> &entries);

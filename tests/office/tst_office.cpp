@@ -1,0 +1,231 @@
+#include "FakeFileDialogs.h"
+#include "FakeOpener.h"
+#include "MainWindowFixture.h"
+
+#include "ClipboardText.h"
+#include "OfficeExports.h"
+#include "ProtocolGrid.h"
+#include "ProtocolRow.h"
+#include "WordDocument.h"
+#include "WorkbookReader.h"
+#include "WorkbookWriter.h"
+
+#include <QClipboard>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <quazip.h>
+#include <quazipfile.h>
+
+namespace {
+
+QStringList entry(const QString &rider, const QString &time, const QString &points)
+{
+    return {"7", "102", "Corrado", rider, "RV Ost", time, "0,00", "4", "4", points, time, "1"};
+}
+
+// A part of a zip file, unpacked.
+QByteArray zipPart(const QString &zipFile, const QString &part)
+{
+    QuaZip zip(zipFile);
+    if (!zip.open(QuaZip::mdUnzip) || !zip.setCurrentFile(part))
+        return {};
+    QuaZipFile file(&zip);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Debian's python, which has openpyxl and python-docx; the tool on the PATH may not.
+QString python()
+{
+    return QStandardPaths::findExecutable(QStringLiteral("python3"), {QStringLiteral("/usr/bin")});
+}
+
+QString runPython(const QString &script, const QStringList &args)
+{
+    QProcess p;
+    p.start(python(), QStringList{QStringLiteral("-c"), script} + args);
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput()) +
+           QString::fromUtf8(p.readAllStandardError());
+}
+
+} // namespace
+
+class tst_Office : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void clipboard_data();
+    void clipboard();
+    void workbookRoundTrip();
+    void hiddenColumnLeftOut();
+    void documentReadByAnotherProgram();
+    void templateKeptAndExtended();
+    void failedReadsAndWrites();
+};
+
+void tst_Office::clipboard_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QString>("copied");
+    QTest::newRow("decimal comma") << "12,5"
+                                   << "12,5";
+    QTest::newRow("semicolon") << "12;5"
+                               << "\"12;5\"";
+    QTest::newRow("quote") << "Say \"Hi\""
+                           << "\"Say \"\"Hi\"\"\"";
+    QTest::newRow("line break") << "a\nb"
+                                << "\"a\nb\"";
+}
+
+void tst_Office::clipboard()
+{
+    QFETCH(QString, cell);
+    QFETCH(QString, copied);
+    MainWindowFixture f;
+    QStringList row = entry("Anna", "61,27", "4,00");
+    row[ColClub] = cell;
+    f.ui.SortGrid1->setDataRows({row});
+    f.ui.Copy1->trigger();
+    const QStringList lines = QGuiApplication::clipboard()->text().split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), 3); // two lines, each ended
+    QCOMPARE(lines[2], QString());
+    QCOMPARE(lines[0].count(QLatin1Char('\t')), 11);
+    QCOMPARE(lines[1].split(QLatin1Char('\t')).value(ColClub), copied);
+}
+
+void tst_Office::workbookRoundTrip()
+{
+    MainWindowFixture f;
+    FakeFileDialogs dialogs;
+    FakeOpener opener;
+    QTemporaryDir dir;
+    f.ui.eFText1->setText(QStringLiteral("Großer Preis"));
+    const QList<QStringList> grid{entry("Anna Ölz", "61,27", "4,00"), entry("Ben", "EL", "EL"),
+                                  entry("Cleo", "59,10", "0,00")};
+    f.ui.SortGrid1->setDataRows(grid);
+    f.window->protocol().UpdateProtocolButtons();
+    // Reading a workbook ranks the protocol; ranked once, it stays as it is.
+    f.window->protocolGrid().RankProtocol();
+    const QList<QStringList> before = gridRows(f.ui.SortGrid1);
+    dialogs.answers = {{dir.filePath(QStringLiteral("p")), 3}};
+    f.key(Qt::Key_S, Qt::ControlModifier);
+    const QString book = dir.filePath(QStringLiteral("p.xlsx"));
+    QVERIFY(QFileInfo::exists(book));
+    QVERIFY(opener.opened.isEmpty());
+    const QString core = QString::fromUtf8(zipPart(book, QStringLiteral("docProps/core.xml")));
+    QVERIFY(core.contains(QStringLiteral("Ostrel Software")));
+    QVERIFY(core.contains(QStringLiteral("Großer Preis")));
+    QVERIFY(zipPart(book, QStringLiteral("xl/workbook.xml")).contains("name=\"Rittmeter\""));
+
+    // Times and points are numbers a spreadsheet can sum; start numbers stay text.
+    const QString script = QStringLiteral(
+        "import sys, openpyxl\n"
+        "ws = openpyxl.load_workbook(sys.argv[1]).worksheets[0]\n"
+        "print(type(ws['F2'].value).__name__, ws['F2'].value, ws['J2'].number_format,\n"
+        "      type(ws['A2'].value).__name__, ws['F4'].value, ws['A1'].font.b)\n");
+    QCOMPARE(runPython(script, {book}).trimmed(), QStringLiteral("float 59.1 0.00 str EL True"));
+
+    f.ui.SortGrid1->setDataRows({QStringList(12)});
+    dialogs.answers = {{book, 3}};
+    f.key(Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(gridRows(f.ui.SortGrid1), before);
+    QCOMPARE(f.ui.cbStNr->count(), 3);
+}
+
+void tst_Office::hiddenColumnLeftOut()
+{
+    MainWindowFixture f;
+    FakeOpener opener;
+    f.ui.SortGrid1->setDataRows({entry("Anna", "61,27", "4,00")});
+    f.ui.SortGrid1->setColWidth(ColTimeFaults, -1);
+    f.window->files().office().sbWordClick();
+    f.window->files().office().sbExcelClick();
+    QCOMPARE(opener.opened.size(), 2);
+    const QString document = opener.opened[0].toLocalFile();
+    const QString book = opener.opened[1].toLocalFile();
+    QVERIFY(document.endsWith(".docx") && book.endsWith(".xlsx"));
+    QVERIFY(
+        document.startsWith(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
+    const QByteArray body = zipPart(document, QStringLiteral("word/document.xml"));
+    QCOMPARE(body.count("<w:gridCol/>"), 11);
+    QList<QStringList> rows;
+    QString reason;
+    QVERIFY2(readWorkbook(book, rows, reason), qPrintable(reason));
+    QCOMPARE(rows.value(0).size(), 11);
+    QCOMPARE(rows.value(1).value(ColTimeFaults), QStringLiteral("4")); // the columns moved left
+    QFile::remove(document);
+    QFile::remove(book);
+}
+
+void tst_Office::documentReadByAnotherProgram()
+{
+    QList<QStringList> rows{{"St.Nr", "Reiter", "Zeit"}, {"1", "Tom & <Jerry>", "61,27"}};
+    QByteArray bytes;
+    QString reason;
+    QVERIFY(wordDocumentBytes(rows, {}, bytes, reason));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("d.docx"));
+    writeBytes(path, bytes);
+    const QString script = QStringLiteral(
+        "import sys, docx\n"
+        "t = docx.Document(sys.argv[1]).tables[0]\n"
+        "print(len(t.rows), len(t.columns), '|'.join(c.text for c in t.rows[1].cells))\n");
+    QCOMPARE(runPython(script, {path}).trimmed(), QStringLiteral("2 3 1|Tom & <Jerry>|61,27"));
+}
+
+void tst_Office::templateKeptAndExtended()
+{
+    QTemporaryDir dir;
+    const QString templ = dir.filePath(QStringLiteral("t.docx"));
+    QVERIFY(runPython(QStringLiteral("import sys, docx\n"
+                                     "d = docx.Document()\n"
+                                     "d.add_paragraph('Reitverein Ost - Briefkopf')\n"
+                                     "d.save(sys.argv[1])\n"),
+                      {templ})
+                .isEmpty());
+    const QByteArray templateBytes = fileBytes(templ);
+    QByteArray bytes;
+    QString reason;
+    QVERIFY2(wordDocumentBytes({{"A", "B"}, {"1", "2"}}, templateBytes, bytes, reason),
+             qPrintable(reason));
+    const QString path = dir.filePath(QStringLiteral("d.docx"));
+    writeBytes(path, bytes);
+    const QString script =
+        QStringLiteral("import sys, docx\n"
+                       "d = docx.Document(sys.argv[1])\n"
+                       "print(d.paragraphs[0].text, len(d.tables), d.tables[0].cell(1, 1).text,\n"
+                       "      d.styles['Normal'] is not None)\n");
+    QCOMPARE(runPython(script, {path}).trimmed(),
+             QStringLiteral("Reitverein Ost - Briefkopf 1 2 True"));
+    QCOMPARE(fileBytes(templ), templateBytes);
+    QVERIFY(!wordDocumentBytes({{"A"}}, QByteArray("no zip"), bytes, reason));
+}
+
+void tst_Office::failedReadsAndWrites()
+{
+    MainWindowFixture f;
+    QTemporaryDir dir;
+    const QList<QStringList> grid{entry("Anna", "61,27", "4,00")};
+    f.ui.SortGrid1->setDataRows(grid);
+    const QList<QStringList> before = gridRows(f.ui.SortGrid1);
+    const QString fake = dir.filePath(QStringLiteral("list.xlsx"));
+    writeBytes(fake, "St.Nr\tKoNr.\r\n1\t2\r\n");
+    QVERIFY(!f.window->files().ImportExcelWorkbook(fake));
+    QCOMPARE(gridRows(f.ui.SortGrid1), before);
+    QCOMPARE(f.boxes.messages.size(), 1);
+    QVERIFY(f.boxes.messages[0].contains(QDir::toNativeSeparators(fake)));
+
+    // A workbook that cannot be written leaves the former file as it was.
+    const QString kept = dir.filePath(QStringLiteral("kept"));
+    QDir().mkdir(kept);
+    QVERIFY(!f.window->files().office().ExportExcelWorkbook(kept));
+    QVERIFY(!f.window->files().office().ExportWordDocument(1, QStringLiteral("/proc/x.docx")));
+    QCOMPARE(f.boxes.messages.size(), 3);
+    QVERIFY(f.boxes.messages[2].contains(QStringLiteral("/proc/x.docx")));
+    QVERIFY(QFileInfo(kept).isDir());
+}
+
+QTEST_MAIN(tst_Office)
+#include "tst_office.moc"
