@@ -6,6 +6,7 @@
 #include "ReportPrint.h"
 
 #include "BenchApplication.h"
+#include "BenchProtocol.h"
 
 #include <QElapsedTimer>
 #include <QPrinter>
@@ -15,28 +16,12 @@
 namespace {
 constexpr double kPageTargetMs = 50.0;
 constexpr double kPdfTargetMs = 2000.0;
-
-QList<QStringList> protocol(int rows)
-{
-    QList<QStringList> data{{"St.Nr", "KoNr.", "Pferd/Pony", "Reitername", "Verein", "R.-Zeit",
-                             "ZF", "Straf", "Fehler", "Punkte", "Zeit", "Rang"}};
-    for (int r = 1; r <= rows; ++r) {
-        const QString time =
-            QStringLiteral("%1,%2").arg(55 + r % 30).arg(r % 100, 2, 10, QLatin1Char('0'));
-        const QString faults = QString::number(4 * (r % 3));
-        data.append({QString::number(r), QString::number(100 + r),
-                     QStringLiteral("Pferd %1").arg(r), QStringLiteral("Reiterin %1 & Co").arg(r),
-                     QStringLiteral("Verein %1").arg(r % 97), time, "0,00", faults, faults,
-                     faults + QStringLiteral(",00"), time, QString::number(r)});
-    }
-    return data;
-}
 } // namespace
 
 int main(int argc, char **argv)
 {
     BenchApplication app(argc, argv);
-    const QList<QStringList> rows = protocol(2000);
+    const QList<QStringList> rows = benchProtocol(2000, true);
     const HtmlReportTexts texts{QStringLiteral("Zeitenprotokoll"), QStringLiteral("Großer Preis"),
                                 QStringLiteral("Springprüfung Kl. M*")};
 

@@ -12,6 +12,7 @@
 #include "WorkbookWriter.h"
 
 #include "BenchApplication.h"
+#include "BenchProtocol.h"
 
 #include <QElapsedTimer>
 
@@ -19,21 +20,6 @@
 
 namespace {
 constexpr double kTargetMs = 300.0;
-
-QList<QStringList> protocol(int rows)
-{
-    QList<QStringList> data;
-    for (int r = 1; r <= rows; ++r) {
-        const QString time =
-            QStringLiteral("%1,%2").arg(55 + r % 30).arg(r % 100, 2, 10, QLatin1Char('0'));
-        const QString faults = QString::number(4 * (r % 3));
-        data.append({QString::number(r), QString::number(100 + r),
-                     QStringLiteral("Pferd %1").arg(r), QStringLiteral("Reiterin %1").arg(r),
-                     QStringLiteral("Verein %1").arg(r % 97), time, "0,00", faults, faults,
-                     faults + QStringLiteral(",00"), time, QString::number(r)});
-    }
-    return data;
-}
 
 template <typename F> double bestOf(int runs, F f)
 {
@@ -52,7 +38,7 @@ int main(int argc, char **argv)
 {
     BenchApplication app(argc, argv);
     TFormMain window;
-    window.ui.SortGrid1->setDataRows(protocol(2000));
+    window.ui.SortGrid1->setDataRows(benchProtocol(2000, false));
     QTemporaryDir dir;
     const QString book = dir.filePath(QStringLiteral("p.xlsx"));
     const QString document = dir.filePath(QStringLiteral("p.docx"));

@@ -1,5 +1,7 @@
 #include "WordDocument.h"
 
+#include "OfficePackage.h"
+
 #include <QBuffer>
 #include <QXmlStreamWriter>
 
@@ -31,16 +33,6 @@ const char *const EmptyDocument =
     "<w:body><w:sectPr><w:pgSz w:w=\"16838\" w:h=\"11906\" w:orient=\"landscape\"/>"
     "<w:pgMar w:top=\"1134\" w:right=\"1134\" w:bottom=\"1134\" w:left=\"1134\" w:header=\"709\" "
     "w:footer=\"709\" w:gutter=\"0\"/></w:sectPr></w:body></w:document>";
-
-// Characters XML 1.0 cannot hold become blanks.
-QString xmlText(const QString &text)
-{
-    QString out = text;
-    for (QChar &c : out)
-        if (c.unicode() < 0x20 && c != QLatin1Char('\t'))
-            c = QLatin1Char(' ');
-    return out;
-}
 
 void writeCell(QXmlStreamWriter &xml, const QString &text, bool bold)
 {
@@ -128,19 +120,12 @@ bool readPart(QuaZip &zip, QByteArray &bytes)
     return bytes.size() <= MaxTemplatePartBytes && file.getZipError() == UNZ_OK;
 }
 
-bool writePart(QuaZip &zip, const QString &name, const QByteArray &bytes)
-{
-    QuaZipFile file(&zip);
-    return file.open(QIODevice::WriteOnly, QuaZipNewInfo(name)) &&
-           file.write(bytes) == bytes.size() && (file.close(), file.getZipError() == ZIP_OK);
-}
-
 } // namespace
 
 bool wordDocumentBytes(const QList<QStringList> &rows, const QByteArray &templateBytes,
                        QByteArray &bytes, QString &reason)
 {
-    QList<QPair<QString, QByteArray>> parts;
+    PackageParts parts;
     QByteArray document;
     if (templateBytes.isEmpty()) {
         parts = {{QStringLiteral("[Content_Types].xml"), ContentTypes},
@@ -176,19 +161,7 @@ bool wordDocumentBytes(const QList<QStringList> &rows, const QByteArray &templat
     }
     parts.append({QString::fromLatin1(DocumentPart), document});
 
-    QBuffer out(&bytes);
-    QuaZip zip(&out);
-    if (!zip.open(QuaZip::mdCreate)) {
-        reason = QStringLiteral("Das Dokument lässt sich nicht anlegen.");
-        return false;
-    }
-    for (const auto &[name, part] : parts)
-        if (!writePart(zip, name, part)) {
-            reason = QStringLiteral("Das Dokument lässt sich nicht anlegen.");
-            return false;
-        }
-    zip.close();
-    if (zip.getZipError() != ZIP_OK) {
+    if (!packParts(parts, bytes)) {
         reason = QStringLiteral("Das Dokument lässt sich nicht anlegen.");
         return false;
     }

@@ -1,11 +1,9 @@
 #include "WorkbookWriter.h"
 
-#include <QBuffer>
+#include "OfficePackage.h"
+
 #include <QRegularExpression>
 #include <QXmlStreamWriter>
-
-#include <quazip.h>
-#include <quazipfile.h>
 
 #include <algorithm>
 
@@ -91,16 +89,6 @@ bool protocolNumber(const QString &text, QString &value, bool &decimals)
     decimals = text.contains(QLatin1Char(','));
     value = QString(text).replace(QLatin1Char(','), QLatin1Char('.'));
     return true;
-}
-
-// Characters XML 1.0 cannot hold become blanks.
-QString xmlText(const QString &text)
-{
-    QString out = text;
-    for (QChar &c : out)
-        if (c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\n'))
-            c = QLatin1Char(' ');
-    return out;
 }
 
 QString cellName(qsizetype row, qsizetype column)
@@ -226,29 +214,14 @@ QByteArray coreXml(const WorkbookProperties &p)
 bool workbookBytes(const QList<QStringList> &rows, const QList<bool> &numeric,
                    const WorkbookProperties &properties, QByteArray &bytes, QString &reason)
 {
-    const QList<QPair<QString, QByteArray>> parts{
-        {QStringLiteral("[Content_Types].xml"), ContentTypes},
-        {QStringLiteral("_rels/.rels"), PackageRelations},
-        {QStringLiteral("docProps/core.xml"), coreXml(properties)},
-        {QStringLiteral("xl/workbook.xml"), workbookXml(properties.sheetName)},
-        {QStringLiteral("xl/_rels/workbook.xml.rels"), WorkbookRelations},
-        {QStringLiteral("xl/styles.xml"), Styles},
-        {QStringLiteral("xl/worksheets/sheet1.xml"), sheetXml(rows, numeric)}};
-    bytes.clear();
-    QBuffer out(&bytes);
-    QuaZip zip(&out);
-    bool ok = zip.open(QuaZip::mdCreate);
-    for (const auto &[name, part] : parts) {
-        if (!ok)
-            break;
-        QuaZipFile file(&zip);
-        ok =
-            file.open(QIODevice::WriteOnly, QuaZipNewInfo(name)) && file.write(part) == part.size();
-        file.close();
-        ok = ok && file.getZipError() == ZIP_OK;
-    }
-    zip.close();
-    if (!ok || zip.getZipError() != ZIP_OK) {
+    const PackageParts parts{{QStringLiteral("[Content_Types].xml"), ContentTypes},
+                             {QStringLiteral("_rels/.rels"), PackageRelations},
+                             {QStringLiteral("docProps/core.xml"), coreXml(properties)},
+                             {QStringLiteral("xl/workbook.xml"), workbookXml(properties.sheetName)},
+                             {QStringLiteral("xl/_rels/workbook.xml.rels"), WorkbookRelations},
+                             {QStringLiteral("xl/styles.xml"), Styles},
+                             {QStringLiteral("xl/worksheets/sheet1.xml"), sheetXml(rows, numeric)}};
+    if (!packParts(parts, bytes)) {
         reason = QStringLiteral("Die Arbeitsmappe lässt sich nicht anlegen.");
         return false;
     }
