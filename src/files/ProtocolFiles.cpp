@@ -132,8 +132,7 @@ bool ProtocolFiles::ImportExcelWorkbook(const QString &fileName)
 void ProtocolFiles::loadRows(QList<QStringList> rows, bool rank)
 {
     TSortGrid *grid = m_ui.SortGrid1;
-    QStringList headings = rows.value(0);
-    headings.resize(std::max<qsizetype>(headings.size(), 0));
+    const QStringList headings = rows.value(0);
     for (int c = 0; c < headings.size() && c < ProtocolColumnCount; ++c)
         grid->setCells(c, 0, headings.at(c));
     if (!rows.isEmpty())
