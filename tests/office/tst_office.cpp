@@ -62,6 +62,7 @@ private slots:
     void hiddenColumnLeftOut();
     void documentReadByAnotherProgram();
     void templateKeptAndExtended();
+    void listEndsAtFirstRowWithoutStartNumber();
     void failedReadsAndWrites();
 };
 
@@ -201,6 +202,29 @@ void tst_Office::templateKeptAndExtended()
              QStringLiteral("Reitverein Ost - Briefkopf 1 2 True"));
     QCOMPARE(fileBytes(templ), templateBytes);
     QVERIFY(!wordDocumentBytes({{"A"}}, QByteArray("no zip"), bytes, reason));
+}
+
+void tst_Office::listEndsAtFirstRowWithoutStartNumber()
+{
+    MainWindowFixture f;
+    QTemporaryDir dir;
+    const QString book = dir.filePath(QStringLiteral("starters.xlsx"));
+    const QString made =
+        runPython(QStringLiteral("import sys, openpyxl\n"
+                                 "wb = openpyxl.Workbook(); ws = wb.active\n"
+                                 "ws.append(['St.Nr', 'KoNr.', 'Pferd', 'Reiter', 'Verein'])\n"
+                                 "ws.append([12, 101, 'Corrado', 'Anna', 'RV Ost'])\n"
+                                 "ws.append([13, 102, 'Fly', 'Ben', 'RV West'])\n"
+                                 "ws.append([None, 103, 'Gone', 'Cleo', ''])\n"
+                                 "ws.append([15, 104, 'After', 'Dora', ''])\n"
+                                 "wb.save(sys.argv[1])\n"),
+                  {book});
+    QVERIFY2(made.isEmpty(), qPrintable(made));
+    QVERIFY(f.window->files().ImportExcelWorkbook(book));
+    QCOMPARE(f.ui.SortGrid1->gridRowCount(), 3);
+    QCOMPARE(f.ui.SortGrid1->rowTexts(2).mid(0, 4), (QStringList{"13", "102", "Fly", "Ben"}));
+    QCOMPARE(f.ui.cbStNr->count(), 2);
+    QCOMPARE(f.ui.cbKNr->count(), 2);
 }
 
 void tst_Office::failedReadsAndWrites()
