@@ -1,5 +1,6 @@
 #include "QtSoundPlayer.h"
 #include "TFormMain.h"
+#include "TerminationSignals.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -12,6 +13,13 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(RITTMETER_VERSION));
     // Fusion draws button faces in the colours the run states give them on every desktop.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
+    // Before the window: a logout during the start must not kill the program either.
+    TerminationSignals termination;
+    // Ends every event loop, a question's included, without asking; the window saves the
+    // settings as it closes.
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &app,
+                     [] { QCoreApplication::exit(0); });
 
     QtSoundPlayer sounds;
     setSoundPlayer(&sounds);

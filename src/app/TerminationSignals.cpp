@@ -1,0 +1,45 @@
+#include "TerminationSignals.h"
+
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+int g_signalFds[2] = {-1, -1};
+
+void onSignal(int)
+{
+    // Only what is safe in a signal handler: one byte down the pipe to the event loop.
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(g_signalFds[0], &byte, 1);
+}
+} // namespace
+
+TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalFds) != 0)
+        return;
+    m_notifier = new QSocketNotifier(g_signalFds[1], QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignals::readSignal);
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+}
+
+TerminationSignals::~TerminationSignals()
+{
+    std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGHUP, SIG_DFL);
+}
+
+void TerminationSignals::readSignal()
+{
+    char byte = 0;
+    [[maybe_unused]] const ssize_t got = ::read(g_signalFds[1], &byte, 1);
+    emit terminationRequested();
+}
