@@ -32,6 +32,8 @@
 #include <QUrl>
 
 namespace {
+const QString HtmlFailure = QStringLiteral("Löschen Sie die alte Webseite oder speichern Sie diese "
+                                           "unter einem anderen Namen: %1\n%2");
 QString startFolder()
 {
     // The program's folder, as the dialogs always started there, unless files can't be written
@@ -202,13 +204,13 @@ QList<QStringList> ProtocolFiles::protocolRows() const
     return rows;
 }
 
-bool ProtocolFiles::writeFile(const QString &fileName, const QByteArray &contents)
+bool ProtocolFiles::writeFile(const QString &fileName, const QByteArray &contents,
+                              const QString &failure)
 {
     QString reason;
     if (writeWholeFile(fileName, contents, reason))
         return true;
-    messageBoxes().error(m_ui.form, QStringLiteral("Can't write to file:\n%1\n%2")
-                                        .arg(QDir::toNativeSeparators(fileName), reason));
+    messageBoxes().error(m_ui.form, failure.arg(QDir::toNativeSeparators(fileName), reason));
     return false;
 }
 
@@ -227,20 +229,9 @@ HtmlReportTexts ProtocolFiles::reportTexts() const
     return {LanguageText(LanguageLine::ProtocolTitle), m_ui.eFText1->text(), m_ui.eFText2->text()};
 }
 
-bool ProtocolFiles::writeHtml(const QString &fileName, const QByteArray &page)
-{
-    QString reason;
-    if (writeWholeFile(fileName, page, reason))
-        return true;
-    messageBoxes().error(m_ui.form, QStringLiteral("Löschen Sie die alte Webseite oder speichern "
-                                                   "Sie diese unter einem anderen Namen: %1\n%2")
-                                        .arg(QDir::toNativeSeparators(fileName), reason));
-    return false;
-}
-
 bool ProtocolFiles::ExportHtml(const QString &fileName)
 {
-    return writeHtml(fileName, htmlReport(protocolRows(), reportTexts()));
+    return writeFile(fileName, htmlReport(protocolRows(), reportTexts()), HtmlFailure);
 }
 
 void ProtocolFiles::sbHTMLClick(int tag)
@@ -250,7 +241,7 @@ void ProtocolFiles::sbHTMLClick(int tag)
     const QList<QStringList> rows = protocolRows();
     const HtmlReportTexts texts = reportTexts();
     // An older page of that name must not stand in for this one.
-    if (!writeHtml(fileName, htmlReport(rows, texts)))
+    if (!writeFile(fileName, htmlReport(rows, texts), HtmlFailure))
         return;
     if (tag == 0) {
         desktopOpener().openUrl(QUrl::fromLocalFile(fileName));

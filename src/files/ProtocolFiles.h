@@ -41,8 +41,9 @@ public:
 private:
     QList<QStringList> protocolRows() const;
     HtmlReportTexts reportTexts() const;
-    bool writeHtml(const QString &fileName, const QByteArray &page);
-    bool writeFile(const QString &fileName, const QByteArray &contents);
+    // failure: the message, with %1 the file and %2 the system's reason.
+    bool writeFile(const QString &fileName, const QByteArray &contents,
+                   const QString &failure = QStringLiteral("Can't write to file:\n%1\n%2"));
     // Headings and entries into the grid, the starters into both lists.
     void loadRows(QList<QStringList> rows, bool rank);
 

@@ -1,6 +1,7 @@
 #include "OfficePackage.h"
 
 #include <QBuffer>
+#include <QXmlStreamWriter>
 
 #include <quazip.h>
 #include <quazipfile.h>
@@ -31,4 +32,12 @@ QString xmlText(const QString &text)
         if (c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\n'))
             c = QLatin1Char(' ');
     return out;
+}
+
+void writePreservedText(QXmlStreamWriter &xml, const QString &element, const QString &text)
+{
+    xml.writeStartElement(element);
+    xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
+    xml.writeCharacters(xmlText(text));
+    xml.writeEndElement();
 }

@@ -5,6 +5,8 @@
 #include <QPair>
 #include <QString>
 
+class QXmlStreamWriter;
+
 // The parts of an Office Open XML file, by name.
 using PackageParts = QList<QPair<QString, QByteArray>>;
 
@@ -13,3 +15,6 @@ bool packParts(const PackageParts &parts, QByteArray &bytes);
 
 // Text as XML 1.0 can hold it: control characters other than tab and line feed become blanks.
 QString xmlText(const QString &text);
+
+// A text element that keeps its leading and trailing blanks, as both formats write cell texts.
+void writePreservedText(QXmlStreamWriter &xml, const QString &element, const QString &text);

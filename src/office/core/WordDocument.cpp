@@ -45,10 +45,7 @@ void writeCell(QXmlStreamWriter &xml, const QString &text, bool bold)
     xml.writeEmptyElement(QStringLiteral("w:sz"));
     xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("18"));
     xml.writeEndElement();
-    xml.writeStartElement(QStringLiteral("w:t"));
-    xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
-    xml.writeCharacters(xmlText(text));
-    xml.writeEndElement();
+    writePreservedText(xml, QStringLiteral("w:t"), text);
     xml.writeEndElement();
     xml.writeEndElement();
     xml.writeEndElement();

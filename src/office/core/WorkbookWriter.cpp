@@ -147,10 +147,7 @@ QByteArray sheetXml(const QList<QStringList> &rows, const QList<bool> &numeric)
             } else if (!cell.isEmpty()) {
                 xml.writeAttribute(QStringLiteral("t"), QStringLiteral("inlineStr"));
                 xml.writeStartElement(QStringLiteral("is"));
-                xml.writeStartElement(QStringLiteral("t"));
-                xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
-                xml.writeCharacters(xmlText(cell));
-                xml.writeEndElement();
+                writePreservedText(xml, QStringLiteral("t"), cell);
                 xml.writeEndElement();
             }
             xml.writeEndElement();
