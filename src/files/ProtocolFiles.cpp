@@ -196,12 +196,7 @@ void ProtocolFiles::sbSaveClick()
 
 QList<QStringList> ProtocolFiles::protocolRows() const
 {
-    QList<QStringList> rows;
-    const TSortGrid *grid = m_ui.SortGrid1;
-    rows.reserve(grid->gridRowCount());
-    for (int r = 0; r < grid->gridRowCount(); ++r)
-        rows << grid->rowTexts(r);
-    return rows;
+    return m_ui.SortGrid1->allRowTexts();
 }
 
 bool ProtocolFiles::writeFile(const QString &fileName, const QByteArray &contents,

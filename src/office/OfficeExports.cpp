@@ -123,11 +123,7 @@ bool OfficeExports::writeWorkbook(const QString &fileName, const QString &subjec
 
 void OfficeExports::Copy1Click()
 {
-    const TSortGrid *grid = m_ui.SortGrid1;
-    QList<QStringList> rows;
-    for (int r = 0; r < grid->gridRowCount(); ++r)
-        rows << grid->rowTexts(r);
-    QGuiApplication::clipboard()->setText(clipboardText(rows));
+    QGuiApplication::clipboard()->setText(clipboardText(m_ui.SortGrid1->allRowTexts()));
 }
 
 QList<QStringList> OfficeExports::visibleRows(QList<int> *columns) const
@@ -138,9 +134,7 @@ QList<QStringList> OfficeExports::visibleRows(QList<int> *columns) const
         if (!grid->isColumnHidden(c))
             visible << c;
     QList<QStringList> rows;
-    rows.reserve(grid->gridRowCount());
-    for (int r = 0; r < grid->gridRowCount(); ++r) {
-        const QStringList all = grid->rowTexts(r);
+    for (const QStringList &all : grid->allRowTexts()) {
         QStringList row;
         for (int c : visible)
             row << all.value(c);

@@ -142,6 +142,11 @@ void TSortGrid::setCells(int col, int row, const QString &text)
         m_model->setText(row - 1, col, text);
 }
 
+QList<QStringList> TSortGrid::allRowTexts() const
+{
+    return QList<QStringList>{m_model->headings()} + m_model->rows();
+}
+
 QStringList TSortGrid::rowTexts(int row) const
 {
     if (row == 0)

@@ -40,6 +40,8 @@ public:
     QString cells(int col, int row) const;
     void setCells(int col, int row, const QString &text);
     QStringList rowTexts(int row) const;
+    // Every row, the headings first.
+    QList<QStringList> allRowTexts() const;
     void setRowTexts(int row, const QStringList &texts);
     void appendRow(const QStringList &texts);
     void deleteRow(int row);
