@@ -5,6 +5,7 @@
 #include "DataFiles.h"
 #include "DisplayColors.h"
 #include "EnabledLink.h"
+#include "ImpulseLog.h"
 #include "InfoHelp.h"
 #include "LanguageSwitch.h"
 #include "LanguageTable.h"
@@ -20,6 +21,7 @@
 #include "RunState.h"
 #include "Screens.h"
 #include "SerialBackend.h"
+#include "SessionKeeper.h"
 #include "Settings.h"
 #include "SettingsCommand.h"
 #include "SettingsStore.h"
@@ -57,6 +59,14 @@ struct TFormMain::HookRelay : RunHooks
     void UpdateRunTotal() override { target->UpdateRunTotal(); }
     void UpdateTimeFaults(qint32 ms) override { target->UpdateTimeFaults(ms); }
     void RefreshAudienceTexts() override { target->RefreshAudienceTexts(); }
+    void RunCommandGiven(RunCommand command, qint32 ms, const QString &detail) override
+    {
+        target->RunCommandGiven(command, ms, detail);
+    }
+    void PhotocellImpulseSeen(const PhotocellImpulse &impulse) override
+    {
+        target->PhotocellImpulseSeen(impulse);
+    }
 };
 
 // The program's own: the scoring of the run and the audience window.
@@ -67,6 +77,16 @@ struct TFormMain::ProgramHooks : RunHooks
     void UpdateRunTotal() override { scoring->UpdateRunTotal(); }
     void UpdateTimeFaults(qint32 ms) override { scoring->UpdateTimeFaults(ms); }
     void RefreshAudienceTexts() override { window->refreshAudience(); }
+    void RunCommandGiven(RunCommand command, qint32 ms, const QString &detail) override
+    {
+        if (window->m_impulseLog)
+            window->m_impulseLog->RunCommandGiven(command, ms, detail);
+    }
+    void PhotocellImpulseSeen(const PhotocellImpulse &impulse) override
+    {
+        if (window->m_impulseLog)
+            window->m_impulseLog->PhotocellImpulseSeen(impulse);
+    }
 };
 
 TFormMain::TFormMain(QWidget *parent)
@@ -77,7 +97,7 @@ TFormMain::TFormMain(QWidget *parent)
     ui.setupUi(this);
     m_clock = std::make_unique<ClockDisplay>(ui, *m_relay);
     m_run = std::make_unique<RunControl>(ui, *m_clock, *m_relay);
-    m_photocells = std::make_unique<Photocells>(ui);
+    m_photocells = std::make_unique<Photocells>(ui, *m_relay);
     m_scoring = std::make_unique<RunScoring>(ui, *m_clock);
     m_programHooks->scoring = m_scoring.get();
     m_programHooks->window = this;
@@ -117,6 +137,9 @@ TFormMain::TFormMain(QWidget *parent)
 
 TFormMain::~TFormMain()
 {
+    // Not closed by the operator (a logout, a kill): the session is kept and offered again.
+    if (m_session)
+        m_session->finish(false);
     if (!m_saveSuppressed)
         saveSettings();
     // While the photocell controls still exist: closing a port hides them.
@@ -190,6 +213,12 @@ void TFormMain::startUp()
     // Once every window exists.
     m_language = new LanguageSwitch(*this);
     m_language->LoadLanguage(Settings.Lang);
+
+    if (!sessionFolder().isEmpty()) {
+        m_session = std::make_unique<SessionKeeper>(*this, sessionFolder());
+        m_impulseLog = std::make_unique<ImpulseLog>(ui, m_session->writer());
+        m_session->restoreOrSetAside();
+    }
 }
 
 void TFormMain::createAudienceWindow()
@@ -302,9 +331,12 @@ bool TFormMain::eventFilter(QObject *watched, QEvent *event)
 
 void TFormMain::closeEvent(QCloseEvent *event)
 {
-    if (m_protocol->FormCloseQuery())
+    if (m_protocol->FormCloseQuery()) {
+        // Ended in order: the next start does not offer this session back.
+        if (m_session)
+            m_session->finish(true);
         event->accept();
-    else
+    } else
         event->ignore();
 }
 

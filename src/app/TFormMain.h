@@ -8,6 +8,7 @@
 #include <memory>
 
 class ClockDisplay;
+class ImpulseLog;
 class InfoHelp;
 class LanguageSwitch;
 class Photocells;
@@ -16,6 +17,7 @@ class ProtocolGrid;
 class ResultsProtocol;
 class RunControl;
 class RunScoring;
+class SessionKeeper;
 class SettingsCommand;
 class StarterList;
 class TFormInfo;
@@ -44,6 +46,9 @@ public:
     TFormMonitor2 &monitor() { return *m_monitor; }
     SettingsCommand &settings() { return *m_settings; }
     LanguageSwitch &language() { return *m_language; }
+    // Both only while a session folder is set.
+    SessionKeeper *session() { return m_session.get(); }
+    ImpulseLog *impulseLog() { return m_impulseLog.get(); }
 
     // Replaces the scoring and audience hooks (the window keeps no ownership); nullptr puts the
     // program's own back.
@@ -83,8 +88,10 @@ private:
     std::unique_ptr<ProtocolFiles> m_files;
     std::unique_ptr<TFormInfo> m_formInfo;
     std::unique_ptr<InfoHelp> m_infoHelp;
-    TFormMonitor2 *m_monitor = nullptr;    // a window of its own, owned as a child
-    SettingsCommand *m_settings = nullptr; // a child, with its dialog
-    LanguageSwitch *m_language = nullptr;  // a child
+    std::unique_ptr<SessionKeeper> m_session;
+    std::unique_ptr<ImpulseLog> m_impulseLog; // writes through m_session
+    TFormMonitor2 *m_monitor = nullptr;       // a window of its own, owned as a child
+    SettingsCommand *m_settings = nullptr;    // a child, with its dialog
+    LanguageSwitch *m_language = nullptr;     // a child
     bool m_saveSuppressed = false;
 };

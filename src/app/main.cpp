@@ -1,8 +1,10 @@
 #include "QtSoundPlayer.h"
+#include "SessionKeeper.h"
 #include "TFormMain.h"
 #include "TerminationSignals.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <QStyleFactory>
 
 int main(int argc, char *argv[])
@@ -11,6 +13,8 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Ostrel"));
     QApplication::setApplicationName(QStringLiteral("Rittmeter"));
     QApplication::setApplicationVersion(QStringLiteral(RITTMETER_VERSION));
+    // ~/.local/share/Ostrel/Rittmeter: the kept protocol and the impulse logs.
+    setSessionFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     // Fusion draws button faces in the colours the run states give them on every desktop.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 

@@ -16,6 +16,7 @@
 #include "TFormMainUi.h"
 #include "TLbSpeedButton.h"
 #include "TOvalButton.h"
+#include "TickSource.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -50,8 +51,9 @@ ResultsProtocol::ResultsProtocol(TFormMainUi &ui, ClockDisplay &clock, RunContro
     for (QPushButton *b : {m_ui.bAbbruch, m_ui.bNoStart, m_ui.bAus})
         connect(b, &QPushButton::clicked, this, [this, b] { bAbbruchClick(b); });
     connect(m_ui.mAbbruch, &QAction::triggered, this, [this] { bAbbruchClick(m_ui.mAbbruch); });
-    connect(m_ui.bRESET, &QPushButton::clicked, this, &ResultsProtocol::bRESETClick);
-    connect(m_ui.mReset, &QAction::triggered, this, &ResultsProtocol::bRESETClick);
+    // NEXT as the operator gives it; clearing the protocol resets the run without it.
+    connect(m_ui.bRESET, &QPushButton::clicked, this, &ResultsProtocol::nextRider);
+    connect(m_ui.mReset, &QAction::triggered, this, &ResultsProtocol::nextRider);
     connect(m_ui.sbCLS, &QToolButton::clicked, this, &ResultsProtocol::sbCLSClick);
     connect(m_ui.Strokadelete, &QAction::triggered, this, &ResultsProtocol::StrokadeleteClick);
     connect(m_ui.Beenden1, &QAction::triggered, this, &ResultsProtocol::bExitClick);
@@ -126,6 +128,10 @@ void ResultsProtocol::mEintragenClick()
     m_scoring.cancelPenaltyEntry();
     if (!EnterRun())
         return;
+    // After an abort the run has no time.
+    const bool timed = Run.RunStartTick != 0 || Run.RunStopTick != 0;
+    m_hooks.RunCommandGiven(RunCommand::Entry,
+                            timed ? ticksBetween(Run.RunStartTick, Run.RunStopTick) : -1, {});
     const TSortGrid *grid = m_ui.SortGrid1;
     const int current = grid->currentGridRow();
     InfoText = QStringLiteral("%1:%2   %3:%4")
@@ -151,11 +157,17 @@ void ResultsProtocol::bAbbruchClick(QObject *sender)
         return;
     if (sender == m_ui.mAbbruch && !m_ui.mAbbruch->isEnabled())
         return;
+    // A run still on (running or held) is aborted at its time now.
+    const qint32 elapsed =
+        !Run.CountdownActive && m_ui.bHF->isEnabled()
+            ? ticksBetween(Run.RunStartTick, m_ui.Clock->isActive() ? tickNow() : Run.RunHoldTick)
+            : -1;
     m_ui.Clock->stop();
     const int tag = sender->property("Tag").toInt();
     AbortReasonText = tag == 1   ? QStringLiteral("N.st.")
                       : tag == 2 ? QStringLiteral("Ret.")
                                  : QStringLiteral("EL");
+    m_hooks.RunCommandGiven(RunCommand::Abort, elapsed, AbortReasonText);
     if (tag != 1)
         m_clock.PlayCue(Settings.Sound1);
 
@@ -186,6 +198,12 @@ void ResultsProtocol::bAbbruchClick(QObject *sender)
     InfoText = LanguageText(LanguageLine::Eliminated);
     UpdateProtocolButtons();
     m_hooks.RefreshAudienceTexts();
+}
+
+void ResultsProtocol::nextRider()
+{
+    m_hooks.RunCommandGiven(RunCommand::Next, -1, {});
+    bRESETClick();
 }
 
 void ResultsProtocol::bRESETClick()

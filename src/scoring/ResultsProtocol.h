@@ -26,6 +26,8 @@ public:
     bool EnterRun();
     void bAbbruchClick(QObject *sender);
     void bRESETClick();
+    // NEXT as the operator gives it.
+    void nextRider();
     void sbCLSClick();
     void StrokadeleteClick();
     // True when the window may close.

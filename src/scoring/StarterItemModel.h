@@ -16,6 +16,7 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
 
     void setItems(const QStringList &items);
+    const QStringList &items() const { return m_items; }
 
 private:
     QStringList m_items;

@@ -88,6 +88,16 @@ void StarterList::sb1mClick(int step)
     cbStNrChange();
 }
 
+QStringList StarterList::items() const
+{
+    return m_startNumbers->items();
+}
+
+QStringList StarterList::headNumbers() const
+{
+    return m_headNumbers->stringList();
+}
+
 QString StarterList::selectedItem() const
 {
     const int index = m_ui.cbStNr->currentIndex();

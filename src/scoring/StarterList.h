@@ -26,6 +26,9 @@ public:
     // numbers. With starters the start-number box becomes a list showing start numbers only and
     // the head-number box an editable list, both at the first starter; without, plain fields.
     void setStarters(const QStringList &items, const QStringList &headNumbers);
+    // The lists as loaded.
+    QStringList items() const;
+    QStringList headNumbers() const;
     // The whole item of the selected starter; empty when none is selected.
     QString selectedItem() const;
     // "3 von 25": the selected starter's place and the number of starters.

@@ -63,6 +63,7 @@ void ClockDisplay::UpdateClockDisplay(qint32 elapsedMs)
             m_audience->applyAlarm(ActiveColor);
     }
     if (step.countdownExpired) {
+        const CountdownCommand origin;
         if (m_ui.cbEliminieren->isChecked()) {
             ShowTimeDigits(0, 0);
             m_ui.bAbbruch->click();

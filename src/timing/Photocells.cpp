@@ -2,6 +2,7 @@
 
 #include "EComError.h"
 #include "PhotocellRules.h"
+#include "RunHooks.h"
 #include "RunState.h"
 #include "Settings.h"
 #include "TBitBtnWithColor.h"
@@ -15,7 +16,8 @@
 #include <QLabel>
 #include <QTimer>
 
-Photocells::Photocells(TFormMainUi &ui, QObject *parent) : QObject(parent), m_ui(ui)
+Photocells::Photocells(TFormMainUi &ui, RunHooks &hooks, QObject *parent)
+    : QObject(parent), m_ui(ui), m_hooks(hooks)
 {
     for (TComPort *port : {m_ui.ComPort1, m_ui.ComPort2}) {
         port->OnCTS = port->OnDSR = port->OnRLSD = [this](TComPort *s) { ComPortDSR(s); };
@@ -40,25 +42,33 @@ void Photocells::PhotocellEvent(TComPort *sender, int kind)
     m_ui.cbRezervLS->setCurrentIndex(m_ui.cbRezervLS->count() - 1);
     m_ui.cbRezervLS->setEnabled(true);
     const quint32 edgeTick = sender->EventTick();
-    if (lockedOut(edgeTick))
-        return;
-
-    // START and STOP take the edge's time, not the time this handler got to run.
-    const EdgeStamp stamp(edgeTick);
-    if (m_ui.bSTART->isEnabled() && m_ui.ImageLSstart->tag() == 1 &&
-        (!m_ui.bTimer->isHidden() || Settings.Timer == 0) && sender == m_ui.ComPort1 && kind == 1) {
-        m_ui.mStart->trigger();
-        StartLockout(edgeTick);
+    PhotocellImpulse impulse{sender->Port(), kind == 2 ? Settings.Kont2 : Settings.Kont1, kind,
+                             edgeTick};
+    if (lockedOut(edgeTick)) {
+        impulse.effect = PhotocellImpulse::LockedOut;
+        m_hooks.PhotocellImpulseSeen(impulse);
         return;
     }
-    // An edge that happened before the run's start (a key START overtaking it in the queue) would
-    // give a negative time: it stays in the list only.
-    const bool afterStart = ticksBetween(Run.RunStartTick, edgeTick) >= 0;
-    if (m_ui.bSTOP->isEnabled() && m_ui.ImageLSstop->tag() == 1 && afterStart &&
-        (kind == 2 || (kind >= 1 && Settings.Kont1 == Settings.Kont2))) {
-        m_ui.mStop->trigger();
-        StartLockout(edgeTick);
+    {
+        // START and STOP take the edge's time, not the time this handler got to run.
+        const EdgeStamp stamp(edgeTick);
+        // An edge that happened before the run's start (a key START overtaking it in the queue)
+        // would give a negative time: it stays in the list only.
+        const bool afterStart = ticksBetween(Run.RunStartTick, edgeTick) >= 0;
+        if (m_ui.bSTART->isEnabled() && m_ui.ImageLSstart->tag() == 1 &&
+            (!m_ui.bTimer->isHidden() || Settings.Timer == 0) && sender == m_ui.ComPort1 &&
+            kind == 1) {
+            m_ui.mStart->trigger();
+            StartLockout(edgeTick);
+            impulse.effect = PhotocellImpulse::Start;
+        } else if (m_ui.bSTOP->isEnabled() && m_ui.ImageLSstop->tag() == 1 && afterStart &&
+                   (kind == 2 || (kind >= 1 && Settings.Kont1 == Settings.Kont2))) {
+            m_ui.mStop->trigger();
+            StartLockout(edgeTick);
+            impulse.effect = PhotocellImpulse::Stop;
+        }
     }
+    m_hooks.PhotocellImpulseSeen(impulse);
 }
 
 bool Photocells::lockedOut(quint32 edgeTick) const

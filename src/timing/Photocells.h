@@ -3,6 +3,7 @@
 #include <QList>
 #include <QObject>
 
+class RunHooks;
 class TComPort;
 class TFormMainUi;
 
@@ -12,7 +13,7 @@ class Photocells : public QObject
 {
     Q_OBJECT
 public:
-    explicit Photocells(TFormMainUi &ui, QObject *parent = nullptr);
+    Photocells(TFormMainUi &ui, RunHooks &hooks, QObject *parent = nullptr);
 
     void ComPortDSR(TComPort *sender);
     void PhotocellEvent(TComPort *sender, int kind);
@@ -40,6 +41,7 @@ private:
     bool lockedOut(quint32 edgeTick) const;
 
     TFormMainUi &m_ui;
+    RunHooks &m_hooks;
     bool m_lockoutRunning = false;
     quint32 m_lockoutEdgeTick = 0; // the edge that started the lock-out
 };

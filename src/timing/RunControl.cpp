@@ -110,6 +110,8 @@ void RunControl::mTimerClick()
         SetCellArmed(m_ui.ImageLSstart, 1);
     InfoText.clear();
     m_hooks.RefreshAudienceTexts();
+    m_hooks.RunCommandGiven(RunCommand::Timer, -1,
+                            clockOn ? QString() : QStringLiteral("angehalten"));
 }
 
 void RunControl::mStartClick()
@@ -147,6 +149,7 @@ void RunControl::mStartClick()
     SetCellArmed(m_ui.ImageLSstart, 0);
     m_hooks.RefreshAudienceTexts();
     m_hooks.UpdateRunTotal();
+    m_hooks.RunCommandGiven(RunCommand::Start, 0, {});
 }
 
 void RunControl::mStopClick()
@@ -166,6 +169,7 @@ void RunControl::mStopClick()
     setPenaltyControls(true);
     m_ui.bEINTRAGEN->setFocus();
     SetCellArmed(m_ui.ImageLSstop, 0);
+    m_hooks.RunCommandGiven(RunCommand::Stop, ticksBetween(Run.RunStartTick, Run.RunStopTick), {});
 }
 
 void RunControl::HF1Click(QObject *sender)
@@ -190,6 +194,8 @@ void RunControl::HF1Click(QObject *sender)
     m_clock.PlayCue(Settings.Sound0);
     setPenaltyControls(wasRunning);
     setRunButton(m_ui.bSTOP, !wasRunning, wasRunning ? Colors::clBtnFace : Colors::clRed);
+    m_hooks.RunCommandGiven(wasRunning ? RunCommand::Hold : RunCommand::Continue,
+                            ticksBetween(Run.RunStartTick, now), {});
 }
 
 void RunControl::sbS2Click()

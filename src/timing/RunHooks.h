@@ -1,8 +1,39 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
-// What the run control and the clock call in the scoring and the audience display. The
+// The run commands the impulse log records.
+enum class RunCommand
+{
+    Timer,
+    Start,
+    Stop,
+    Hold,
+    Continue,
+    Entry,
+    Abort,
+    Next
+};
+
+// A photocell's impulse, and what it did.
+struct PhotocellImpulse
+{
+    enum Effect
+    {
+        None,
+        Start,
+        Stop,
+        LockedOut // inside the lock-out after an edge that counted: ignored
+    };
+    int port = 0;
+    int line = 0; // contact code: 0 DSR, 1 CTS, 2 RLSD
+    int kind = 0; // 1 start photocell, 2 finish photocell
+    quint32 edgeTick = 0;
+    Effect effect = None;
+};
+
+// What the run control and the clock call in the scoring, the audience display and the log. The
 // program installs the real ones; until a part is present its hook does nothing.
 class RunHooks
 {
@@ -14,4 +45,14 @@ public:
     virtual void UpdateTimeFaults(qint32 elapsedMs) { Q_UNUSED(elapsedMs) }
     // Bring the audience window's texts up to date.
     virtual void RefreshAudienceTexts() {}
+    // A run command was carried out. elapsedMs: the run's time then, negative for none;
+    // detail: what else the log should say (an abort's reason).
+    virtual void RunCommandGiven(RunCommand command, qint32 elapsedMs, const QString &detail)
+    {
+        Q_UNUSED(command)
+        Q_UNUSED(elapsedMs)
+        Q_UNUSED(detail)
+    }
+    // A photocell's impulse was handled; a START or STOP it gave is reported here only.
+    virtual void PhotocellImpulseSeen(const PhotocellImpulse &impulse) { Q_UNUSED(impulse) }
 };

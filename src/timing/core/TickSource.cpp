@@ -16,6 +16,7 @@ TickSource *g_ticks = &g_systemTicks;
 // GUI thread only, like the run commands that read it.
 bool g_edgeStamped = false;
 quint32 g_edgeTick = 0;
+bool g_countdown = false;
 } // namespace
 
 EdgeStamp::EdgeStamp(quint32 tick) : m_hadOuter(g_edgeStamped), m_outer(g_edgeTick)
@@ -33,6 +34,23 @@ EdgeStamp::~EdgeStamp()
 quint32 commandTick()
 {
     return g_edgeStamped ? g_edgeTick : tickNow();
+}
+
+CommandOrigin commandOrigin()
+{
+    return g_edgeStamped ? CommandOrigin::Photocell
+           : g_countdown ? CommandOrigin::Countdown
+                         : CommandOrigin::Operator;
+}
+
+CountdownCommand::CountdownCommand() : m_outer(g_countdown)
+{
+    g_countdown = true;
+}
+
+CountdownCommand::~CountdownCommand()
+{
+    g_countdown = m_outer;
 }
 
 TickSource &tickSource()

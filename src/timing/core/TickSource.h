@@ -44,3 +44,25 @@ private:
 
 // The time stamp of a run command: the edge's tick under an EdgeStamp, otherwise now.
 quint32 commandTick();
+
+// Who gives the run command being carried out: the operator, unless a photocell's edge (under an
+// EdgeStamp) or the countdown running out (under a CountdownCommand) does.
+enum class CommandOrigin
+{
+    Operator,
+    Photocell,
+    Countdown
+};
+CommandOrigin commandOrigin();
+
+class CountdownCommand
+{
+public:
+    CountdownCommand();
+    ~CountdownCommand();
+    CountdownCommand(const CountdownCommand &) = delete;
+    CountdownCommand &operator=(const CountdownCommand &) = delete;
+
+private:
+    bool m_outer = false;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "RunHooks.h"
+
+#include <QObject>
+#include <QString>
+
+class SessionWriter;
+class TFormMainUi;
+
+// The daily record of every run command and photocell impulse, for a disputed time: when,
+// from where (a key, the mouse, a photocell, the countdown), the run's time and the start number.
+class ImpulseLog : public QObject
+{
+    Q_OBJECT
+public:
+    ImpulseLog(TFormMainUi &ui, SessionWriter &writer, QObject *parent = nullptr);
+    ~ImpulseLog() override;
+
+    void RunCommandGiven(RunCommand command, qint32 elapsedMs, const QString &detail);
+    void PhotocellImpulseSeen(const PhotocellImpulse &impulse);
+
+protected:
+    // Notes the operator's last key or mouse press: the commands they give come from it.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void write(const QDateTime &when, const QString &event, const QString &source,
+               qint32 elapsedMs);
+
+    TFormMainUi &m_ui;
+    SessionWriter &m_writer;
+    QString m_input = QStringLiteral("Taste");
+};

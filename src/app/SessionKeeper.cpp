@@ -1,0 +1,237 @@
+#include "SessionKeeper.h"
+
+#include "MessageBoxes.h"
+#include "ProtocolGrid.h"
+#include "ProtocolRow.h"
+#include "ResultsProtocol.h"
+#include "StarterList.h"
+#include "TBitBtnWithColor.h"
+#include "TFormMain.h"
+#include "TOvalButton.h"
+#include "TSortGrid.h"
+#include "WholeFile.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTimer>
+
+namespace {
+QString g_folder;
+
+constexpr int ShutdownWaitMs = 5000;
+constexpr int MessageRetryMs = 500;
+
+const QString ProcedureC = QStringLiteral("C");
+const QString ProcedureCfahren = QStringLiteral("C fahren");
+
+bool hasResults(const ProtocolRows &rows)
+{
+    for (qsizetype r = 1; r < rows.size(); ++r)
+        for (const QString &cell : rows.at(r))
+            if (!cell.isEmpty())
+                return true;
+    return false;
+}
+} // namespace
+
+void setSessionFolder(const QString &folder)
+{
+    g_folder = folder;
+}
+
+QString sessionFolder()
+{
+    return g_folder;
+}
+
+SessionKeeper::SessionKeeper(TFormMain &window, const QString &folder, QObject *parent)
+    : QObject(parent), m_window(window), m_ui(window.ui), m_writer(folder)
+{
+    m_delay.setSingleShot(true);
+    m_delay.setInterval(SaveDelayMs);
+    connect(&m_delay, &QTimer::timeout, this, [this] { save(false); });
+    m_messageDelay.setSingleShot(true);
+    m_messageDelay.setInterval(MessageRetryMs);
+    connect(&m_messageDelay, &QTimer::timeout, this, &SessionKeeper::showFailureWhenIdle);
+    connect(&m_writer, &SessionWriter::failed, this, &SessionKeeper::writeFailed);
+    connect(&m_writer, &SessionWriter::recovered, this, &SessionKeeper::writeRecovered);
+    watchChanges();
+}
+
+void SessionKeeper::watchChanges()
+{
+    QAbstractItemModel *grid = m_ui.SortGrid1->model();
+    connect(grid, &QAbstractItemModel::dataChanged, this, &SessionKeeper::changed);
+    connect(grid, &QAbstractItemModel::headerDataChanged, this, &SessionKeeper::changed);
+    connect(grid, &QAbstractItemModel::rowsInserted, this, &SessionKeeper::changed);
+    connect(grid, &QAbstractItemModel::rowsRemoved, this, &SessionKeeper::changed);
+    connect(grid, &QAbstractItemModel::modelReset, this, &SessionKeeper::changed);
+    connect(grid, &QAbstractItemModel::layoutChanged, this, &SessionKeeper::changed);
+    for (QComboBox *box : {m_ui.cbStNr, m_ui.cbKNr}) {
+        connect(box->model(), &QAbstractItemModel::modelReset, this, &SessionKeeper::changed);
+        connect(box, &QComboBox::currentIndexChanged, this, &SessionKeeper::changed);
+        connect(box, &QComboBox::editTextChanged, this, &SessionKeeper::changed);
+    }
+    for (QRadioButton *mode : {m_ui.rbModeA, m_ui.rbModeC, m_ui.rbModeCfahren})
+        connect(mode, &QRadioButton::toggled, this, &SessionKeeper::changed);
+}
+
+void SessionKeeper::changed()
+{
+    // Not restarted by further changes: a stream of them is still written every interval.
+    if (!m_finished && !m_delay.isActive())
+        m_delay.start();
+}
+
+bool SessionKeeper::pending()
+{
+    return m_delay.isActive() || !m_writer.waitWritten(QDeadlineTimer(0));
+}
+
+SessionState SessionKeeper::currentState() const
+{
+    SessionState state;
+    state.procedure = m_ui.rbModeCfahren->isChecked() ? ProcedureCfahren
+                      : m_ui.rbModeC->isChecked()     ? ProcedureC
+                                                      : QStringLiteral("A");
+    state.starters = m_window.starters().items();
+    state.headNumbers = m_window.starters().headNumbers();
+    state.position = state.starters.isEmpty() ? -1 : m_ui.cbStNr->currentIndex();
+    state.startNumber = m_ui.cbStNr->currentText();
+    state.headNumber = m_ui.cbKNr->currentText();
+    return state;
+}
+
+void SessionKeeper::save(bool closed)
+{
+    SessionState state = currentState();
+    state.closed = closed;
+    m_writer.keepSession(m_ui.SortGrid1->allRowTexts(), state);
+}
+
+void SessionKeeper::finish(bool closed)
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    m_delay.stop();
+    save(closed);
+    m_writer.waitWritten(QDeadlineTimer(ShutdownWaitMs));
+}
+
+void SessionKeeper::restoreOrSetAside()
+{
+    const QDir dir(m_writer.folder());
+    QByteArray bytes;
+    QString reason;
+    SessionState state;
+    const bool haveState =
+        readWholeFile(dir.filePath(SessionStateName), MaxImportBytes, bytes, reason) &&
+        readSessionState(bytes, state);
+    ProtocolRows rows;
+    const bool haveProtocol =
+        readWholeFile(dir.filePath(SessionProtocolName), MaxImportBytes, bytes, reason);
+    if (haveProtocol)
+        rows = parseTextList(QString::fromUtf8(bytes), ProtocolColumnCount);
+    if (!haveState && !haveProtocol)
+        return;
+    const bool worthKeeping = hasResults(rows) || !state.starters.isEmpty();
+    // A state that cannot be read did not end in order either.
+    if (worthKeeping && !(haveState && state.closed) &&
+        messageBoxes().yesNo(m_ui.form,
+                             QStringLiteral("Protokoll der letzten Sitzung wiederherstellen?"))) {
+        restore(rows, state);
+        return;
+    }
+    if (worthKeeping)
+        setAside();
+}
+
+void SessionKeeper::restore(const ProtocolRows &rows, const SessionState &state)
+{
+    TSortGrid *grid = m_ui.SortGrid1;
+    const QStringList headings = rows.value(0);
+    for (int c = 0; c < headings.size() && c < ProtocolColumnCount; ++c)
+        grid->setCells(c, 0, headings.at(c));
+    ProtocolRows data = rows.mid(1);
+    for (QStringList &row : data)
+        row.resize(ProtocolColumnCount);
+    grid->setDataRows(std::move(data));
+
+    if (state.procedure == ProcedureCfahren)
+        m_ui.rbModeCfahren->setChecked(true);
+    else if (state.procedure == ProcedureC)
+        m_ui.rbModeC->setChecked(true);
+    else
+        m_ui.rbModeA->setChecked(true);
+
+    m_window.starters().setStarters(state.starters, state.headNumbers);
+    if (!state.starters.isEmpty()) {
+        m_ui.cbStNr->setCurrentIndex(qMax(0, state.position));
+    } else {
+        m_ui.cbStNr->setEditText(state.startNumber);
+        m_ui.cbKNr->setEditText(state.headNumber);
+    }
+    m_window.protocolGrid().SetProtocolColumnWidths();
+    m_window.protocol().UpdateProtocolButtons();
+}
+
+void SessionKeeper::setAside()
+{
+    QDir dir(m_writer.folder());
+    for (const QString &name : {SessionProtocolName, SessionStateName}) {
+        const QFileInfo kept(dir.filePath(name));
+        if (!kept.exists())
+            continue;
+        for (int attempt = 1; attempt < 100; ++attempt) {
+            const QString aside = asideName(name, kept.lastModified(), attempt);
+            if (!dir.exists(aside)) {
+                dir.rename(name, aside);
+                break;
+            }
+        }
+    }
+}
+
+void SessionKeeper::writeFailed(const QString &path, const QString &reason)
+{
+    QLabel *panel = m_ui.StatusPanels[1];
+    if (m_statusText.isNull())
+        m_statusText = panel->text();
+    panel->setText(QStringLiteral("Sicherung nicht möglich: %1").arg(reason));
+    panel->setToolTip(QDir::toNativeSeparators(path));
+    panel->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold"));
+    m_failureMessage =
+        QStringLiteral("Das Protokoll und das Impulsprotokoll können nicht gesichert werden:\n"
+                       "%1\n%2\n\nDie Zeitnahme läuft weiter. Speichern Sie das Protokoll von "
+                       "Hand, sobald es geht.")
+            .arg(QDir::toNativeSeparators(path), reason);
+    showFailureWhenIdle();
+}
+
+void SessionKeeper::writeRecovered()
+{
+    QLabel *panel = m_ui.StatusPanels[1];
+    panel->setText(m_statusText);
+    panel->setToolTip(QString());
+    panel->setStyleSheet(QString());
+    m_statusText = QString();
+    m_failureMessage.clear();
+    m_messageDelay.stop();
+}
+
+void SessionKeeper::showFailureWhenIdle()
+{
+    if (m_failureMessage.isEmpty())
+        return;
+    // A box would take the keys STOP needs: it waits until the run is over.
+    if (m_ui.Clock->isActive() || m_ui.bHF->isEnabled() || m_ui.bSTOP->isEnabled()) {
+        m_messageDelay.start();
+        return;
+    }
+    const QString message = std::exchange(m_failureMessage, QString());
+    messageBoxes().error(m_ui.form, message);
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "SessionFiles.h"
+#include "SessionWriter.h"
+#include "TextProtocol.h"
+
+#include <QObject>
+#include <QTimer>
+
+class TFormMain;
+class TFormMainUi;
+
+// Keeps the protocol, the starter lists, the selected starter and the judging procedure on the
+// disk as they change, so a crash, a kill or a power cut loses nothing; offers them back at the
+// next start. A disk that takes nothing is reported once, and timing goes on.
+class SessionKeeper : public QObject
+{
+    Q_OBJECT
+public:
+    SessionKeeper(TFormMain &window, const QString &folder, QObject *parent = nullptr);
+
+    // At start: asks to bring back a session that did not end with "Beenden?"; one not brought
+    // back, or ended, is set aside under its date.
+    void restoreOrSetAside();
+    // Writes the last state and waits for it. closed: the operator ended the session.
+    void finish(bool closed);
+    // A change is not yet on the disk.
+    bool pending();
+
+    SessionWriter &writer() { return m_writer; }
+
+    // Written within this time of a change.
+    static constexpr int SaveDelayMs = 50;
+
+private:
+    void watchChanges();
+    void changed();
+    void save(bool closed);
+    SessionState currentState() const;
+    void restore(const ProtocolRows &rows, const SessionState &state);
+    void setAside();
+    void writeFailed(const QString &path, const QString &reason);
+    void writeRecovered();
+    void showFailureWhenIdle();
+
+    TFormMain &m_window;
+    TFormMainUi &m_ui;
+    SessionWriter m_writer;
+    QTimer m_delay;
+    QTimer m_messageDelay;
+    QString m_failureMessage; // a report still to be shown
+    QString m_statusText;     // the status panel's own text, while it shows the failure
+    bool m_finished = false;
+};
+
+// The folder the session and the impulse log are kept in. Empty, the default, keeps nothing:
+// the program sets its data folder, a test a folder of its own.
+void setSessionFolder(const QString &folder);
+QString sessionFolder();

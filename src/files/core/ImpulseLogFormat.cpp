@@ -1,0 +1,44 @@
+#include "ImpulseLogFormat.h"
+
+#include <QStringList>
+
+namespace {
+QString oneLine(QString text)
+{
+    for (QChar &c : text) {
+        // Besides the control characters, the separators some viewers break lines at.
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == 0x7F || u == 0x85 || u == 0x2028 || u == 0x2029)
+            c = QLatin1Char(' ');
+    }
+    return text;
+}
+
+QString secondsText(qint32 ms)
+{
+    if (ms < 0)
+        return QStringLiteral("-");
+    return QStringLiteral("%1,%2").arg(ms / 1000).arg(ms % 1000, 3, 10, QLatin1Char('0'));
+}
+} // namespace
+
+QString impulseLogName(const QDate &day)
+{
+    return QStringLiteral("rittmeter-%1.log").arg(day.toString(QStringLiteral("yyyy-MM-dd")));
+}
+
+QString impulseLogHeading()
+{
+    return QStringLiteral("Datum\tUhrzeit\tEreignis\tQuelle\tLaufzeit s\tStartnummer");
+}
+
+QString impulseLogLine(const ImpulseRecord &record)
+{
+    return QStringList{record.when.toString(QStringLiteral("yyyy-MM-dd")),
+                       record.when.toString(QStringLiteral("hh:mm:ss.zzz")),
+                       oneLine(record.event),
+                       oneLine(record.source),
+                       secondsText(record.elapsedMs),
+                       oneLine(record.startNumber)}
+        .join(QLatin1Char('\t'));
+}

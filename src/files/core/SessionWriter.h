@@ -1,0 +1,73 @@
+#pragma once
+
+#include "SessionFiles.h"
+#include "TextProtocol.h"
+
+#include <QDate>
+#include <QDeadlineTimer>
+#include <QMutex>
+#include <QObject>
+#include <QWaitCondition>
+#include <functional>
+#include <optional>
+
+class QThread;
+
+// Writes the kept session and the impulse log on a thread of its own, so a slow or full disk
+// never holds the clock. Calls come from the owner's thread and never wait for the disk.
+class SessionWriter : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SessionWriter(const QString &folder, QObject *parent = nullptr);
+    // Waits a while for what was handed over; a disk that hangs longer is left behind.
+    ~SessionWriter() override;
+
+    QString folder() const { return m_folder; }
+
+    // Only the latest session not yet written is written: both files, each replaced whole.
+    void keepSession(const ProtocolRows &rows, const SessionState &state);
+    // Appended to the day's log at once, and pushed to the disk.
+    void appendLog(const QDate &day, const QString &line);
+
+    // Until everything handed over is written, or the deadline; false on the deadline.
+    bool waitWritten(QDeadlineTimer deadline);
+
+signals:
+    // From the writing thread. failed once when writing stops working, recovered once when it
+    // works again.
+    void failed(const QString &path, const QString &reason);
+    void recovered();
+
+private:
+    void post(std::function<void()> work);
+    void writeSession();
+    void writeLogLine(const QDate &day, const QString &line);
+    enum Target
+    {
+        Session,
+        Log
+    };
+    void report(Target target, bool ok, const QString &path = {}, const QString &reason = {});
+
+    const QString m_folder;
+    QThread *m_thread = nullptr;
+    QObject *m_context = nullptr; // lives in m_thread
+
+    QMutex m_mutex;
+    QWaitCondition m_done;
+    quint64 m_posted = 0;
+    quint64 m_finished = 0;
+    struct Snapshot
+    {
+        ProtocolRows rows;
+        SessionState state;
+    };
+    std::optional<Snapshot> m_pending;
+    bool m_sessionPosted = false;
+
+    // The writing thread's own.
+    bool m_failing[2] = {false, false};
+    QDate m_logDay;
+    int m_logFd = -1;
+};

@@ -1,0 +1,347 @@
+#include "MainWindowFixture.h"
+
+#include "ImpulseLogFormat.h"
+#include "PhotocellRules.h"
+#include "ProtocolRow.h"
+#include "SessionFiles.h"
+#include "SessionKeeper.h"
+#include "SessionWriter.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+
+namespace {
+const QString RestoreQuestion = QStringLiteral("Protokoll der letzten Sitzung wiederherstellen?");
+
+// A session folder of the test's own, for its lifetime.
+class SessionFolderScope
+{
+public:
+    explicit SessionFolderScope(const QString &folder = {})
+        : m_folder(folder.isEmpty() ? m_temp.filePath(QStringLiteral("Rittmeter")) : folder)
+    {
+        setSessionFolder(m_folder);
+    }
+    ~SessionFolderScope() { setSessionFolder(QString()); }
+    QString path() const { return m_folder; }
+    QString filePath(const QString &name) const { return QDir(m_folder).filePath(name); }
+
+private:
+    QTemporaryDir m_temp;
+    QString m_folder;
+};
+
+QStringList toStrings(const QJsonValue &value)
+{
+    QStringList list;
+    for (const QJsonValue &v : value.toArray())
+        list << v.toString();
+    return list;
+}
+
+QList<QStringList> logLines(const QString &folder)
+{
+    QFile file(QDir(folder).filePath(impulseLogName(QDate::currentDate())));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QList<QStringList> lines;
+    for (const QByteArray &line : file.readAll().split('\n'))
+        if (!line.isEmpty())
+            lines << QString::fromUtf8(line).split(QLatin1Char('\t'));
+    return lines;
+}
+} // namespace
+
+// The kept session and the impulse log: what a crash, a kill or a logout leaves, and what the
+// next start makes of it.
+class tst_Session : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        Settings = TSettings{};
+        std::fill(LastLineState, LastLineState + 3, 0x55555555u);
+    }
+
+    void stateAndLogLinesKeepTheirText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("umlauts") << QStringLiteral("Jörg Weiß · Zoë");
+        QTest::newRow("line breaks") << QStringLiteral("Anna\nMüller\r\nRV");
+        QTest::newRow("tab") << QStringLiteral("Nr\t7");
+        QTest::newRow("unicode separators") << QStringLiteral("a\u2028b\u2029c\u0085d");
+    }
+
+    void stateAndLogLinesKeepTheirText()
+    {
+        QFETCH(QString, text);
+        SessionState state;
+        state.procedure = QStringLiteral("C fahren");
+        state.starters = {text, QStringLiteral("9\t5\tZoë")};
+        state.headNumbers = {QString(), text};
+        state.position = 1;
+        state.startNumber = text;
+        SessionState read;
+        QVERIFY(readSessionState(writeSessionState(state), read));
+        QCOMPARE(read, state);
+
+        const QString line = impulseLogLine({QDateTime(QDate(2026, 12, 7), QTime(9, 5, 7, 34)),
+                                             QStringLiteral("STOP"), text, 61'234, text});
+        QVERIFY(!line.contains(QLatin1Char('\n')) && !line.contains(QLatin1Char('\r')));
+        QVERIFY(!line.contains(QChar(0x2028)) && !line.contains(QChar(0x85)));
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        QCOMPARE(fields.size(), 6);
+        QCOMPARE(fields.mid(0, 3), (QStringList{"2026-12-07", "09:05:07.034", "STOP"}));
+        QCOMPARE(fields[4], QStringLiteral("61,234"));
+    }
+
+    void brokenStateIsRefused_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<int>("position");
+        const QByteArray head = R"({"format":"Rittmeter-Sitzung","version":1,)";
+        QTest::newRow("not JSON") << QByteArray("7\t12\tWindspiel") << false << -1;
+        QTest::newRow("another format")
+            << QByteArray(R"({"format":"x","version":1})") << false << -1;
+        QTest::newRow("a list of numbers")
+            << head + R"("starters":[1,2],"headNumbers":[]})" << false << -1;
+        QTest::newRow("position past the list")
+            << head + R"("starters":["7","9"],"headNumbers":[],"position":5})" << true << 0;
+        QTest::newRow("position without a list")
+            << head + R"("starters":[],"headNumbers":[],"position":2})" << true << -1;
+    }
+
+    void brokenStateIsRefused()
+    {
+        QFETCH(QByteArray, bytes);
+        SessionState state;
+        state.procedure = QStringLiteral("unchanged");
+        QTEST(readSessionState(bytes, state), "read");
+        QTEST(state.position, "position");
+        QCOMPARE(asideName(QStringLiteral("protokoll.txt"),
+                           QDateTime(QDate(2026, 12, 7), QTime(14, 30)), 2),
+                 QStringLiteral("protokoll-2026-12-07-14-30-2.txt"));
+    }
+
+    void writerReportsOnceAndRecovers()
+    {
+        QTemporaryDir temp;
+        QFile blocker(temp.filePath(QStringLiteral("belegt")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        // A file where the folder should be: even root cannot write there.
+        SessionWriter writer(blocker.fileName() + QStringLiteral("/Rittmeter"));
+        QSignalSpy failed(&writer, &SessionWriter::failed);
+        QSignalSpy recovered(&writer, &SessionWriter::recovered);
+        const ProtocolRows rows{{QStringLiteral("StNr")}, {QStringLiteral("7")}};
+        for (int i = 0; i < 3; ++i) {
+            writer.keepSession(rows, {});
+            writer.appendLog(QDate::currentDate(), QStringLiteral("START"));
+        }
+        QVERIFY(writer.waitWritten(QDeadlineTimer(5000)));
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(failed.at(0).at(0).toString(), writer.folder());
+
+        QVERIFY(blocker.remove());
+        writer.keepSession(rows, {});
+        writer.appendLog(QDate::currentDate(), QStringLiteral("STOP"));
+        QVERIFY(writer.waitWritten(QDeadlineTimer(5000)));
+        QCOMPARE(recovered.size(), 1);
+        QCOMPARE(failed.size(), 1);
+        QFile kept(QDir(writer.folder()).filePath(SessionProtocolName));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("StNr\t\r\n7\t\r\n"));
+    }
+
+    void keptSessionComesBack_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<bool>("restore");
+        QTest::newRow("killed, Ja") << int(SIGKILL) << true;
+        QTest::newRow("killed, Nein") << int(SIGKILL) << false;
+        QTest::newRow("logout, Ja") << int(SIGTERM) << true;
+    }
+
+    void keptSessionComesBack()
+    {
+        QFETCH(int, signal);
+        QFETCH(bool, restore);
+        QTemporaryDir home;
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), home.path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+        env.remove(QStringLiteral("XDG_DATA_HOME"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        child.setProcessEnvironment(env);
+        child.setWorkingDirectory(home.path());
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationDirPath() + QStringLiteral("/session_child"));
+        QVERIFY(child.waitForStarted());
+        QByteArray out;
+        QDeadlineTimer deadline(30'000);
+        while (!out.endsWith("ready\n") && !deadline.hasExpired() &&
+               child.state() == QProcess::Running)
+            if (child.waitForReadyRead(1000))
+                out += child.readAllStandardOutput();
+        QVERIFY2(out.endsWith("ready\n"), out.constData());
+        ::kill(pid_t(child.processId()), signal);
+        QVERIFY(child.waitForFinished(20'000));
+        if (signal == SIGTERM) {
+            QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(child.exitCode(), 0);
+            QVERIFY(QFile::exists(home.filePath(QStringLiteral("config/Ostrel/Rittmeter.conf"))));
+        } else {
+            QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+        }
+        const QJsonObject shown = QJsonDocument::fromJson(out.split('\n').first()).object();
+        QList<QStringList> rows;
+        for (const QJsonValue &row : shown.value(QStringLiteral("rows")).toArray())
+            rows << toStrings(row);
+        QCOMPARE(rows.size(), 1 + 3); // the headings, three runs of which one deleted, one to come
+        QCOMPARE(rows[1][ColHorse], QStringLiteral("Windspiel II"));
+
+        SessionFolderScope folder(home.filePath(QStringLiteral(".local/share/Ostrel/Rittmeter")));
+        TempSettingsStore settings;
+        FakeSerialPorts ports;
+        RecordingBoxes boxes;
+        boxes.answers = {restore};
+        TFormMain window;
+        QCOMPARE(boxes.questions, QStringList{RestoreQuestion});
+        const QDir dir(folder.path());
+        if (restore) {
+            QCOMPARE(window.ui.SortGrid1->allRowTexts(), rows);
+            QCOMPARE(window.starters().items(), toStrings(shown.value(QStringLiteral("starters"))));
+            QCOMPARE(window.starters().headNumbers(),
+                     toStrings(shown.value(QStringLiteral("headNumbers"))));
+            QCOMPARE(window.ui.cbStNr->currentIndex(), shown.value("position").toInt());
+            QCOMPARE(window.ui.cbStNr->currentText(), QStringLiteral("14"));
+            QCOMPARE(window.ui.Reiter->text(), QStringLiteral("Tom Bär"));
+            QVERIFY(window.ui.rbModeC->isChecked());
+            QVERIFY(window.ui.sbSave->isEnabled());
+        } else {
+            QCOMPARE(window.ui.SortGrid1->gridRowCount(), 2);
+            QVERIFY(window.ui.SortGrid1->rowTexts(1).join(QString()).isEmpty());
+            QVERIFY(window.starters().items().isEmpty());
+            QVERIFY(!dir.exists(SessionProtocolName) && !dir.exists(SessionStateName));
+            const QStringList aside = dir.entryList({QStringLiteral("protokoll-*.txt")});
+            QCOMPARE(aside.size(), 1);
+            QFile kept(dir.filePath(aside.first()));
+            QVERIFY(kept.open(QIODevice::ReadOnly));
+            QCOMPARE(parseTextList(QString::fromUtf8(kept.readAll()), ProtocolColumnCount), rows);
+            QCOMPARE(dir.entryList({QStringLiteral("sitzung-*.json")}).size(), 1);
+        }
+    }
+
+    void endedSessionIsNotOffered()
+    {
+        SessionFolderScope folder;
+        MainWindowFixture f(false);
+        f.run(61'230);
+        f.key(Qt::Key_V, Qt::ControlModifier);
+        f.boxes.answers = {true};
+        QVERIFY(f.window->close()); // "Beenden?" Ja
+        f.window.reset();
+        f.boxes.questions.clear();
+
+        TFormMain next;
+        QVERIFY(f.boxes.questions.isEmpty());
+        QCOMPARE(next.ui.SortGrid1->gridRowCount(), 2);
+        QVERIFY(next.ui.SortGrid1->cells(ColRideTime, 1).isEmpty());
+        // The ended session's protocol is kept under its date, never overwritten.
+        QCOMPARE(QDir(folder.path()).entryList({QStringLiteral("protokoll-*.txt")}).size(), 1);
+    }
+
+    void logRecordsEveryCommandAndImpulse()
+    {
+        SessionFolderScope folder;
+        Settings.Port1 = 1;
+        Settings.Port2 = 2;
+        Settings.Kont2 = 1;
+        MainWindowFixture f(false);
+        f.ui.cbStNr->setEditText(QStringLiteral("17"));
+        f.key(Qt::Key_F11); // arms the start photocell
+        const int reads = f.ticks.readsOffGuiThread();
+        f.ports.com1.setLines(ModemLine::DSR);
+        QDeadlineTimer guard(5000);
+        while (f.ticks.readsOffGuiThread() == reads && !guard.hasExpired()) {
+        }
+        f.ticks.advance(300); // the edge waits 300 ms to be handled
+        QTRY_VERIFY(f.ui.bSTOP->isEnabled());
+        // Inside the lock-out: ignored, and logged.
+        edge(f.ports.com1, 0);
+        edge(f.ports.com1, ModemLine::DSR);
+        f.tick(10'000);
+        f.key(Qt::Key_F7); // hold
+        f.ticks.advance(2'000);
+        f.key(Qt::Key_F7); // continue
+        f.tick(5'000);
+        f.key(Qt::Key_F9);
+        f.key(Qt::Key_V, Qt::ControlModifier);
+        f.key(Qt::Key_N, Qt::ControlModifier);
+        QTest::mousePress(f.ui.bSTART, Qt::LeftButton);
+        f.tick(1'500);
+        f.key(Qt::Key_X, Qt::ControlModifier); // abort: eliminated, and entered
+        QVERIFY(f.window->session()->writer().waitWritten(QDeadlineTimer(5000)));
+
+        const QList<QStringList> lines = logLines(folder.path());
+        QVERIFY(!lines.isEmpty());
+        QCOMPARE(lines.first().join(QLatin1Char('\t')), impulseLogHeading());
+        QStringList got;
+        for (const QStringList &line : lines.mid(1))
+            got << line.mid(2).join(QLatin1Char('|'));
+        const QString cell = QStringLiteral("Lichtschranke COM1 DSR Start");
+        QCOMPARE(got,
+                 (QStringList{"START|" + cell + "|0,000|17",
+                              "Impuls ignoriert (Sperrzeit)|" + cell + "|0,300|17",
+                              "HALT|Taste F7|10,300|17", "WEITER|Taste F7|10,300|17",
+                              "STOP|Taste F9|15,300|17", "EINTRAGEN|Taste Ctrl+V|15,300|17",
+                              "NEXT|Taste Ctrl+N|-|17", "START|Maus|0,000|18",
+                              "ABBRUCH EL|Taste Ctrl+X|1,500|18", "EINTRAGEN|Taste Ctrl+X|-|18"}));
+        // The START line has the edge's time: 300 ms before the next line was handled.
+        const auto time = [&](int i) { return QTime::fromString(lines[i][1], "hh:mm:ss.zzz"); };
+        QVERIFY(time(1).msecsTo(time(2)) >= 295);
+    }
+
+    void unwritableFolderIsReportedOnce()
+    {
+        QTemporaryDir temp;
+        QFile blocker(temp.filePath(QStringLiteral("belegt")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        SessionFolderScope folder(blocker.fileName() + QStringLiteral("/Rittmeter"));
+        MainWindowFixture f(false);
+        for (int rider = 0; rider < 2; ++rider) {
+            f.run(61'230 + rider);
+            f.key(Qt::Key_V, Qt::ControlModifier);
+            f.key(Qt::Key_N, Qt::ControlModifier);
+            QVERIFY(f.window->session()->writer().waitWritten(QDeadlineTimer(5000)));
+            QTRY_COMPARE(f.boxes.messages.size(), 1);
+        }
+        QVERIFY(f.boxes.messages.first().contains(folder.path()));
+        QVERIFY(f.ui.StatusPanels[1]->text().startsWith(QStringLiteral("Sicherung nicht")));
+        QCOMPARE(f.ui.SortGrid1->cells(ColRideTime, 1), QStringLiteral("61,23"));
+        QCOMPARE(f.ui.SortGrid1->cells(ColRideTime, 2), QStringLiteral("61,23"));
+    }
+
+private:
+    void edge(FakeSerialDevice &device, quint32 lines)
+    {
+        const int waits = device.waits;
+        device.setLines(lines);
+        QTRY_VERIFY(device.waits > waits);
+    }
+};
+
+QTEST_MAIN(tst_Session)
+#include "tst_session.moc"
