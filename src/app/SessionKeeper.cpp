@@ -9,6 +9,7 @@
 #include "TFormMain.h"
 #include "TOvalButton.h"
 #include "TSortGrid.h"
+#include "TerminationSignals.h"
 #include "WholeFile.h"
 
 #include <QComboBox>
@@ -146,7 +147,8 @@ void SessionKeeper::restoreOrSetAside()
         restore(rows, state);
         return;
     }
-    if (worthKeeping)
+    // Ended by a logout while asking: offered again at the next start.
+    if (worthKeeping && !TerminationSignals::requested())
         setAside();
 }
 

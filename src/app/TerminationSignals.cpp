@@ -8,6 +8,7 @@
 
 namespace {
 int g_signalFds[2] = {-1, -1};
+bool g_requested = false;
 
 void onSignal(int)
 {
@@ -37,9 +38,15 @@ TerminationSignals::~TerminationSignals()
     std::signal(SIGHUP, SIG_DFL);
 }
 
+bool TerminationSignals::requested()
+{
+    return g_requested;
+}
+
 void TerminationSignals::readSignal()
 {
     char byte = 0;
     [[maybe_unused]] const ssize_t got = ::read(g_signalFds[1], &byte, 1);
+    g_requested = true;
     emit terminationRequested();
 }

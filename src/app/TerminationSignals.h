@@ -13,6 +13,9 @@ public:
     explicit TerminationSignals(QObject *parent = nullptr);
     ~TerminationSignals() override;
 
+    // A signal has come: the program is ending, whatever a question still open answers.
+    static bool requested();
+
 Q_SIGNALS:
     void terminationRequested();
 

@@ -29,7 +29,8 @@ int main(int argc, char *argv[])
     setSoundPlayer(&sounds);
     TFormMain window;
     window.show();
-    const int rc = app.exec();
+    // A signal while the window was made (during the restore question) ends the program now.
+    const int rc = TerminationSignals::requested() ? 0 : app.exec();
     setSoundPlayer(nullptr);
     return rc;
 }

@@ -30,17 +30,8 @@ namespace {
 class YesBoxes : public MessageBoxes
 {
 public:
-    void error(QWidget *, const QString &text) override
-    {
-        std::fprintf(stderr, "error: %s\n", qPrintable(text));
-    }
     bool yesNo(QWidget *, const QString &) override { return true; }
 };
-
-QJsonArray array(const QStringList &list)
-{
-    return QJsonArray::fromStringList(list);
-}
 } // namespace
 
 int main(int argc, char **argv)
@@ -91,16 +82,15 @@ int main(int argc, char **argv)
     if (!QTest::qWaitFor([&] { return !window.session()->pending(); }, 10'000))
         return 4;
 
-    const QJsonObject shown{{QStringLiteral("rows"),
-                             [&] {
-                                 QJsonArray rows;
-                                 for (const QStringList &row : ui.SortGrid1->allRowTexts())
-                                     rows.append(array(row));
-                                 return rows;
-                             }()},
-                            {QStringLiteral("starters"), array(window.starters().items())},
-                            {QStringLiteral("headNumbers"), array(window.starters().headNumbers())},
-                            {QStringLiteral("position"), ui.cbStNr->currentIndex()}};
+    QJsonArray rows;
+    for (const QStringList &row : ui.SortGrid1->allRowTexts())
+        rows.append(QJsonArray::fromStringList(row));
+    const QJsonObject shown{
+        {QStringLiteral("rows"), rows},
+        {QStringLiteral("starters"), QJsonArray::fromStringList(window.starters().items())},
+        {QStringLiteral("headNumbers"),
+         QJsonArray::fromStringList(window.starters().headNumbers())},
+        {QStringLiteral("position"), ui.cbStNr->currentIndex()}};
     std::printf("%s\nready\n", QJsonDocument(shown).toJson(QJsonDocument::Compact).constData());
     std::fflush(stdout);
     const int rc = app.exec();

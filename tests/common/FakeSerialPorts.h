@@ -5,6 +5,7 @@
 #include <QMap>
 #include <QMutex>
 #include <QWaitCondition>
+#include <QtTest>
 #include <atomic>
 #include <memory>
 
@@ -146,6 +147,14 @@ private:
 };
 
 // Serial ports 1 and 2 as fake devices, for every port the program opens while this exists.
+// Sets the lines and waits until the window has handled the change.
+inline void edge(FakeSerialDevice &device, quint32 lines)
+{
+    const int waits = device.waits;
+    device.setLines(lines);
+    QTRY_VERIFY(device.waits > waits);
+}
+
 class FakeSerialPorts
 {
 public:

@@ -286,15 +286,6 @@ private Q_SLOTS:
         QCOMPARE(ticksBetween(0xFFFFFF00u, 0x00000100u), 512);
         QCOMPARE(ticksBetween(0u, 0x7FFFFFFFu), 0x7FFFFFFF);
     }
-
-private:
-    // Sets the lines and waits until the window has handled the change.
-    void edge(FakeSerialDevice &device, quint32 lines)
-    {
-        const int waits = device.waits;
-        device.setLines(lines);
-        QTRY_VERIFY(device.waits > waits);
-    }
 };
 
 QTEST_MAIN(tst_Timing)

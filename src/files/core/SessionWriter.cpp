@@ -4,11 +4,15 @@
 #include "WholeFile.h"
 
 #include <QDir>
+#include <QMutex>
 #include <QThread>
+#include <QWaitCondition>
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -45,72 +49,92 @@ bool writeAll(int fd, const QByteArray &bytes, int &error)
 }
 } // namespace
 
-SessionWriter::SessionWriter(const QString &folder, QObject *parent)
-    : QObject(parent), m_folder(folder), m_thread(new QThread), m_context(new QObject)
+// Everything the writing thread touches. It outlives the writer when the disk hangs at the end,
+// so a write that returns late finds its state still there.
+class SessionWriter::Worker : public QObject
 {
-    m_thread->setObjectName(QStringLiteral("SessionWriter"));
-    m_context->moveToThread(m_thread);
-    m_thread->start(QThread::LowPriority);
-}
-
-SessionWriter::~SessionWriter()
-{
-    if (!waitWritten(QDeadlineTimer(ShutdownWaitMs))) {
-        // The disk hangs: the thread cannot be stopped, and the process is ending anyway.
-        return;
-    }
-    m_thread->quit();
-    m_thread->wait();
-    delete m_context;
-    delete m_thread;
-    if (m_logFd >= 0)
-        ::close(m_logFd);
-}
-
-void SessionWriter::post(std::function<void()> work)
-{
+    Q_OBJECT
+public:
+    explicit Worker(const QString &folder) : m_folder(folder) {}
+    ~Worker() override
     {
-        QMutexLocker lock(&m_mutex);
-        ++m_posted;
+        if (m_logFd >= 0)
+            ::close(m_logFd);
     }
-    QMetaObject::invokeMethod(
-        m_context,
-        [this, work = std::move(work)] {
-            work();
+
+    void post(std::function<void()> work)
+    {
+        {
             QMutexLocker lock(&m_mutex);
-            ++m_finished;
-            m_done.wakeAll();
-        },
-        Qt::QueuedConnection);
-}
+            ++m_posted;
+        }
+        QMetaObject::invokeMethod(
+            this,
+            [this, work = std::move(work)] {
+                work();
+                QMutexLocker lock(&m_mutex);
+                ++m_finished;
+                m_done.wakeAll();
+            },
+            Qt::QueuedConnection);
+    }
 
-void SessionWriter::keepSession(const ProtocolRows &rows, const SessionState &state)
-{
+    void keepSession(const ProtocolRows &rows, const SessionState &state)
+    {
+        {
+            QMutexLocker lock(&m_mutex);
+            m_pending = Snapshot{rows, state};
+            if (m_sessionPosted)
+                return; // the write still waiting takes this one
+            m_sessionPosted = true;
+        }
+        post([this] { writeSession(); });
+    }
+
+    bool waitWritten(QDeadlineTimer deadline)
     {
         QMutexLocker lock(&m_mutex);
-        m_pending = Snapshot{rows, state};
-        if (m_sessionPosted)
-            return; // the write still waiting takes this one
-        m_sessionPosted = true;
+        while (m_finished < m_posted)
+            if (!m_done.wait(&m_mutex, deadline))
+                return false;
+        return true;
     }
-    post([this] { writeSession(); });
-}
 
-void SessionWriter::appendLog(const QDate &day, const QString &line)
-{
-    post([this, day, line] { writeLogLine(day, line); });
-}
+    void writeLogLine(const QDate &day, const QString &line);
 
-bool SessionWriter::waitWritten(QDeadlineTimer deadline)
-{
-    QMutexLocker lock(&m_mutex);
-    while (m_finished < m_posted)
-        if (!m_done.wait(&m_mutex, deadline))
-            return false;
-    return true;
-}
+signals:
+    void failed(const QString &path, const QString &reason);
+    void recovered();
 
-void SessionWriter::writeSession()
+private:
+    enum Target
+    {
+        Session,
+        Log
+    };
+    void writeSession();
+    void report(Target target, bool ok, const QString &path = {}, const QString &reason = {});
+
+    const QString m_folder;
+    QMutex m_mutex;
+    QWaitCondition m_done;
+    quint64 m_posted = 0;
+    quint64 m_finished = 0;
+    struct Snapshot
+    {
+        ProtocolRows rows;
+        SessionState state;
+    };
+    std::optional<Snapshot> m_pending;
+    bool m_sessionPosted = false;
+
+    // The writing thread's own.
+    bool m_failing[2] = {false, false};
+    QDate m_logDay;
+    int m_logFd = -1;
+};
+
+void SessionWriter::Worker::writeSession()
 {
     Snapshot snapshot;
     {
@@ -137,13 +161,13 @@ void SessionWriter::writeSession()
     report(Session, true);
 }
 
-void SessionWriter::writeLogLine(const QDate &day, const QString &line)
+void SessionWriter::Worker::writeLogLine(const QDate &day, const QString &line)
 {
     const QString path = QDir(m_folder).filePath(impulseLogName(day));
+    int error = 0;
     if (m_logFd < 0 || day != m_logDay) {
         if (m_logFd >= 0)
             ::close(m_logFd);
-        m_logFd = -1;
         QString reason;
         if (!makeFolder(m_folder, reason)) {
             report(Log, false, m_folder, reason);
@@ -157,15 +181,12 @@ void SessionWriter::writeLogLine(const QDate &day, const QString &line)
         }
         m_logDay = day;
         // A new file names its columns first.
-        if (::lseek(m_logFd, 0, SEEK_END) == 0) {
-            int error = 0;
-            if (!writeAll(m_logFd, impulseLogHeading().toUtf8() + '\n', error)) {
-                report(Log, false, path, systemText(error));
-                return;
-            }
+        if (::lseek(m_logFd, 0, SEEK_END) == 0 &&
+            !writeAll(m_logFd, impulseLogHeading().toUtf8() + '\n', error)) {
+            report(Log, false, path, systemText(error));
+            return;
         }
     }
-    int error = 0;
     // One write per line: an append of its own that a crash cannot split from its line end.
     bool written = writeAll(m_logFd, line.toUtf8() + '\n', error);
     if (written && ::fdatasync(m_logFd) != 0 && errno != EINVAL) {
@@ -182,7 +203,8 @@ void SessionWriter::writeLogLine(const QDate &day, const QString &line)
     report(Log, true);
 }
 
-void SessionWriter::report(Target target, bool ok, const QString &path, const QString &reason)
+void SessionWriter::Worker::report(Target target, bool ok, const QString &path,
+                                   const QString &reason)
 {
     const bool wasFailing = m_failing[Session] || m_failing[Log];
     m_failing[target] = !ok;
@@ -192,3 +214,41 @@ void SessionWriter::report(Target target, bool ok, const QString &path, const QS
     else if (!failing && wasFailing)
         emit recovered();
 }
+
+SessionWriter::SessionWriter(const QString &folder, QObject *parent)
+    : QObject(parent), m_folder(folder), m_thread(new QThread), m_worker(new Worker(folder))
+{
+    m_thread->setObjectName(QStringLiteral("SessionWriter"));
+    m_worker->moveToThread(m_thread);
+    connect(m_worker, &Worker::failed, this, &SessionWriter::failed);
+    connect(m_worker, &Worker::recovered, this, &SessionWriter::recovered);
+    m_thread->start(QThread::LowPriority);
+}
+
+SessionWriter::~SessionWriter()
+{
+    // A disk that hangs keeps its thread; the process is ending anyway.
+    if (!m_worker->waitWritten(QDeadlineTimer(ShutdownWaitMs)))
+        return;
+    m_thread->quit();
+    m_thread->wait();
+    delete m_worker;
+    delete m_thread;
+}
+
+void SessionWriter::keepSession(const ProtocolRows &rows, const SessionState &state)
+{
+    m_worker->keepSession(rows, state);
+}
+
+void SessionWriter::appendLog(const QDate &day, const QString &line)
+{
+    m_worker->post([worker = m_worker, day, line] { worker->writeLogLine(day, line); });
+}
+
+bool SessionWriter::waitWritten(QDeadlineTimer deadline)
+{
+    return m_worker->waitWritten(deadline);
+}
+
+#include "SessionWriter.moc"

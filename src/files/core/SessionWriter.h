@@ -5,11 +5,7 @@
 
 #include <QDate>
 #include <QDeadlineTimer>
-#include <QMutex>
 #include <QObject>
-#include <QWaitCondition>
-#include <functional>
-#include <optional>
 
 class QThread;
 
@@ -34,40 +30,13 @@ public:
     bool waitWritten(QDeadlineTimer deadline);
 
 signals:
-    // From the writing thread. failed once when writing stops working, recovered once when it
-    // works again.
+    // Once when writing stops working, and once when it works again.
     void failed(const QString &path, const QString &reason);
     void recovered();
 
 private:
-    void post(std::function<void()> work);
-    void writeSession();
-    void writeLogLine(const QDate &day, const QString &line);
-    enum Target
-    {
-        Session,
-        Log
-    };
-    void report(Target target, bool ok, const QString &path = {}, const QString &reason = {});
-
+    class Worker;
     const QString m_folder;
     QThread *m_thread = nullptr;
-    QObject *m_context = nullptr; // lives in m_thread
-
-    QMutex m_mutex;
-    QWaitCondition m_done;
-    quint64 m_posted = 0;
-    quint64 m_finished = 0;
-    struct Snapshot
-    {
-        ProtocolRows rows;
-        SessionState state;
-    };
-    std::optional<Snapshot> m_pending;
-    bool m_sessionPosted = false;
-
-    // The writing thread's own.
-    bool m_failing[2] = {false, false};
-    QDate m_logDay;
-    int m_logFd = -1;
+    Worker *m_worker = nullptr; // lives in m_thread
 };
