@@ -6,11 +6,8 @@
 #include "TempSettingsStore.h"
 
 #include <QClipboard>
-#include <QProcess>
 #include <QScreen>
 #include <QtTest>
-
-#include <csignal>
 
 namespace {
 // "key=value|key|..." as a map; a key without a value stands for a key the store lacks.
@@ -74,52 +71,6 @@ class tst_FormMain : public QObject
 
 private Q_SLOTS:
     void init() { Settings = TSettings{}; }
-
-    // A logout or kill ends the real program in order: settings saved, exit code 0.
-    void terminationSignalsEndInOrder_data()
-    {
-        QTest::addColumn<int>("signal");
-        QTest::newRow("SIGTERM") << int(SIGTERM);
-        QTest::newRow("SIGHUP") << int(SIGHUP);
-    }
-
-    void terminationSignalsEndInOrder()
-    {
-        QFETCH(int, signal);
-        QTemporaryDir home;
-        QProcess program;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), home.path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        program.setProcessEnvironment(env);
-        program.setWorkingDirectory(home.path());
-        program.start(QCoreApplication::applicationDirPath() + QStringLiteral("/rittmeter"));
-        QVERIFY(program.waitForStarted());
-        // Ready once the kernel lists the signal as caught.
-        const QString status = QStringLiteral("/proc/%1/status").arg(program.processId());
-        QDeadlineTimer deadline(20000);
-        auto caught = [&] {
-            QFile f(status);
-            if (!f.open(QIODevice::ReadOnly))
-                return false;
-            for (const QByteArray &line : f.readAll().split('\n'))
-                if (line.startsWith("SigCgt:"))
-                    return ((line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1) !=
-                           0;
-            return false;
-        };
-        while (!caught() && !deadline.hasExpired())
-            QTest::qWait(10);
-        QVERIFY(caught());
-        ::kill(pid_t(program.processId()), signal);
-        QVERIFY(program.waitForFinished(20000));
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), 0);
-        const QSettings saved(home.filePath(QStringLiteral("config/Ostrel/Rittmeter.conf")),
-                              QSettings::IniFormat);
-        QCOMPARE(saved.value(QStringLiteral("ELZ")).toInt(), 120);
-    }
 
     void runKeysWorkFromEditFields_data()
     {

@@ -36,6 +36,18 @@ private:
     QString m_folder;
 };
 
+// The program's environment with a home of its own, headless.
+void prepare(QProcess &program, const QTemporaryDir &home)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home.path());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    env.remove(QStringLiteral("XDG_DATA_HOME"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(env);
+    program.setWorkingDirectory(home.path());
+}
+
 QStringList toStrings(const QJsonValue &value)
 {
     QStringList list;
@@ -126,6 +138,47 @@ private Q_SLOTS:
         QTEST(state.position, "position");
     }
 
+    // A logout or kill ends the real program in order: settings saved, exit code 0.
+    void terminationSignalsEndInOrder_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+
+    void terminationSignalsEndInOrder()
+    {
+        QFETCH(int, signal);
+        QTemporaryDir home;
+        QProcess program;
+        prepare(program, home);
+        program.start(QCoreApplication::applicationDirPath() + QStringLiteral("/rittmeter"));
+        QVERIFY(program.waitForStarted());
+        // Ready once the kernel lists the signal as caught.
+        const QString status = QStringLiteral("/proc/%1/status").arg(program.processId());
+        QDeadlineTimer deadline(20000);
+        auto caught = [&] {
+            QFile f(status);
+            if (!f.open(QIODevice::ReadOnly))
+                return false;
+            for (const QByteArray &line : f.readAll().split('\n'))
+                if (line.startsWith("SigCgt:"))
+                    return ((line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1) !=
+                           0;
+            return false;
+        };
+        while (!caught() && !deadline.hasExpired())
+            QTest::qWait(10);
+        QVERIFY(caught());
+        ::kill(pid_t(program.processId()), signal);
+        QVERIFY(program.waitForFinished(20000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+        const QSettings saved(home.filePath(QStringLiteral("config/Ostrel/Rittmeter.conf")),
+                              QSettings::IniFormat);
+        QCOMPARE(saved.value(QStringLiteral("ELZ")).toInt(), 120);
+    }
+
     void keptSessionComesBack_data()
     {
         QTest::addColumn<int>("signal");
@@ -141,13 +194,7 @@ private Q_SLOTS:
         QFETCH(bool, restore);
         QTemporaryDir home;
         QProcess child;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), home.path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
-        env.remove(QStringLiteral("XDG_DATA_HOME"));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        child.setProcessEnvironment(env);
-        child.setWorkingDirectory(home.path());
+        prepare(child, home);
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         child.start(QCoreApplication::applicationDirPath() + QStringLiteral("/session_child"));
         QVERIFY(child.waitForStarted());
