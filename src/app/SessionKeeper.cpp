@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLockFile>
 #include <QRadioButton>
 #include <QTimer>
 
@@ -61,6 +62,8 @@ SessionKeeper::SessionKeeper(TFormMain &window, const QString &folder, QObject *
     connect(&m_writer, &SessionWriter::recovered, this, &SessionKeeper::writeRecovered);
     watchChanges();
 }
+
+SessionKeeper::~SessionKeeper() = default;
 
 void SessionKeeper::watchChanges()
 {
@@ -126,6 +129,24 @@ void SessionKeeper::finish(bool closed)
 void SessionKeeper::restoreOrSetAside()
 {
     const QDir dir(m_writer.folder());
+    dir.mkpath(QStringLiteral("."));
+    m_lock = std::make_unique<QLockFile>(dir.filePath(QStringLiteral("sitzung.lock")));
+    // Held until the program ends, however long; a crashed holder's lock is taken over.
+    m_lock->setStaleLockTime(0);
+    if (!m_lock->tryLock(0) && m_lock->error() == QLockFile::LockFailedError) {
+        // Another window of the program keeps its session here: this one must neither offer
+        // it back nor write over it.
+        m_finished = true;
+        m_ui.StatusPanels[1]->setText(QStringLiteral("Protokoll wird nicht laufend gesichert"));
+        m_ui.StatusPanels[1]->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold"));
+        messageBoxes().error(m_ui.form,
+                             QStringLiteral("Rittmeter läuft schon in einem anderen Fenster, das "
+                                            "sein Protokoll in\n%1\nsichert. Das Protokoll dieses "
+                                            "Fensters wird nicht laufend gesichert; speichern "
+                                            "Sie es von Hand.")
+                                 .arg(QDir::toNativeSeparators(dir.path())));
+        return;
+    }
     QByteArray bytes;
     QString reason;
     SessionState state;

@@ -6,8 +6,10 @@
 
 #include <QObject>
 #include <QTimer>
+#include <memory>
 
 class TFormMain;
+class QLockFile;
 class TFormMainUi;
 
 // Keeps the protocol, the starter lists, the selected starter and the judging procedure on the
@@ -18,9 +20,11 @@ class SessionKeeper : public QObject
     Q_OBJECT
 public:
     SessionKeeper(TFormMain &window, const QString &folder, QObject *parent = nullptr);
+    ~SessionKeeper() override;
 
     // At start: asks to bring back a session that did not end with "Beenden?"; one not brought
-    // back, or ended, is set aside under its date.
+    // back, or ended, is set aside under its date. While another window of the program keeps
+    // its session in the folder, this one keeps nothing and says so.
     void restoreOrSetAside();
     // Writes the last state and waits for it. closed: the operator ended the session.
     void finish(bool closed);
@@ -50,6 +54,7 @@ private:
     QTimer m_messageDelay;
     QString m_failureMessage; // a report still to be shown
     QString m_statusText;     // the status panel's own text, while it shows the failure
+    std::unique_ptr<QLockFile> m_lock;
     bool m_finished = false;
 };
 

@@ -270,6 +270,18 @@ private Q_SLOTS:
         QVERIFY(next.ui.SortGrid1->cells(ColRideTime, 1).isEmpty());
         // The ended session's protocol is kept under its date, never overwritten.
         QCOMPARE(QDir(folder.path()).entryList({QStringLiteral("protokoll-*.txt")}).size(), 1);
+
+        // A second window while this one runs neither takes its session over nor writes on it.
+        next.ui.SortGrid1->setCells(ColRider, 1, QStringLiteral("Anna"));
+        QTRY_VERIFY(!next.session()->pending());
+        TFormMain second;
+        QVERIFY(f.boxes.questions.isEmpty());
+        QCOMPARE(f.boxes.messages.size(), 1);
+        second.ui.SortGrid1->setCells(ColRider, 1, QStringLiteral("Tom"));
+        QTRY_VERIFY(!next.session()->pending() && !second.session()->pending());
+        QFile kept(folder.filePath(SessionProtocolName));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QVERIFY(kept.readAll().contains("Anna"));
     }
 
     void logRecordsEveryCommandAndImpulse()
