@@ -50,10 +50,7 @@ void prepare(QProcess &program, const QTemporaryDir &home)
 
 QStringList toStrings(const QJsonValue &value)
 {
-    QStringList list;
-    for (const QJsonValue &v : value.toArray())
-        list << v.toString();
-    return list;
+    return QVariant(value.toArray().toVariantList()).toStringList();
 }
 
 QList<QStringList> logLines(const QString &folder)
@@ -82,28 +79,17 @@ private Q_SLOTS:
         std::fill(LastLineState, LastLineState + 3, 0x55555555u);
     }
 
-    void stateAndLogLinesKeepTheirText_data()
+    void logLinesStayOneLine_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::newRow("umlauts") << QStringLiteral("Jörg Weiß · Zoë");
         QTest::newRow("line breaks") << QStringLiteral("Anna\nMüller\r\nRV");
         QTest::newRow("tab") << QStringLiteral("Nr\t7");
         QTest::newRow("unicode separators") << QStringLiteral("a\u2028b\u2029c\u0085d");
     }
 
-    void stateAndLogLinesKeepTheirText()
+    void logLinesStayOneLine()
     {
         QFETCH(QString, text);
-        SessionState state;
-        state.procedure = QStringLiteral("C fahren");
-        state.starters = {text, QStringLiteral("9\t5\tZoë")};
-        state.headNumbers = {QString(), text};
-        state.position = 1;
-        state.startNumber = text;
-        SessionState read;
-        QVERIFY(readSessionState(writeSessionState(state), read));
-        QCOMPARE(read, state);
-
         const QString line = impulseLogLine({QDateTime(QDate(2026, 12, 7), QTime(9, 5, 7, 34)),
                                              QStringLiteral("STOP"), text, 61'234, text});
         QVERIFY(!line.contains(QLatin1Char('\n')) && !line.contains(QLatin1Char('\r')));
@@ -121,8 +107,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("position");
         const QByteArray head = R"({"format":"Rittmeter-Sitzung","version":1,)";
         QTest::newRow("not JSON") << QByteArray("7\t12\tWindspiel") << false << -1;
-        QTest::newRow("another format")
-            << QByteArray(R"({"format":"x","version":1})") << false << -1;
         QTest::newRow("a list of numbers")
             << head + R"("starters":[1,2],"headNumbers":[]})" << false << -1;
         QTest::newRow("position past the list")

@@ -16,13 +16,6 @@ struct SessionState
     // The boxes' texts, for a session without a starter list.
     QString startNumber;
     QString headNumber;
-
-    bool operator==(const SessionState &o) const
-    {
-        return closed == o.closed && procedure == o.procedure && starters == o.starters &&
-               headNumbers == o.headNumbers && position == o.position &&
-               startNumber == o.startNumber && headNumber == o.headNumber;
-    }
 };
 
 // The kept files in the data folder: the protocol as a text protocol, and the rest.
