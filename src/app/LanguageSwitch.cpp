@@ -63,13 +63,16 @@ LanguageSwitch::LanguageSwitch(TFormMain &window) : QObject(&window), m_window(w
 bool LanguageSwitch::LoadLanguage(const QString &name)
 {
     const QString path = languageFilePath(name);
-    if (path.isEmpty())
-        return false;
     QByteArray bytes;
     QString reason;
-    if (!readWholeFile(path, MaxLanguageFileBytes, bytes, reason))
+    if (path.isEmpty() || !readWholeFile(path, MaxLanguageFileBytes, bytes, reason)) {
+        // The texts stay as they are; the built-in ones are German.
+        if (!LanguageFileRead())
+            m_dialogs.apply(true);
         return false;
+    }
     StoreLanguageLines(bytes);
+    m_dialogs.apply(DialogLanguage::isGerman(name));
     ApplyLanguage();
     return true;
 }

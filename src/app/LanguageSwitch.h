@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DialogLanguage.h"
+
 #include <QObject>
 
 class TFormMain;
@@ -13,11 +15,13 @@ public:
     explicit LanguageSwitch(TFormMain &window);
 
     // Reads NAME.lng over the lines in force and applies them. A name without a file (empty,
-    // "DEFAULT") changes nothing; false then.
+    // "DEFAULT") changes nothing; false then. Qt's dialogs follow: German with German, the
+    // system's language with any other.
     bool LoadLanguage(const QString &name);
     // Assigns the lines in force, in the character set of the settings.
     void ApplyLanguage();
 
 private:
     TFormMain &m_window;
+    DialogLanguage m_dialogs;
 };

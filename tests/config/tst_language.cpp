@@ -11,6 +11,7 @@
 #include "TFormMonitor2.h"
 #include "TOwnerDrawComboBox.h"
 
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
 
@@ -29,6 +30,14 @@ QByteArray numberedLines(int count)
     for (int n = 1; n <= count; ++n)
         out += "L" + QByteArray::number(n) + "\r\n";
     return out;
+}
+
+// What Qt's own "Yes" button reads now.
+QString qtYes()
+{
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    return box.button(QMessageBox::Yes)->text();
 }
 
 void chooseLanguage(MainWindowFixture &f, const QString &name)
@@ -64,6 +73,7 @@ private slots:
 void tst_Language::englishEverywhere()
 {
     MainWindowFixture f;
+    QCOMPARE(qtYes(), QStringLiteral("&Ja")); // Qt's dialogs speak the built-in German
     TCfgDialog &d = f.window->settings().dialog();
     QVERIFY(d.cbLang->isEnabled());
     QVERIFY(d.cbCharset->isEnabled());
@@ -85,12 +95,16 @@ void tst_Language::englishEverywhere()
     QVERIFY(f.window->formInfo().Memo1->text().contains(QStringLiteral("show-jumping")));
     TFDlgYesNo question;
     QCOMPARE(question.OKBtn->text(), QStringLiteral("Yes"));
+    // Another language: Qt's dialogs follow the system's.
+    if (QLocale::system().language() != QLocale::German)
+        QCOMPARE(qtYes(), QStringLiteral("&Yes"));
     f.window->close();
     QCOMPARE(f.boxes.questions, QStringList{"Quit?"});
 
     // Deutsch.lng brings the German texts back without a restart.
     chooseLanguage(f, QStringLiteral("Deutsch"));
     QCOMPARE(f.ui.bSTOP->text(), QStringLiteral("STOPP"));
+    QCOMPARE(qtYes(), QStringLiteral("&Ja"));
     QCOMPARE(f.ui.eFText1->text(), QStringLiteral("Klassisches"));
     QVERIFY(f.window->formInfo().Memo1->text().contains(QStringLiteral("Springprüfungen")));
 
