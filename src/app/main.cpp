@@ -1,11 +1,32 @@
+#include "DataFiles.h"
 #include "QtSoundPlayer.h"
 #include "SessionKeeper.h"
 #include "TFormMain.h"
 #include "TerminationSignals.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QIcon>
 #include <QStandardPaths>
 #include <QStyleFactory>
+
+namespace {
+// The desktop theme's, as installed; otherwise the files beside the program or under its prefix.
+QIcon programIcon()
+{
+    QIcon icon = QIcon::fromTheme(QStringLiteral("rittmeter"));
+    if (!icon.isNull())
+        return icon;
+    const QDir prefix(QCoreApplication::applicationDirPath() + QStringLiteral("/.."));
+    for (const int size : {48, 128, 256}) {
+        const QString built = findDataFile(QStringLiteral("rittmeter-%1.png").arg(size));
+        const QString installed = prefix.filePath(
+            QStringLiteral("share/icons/hicolor/%1x%1/apps/rittmeter.png").arg(size));
+        icon.addFile(built.isEmpty() ? installed : built);
+    }
+    return icon;
+}
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -17,6 +38,8 @@ int main(int argc, char *argv[])
     setSessionFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     // Fusion draws button faces in the colours the run states give them on every desktop.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setWindowIcon(programIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("rittmeter"));
 
     // Before the window: a logout during the start must not kill the program either.
     TerminationSignals termination;

@@ -1,5 +1,5 @@
-// Writes the program's sounds, title picture and German language file into the folder named on the
-// command line. Everything is synthesised or drawn here so the build needs no binary files.
+// Writes the program's sounds, title picture, icons and German language file into the folder named
+// on the command line. Everything is synthesised or drawn here so the build needs no binary files.
 
 #include "LanguageTable.h"
 
@@ -140,6 +140,46 @@ QImage titlePicture()
     return img;
 }
 
+// The desktop's icon for the program: the title picture's stopwatch on its navy ground, over a
+// red and white rail. Drawn on a 256 grid and scaled, so every size is sharp.
+QImage programIcon(int size)
+{
+    QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 256.0, size / 256.0);
+    QLinearGradient bg(0, 0, 0, 256);
+    bg.setColorAt(0.0, QColor(18, 40, 96));
+    bg.setColorAt(1.0, QColor(4, 12, 36));
+    p.setPen(Qt::NoPen);
+    p.setBrush(bg);
+    p.drawRoundedRect(QRectF(8, 8, 240, 240), 44, 44);
+
+    const QPointF c(128, 118);
+    p.setPen(QPen(QColor(230, 235, 245), 12));
+    p.setBrush(QColor(30, 60, 130));
+    p.drawEllipse(c, 78, 78);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(230, 235, 245));
+    p.drawRoundedRect(QRectF(c.x() - 14, c.y() - 102, 28, 22), 4, 4);
+    p.setPen(QPen(QColor(230, 235, 245), 6, Qt::SolidLine, Qt::RoundCap));
+    for (int i = 0; i < 12; ++i) {
+        const double a = i * Pi / 6;
+        p.drawLine(c + QPointF(58 * std::cos(a), 58 * std::sin(a)),
+                   c + QPointF(68 * std::cos(a), 68 * std::sin(a)));
+    }
+    p.setPen(QPen(QColor(255, 120, 40), 10, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(c, c + QPointF(36, -42));
+
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < 6; ++i) {
+        p.setBrush(i % 2 ? QColor(245, 245, 245) : QColor(220, 40, 40));
+        p.drawRect(QRectF(38 + i * 30, 212, 30, 16));
+    }
+    return img;
+}
+
 // The built-in texts as a language file, for translators and for the way back to German: UTF-8
 // with its byte-order mark, so it reads right under any character set.
 bool writeGermanLanguageFile(const QString &path)
@@ -178,6 +218,13 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "mkassets: cannot save rittmeter.jpg (is the Qt jpeg plugin "
                              "installed?)\n");
         return 1;
+    }
+    for (const int size : {48, 128, 256}) {
+        const QString name = QStringLiteral("rittmeter-%1.png").arg(size);
+        if (!programIcon(size).save(dir.filePath(name), "PNG")) {
+            std::fprintf(stderr, "mkassets: cannot save %s\n", qPrintable(name));
+            return 1;
+        }
     }
     if (!writeGermanLanguageFile(dir.filePath(QStringLiteral("Deutsch.lng")))) {
         std::fprintf(stderr, "mkassets: cannot write Deutsch.lng in %s\n", argv[1]);
