@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QStandardPaths>
 #include <QStyleFactory>
@@ -22,7 +23,8 @@ QIcon programIcon()
         const QString built = findDataFile(QStringLiteral("rittmeter-%1.png").arg(size));
         const QString installed = prefix.filePath(
             QStringLiteral("share/icons/hicolor/%1x%1/apps/rittmeter.png").arg(size));
-        icon.addFile(built.isEmpty() ? installed : built);
+        if (const QString file = built.isEmpty() ? installed : built; QFileInfo::exists(file))
+            icon.addFile(file);
     }
     return icon;
 }
