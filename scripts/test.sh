@@ -2,8 +2,10 @@
 # Builds Rittmeter with its tests and runs every test headless.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# pdftotext reads the printout back; openpyxl and python-docx make and read office files.
-scripts/deps.sh poppler-utils python3-openpyxl python3-docx
+# pdftotext reads the printout back; openpyxl and python-docx make and read office files; the
+# package test builds the Debian package and validates its menu entry and AppStream file.
+scripts/deps.sh poppler-utils python3-openpyxl python3-docx dpkg-dev file desktop-file-utils \
+    appstream
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
 cd build

@@ -1,5 +1,6 @@
 #include "InfoHelp.h"
 
+#include "DataFiles.h"
 #include "DesktopOpener.h"
 #include "MessageBoxes.h"
 #include "TFormInfo.h"
@@ -10,6 +11,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QUrl>
 
@@ -44,7 +46,11 @@ QString InfoHelp::webAddress()
 
 void InfoHelp::bHelpClick()
 {
-    if (desktopOpener().openUrl(QUrl::fromLocalFile(helpFilePath())))
+    // A help file beside the program wins; otherwise the manual, in the browser.
+    QString help = helpFilePath();
+    if (!QFileInfo::exists(help))
+        help = findDataFile(QStringLiteral("handbuch.html"));
+    if (!help.isEmpty() && desktopOpener().openUrl(QUrl::fromLocalFile(help)))
         return;
     messageBoxes().warning(m_ui.form, QStringLiteral("Warning!"),
                            QStringLiteral("Unable to view HTML help (*.chm). Update windows help "

@@ -1,5 +1,6 @@
 #include "DataFiles.h"
 #include "QtSoundPlayer.h"
+#include "SelfTest.h"
 #include "SessionKeeper.h"
 #include "TFormMain.h"
 #include "TerminationSignals.h"
@@ -42,6 +43,8 @@ int main(int argc, char *argv[])
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setWindowIcon(programIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("rittmeter"));
+    if (QCoreApplication::arguments().contains(QStringLiteral("--selftest")))
+        return runSelfTest();
 
     // Before the window: a logout during the start must not kill the program either.
     TerminationSignals termination;

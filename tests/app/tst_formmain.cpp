@@ -158,11 +158,17 @@ private Q_SLOTS:
         QVERIFY(f.window->formInfo().isVisible());
         QVERIFY(f.window->formInfo().Memo1->text().contains(QStringLiteral("Springprüfungen")));
         f.window->formInfo().accept();
+        // Without a help file beside the program, the manual.
         f.key(Qt::Key_F1);
         f.key(Qt::Key_I, Qt::AltModifier);
         QCOMPARE(opener.opened.size(), 2);
-        QVERIFY(opener.opened[1].toString().endsWith(QStringLiteral("/rittmeter.chm")));
-        QCOMPARE(f.boxes.messages.size(), 2); // without a help viewer the user is told why
+        QVERIFY(opener.opened[1].toString().endsWith(QStringLiteral("/handbuch.html")));
+        QCOMPARE(f.boxes.messages.size(), 2); // without a viewer the user is told why
+        QFile help(QCoreApplication::applicationDirPath() + QStringLiteral("/rittmeter.chm"));
+        QVERIFY(help.open(QIODevice::WriteOnly));
+        f.key(Qt::Key_F1);
+        help.remove();
+        QVERIFY(opener.opened.last().toString().endsWith(QStringLiteral("/rittmeter.chm")));
     }
 
     void restartKeepsTheOperatorsSettings()
