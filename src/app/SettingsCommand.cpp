@@ -60,7 +60,8 @@ void SettingsCommand::bCFGClick()
     // Adapters plugged in since the start are offered too, and so are the ports held open here.
     Photocells &cells = m_window.photocells();
     ComPortMask = ProbeComPorts([&cells](int port) { return cells.holds(port); });
-    m_dialog->setPortList(ComPortMask);
+    // A port the user may not open is listed too, with what grants access.
+    m_dialog->setPortList(ComPortMask, DeniedComPorts());
     // So is a language file added meanwhile.
     m_dialog->fillLanguages();
     m_dialog->setValues(Settings);

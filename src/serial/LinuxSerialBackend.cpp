@@ -91,6 +91,13 @@ bool LinuxSerialBackend::present(int port)
     return free;
 }
 
+bool LinuxSerialBackend::accessDenied(int port)
+{
+    const QString path = serialDevicePath(port);
+    return !path.isEmpty() && ::access(QFile::encodeName(path).constData(), R_OK | W_OK) != 0 &&
+           errno == EACCES;
+}
+
 bool LinuxSerialBackend::open(int port)
 {
     const QString path = serialDevicePath(port);

@@ -15,6 +15,7 @@ public:
     ~LinuxSerialBackend() override;
 
     bool present(int port) override;
+    bool accessDenied(int port) override;
     bool open(int port) override;
     // Opens any tty device, the way open(port) does with the port's device.
     bool openDevice(const QString &path);

@@ -52,6 +52,12 @@ quint32 ProbeComPorts(const std::function<bool(int)> &alsoPresent)
         [&](int port) { return (alsoPresent && alsoPresent(port)) || backend->present(port); });
 }
 
+quint32 DeniedComPorts()
+{
+    const std::unique_ptr<SerialBackend> backend = createSerialBackend();
+    return comPortMask([&](int port) { return backend->accessDenied(port); });
+}
+
 bool isAccessDenied(const QString &reason)
 {
     return reason == QString::fromLocal8Bit(std::strerror(EACCES));

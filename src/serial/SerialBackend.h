@@ -63,6 +63,12 @@ public:
 
     // Whether COM port `port` exists and is free to use; leaves nothing open.
     virtual bool present(int port) = 0;
+    // Whether the device of `port` exists but the user may not open it.
+    virtual bool accessDenied(int port)
+    {
+        Q_UNUSED(port)
+        return false;
+    }
 
     // Opens the device of COM port number `port` exclusively. False: errorText() says why.
     virtual bool open(int port) = 0;
@@ -103,6 +109,9 @@ quint32 comPortMask(const std::function<bool(int)> &present);
 // alsoPresent names ports that count whatever the probe finds, such as those this program holds
 // open (they cannot be opened a second time).
 quint32 ProbeComPorts(const std::function<bool(int)> &alsoPresent = {});
+
+// The ports whose device exists but may not be opened, in the same form.
+quint32 DeniedComPorts();
 
 // Whether a reason from errorText() is the system's refusal of access to the device.
 bool isAccessDenied(const QString &reason);

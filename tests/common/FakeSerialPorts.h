@@ -70,7 +70,13 @@ class FakeSerialBackend : public SerialBackend
 public:
     explicit FakeSerialBackend(QMap<int, FakeSerialDevice *> devices) : m_devices(devices) {}
 
-    bool present(int port) override { return m_devices.contains(port); }
+    // A device refusing access is no free port, as on the system.
+    bool present(int port) override { return m_devices.contains(port) && !accessDenied(port); }
+    bool accessDenied(int port) override
+    {
+        const FakeSerialDevice *d = m_devices.value(port);
+        return d && isAccessDenied(d->openError);
+    }
     bool open(int port) override
     {
         FakeSerialDevice *d = m_devices.value(port);

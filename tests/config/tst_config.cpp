@@ -138,8 +138,11 @@ void tst_Config::ports()
     com12.openError = failing;
     f.ports.devices.insert(12, &com12);
     runDialog(f, [&](TCfgDialog &d) {
-        QCOMPARE(d.cbPort1->itemData(d.cbPort1->findText("COM12 /1,4"), Qt::ToolTipRole),
-                 QVariant(QStringLiteral("/dev/ttyUSB7")));
+        // A port refused is listed, and its tooltip says what grants access.
+        const QString tip =
+            d.cbPort1->itemData(d.cbPort1->findText("COM12 /1,4"), Qt::ToolTipRole).toString();
+        QVERIFY(tip.startsWith(QStringLiteral("/dev/ttyUSB7")));
+        QCOMPARE(tip.contains(QStringLiteral("Gruppe dialout")), isAccessDenied(failing));
         QVERIFY(!d.cbAlg1->isEnabled());
         choose(d.cbPort1, start);
         choose(d.cbPort2, finish);

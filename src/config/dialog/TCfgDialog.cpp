@@ -312,9 +312,11 @@ void TCfgDialog::cbCharsetChange()
         OnCharsetChange(cbCharset->currentIndex());
 }
 
-void TCfgDialog::setPortList(quint32 mask)
+void TCfgDialog::setPortList(quint32 mask, quint32 denied)
 {
-    const QStringList entries = portEntries(mask);
+    const auto has = [](quint32 m, int port) { return (m >> (port - 1)) & 1u; };
+    const QStringList entries =
+        portEntries(comPortMask([&](int port) { return has(mask, port) || has(denied, port); }));
     for (QComboBox *box : {cbPort1, cbPort2}) {
         const QString chosen = box->currentText();
         const QSignalBlocker block(box);
@@ -322,8 +324,13 @@ void TCfgDialog::setPortList(quint32 mask)
         box->addItem(LanguageText(75));
         for (const QString &entry : entries) {
             box->addItem(entry);
-            box->setItemData(box->count() - 1, serialDevicePath(parsePortEntry(entry).port),
-                             Qt::ToolTipRole);
+            const int port = parsePortEntry(entry).port;
+            QString tip = serialDevicePath(port);
+            if (has(denied, port) && !has(mask, port))
+                tip += QStringLiteral(": kein Zugriff. Der Benutzer muss Mitglied der Gruppe "
+                                      "dialout sein: sudo adduser $USER dialout, danach neu "
+                                      "anmelden.");
+            box->setItemData(box->count() - 1, tip, Qt::ToolTipRole);
         }
         box->setCurrentIndex(qMax(0, box->findText(chosen)));
     }

@@ -39,7 +39,8 @@ public:
     std::function<void(int charSet)> OnCharsetChange;
 
     // The port lists, from the probe's mask; every entry names its device in the tooltip.
-    void setPortList(quint32 mask);
+    // The ports of mask, and those of denied with a tooltip on the group that grants access.
+    void setPortList(quint32 mask, quint32 denied = 0);
     // The language list: "DEFAULT", then the language files found now.
     void fillLanguages();
     // The controls take these values before the dialog shows.
