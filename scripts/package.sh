@@ -4,7 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh dpkg-dev file
-cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release >/dev/null
+# Only the program and its files: the tests and benchmarks are not packed.
+cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
+    >/dev/null
 cmake --build build-package -j"$(nproc)" --target rittmeter rittmeter_assets
 cd build-package
 cpack -G DEB

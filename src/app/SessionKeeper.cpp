@@ -136,15 +136,9 @@ void SessionKeeper::restoreOrSetAside()
     if (!m_lock->tryLock(0) && m_lock->error() == QLockFile::LockFailedError) {
         // Another window of the program keeps its session here: this one must neither offer
         // it back nor write over it.
-        m_finished = true;
-        m_ui.StatusPanels[1]->setText(QStringLiteral("Protokoll wird nicht laufend gesichert"));
-        m_ui.StatusPanels[1]->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold"));
-        messageBoxes().error(m_ui.form,
-                             QStringLiteral("Rittmeter läuft schon in einem anderen Fenster, das "
-                                            "sein Protokoll in\n%1\nsichert. Das Protokoll dieses "
-                                            "Fensters wird nicht laufend gesichert; speichern "
-                                            "Sie es von Hand.")
-                                 .arg(QDir::toNativeSeparators(dir.path())));
+        keepNothing(QStringLiteral("Rittmeter läuft schon in einem anderen Fenster, das sein "
+                                   "Protokoll in\n%1\nsichert.")
+                        .arg(QDir::toNativeSeparators(dir.path())));
         return;
     }
     QByteArray bytes;
@@ -168,9 +162,25 @@ void SessionKeeper::restoreOrSetAside()
         restore(rows, state);
         return;
     }
-    // Ended by a logout while asking: offered again at the next start.
-    if (worthKeeping && !TerminationSignals::requested())
-        setAside();
+    if (!worthKeeping)
+        return;
+    // Ended by a logout while asking: the files stay, to be offered at the next start.
+    if (TerminationSignals::requested())
+        m_finished = true;
+    else if (!setAside())
+        keepNothing(QStringLiteral("Das Protokoll der letzten Sitzung in\n%1\nlässt sich nicht "
+                                   "umbenennen und bleibt, wie es ist.")
+                        .arg(QDir::toNativeSeparators(dir.path())));
+}
+
+void SessionKeeper::keepNothing(const QString &why)
+{
+    m_finished = true;
+    m_ui.StatusPanels[1]->setText(QStringLiteral("Protokoll wird nicht laufend gesichert"));
+    m_ui.StatusPanels[1]->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold"));
+    messageBoxes().error(m_ui.form, why + QStringLiteral(" Das Protokoll dieses Fensters wird "
+                                                         "nicht laufend gesichert; speichern "
+                                                         "Sie es von Hand."));
 }
 
 void SessionKeeper::restore(const ProtocolRows &rows, const SessionState &state)
@@ -202,21 +212,20 @@ void SessionKeeper::restore(const ProtocolRows &rows, const SessionState &state)
     m_window.protocol().UpdateProtocolButtons();
 }
 
-void SessionKeeper::setAside()
+bool SessionKeeper::setAside()
 {
     QDir dir(m_writer.folder());
     for (const QString &name : {SessionProtocolName, SessionStateName}) {
         const QFileInfo kept(dir.filePath(name));
         if (!kept.exists())
             continue;
-        for (int attempt = 1; attempt < 100; ++attempt) {
-            const QString aside = asideName(name, kept.lastModified(), attempt);
-            if (!dir.exists(aside)) {
-                dir.rename(name, aside);
-                break;
-            }
-        }
+        int attempt = 1;
+        while (dir.exists(asideName(name, kept.lastModified(), attempt)))
+            ++attempt;
+        if (!dir.rename(name, asideName(name, kept.lastModified(), attempt)))
+            return false;
     }
+    return true;
 }
 
 void SessionKeeper::writeFailed(const QString &path, const QString &reason)

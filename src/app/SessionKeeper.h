@@ -42,7 +42,10 @@ private:
     void save(bool closed);
     SessionState currentState() const;
     void restore(const ProtocolRows &rows, const SessionState &state);
-    void setAside();
+    // False when a file could not be renamed; it is then still in place.
+    bool setAside();
+    // The last session's files stay as they are, and this window writes none: says why.
+    void keepNothing(const QString &why);
     void writeFailed(const QString &path, const QString &reason);
     void writeRecovered();
     void showFailureWhenIdle();

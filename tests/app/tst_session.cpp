@@ -5,6 +5,7 @@
 #include "ProtocolRow.h"
 #include "SessionFiles.h"
 #include "SessionKeeper.h"
+#include "TerminationSignals.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -347,6 +348,37 @@ private Q_SLOTS:
         QTRY_COMPARE(f.ui.StatusPanels[1]->text(), QStringLiteral("Ostrel Rittmeter"));
         QVERIFY(QFile::exists(folder.filePath(SessionStateName)));
         QCOMPARE(f.boxes.messages.size(), 1);
+    }
+
+    // Last: the termination flag stays set for the rest of the process.
+    void logoutWhileAskingKeepsTheFiles()
+    {
+        SessionFolderScope folder;
+        MainWindowFixture f(false);
+        f.run(61'230);
+        f.key(Qt::Key_V, Qt::ControlModifier);
+        f.window.reset(); // killed, in effect: not ended by "Beenden?"
+        QFile kept(folder.filePath(SessionProtocolName));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        const QByteArray before = kept.readAll();
+        kept.close();
+
+        // The signal comes while the question is open, and ends its dialog without an answer.
+        struct LogoutBoxes : RecordingBoxes
+        {
+            bool yesNo(QWidget *, const QString &) override
+            {
+                ::raise(SIGTERM);
+                for (QDeadlineTimer d(5000); !TerminationSignals::requested() && !d.hasExpired();)
+                    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+                return false;
+            }
+        } boxes;
+        TerminationSignals termination;
+        delete new TFormMain;
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), before);
+        QVERIFY(QDir(folder.path()).entryList({QStringLiteral("protokoll-*")}).isEmpty());
     }
 };
 

@@ -13,7 +13,7 @@ dpkg -x "$deb" "$root/fs"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 for needed in libqt6widgets6 libqt6multimedia6 libquazip1-qt6 libfreexl1 fonts-liberation \
-    qt6-translations-l10n; do
+    fonts-dejavu-core qt6-translations-l10n; do
     grep -q "$needed" <<<"$depends" || { echo "missing dependency: $needed"; exit 1; }
 done
 for file in usr/bin/rittmeter usr/share/icons/hicolor/48x48/apps/rittmeter.png \
