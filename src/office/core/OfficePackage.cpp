@@ -25,6 +25,36 @@ bool packParts(const PackageParts &parts, QByteArray &bytes)
     return ok && zip.getZipError() == ZIP_OK;
 }
 
+namespace {
+const QByteArray
+    XmlDeclaration("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n");
+} // namespace
+
+QByteArray contentTypesPart(const QList<QPair<const char *, const char *>> &overrides)
+{
+    QByteArray out =
+        XmlDeclaration +
+        "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+        "<Default Extension=\"rels\" "
+        "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+        "<Default Extension=\"xml\" ContentType=\"application/xml\"/>";
+    for (const auto &[part, type] : overrides)
+        out += QByteArray("<Override PartName=\"") + part + "\" ContentType=\"" + type + "\"/>";
+    return out + "</Types>";
+}
+
+QByteArray relationshipsPart(const QList<QPair<const char *, const char *>> &links)
+{
+    QByteArray out =
+        XmlDeclaration +
+        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    int id = 0;
+    for (const auto &[type, target] : links)
+        out += QByteArray("<Relationship Id=\"rId") + QByteArray::number(++id) + "\" Type=\"" +
+               type + "\" Target=\"" + target + "\"/>";
+    return out + "</Relationships>";
+}
+
 QString xmlText(const QString &text)
 {
     QString out = text;

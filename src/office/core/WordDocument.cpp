@@ -12,21 +12,6 @@ namespace {
 
 const char *const DocumentPart = "word/document.xml";
 
-const char *const ContentTypes =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
-    "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-    "<Default Extension=\"rels\" "
-    "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-    "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-    "<Override PartName=\"/word/document.xml\" ContentType=\"application/"
-    "vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/></Types>";
-
-const char *const PackageRelations =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
-    "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-    "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
-    "relationships/officeDocument\" Target=\"word/document.xml\"/></Relationships>";
-
 const char *const EmptyDocument =
     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
     "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
@@ -125,8 +110,14 @@ bool wordDocumentBytes(const QList<QStringList> &rows, const QByteArray &templat
     PackageParts parts;
     QByteArray document;
     if (templateBytes.isEmpty()) {
-        parts = {{QStringLiteral("[Content_Types].xml"), ContentTypes},
-                 {QStringLiteral("_rels/.rels"), PackageRelations}};
+        parts = {{QStringLiteral("[Content_Types].xml"),
+                  contentTypesPart(
+                      {{"/word/document.xml", "application/vnd.openxmlformats-officedocument."
+                                              "wordprocessingml.document.main+xml"}})},
+                 {QStringLiteral("_rels/.rels"),
+                  relationshipsPart({{"http://schemas.openxmlformats.org/officeDocument/2006/"
+                                      "relationships/officeDocument",
+                                      DocumentPart}})}};
         document = EmptyDocument;
     } else {
         QByteArray source = templateBytes;

@@ -21,36 +21,39 @@ enum Style
     HeadingCell = 4
 };
 
-const char *const ContentTypes =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
-    "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-    "<Default Extension=\"rels\" "
-    "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-    "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-    "<Override PartName=\"/xl/workbook.xml\" ContentType=\"application/"
-    "vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
-    "<Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"application/"
-    "vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>"
-    "<Override PartName=\"/xl/styles.xml\" ContentType=\"application/"
-    "vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>"
-    "<Override PartName=\"/docProps/core.xml\" "
-    "ContentType=\"application/vnd.openxmlformats-package.core-properties+xml\"/></Types>";
+const char *const OfficeRelations = "http://schemas.openxmlformats.org/officeDocument/2006/"
+                                    "relationships/";
+const char *const SheetTypes = "application/vnd.openxmlformats-officedocument.spreadsheetml.";
 
-const char *const PackageRelations =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
-    "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-    "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
-    "relationships/officeDocument\" Target=\"xl/workbook.xml\"/>"
-    "<Relationship Id=\"rId2\" Type=\"http://schemas.openxmlformats.org/package/2006/"
-    "relationships/metadata/core-properties\" Target=\"docProps/core.xml\"/></Relationships>";
+QByteArray contentTypes()
+{
+    const QByteArray sheet(SheetTypes);
+    const QByteArray workbook = sheet + "sheet.main+xml";
+    const QByteArray worksheet = sheet + "worksheet+xml";
+    const QByteArray styles = sheet + "styles+xml";
+    return contentTypesPart(
+        {{"/xl/workbook.xml", workbook.constData()},
+         {"/xl/worksheets/sheet1.xml", worksheet.constData()},
+         {"/xl/styles.xml", styles.constData()},
+         {"/docProps/core.xml", "application/vnd.openxmlformats-package.core-properties+xml"}});
+}
 
-const char *const WorkbookRelations =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
-    "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-    "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
-    "relationships/worksheet\" Target=\"worksheets/sheet1.xml\"/>"
-    "<Relationship Id=\"rId2\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
-    "relationships/styles\" Target=\"styles.xml\"/></Relationships>";
+QByteArray packageRelations()
+{
+    const QByteArray document = QByteArray(OfficeRelations) + "officeDocument";
+    return relationshipsPart({{document.constData(), "xl/workbook.xml"},
+                              {"http://schemas.openxmlformats.org/package/2006/relationships/"
+                               "metadata/core-properties",
+                               "docProps/core.xml"}});
+}
+
+QByteArray workbookRelations()
+{
+    const QByteArray worksheet = QByteArray(OfficeRelations) + "worksheet";
+    const QByteArray styles = QByteArray(OfficeRelations) + "styles";
+    return relationshipsPart(
+        {{worksheet.constData(), "worksheets/sheet1.xml"}, {styles.constData(), "styles.xml"}});
+}
 
 // Fonts: plain, bold. Borders: none, thin, hair. Cell styles: default, text, whole number,
 // two decimals, heading.
@@ -211,11 +214,11 @@ QByteArray coreXml(const WorkbookProperties &p)
 bool workbookBytes(const QList<QStringList> &rows, const QList<bool> &numeric,
                    const WorkbookProperties &properties, QByteArray &bytes, QString &reason)
 {
-    const PackageParts parts{{QStringLiteral("[Content_Types].xml"), ContentTypes},
-                             {QStringLiteral("_rels/.rels"), PackageRelations},
+    const PackageParts parts{{QStringLiteral("[Content_Types].xml"), contentTypes()},
+                             {QStringLiteral("_rels/.rels"), packageRelations()},
                              {QStringLiteral("docProps/core.xml"), coreXml(properties)},
                              {QStringLiteral("xl/workbook.xml"), workbookXml(properties.sheetName)},
-                             {QStringLiteral("xl/_rels/workbook.xml.rels"), WorkbookRelations},
+                             {QStringLiteral("xl/_rels/workbook.xml.rels"), workbookRelations()},
                              {QStringLiteral("xl/styles.xml"), Styles},
                              {QStringLiteral("xl/worksheets/sheet1.xml"), sheetXml(rows, numeric)}};
     if (!packParts(parts, bytes)) {
