@@ -176,8 +176,7 @@ void SessionKeeper::restoreOrSetAside()
 void SessionKeeper::keepNothing(const QString &why)
 {
     m_finished = true;
-    m_ui.StatusPanels[1]->setText(QStringLiteral("Protokoll wird nicht laufend gesichert"));
-    m_ui.StatusPanels[1]->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold"));
+    showWarning(QStringLiteral("Protokoll wird nicht laufend gesichert"));
     messageBoxes().error(m_ui.form, why + QStringLiteral(" Das Protokoll dieses Fensters wird "
                                                          "nicht laufend gesichert; speichern "
                                                          "Sie es von Hand."));
@@ -185,14 +184,11 @@ void SessionKeeper::keepNothing(const QString &why)
 
 void SessionKeeper::restore(const ProtocolRows &rows, const SessionState &state)
 {
-    TSortGrid *grid = m_ui.SortGrid1;
-    const QStringList headings = rows.value(0);
-    for (int c = 0; c < headings.size() && c < ProtocolColumnCount; ++c)
-        grid->setCells(c, 0, headings.at(c));
+    m_window.protocolGrid().setHeadings(rows.value(0));
     ProtocolRows data = rows.mid(1);
     for (QStringList &row : data)
         row.resize(ProtocolColumnCount);
-    grid->setDataRows(std::move(data));
+    m_ui.SortGrid1->setDataRows(std::move(data));
 
     if (state.procedure == ProcedureCfahren)
         m_ui.rbModeCfahren->setChecked(true);
@@ -230,18 +226,24 @@ bool SessionKeeper::setAside()
 
 void SessionKeeper::writeFailed(const QString &path, const QString &reason)
 {
-    QLabel *panel = m_ui.StatusPanels[1];
-    if (m_statusText.isNull())
-        m_statusText = panel->text();
-    panel->setText(QStringLiteral("Sicherung nicht möglich: %1").arg(reason));
-    panel->setToolTip(QDir::toNativeSeparators(path));
-    panel->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold"));
+    showWarning(QStringLiteral("Sicherung nicht möglich: %1").arg(reason),
+                QDir::toNativeSeparators(path));
     m_failureMessage =
         QStringLiteral("Das Protokoll und das Impulsprotokoll können nicht gesichert werden:\n"
                        "%1\n%2\n\nDie Zeitnahme läuft weiter. Speichern Sie das Protokoll von "
                        "Hand, sobald es geht.")
             .arg(QDir::toNativeSeparators(path), reason);
     showFailureWhenIdle();
+}
+
+void SessionKeeper::showWarning(const QString &text, const QString &tip)
+{
+    QLabel *panel = m_ui.StatusPanels[1];
+    if (m_statusText.isNull())
+        m_statusText = panel->text();
+    panel->setText(text);
+    panel->setToolTip(tip);
+    panel->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold"));
 }
 
 void SessionKeeper::writeRecovered()

@@ -48,6 +48,8 @@ private:
     void keepNothing(const QString &why);
     void writeFailed(const QString &path, const QString &reason);
     void writeRecovered();
+    // In the status bar's wide panel, in red, until writing works again.
+    void showWarning(const QString &text, const QString &tip = {});
     void showFailureWhenIdle();
 
     TFormMain &m_window;

@@ -134,9 +134,7 @@ bool ProtocolFiles::ImportExcelWorkbook(const QString &fileName)
 void ProtocolFiles::loadRows(QList<QStringList> rows, bool rank)
 {
     TSortGrid *grid = m_ui.SortGrid1;
-    const QStringList headings = rows.value(0);
-    for (int c = 0; c < headings.size() && c < ProtocolColumnCount; ++c)
-        grid->setCells(c, 0, headings.at(c));
+    m_grid.setHeadings(rows.value(0));
     if (!rows.isEmpty())
         rows.removeFirst();
     // One starter per data row, so both lists stay parallel to the grid: its first five cells.

@@ -23,6 +23,12 @@ ProtocolGrid::ProtocolGrid(TFormMainUi &ui, QObject *parent) : QObject(parent), 
             [this] { showPosition(m_ui.SortGrid1->currentGridRow()); });
 }
 
+void ProtocolGrid::setHeadings(const QStringList &headings)
+{
+    for (int c = 0; c < headings.size() && c < ProtocolColumnCount; ++c)
+        m_ui.SortGrid1->setCells(c, 0, headings.at(c));
+}
+
 void ProtocolGrid::RankProtocol()
 {
     TSortGrid *grid = m_ui.SortGrid1;

@@ -13,6 +13,9 @@ class ProtocolGrid : public QObject
 public:
     explicit ProtocolGrid(TFormMainUi &ui, QObject *parent = nullptr);
 
+    // The heading row from a file or a kept session: its cells past the protocol's are dropped,
+    // and headings it lacks stay as they were.
+    void setHeadings(const QStringList &headings);
     void RankProtocol();
     TSortGrid::SortStyle SortGrid1GetSortStyle(int col) const;
     void SortGrid1GetCellFormat(int col, int row, TSortGrid::CellFormat &format) const;
