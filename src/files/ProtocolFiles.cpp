@@ -116,17 +116,12 @@ bool ProtocolFiles::ImportExcelWorkbook(const QString &fileName)
     // Read whole before anything changes: a refused workbook leaves the protocol as it was.
     QList<QStringList> sheet;
     QString reason;
-    if (!readWorkbook(fileName, sheet, reason)) {
+    if (!readWorkbookList(fileName, ProtocolColumnCount, sheet, reason)) {
         messageBoxes().error(m_ui.form,
                              QStringLiteral("Die Datei kann nicht geladen werden:\n%1\n%2")
                                  .arg(QDir::toNativeSeparators(fileName), reason));
         return false;
     }
-    // The list ends before the first row without a start number.
-    qsizetype used = 0;
-    while (used < sheet.size() && !sheet.at(used).value(0).isEmpty())
-        ++used;
-    sheet.resize(std::max<qsizetype>(used, 1));
     loadRows(std::move(sheet), true);
     return true;
 }
@@ -137,19 +132,23 @@ void ProtocolFiles::loadRows(QList<QStringList> rows, bool rank)
     m_grid.setHeadings(rows.value(0));
     if (!rows.isEmpty())
         rows.removeFirst();
+    const qsizetype starters = rows.size();
+    for (QStringList &row : rows)
+        row.resize(ProtocolColumnCount);
+    grid->setDataRows(std::move(rows));
+    // Ranked before the lists are made, so that they follow the grid from its first row.
+    if (rank)
+        m_grid.RankProtocol();
     // One starter per data row, so both lists stay parallel to the grid: its first five cells.
     QStringList items;
     QStringList headNumbers;
-    items.reserve(rows.size());
-    headNumbers.reserve(rows.size());
-    for (QStringList &row : rows) {
-        row.resize(ProtocolColumnCount);
+    items.reserve(starters);
+    headNumbers.reserve(starters);
+    for (int r = 1; r <= starters; ++r) {
+        const QStringList row = grid->rowTexts(r);
         items << StarterItem(row);
-        headNumbers << row.at(ColHeadNumber);
+        headNumbers << row.value(ColHeadNumber);
     }
-    grid->setDataRows(std::move(rows));
-    if (rank)
-        m_grid.RankProtocol();
     m_starters.setStarters(items, headNumbers);
     m_protocol.UpdateProtocolButtons();
 }

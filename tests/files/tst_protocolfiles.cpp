@@ -288,6 +288,10 @@ private Q_SLOTS:
         QTest::newRow("1252 with undefined bytes")
             << QByteArray() << QByteArray("a\x81\x8d\x8f\x90\x9d\x9c")
             << QStringLiteral("a\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDœ");
+        // Half a surrogate pair, and an odd byte at the end, of a broken UTF-16 list.
+        QTest::newRow("UTF-16 with broken characters")
+            << QByteArray() << QByteArray("\xFF\xFEM\0\x00\xD8;\0\x3D\xD8\x00\xDE\x00\xDCx", 15)
+            << QStringLiteral("M\uFFFD;\U0001F600\uFFFD\uFFFD");
         QTest::newRow("other code page")
             << QByteArray("CP850") << QByteArray("M\x81ller") << QStringLiteral("Müller");
         QTest::newRow("unknown code page") << QByteArray("NO-SUCH-CODE-PAGE")

@@ -59,6 +59,7 @@ private slots:
     void clipboard_data();
     void clipboard();
     void workbookRoundTrip();
+    void workbookOfStrayCells();
     void hiddenColumnLeftOut();
     void documentReadByAnotherProgram();
     void templateKeptAndExtended();
@@ -103,6 +104,7 @@ void tst_Office::workbookRoundTrip()
     FakeOpener opener;
     QTemporaryDir dir;
     f.ui.eFText1->setText(QStringLiteral("Großer Preis"));
+    f.ui.eFText2->setText(QStringLiteral("Springprüfung Kl. L"));
     const QList<QStringList> grid{entry("Anna Ölz", "61,27", "4,00"), entry("Ben", "EL", "EL"),
                                   entry("Cleo", "59,10", "0,00")};
     f.ui.SortGrid1->setDataRows(grid);
@@ -118,6 +120,7 @@ void tst_Office::workbookRoundTrip()
     const QString core = QString::fromUtf8(zipPart(book, QStringLiteral("docProps/core.xml")));
     QVERIFY(core.contains(QStringLiteral("Ostrel Software")));
     QVERIFY(core.contains(QStringLiteral("Großer Preis")));
+    QVERIFY(core.contains(QStringLiteral("<dc:subject>Springprüfung Kl. L</dc:subject>")));
     QVERIFY(zipPart(book, QStringLiteral("xl/workbook.xml")).contains("name=\"Rittmeter\""));
 
     // Times and points are numbers a spreadsheet can sum; start numbers stay text.
@@ -133,6 +136,33 @@ void tst_Office::workbookRoundTrip()
     f.key(Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(gridRows(f.ui.SortGrid1), before);
     QCOMPARE(f.ui.cbStNr->count(), 3);
+}
+
+void tst_Office::workbookOfStrayCells()
+{
+    // Half a surrogate pair, from a broken list; points and time faults written where the locale
+    // has a decimal point.
+    const QString broken = QStringLiteral("Ann") + QChar(0xD800) + QStringLiteral("a");
+    QStringList row = entry(broken, "61,27", "4.00");
+    row[ColTimeFaults] = QStringLiteral("0.25");
+    QList<bool> numeric;
+    for (int c = 0; c < ProtocolColumnCount; ++c)
+        numeric << (c >= ColRideTime);
+    QByteArray bytes;
+    QString reason;
+    QVERIFY2(workbookBytes({QStringList(ProtocolColumnCount, QStringLiteral("Kopf")), row}, numeric,
+                           {QStringLiteral("Ostrel Software"), broken, {}, broken}, bytes, reason),
+             qPrintable(reason));
+    QTemporaryDir dir;
+    const QString book = dir.filePath(QStringLiteral("b.xlsx"));
+    writeBytes(book, bytes);
+    const QString script = QStringLiteral(
+        "import sys, openpyxl\n"
+        "wb = openpyxl.load_workbook(sys.argv[1]); ws = wb.worksheets[0]\n"
+        "print(ascii(ws['D2'].value), ws['J2'].value, ws['J2'].number_format, ws['G2'].value,\n"
+        "      ascii(wb.properties.title), ascii(ws.title))\n");
+    QCOMPARE(runPython(script, {book}).trimmed(),
+             QStringLiteral("'Ann\\ufffda' 4.0 0.00 0.25 'Ann\\ufffda' 'Ann\\ufffda'"));
 }
 
 void tst_Office::hiddenColumnLeftOut()
@@ -151,6 +181,8 @@ void tst_Office::hiddenColumnLeftOut()
         document.startsWith(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
     const QByteArray body = zipPart(document, QStringLiteral("word/document.xml"));
     QCOMPARE(body.count("<w:gridCol/>"), 11);
+    QVERIFY(zipPart(book, QStringLiteral("docProps/core.xml"))
+                .contains("<dc:subject>Rittmeter</dc:subject>"));
     QList<QStringList> rows;
     QString reason;
     QVERIFY2(readWorkbook(book, rows, reason), qPrintable(reason));
@@ -180,9 +212,17 @@ void tst_Office::templateKeptAndExtended()
 {
     QTemporaryDir dir;
     const QString templ = dir.filePath(QStringLiteral("t.docx"));
+    // Its page set-up carries a tracked change, which holds section properties of its own.
     QVERIFY(runPython(QStringLiteral("import sys, docx\n"
+                                     "from docx.oxml import OxmlElement\n"
+                                     "from docx.oxml.ns import qn\n"
                                      "d = docx.Document()\n"
                                      "d.add_paragraph('Reitverein Ost - Briefkopf')\n"
+                                     "change = OxmlElement('w:sectPrChange')\n"
+                                     "change.set(qn('w:id'), '1')\n"
+                                     "change.set(qn('w:author'), 'Ostrel')\n"
+                                     "change.append(OxmlElement('w:sectPr'))\n"
+                                     "d.sections[0]._sectPr.append(change)\n"
                                      "d.save(sys.argv[1])\n"),
                       {templ})
                 .isEmpty());
@@ -209,22 +249,35 @@ void tst_Office::listEndsAtFirstRowWithoutStartNumber()
     MainWindowFixture f;
     QTemporaryDir dir;
     const QString book = dir.filePath(QStringLiteral("starters.xlsx"));
+    // Results in file order, not ranked; notes far below and right of the list.
     const QString made =
-        runPython(QStringLiteral("import sys, openpyxl\n"
-                                 "wb = openpyxl.Workbook(); ws = wb.active\n"
-                                 "ws.append(['St.Nr', 'KoNr.', 'Pferd', 'Reiter', 'Verein'])\n"
-                                 "ws.append([12, 101, 'Corrado', 'Anna', 'RV Ost'])\n"
-                                 "ws.append([13, 102, 'Fly', 'Ben', 'RV West'])\n"
-                                 "ws.append([None, 103, 'Gone', 'Cleo', ''])\n"
-                                 "ws.append([15, 104, 'After', 'Dora', ''])\n"
-                                 "wb.save(sys.argv[1])\n"),
+        runPython(QStringLiteral(
+                      "import sys, openpyxl\n"
+                      "wb = openpyxl.Workbook(); ws = wb.active\n"
+                      "ws.append(['St.Nr', 'KoNr.', 'Pferd', 'Reiter', 'Verein', 'R.-Zeit', 'ZF',\n"
+                      "           'Straf', 'Fehler', 'Punkte', 'Zeit'])\n"
+                      "ws.append([12, 101, 'Corrado', 'Anna', 'RV Ost', '', '', '', '', '4,00',\n"
+                      "           '70,10'])\n"
+                      "ws.append([13, 102, 'Fly', 'Ben', 'RV West', '', '', '', '', '0,00',\n"
+                      "           '65,00'])\n"
+                      "ws.append([None, 103, 'Gone', 'Cleo', ''])\n"
+                      "ws.append([15, 104, 'After', 'Dora', ''])\n"
+                      "ws.cell(row=200000, column=1, value='Notiz')\n"
+                      "ws.cell(row=2, column=2000, value='Notiz')\n"
+                      "wb.save(sys.argv[1])\n"),
                   {book});
     QVERIFY2(made.isEmpty(), qPrintable(made));
     QVERIFY(f.window->files().ImportExcelWorkbook(book));
     QCOMPARE(f.ui.SortGrid1->gridRowCount(), 3);
-    QCOMPARE(f.ui.SortGrid1->rowTexts(2).mid(0, 4), (QStringList{"13", "102", "Fly", "Ben"}));
-    QCOMPARE(f.ui.cbStNr->count(), 2);
-    QCOMPARE(f.ui.cbKNr->count(), 2);
+    QCOMPARE(f.ui.SortGrid1->rowTexts(1).mid(0, 4), (QStringList{"13", "102", "Fly", "Ben"}));
+    // The lists follow the ranked grid, at its first row.
+    QCOMPARE(f.ui.SortGrid1->cells(ColRank, 1), QStringLiteral("1"));
+    QCOMPARE(f.window->starters().items(),
+             (QStringList{"13\t102\tFly\tBen\tRV West\t", "12\t101\tCorrado\tAnna\tRV Ost\t"}));
+    QCOMPARE(f.window->starters().headNumbers(), (QStringList{"102", "101"}));
+    QCOMPARE(f.ui.cbStNr->currentIndex(), 0);
+    QCOMPARE(f.ui.SortGrid1->currentGridRow(), 1);
+    QCOMPARE(f.ui.ePferd->text(), QStringLiteral("Fly"));
 }
 
 void tst_Office::failedReadsAndWrites()

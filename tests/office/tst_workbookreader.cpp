@@ -1,3 +1,4 @@
+#include "NumberFormat.h"
 #include "WorkbookReader.h"
 
 #include <QBuffer>
@@ -197,9 +198,21 @@ private slots:
         QTest::newRow("binary noise, large and small")
             << "ws.append([0.1 + 0.2, 63.400000000000006, 1e20, 12.0, 1.5e-7])"
             << Rows{{"0,3", "63,4", "100000000000000000000", "12", "0,00000015"}};
-        QTest::newRow("dates stay serial numbers")
-            << "ws.append([datetime.date(2024, 5, 1), datetime.datetime(2024, 5, 1, 12)])"
-            << Rows{{"45413", "45413,5"}};
+        // A time of day cannot hold 65.27 seconds exactly; the sheet shows them all the same.
+        QTest::newRow("dates, times and durations as shown")
+            << "ws.append([datetime.date(2024, 5, 1), datetime.datetime(2024, 5, 1, 12, 30),\n"
+               "           datetime.time(0, 1, 5, 270000), datetime.timedelta(hours=26, "
+               "minutes=3),\n"
+               "           datetime.date(2024, 5, 1), datetime.time(13, 5)])\n"
+               "for cell, code in [('A1', 'DD.MM.YYYY'), ('C1', 'mm:ss.00'), ('D1', '[h]:mm:ss'),\n"
+               "                   ('E1', 'mm-dd-yy'), ('F1', 'h:mm AM/PM')]:\n"
+               "    ws[cell].number_format = code"
+            << Rows{{"01.05.2024", "2024-05-01 12:30:00", "01:05,27", "26:03:00", "01.05.2024",
+                     "1:05 PM"}};
+        QTest::newRow("dates counted from 1904")
+            << "wb.epoch = openpyxl.utils.datetime.CALENDAR_MAC_1904\n"
+               "ws.append([datetime.date(2024, 5, 1)])\nws['A1'].number_format = 'dd.mm.yy'"
+            << Rows{{"01.05.24"}};
         QTest::newRow("first of two sheets")
             << "ws.append(['erstes'])\nwb.create_sheet('Zweites').append(['zweites'])"
             << Rows{{"erstes"}};
@@ -299,7 +312,7 @@ private slots:
         QString reason;
         QVERIFY2(readWorkbook(path, rows, reason), qPrintable(reason));
         QCOMPARE(rows, (Rows{{"Nr", "Reiter", "Pferd", "Zeit", "Datum"},
-                             {"12", "Müller", "Cornet", "63,4", "45413"},
+                             {"12", "Müller", "Cornet", "63,4", "01.05.2024"},
                              {"7", "", "Quidam", "-0,5"},
                              {},
                              {"", "0,3"}}));
@@ -377,6 +390,64 @@ private slots:
         QVERIFY(!readWorkbook(path, rows, why));
         QVERIFY2(why.contains(reason), qPrintable(why));
         QCOMPARE(rows, Rows{{"alt"}});
+    }
+
+    void listWithinLimits_data()
+    {
+        QTest::addColumn<QByteArray>("sheetData");
+        QTest::addColumn<qsizetype>("rows");
+        QByteArray longList;
+        for (int row = 1; row <= MaxWorkbookRows + 1; ++row)
+            longList +=
+                QStringLiteral("<row r=\"%1\"><c r=\"A%1\"><v>1</v></c></row>").arg(row).toLatin1();
+        const QByteArray list = "<row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"AMZ1\"><v>1</v></c>"
+                                "</row><row r=\"2\"><c r=\"A2\"><v>2</v></c></row>";
+        QTest::newRow("ends at row 2, sheet used to row 200000 and column 1040")
+            << list + "<row r=\"200000\"><c r=\"A200000\"><v>9</v></c></row>" << qsizetype(2);
+        QTest::newRow("ends at the row limit")
+            << longList.left(longList.lastIndexOf("<row")) << qsizetype(MaxWorkbookRows);
+        QTest::newRow("runs past the row limit") << longList << qsizetype(-1);
+    }
+
+    void listWithinLimits()
+    {
+        QFETCH(QByteArray, sheetData);
+        QFETCH(qsizetype, rows);
+        Rows list;
+        QString reason;
+        const bool read = readWorkbookList(writeFile(zipOf(handMade(sheetData))), 12, list, reason);
+        QCOMPARE(read, rows >= 0);
+        QCOMPARE(list.size(), std::max<qsizetype>(rows, 0));
+        if (rows < 0)
+            QVERIFY2(reason.contains(QStringLiteral("mehr als 100000 Zeilen")), qPrintable(reason));
+        else
+            QCOMPARE(list.constLast(), QStringList{QString::number(rows == 2 ? 2 : 1)});
+    }
+
+    void numberFormats_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("minutes between hours and seconds, month beside the day")
+            << "d.m.yy h:m:s" << 45413.5 + 61 / 86400.0 << "1.5.24 12:1:1";
+        QTest::newRow("literals and colours")
+            << "[Red]\"Start \"hh\\h mm" << 0.75 << "Start 18h 00";
+        QTest::newRow("rounded up to the next minute")
+            << "hh:mm:ss" << 59.9996 / 86400 << "00:01:00";
+        QTest::newRow("names") << "dddd, d. mmmm yyyy" << 45413.0 << "Mittwoch, 1. Mai 2024";
+        QTest::newRow("before the leap day that never was") << "dd.mm.yyyy" << 59.0 << "28.02.1900";
+        QTest::newRow("elapsed seconds") << "[ss].000" << 1.5 / 86400 << "01,500";
+        QTest::newRow("negative, no date") << "dd.mm.yyyy" << -1.0 << "";
+        QTest::newRow("a number format") << "0.00\" s\"" << 1.0 << "";
+    }
+
+    void numberFormats()
+    {
+        QFETCH(QString, code);
+        QFETCH(double, value);
+        QFETCH(QString, shown);
+        QCOMPARE(NumberFormat(code).dateTimeText(value, false), shown);
     }
 
     void noRegularFile()

@@ -27,6 +27,18 @@ public:
 private:
     iconv_t m_cd = reinterpret_cast<iconv_t>(-1);
 };
+// Half a surrogate pair, as a broken UTF-16 file has, is no character any file could store:
+// written into a workbook it makes the whole sheet unreadable.
+QString withWholeCharacters(QString text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (text.at(i).isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
 } // namespace
 
 QString decodeCodePage(const QByteArray &bytes, const char *iconvName)
@@ -85,9 +97,11 @@ QString decodeCodePage(const QByteArray &bytes, const char *iconvName)
 QString decodeText(const QByteArray &bytes)
 {
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        // Stateless: an odd byte at the end is marked, not dropped.
         QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE
-                                                          : QStringDecoder::Utf16BE);
-        return utf16.decode(QByteArrayView(bytes).sliced(2));
+                                                          : QStringDecoder::Utf16BE,
+                             QStringDecoder::Flag::Stateless);
+        return withWholeCharacters(utf16.decode(QByteArrayView(bytes).sliced(2)));
     }
     const QByteArray body = bytes.startsWith(Utf8Bom) ? bytes.mid(Utf8Bom.size()) : bytes;
     // Stateless, so a sequence cut off at the very end counts as an error too: a Windows-1252

@@ -58,9 +58,17 @@ QByteArray relationshipsPart(const QList<QPair<const char *, const char *>> &lin
 QString xmlText(const QString &text)
 {
     QString out = text;
-    for (QChar &c : out)
-        if (c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\n'))
-            c = QLatin1Char(' ');
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        const QChar c = out.at(i);
+        if (c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\n')) {
+            out[i] = QLatin1Char(' ');
+        } else if (c.isHighSurrogate() && i + 1 < out.size() && out.at(i + 1).isLowSurrogate()) {
+            ++i; // a pair, one character
+        } else if (c.isSurrogate() || c.unicode() >= 0xFFFE) {
+            // Half a pair, or a non-character: no XML file may hold either.
+            out[i] = QChar::ReplacementCharacter;
+        }
+    }
     return out;
 }
 

@@ -20,7 +20,8 @@ QByteArray contentTypesPart(const QList<QPair<const char *, const char *>> &over
 // A relationships part: one relationship per (type, target), numbered rId1, rId2, ... in order.
 QByteArray relationshipsPart(const QList<QPair<const char *, const char *>> &links);
 
-// Text as XML 1.0 can hold it: control characters other than tab and line feed become blanks.
+// Text as XML 1.0 can hold it: control characters other than tab and line feed become blanks,
+// half a surrogate pair and the non-characters U+FFFE and U+FFFF become U+FFFD.
 QString xmlText(const QString &text);
 
 // A text element that keeps its leading and trailing blanks, as both formats write cell texts.

@@ -3,6 +3,7 @@
 #include "OfficePackage.h"
 
 #include <QBuffer>
+#include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
 #include <quazip.h>
@@ -36,10 +37,11 @@ void writeCell(QXmlStreamWriter &xml, const QString &text, bool bold)
     xml.writeEndElement();
 }
 
-// The table, and an empty paragraph after it: a body must not end with a table.
-QString tableXml(const QList<QStringList> &rows)
+// The table, and an empty paragraph after it: a body must not end with a table. Empty when the
+// XML writer failed.
+QByteArray tableXml(const QList<QStringList> &rows)
 {
-    QString out;
+    QByteArray out;
     QXmlStreamWriter xml(&out);
     const qsizetype columns = rows.value(0).size();
     xml.writeStartElement(QStringLiteral("w:tbl"));
@@ -72,22 +74,44 @@ QString tableXml(const QList<QStringList> &rows)
         xml.writeEndElement();
     }
     xml.writeEndElement();
-    return out + QStringLiteral("<w:p/>");
+    return xml.hasError() ? QByteArray() : out + "<w:p/>";
 }
 
-// The table goes before the body's closing section properties, or at its end.
+// The table goes before the body's closing section properties, or at the body's end; never
+// into section properties of a paragraph or of a tracked change, where no reader shows it.
 bool insertTable(QByteArray &document, const QByteArray &table)
 {
-    const qsizetype bodyEnd = document.lastIndexOf("</w:body>");
-    if (bodyEnd < 0)
-        return false;
-    qsizetype at = bodyEnd;
-    const qsizetype section = document.lastIndexOf("<w:sectPr", bodyEnd);
-    if (section >= 0 && document.indexOf("</w:p>", section) < 0 &&
-        document.indexOf("</w:tbl>", section) < 0)
-        at = section;
-    document.insert(at, table);
-    return true;
+    QString text = QString::fromUtf8(document);
+    QXmlStreamReader xml(text);
+    // The start of the tag just read: its end less back to its "<", which no attribute holds.
+    const auto tagStart = [&] {
+        return text.lastIndexOf(QLatin1Char('<'), xml.characterOffset() - 1);
+    };
+    int depth = 0;
+    qsizetype section = -1;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement()) {
+            if (++depth == 2 && xml.name() != u"body") {
+                xml.skipCurrentElement(); // the page background, say
+                --depth;
+            } else if (depth == 3) {
+                section = xml.name() == u"sectPr" ? tagStart() : -1;
+            }
+        } else if (xml.isEndElement()) {
+            if (depth == 2) {
+                const qsizetype at = section >= 0 ? section : tagStart();
+                // An empty "<w:body/>" has no end tag to put the table before.
+                if (at < 0 || (section < 0 && !QStringView(text).sliced(at).startsWith(u"</")))
+                    return false;
+                text.insert(at, QString::fromUtf8(table));
+                document = text.toUtf8();
+                return true;
+            }
+            --depth;
+        }
+    }
+    return false;
 }
 
 bool readPart(QuaZip &zip, QByteArray &bytes)
@@ -143,7 +167,12 @@ bool wordDocumentBytes(const QList<QStringList> &rows, const QByteArray &templat
             return false;
         }
     }
-    if (!insertTable(document, tableXml(rows).toUtf8())) {
+    const QByteArray table = tableXml(rows);
+    if (table.isEmpty()) {
+        reason = QStringLiteral("Das Dokument lässt sich nicht anlegen.");
+        return false;
+    }
+    if (!insertTable(document, table)) {
         reason = QStringLiteral("Die Vorlage ist kein Word-Dokument.");
         return false;
     }

@@ -1,7 +1,10 @@
 #include "WorkbookReader.h"
 
+#include "NumberFormat.h"
+
 #include <QBuffer>
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -49,17 +52,25 @@ QString numberText(double value)
 }
 
 // Collects the cells densely, as the caller wants them; empty cells are never stored, so a sheet
-// formatted down to its last row costs nothing.
+// formatted down to its last row costs nothing. Reading a list, only its columns are kept, and
+// rows past the row limit only matter if the list reaches them.
 class Grid
 {
 public:
+    explicit Grid(int listColumns = 0) : m_listColumns(listColumns) {}
+
     bool put(qint64 row, qint64 column, const QString &text, QString &reason)
     {
         if (text.isEmpty())
             return true;
+        if (m_listColumns > 0 && (column >= m_listColumns || row > MaxWorkbookRows))
+            return true;
         if (row >= MaxWorkbookRows) {
-            reason =
-                QStringLiteral("Die Arbeitsmappe hat mehr als %1 Zeilen.").arg(MaxWorkbookRows);
+            if (m_listColumns > 0) {
+                m_listGoesOn = m_listGoesOn || column == 0;
+                return true;
+            }
+            reason = rowsReason();
             return false;
         }
         if (column >= MaxWorkbookColumns) {
@@ -83,10 +94,33 @@ public:
         return true;
     }
 
+    // Reading a list: cuts the rows to it, the header row always kept. False when the list
+    // runs on past the row limit.
+    bool endList(QString &reason)
+    {
+        qsizetype used = 0;
+        while (used < rows.size() && !rows.at(used).value(0).isEmpty())
+            ++used;
+        if (used == MaxWorkbookRows && m_listGoesOn) {
+            reason = rowsReason();
+            return false;
+        }
+        rows.resize(std::min(rows.size(), std::max<qsizetype>(used, 1)));
+        return true;
+    }
+
     QList<QStringList> rows;
 
 private:
+    static QString rowsReason()
+    {
+        return QStringLiteral("Die Arbeitsmappe hat mehr als %1 Zeilen.").arg(MaxWorkbookRows);
+    }
+
     qint64 cellCount = 0;
+    int m_listColumns = 0;
+    // A start number in the row right after the limit.
+    bool m_listGoesOn = false;
 };
 
 // ---- .xlsx ----
@@ -187,12 +221,17 @@ bool readSharedStrings(const QByteArray &bytes, const QString &part, QStringList
     return !xmlFailed(xml, part, reason);
 }
 
-// The relationship id of the first <sheet> in document order, or empty when there is none.
-bool firstSheetRelation(const QByteArray &bytes, QString &relation, QString &reason)
+// The relationship id of the first <sheet> in document order, or empty when there is none, and
+// whether the workbook counts its days from 1904.
+bool firstSheetRelation(const QByteArray &bytes, QString &relation, bool &date1904, QString &reason)
 {
     QXmlStreamReader xml(bytes);
     while (!xml.atEnd()) {
         xml.readNext();
+        if (xml.isStartElement() && xml.name() == u"workbookPr") {
+            const QStringView flag = xml.attributes().value(QLatin1String("date1904"));
+            date1904 = flag == u"1" || flag == u"true";
+        }
         if (!xml.isStartElement() || xml.name() != u"sheet")
             continue;
         // Transitional and strict files bind the "r:" prefix to different namespaces.
@@ -269,45 +308,35 @@ bool parseReference(QStringView reference, qint64 &row, qint64 &column)
     return true;
 }
 
-// The decimals each cell style's number format shows; -1 where the format fixes none. A number
-// reads back as it was written: "4,00" from a cell formatted with two decimals.
-QList<int> styleDecimals(const QByteArray &bytes)
+// The number format of each cell style, by the style's index. A number reads back as the sheet
+// shows it: "4,00" from a cell formatted with two decimals, "01:05,27" from one formatted
+// "mm:ss.00".
+QList<NumberFormat> styleFormats(const QByteArray &bytes)
 {
-    auto decimalsOf = [](const QString &code) {
-        const QString section = code.section(QLatin1Char(';'), 0, 0);
-        const qsizetype point = section.indexOf(QLatin1Char('.'));
-        if (point < 0)
-            return section.contains(QLatin1Char('0')) ? 0 : -1;
-        int zeros = 0;
-        for (qsizetype i = point + 1; i < section.size() && section.at(i) == u'0'; ++i)
-            ++zeros;
-        return zeros;
-    };
-    // The built-in formats "0", "0.00", "#,##0", "#,##0.00".
-    QHash<int, int> formats{{1, 0}, {2, 2}, {3, 0}, {4, 2}};
-    QList<int> decimals;
+    QHash<int, NumberFormat> custom;
+    QList<NumberFormat> formats;
     QXmlStreamReader xml(bytes);
     bool inCellXfs = false;
     while (!xml.atEnd() && !xml.hasError()) {
         xml.readNext();
         if (xml.isStartElement() && xml.name() == u"numFmt") {
             const QXmlStreamAttributes a = xml.attributes();
-            formats.insert(a.value(QLatin1String("numFmtId")).toInt(),
-                           decimalsOf(a.value(QLatin1String("formatCode")).toString()));
+            custom.insert(a.value(QLatin1String("numFmtId")).toInt(),
+                          NumberFormat(a.value(QLatin1String("formatCode")).toString()));
         } else if (xml.name() == u"cellXfs") {
             inCellXfs = xml.isStartElement();
         } else if (inCellXfs && xml.isStartElement() && xml.name() == u"xf") {
-            decimals << formats.value(xml.attributes().value(QLatin1String("numFmtId")).toInt(),
-                                      -1);
+            const int id = xml.attributes().value(QLatin1String("numFmtId")).toInt();
+            formats << custom.value(id, NumberFormat::builtIn(id));
         }
     }
     // Styles that cannot be read leave the numbers as they are.
-    return xml.hasError() ? QList<int>() : decimals;
+    return xml.hasError() ? QList<NumberFormat>() : formats;
 }
 
 bool cellText(const QStringView type, const QString &value, bool hasValue,
-              const QString &inlineText, const QStringList &shared, int decimals, QString &text,
-              QString &problem)
+              const QString &inlineText, const QStringList &shared, const NumberFormat &format,
+              bool date1904, QString &text, QString &problem)
 {
     if (type == u"inlineStr") {
         text = hasValue && inlineText.isEmpty() ? value : inlineText;
@@ -326,6 +355,18 @@ bool cellText(const QStringView type, const QString &value, bool hasValue,
         }
         text = shared.at(index);
         return true;
+    }
+    if (type == u"d" && format.isDateTime()) {
+        // A date written as such rather than as a day count.
+        const QDateTime when = QDateTime::fromString(value.trimmed(), Qt::ISODateWithMs);
+        const QDate epoch = date1904 ? QDate(1904, 1, 1) : QDate(1899, 12, 30);
+        if (when.isValid()) {
+            text = format.dateTimeText(epoch.daysTo(when.date()) +
+                                           when.time().msecsSinceStartOfDay() / 86'400'000.0,
+                                       date1904);
+            if (!text.isEmpty())
+                return true;
+        }
     }
     if (type == u"str" || type == u"e" || type == u"d") {
         text = value;
@@ -347,7 +388,12 @@ bool cellText(const QStringView type, const QString &value, bool hasValue,
             problem = QStringLiteral("ungültige Zahl");
             return false;
         }
-        if (decimals > 0 && decimals <= 6 && std::abs(number) < 1e15) {
+        const int decimals = format.decimals();
+        if (format.isDateTime()) {
+            text = format.dateTimeText(number, date1904);
+            if (text.isEmpty())
+                text = numberText(number); // no date a sheet could show
+        } else if (decimals > 0 && decimals <= 6 && std::abs(number) < 1e15) {
             // No "-0,00" for a tiny negative number.
             const double shown = std::abs(number) < 0.5 * std::pow(10.0, -decimals) ? 0 : number;
             text =
@@ -362,7 +408,7 @@ bool cellText(const QStringView type, const QString &value, bool hasValue,
 }
 
 bool readSheet(const QByteArray &bytes, const QString &part, const QStringList &shared,
-               const QList<int> &decimals, Grid &grid, QString &reason)
+               const QList<NumberFormat> &formats, bool date1904, Grid &grid, QString &reason)
 {
     QXmlStreamReader xml(bytes);
     qint64 row = -1;
@@ -425,8 +471,8 @@ bool readSheet(const QByteArray &bytes, const QString &part, const QStringList &
                     break;
                 QString text;
                 QString problem;
-                if (!cellText(type, value, hasValue, inlineText, shared, decimals.value(style, -1),
-                              text, problem))
+                if (!cellText(type, value, hasValue, inlineText, shared, formats.value(style),
+                              date1904, text, problem))
                     return badCell(problem);
                 if (!grid.put(row, column, text, reason))
                     return false;
@@ -462,8 +508,9 @@ bool readXlsx(const QByteArray &bytes, Grid &grid, QString &reason)
 
     QByteArray part;
     QString relation;
+    bool date1904 = false;
     if (!readNeeded(QStringLiteral("xl/workbook.xml"), part) ||
-        !firstSheetRelation(part, relation, reason))
+        !firstSheetRelation(part, relation, date1904, reason))
         return false;
     if (relation.isEmpty()) {
         reason = QStringLiteral("Die Arbeitsmappe enthält kein Tabellenblatt.");
@@ -493,12 +540,12 @@ bool readXlsx(const QByteArray &bytes, Grid &grid, QString &reason)
     case PartRead::Failed:
         return false;
     }
-    QList<int> decimals;
+    QList<NumberFormat> formats;
     const QString stylesPart =
         relations.styles.isEmpty() ? QStringLiteral("xl/styles.xml") : relations.styles;
     switch (readPart(zip, stylesPart, part, reason)) {
     case PartRead::Ok:
-        decimals = styleDecimals(part);
+        formats = styleFormats(part);
         break;
     case PartRead::Missing:
         break;
@@ -507,7 +554,7 @@ bool readXlsx(const QByteArray &bytes, Grid &grid, QString &reason)
     }
     part.clear();
     return readNeeded(sheetPart, part) &&
-           readSheet(part, sheetPart, shared, decimals, grid, reason);
+           readSheet(part, sheetPart, shared, formats, date1904, grid, reason);
 }
 
 // ---- compound files ----
@@ -575,26 +622,23 @@ bool holdsEncryptedPackage(const QByteArray &file)
 
 // ---- .xls ----
 
-// freexl hands dates and times over as text; they become their serial number again, as in .xlsx.
-QString dateSerial(const FreeXL_CellValue &value, unsigned int dateMode)
+// freexl hands dates and times over as ISO text, without the cell's format; they read as a
+// German sheet shows them unless formatted otherwise.
+QString dateText(const FreeXL_CellValue &value)
 {
     const QString text = QString::fromUtf8(value.value.text_value);
-    double serial = 0;
-    if (value.type != FREEXL_CELL_TIME) {
-        const QDate base =
-            dateMode == FREEXL_BIFF_DATEMODE_1904 ? QDate(1904, 1, 1) : QDate(1899, 12, 30);
-        const QDate date = QDate::fromString(text.left(10), Qt::ISODate);
-        if (!date.isValid())
-            return text;
-        serial = base.daysTo(date);
+    const QDate date = QDate::fromString(text.left(10), Qt::ISODate);
+    const QTime time = QTime::fromString(text.right(8), QStringLiteral("HH:mm:ss"));
+    const QString dateShown = date.toString(QStringLiteral("dd.MM.yyyy"));
+    const QString timeShown = time.toString(QStringLiteral("HH:mm:ss"));
+    switch (value.type) {
+    case FREEXL_CELL_DATE:
+        return date.isValid() ? dateShown : text;
+    case FREEXL_CELL_TIME:
+        return time.isValid() ? timeShown : text;
+    default:
+        return date.isValid() && time.isValid() ? dateShown + QLatin1Char(' ') + timeShown : text;
     }
-    if (value.type != FREEXL_CELL_DATE) {
-        const QTime time = QTime::fromString(text.right(8), QStringLiteral("HH:mm:ss"));
-        if (!time.isValid())
-            return text;
-        serial += time.msecsSinceStartOfDay() / 86'400'000.0;
-    }
-    return numberText(serial);
 }
 
 bool readXls(const QString &fileName, Grid &grid, QString &reason)
@@ -627,11 +671,9 @@ bool readXls(const QString &fileName, Grid &grid, QString &reason)
         return false;
     }
     unsigned int sheets = 0;
-    unsigned int dateMode = FREEXL_BIFF_DATEMODE_1900;
     unsigned int rowCount = 0;
     unsigned short columnCount = 0;
-    if (freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &sheets) != FREEXL_OK ||
-        freexl_get_info(handle, FREEXL_BIFF_DATEMODE, &dateMode) != FREEXL_OK) {
+    if (freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &sheets) != FREEXL_OK) {
         reason = damaged(QStringLiteral("die .xls-Datei lässt sich nicht lesen."));
         return false;
     }
@@ -675,7 +717,7 @@ bool readXls(const QString &fileName, Grid &grid, QString &reason)
             case FREEXL_CELL_DATE:
             case FREEXL_CELL_DATETIME:
             case FREEXL_CELL_TIME:
-                text = dateSerial(value, dateMode);
+                text = dateText(value);
                 break;
             default:
                 break;
@@ -689,7 +731,9 @@ bool readXls(const QString &fileName, Grid &grid, QString &reason)
 
 } // namespace
 
-bool readWorkbook(const QString &fileName, QList<QStringList> &rows, QString &reason)
+namespace {
+
+bool readInto(const QString &fileName, Grid &grid, QString &reason)
 {
     const QFileInfo info(fileName);
     if (!info.exists()) {
@@ -719,20 +763,36 @@ bool readWorkbook(const QString &fileName, QList<QStringList> &rows, QString &re
         return false;
     }
 
-    Grid grid;
-    bool ok = false;
-    if (bytes.startsWith(QByteArrayView(ZipMagic, 4))) {
-        ok = readXlsx(bytes, grid, reason);
-    } else if (bytes.startsWith(QByteArrayView(CompoundMagic, 8))) {
+    if (bytes.startsWith(QByteArrayView(ZipMagic, 4)))
+        return readXlsx(bytes, grid, reason);
+    if (bytes.startsWith(QByteArrayView(CompoundMagic, 8))) {
         if (holdsEncryptedPackage(bytes)) {
             reason = passwordReason();
             return false;
         }
-        ok = readXls(fileName, grid, reason);
-    } else {
-        reason = QStringLiteral("Die Datei ist keine Arbeitsmappe.");
+        return readXls(fileName, grid, reason);
     }
-    if (ok)
-        rows.swap(grid.rows);
-    return ok;
+    reason = QStringLiteral("Die Datei ist keine Arbeitsmappe.");
+    return false;
+}
+
+} // namespace
+
+bool readWorkbook(const QString &fileName, QList<QStringList> &rows, QString &reason)
+{
+    Grid grid;
+    if (!readInto(fileName, grid, reason))
+        return false;
+    rows.swap(grid.rows);
+    return true;
+}
+
+bool readWorkbookList(const QString &fileName, int columns, QList<QStringList> &rows,
+                      QString &reason)
+{
+    Grid grid(std::max(columns, 1));
+    if (!readInto(fileName, grid, reason) || !grid.endList(reason))
+        return false;
+    rows.swap(grid.rows);
+    return true;
 }

@@ -83,14 +83,15 @@ const char *const Styles =
     "<cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/>"
     "</cellStyles></styleSheet>";
 
-// "61,27" or "4" as a number; anything else (EL, Ret., a blank) is no number.
+// "61,27", "4.00" or "4" as a number; anything else (EL, Ret., a blank) is no number. Times are
+// written with a comma, points with the locale's separator, which may be a point.
 bool protocolNumber(const QString &text, QString &value, bool &decimals)
 {
-    static const QRegularExpression number(QStringLiteral("^-?\\d{1,12}(,\\d{1,6})?$"));
+    static const QRegularExpression number(QStringLiteral("^-?\\d{1,12}([,.]\\d{1,6})?$"));
     if (!number.match(text).hasMatch())
         return false;
-    decimals = text.contains(QLatin1Char(','));
     value = QString(text).replace(QLatin1Char(','), QLatin1Char('.'));
+    decimals = value.contains(QLatin1Char('.'));
     return true;
 }
 
@@ -160,7 +161,7 @@ QByteArray sheetXml(const QList<QStringList> &rows, const QList<bool> &numeric)
     xml.writeEndElement();
     xml.writeEndElement();
     xml.writeEndDocument();
-    return out;
+    return xml.hasError() ? QByteArray() : out;
 }
 
 QByteArray workbookXml(const QString &sheetName)
@@ -187,7 +188,7 @@ QByteArray workbookXml(const QString &sheetName)
     xml.writeEndElement();
     xml.writeEndElement();
     xml.writeEndDocument();
-    return out;
+    return xml.hasError() ? QByteArray() : out;
 }
 
 QByteArray coreXml(const WorkbookProperties &p)
@@ -206,7 +207,7 @@ QByteArray coreXml(const WorkbookProperties &p)
     xml.writeTextElement(dc, QStringLiteral("creator"), xmlText(p.author));
     xml.writeEndElement();
     xml.writeEndDocument();
-    return out;
+    return xml.hasError() ? QByteArray() : out;
 }
 
 } // namespace
@@ -221,7 +222,10 @@ bool workbookBytes(const QList<QStringList> &rows, const QList<bool> &numeric,
                              {QStringLiteral("xl/_rels/workbook.xml.rels"), workbookRelations()},
                              {QStringLiteral("xl/styles.xml"), Styles},
                              {QStringLiteral("xl/worksheets/sheet1.xml"), sheetXml(rows, numeric)}};
-    if (!packParts(parts, bytes)) {
+    // A part the XML writer failed on is empty; packed, it would make a workbook nobody reads.
+    const bool written = std::all_of(parts.cbegin(), parts.cend(),
+                                     [](const auto &part) { return !part.second.isEmpty(); });
+    if (!written || !packParts(parts, bytes)) {
         reason = QStringLiteral("Die Arbeitsmappe lässt sich nicht anlegen.");
         return false;
     }
