@@ -275,6 +275,14 @@ void TFormMonitor2::hideEvent(QHideEvent *event)
         m_toggle->setChecked(false);
 }
 
+void TFormMonitor2::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Brought back by the window manager (restored from the taskbar): the check mark follows.
+    if (m_toggle && !m_toggle->isChecked())
+        m_toggle->setChecked(true);
+}
+
 void TFormMonitor2::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape) {
