@@ -73,6 +73,10 @@ void SettingsCommand::bCFGClick()
         ApplySettings(m_dialog->values(Settings));
     // Undoes a preview that was cancelled.
     m_window.clock().ApplyAccuracy(Settings.Acc);
+    // The audience window may have been laid out meanwhile (another monitor) from the main
+    // clock as the preview had narrowed it: its digit panel follows the restored clock.
+    if (m_window.monitor().isVisible())
+        m_window.monitor().ApplyAudienceSettings();
     m_window.ui.PanelLeft->setFocus();
 }
 

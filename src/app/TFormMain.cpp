@@ -226,7 +226,14 @@ void TFormMain::createAudienceWindow()
     m_monitor = new TFormMonitor2(this);
     m_monitor->setPicture(makerLogo(64));
     m_clock->setAudience(m_monitor);
-    m_monitor->create(ui.Monitor11, [this] { return mainClockGeometry(); });
+    m_monitor->create(
+        ui.Monitor11, [this] { return mainClockGeometry(); },
+        [this] {
+            return AudienceTexts{ui.eFText1->text(),       ui.eFText2->text(),
+                                 ui.cbStNr->currentText(), ui.cbKNr->currentText(),
+                                 ui.ePferd->text(),        ui.Reiter->text(),
+                                 ui.eVerein->text()};
+        });
     refreshAudience();
     // Its fraction digits match the main clock from the first second.
     m_clock->ApplyAccuracy(Settings.Acc);
@@ -253,9 +260,7 @@ void TFormMain::refreshAudience()
 {
     if (!m_monitor)
         return;
-    m_monitor->RefreshAudienceTexts({ui.eFText1->text(), ui.eFText2->text(),
-                                     ui.cbStNr->currentText(), ui.cbKNr->currentText(),
-                                     ui.ePferd->text(), ui.Reiter->text(), ui.eVerein->text()});
+    m_monitor->RefreshAudienceTexts();
 }
 
 void TFormMain::restoreBounds()

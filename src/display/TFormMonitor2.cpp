@@ -77,10 +77,12 @@ TFormMonitor2::TFormMonitor2(QWidget *parent)
     Image1->setScaledContents(true);
 }
 
-void TFormMonitor2::create(QAction *toggle, std::function<MainClockGeometry()> mainClock)
+void TFormMonitor2::create(QAction *toggle, std::function<MainClockGeometry()> mainClock,
+                           std::function<AudienceTexts()> mainTexts)
 {
     m_toggle = toggle;
     m_mainClock = std::move(mainClock);
+    m_mainTexts = std::move(mainTexts);
     move(0, 0);
     for (QLabel *l : {PanelName, PanelText1, PanelText2, PanelPferd, PanelVerein})
         l->clear();
@@ -89,13 +91,15 @@ void TFormMonitor2::create(QAction *toggle, std::function<MainClockGeometry()> m
     // A TV unplugged while the program runs: the window goes to a screen that is still there.
     connect(qApp, &QGuiApplication::screenRemoved, this, &TFormMonitor2::screensChanged);
     connect(qApp, &QGuiApplication::screenAdded, this, &TFormMonitor2::screensChanged);
+    // Escape must reach this window while it hides the operator's window, wherever the focus is.
+    qApp->installEventFilter(this);
     ApplyAudienceSettings();
     setShown(m_toggle->isChecked());
 }
 
 void TFormMonitor2::setShown(bool shown)
 {
-    if (shown == isVisible())
+    if (shown == (isVisible() && !isMinimized()))
         return;
     if (!shown) {
         // The keyboard goes back to the operator's window.
@@ -105,8 +109,17 @@ void TFormMonitor2::setShown(bool shown)
         return;
     }
     ApplyAudienceSettings();
+    // Minimised from the taskbar: it comes back whole.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
+}
+
+bool TFormMonitor2::coversOperator() const
+{
+    const QWidget *operatorWindow = parentWidget();
+    return isVisible() && !isMinimized() && operatorWindow &&
+           geometry().contains(operatorWindow->frameGeometry().center());
 }
 
 void TFormMonitor2::screensChanged()
@@ -128,7 +141,7 @@ void TFormMonitor2::ApplyAudienceSettings()
         d->setColorOn(ActiveColor);
     setLabelColor(LabSec, ActiveColor);
     LayoutAudienceWindow();
-    RefreshAudienceTexts(m_texts);
+    RefreshAudienceTexts();
 }
 
 void TFormMonitor2::LayoutAudienceWindow()
@@ -175,9 +188,11 @@ void TFormMonitor2::LayoutAudienceWindow()
                         pictureWidth, pictureHeight);
 }
 
-void TFormMonitor2::RefreshAudienceTexts(const AudienceTexts &texts)
+void TFormMonitor2::RefreshAudienceTexts()
 {
-    m_texts = texts;
+    if (!m_mainTexts)
+        return;
+    const AudienceTexts texts = m_mainTexts();
     const QString startNumber = texts.startNumber.section(QLatin1Char('\t'), 0, 0);
     PanelText1->setText(texts.title1);
     PanelText2->setText(texts.title2);
@@ -236,6 +251,36 @@ void TFormMonitor2::showBottomLine(const QString &dateLine)
 {
     m_dateLine = dateLine;
     PanelDate->setText(QStringLiteral("         ") + (InfoText.isEmpty() ? dateLine : InfoText));
+}
+
+bool TFormMonitor2::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::KeyPress && type != QEvent::ShortcutOverride) ||
+        static_cast<QKeyEvent *>(event)->key() != Qt::Key_Escape || !coversOperator())
+        return QWidget::eventFilter(watched, event);
+    // Claimed before any shortcut or dialog sees it; the press then hides this window.
+    event->accept();
+    if (type == QEvent::KeyPress && m_toggle)
+        m_toggle->trigger();
+    return true;
+}
+
+void TFormMonitor2::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    // Closed or minimised by the window manager: the check mark follows, so that the next
+    // Ctrl+T shows the window again.
+    if (m_toggle && m_toggle->isChecked())
+        m_toggle->setChecked(false);
+}
+
+void TFormMonitor2::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Brought back by the window manager (restored from the taskbar): the check mark follows.
+    if (m_toggle && !m_toggle->isChecked())
+        m_toggle->setChecked(true);
 }
 
 void TFormMonitor2::keyPressEvent(QKeyEvent *event)

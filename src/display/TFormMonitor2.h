@@ -4,6 +4,7 @@
 #include "AudienceLayout.h"
 
 #include <QPixmap>
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -30,13 +31,18 @@ public:
     // parent: the operator's window, which keeps the keyboard.
     explicit TFormMonitor2(QWidget *parent);
 
-    // The command that shows and hides the window (its check mark is the state), and the main
-    // window's digit block that the layout scales. Then the creation steps run.
-    void create(QAction *toggle, std::function<MainClockGeometry()> mainClock);
+    // The command that shows and hides the window (its check mark is the state), the main
+    // window's digit block that the layout scales, and the main window's texts as they read
+    // now. Then the creation steps run.
+    void create(QAction *toggle, std::function<MainClockGeometry()> mainClock,
+                std::function<AudienceTexts()> mainTexts);
 
     void ApplyAudienceSettings();
     void LayoutAudienceWindow();
-    void RefreshAudienceTexts(const AudienceTexts &texts);
+    // Reads the titles and the starter from the main window.
+    void RefreshAudienceTexts();
+    // The window fills the screen the operator's window is on.
+    bool coversOperator() const;
     // The picture at the end of the bottom line.
     void setPicture(const QPixmap &picture);
     // A screen came or went: a window on a screen that is gone moves to the first one.
@@ -67,14 +73,18 @@ public:
     double ScaleY = 1.0;
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void setShown(bool shown);
 
-    QAction *m_toggle = nullptr;
+    // Guarded: at exit the command may go before this window does.
+    QPointer<QAction> m_toggle;
     std::function<MainClockGeometry()> m_mainClock;
-    AudienceTexts m_texts;
+    std::function<AudienceTexts()> m_mainTexts;
     QString m_dateLine;
     QPixmap m_picture;
 };

@@ -129,6 +129,8 @@ private Q_SLOTS:
         MainWindowFixture f;
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("xy"));
         QCOMPARE(f.ui.eFText1->text(), QStringLiteral("Klassisches")); // saved at exit otherwise
+        QCOMPARE(f.window->windowTitle(),
+                 QStringLiteral("Rittmeter / Derizudaroza " RITTMETER_VERSION));
         const QList<QWidget *> row = {f.ui.rbModeA, f.ui.rbModeC, f.ui.rbModeCfahren, f.ui.Label2,
                                       f.ui.ePferd};
         for (int i = 1; i < row.size(); ++i)

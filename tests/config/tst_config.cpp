@@ -248,11 +248,12 @@ void tst_Config::actsAtOnce()
             QCOMPARE(items(d.cbMonitor),
                      (QStringList{"1=(0,0)-(1280,900)", "2=(1280,0)-(1920,1080)"}));
             QVERIFY(d.cbMonitor->isEnabled());
+            // The preview first: the audience window is laid out again while it lasts.
+            choose(d.cbDigits, QStringLiteral("1"));
             d.cbMonitor->setCurrentIndex(1);
             QCOMPARE(Settings.Monitor, 1);
             // The audience window on show moves with it.
             QCOMPARE(f.window->monitor().geometry(), screens.rects[1]);
-            choose(d.cbDigits, QStringLiteral("1"));
             QVERIFY(!f.ui.Digit7->isVisibleTo(f.window.get()));
             QVERIFY(!f.ui.LabSec->isVisibleTo(f.window.get()));
             QVERIFY(!f.window->monitor().Digit7->isVisibleTo(&f.window->monitor()));
@@ -268,6 +269,10 @@ void tst_Config::actsAtOnce()
     QVERIFY(f.ui.LabSec->isVisibleTo(f.window.get()));
     QVERIFY(f.window->monitor().Digit8->isVisibleTo(&f.window->monitor()));
     QCOMPARE(f.ui.PanelTimer->width(), f.ui.PanelTimerOwner->width());
+    // Its digit panel is as wide as for the restored clock, the fraction digits inside it.
+    const QRect audiencePanel = f.window->monitor().PanelTimer->geometry();
+    f.window->monitor().ApplyAudienceSettings();
+    QCOMPARE(f.window->monitor().PanelTimer->geometry(), audiencePanel);
 
     screens.rects.removeLast();
     runDialog(
@@ -283,9 +288,12 @@ void tst_Config::actsAtOnce()
 
 void tst_Config::valuesOnOk()
 {
+    FakeScreens screens;
     MainWindowFixture f;
     FakeFileDialogs dialogs;
     dialogs.colors = {QColor(10, 20, 30)};
+    f.ui.Monitor11->trigger();
+    f.ui.eFText1->setText(QStringLiteral("Finale"));
     runDialog(f, [&](TCfgDialog &d) {
         d.seELZ->setValue(2000);
         d.seSekInPachka->setValue(0.1);
@@ -311,6 +319,9 @@ void tst_Config::valuesOnOk()
     QVERIFY(f.ui.bTimer->isHidden());
     QVERIFY(f.ui.cbEliminieren->isHidden());
     QCOMPARE(Settings.BorderTV2, 7);
+    // The audience window takes the border and the main window's titles at once.
+    QCOMPARE(f.window->monitor().PanelText1->pos(), QPoint(7, 7));
+    QCOMPARE(f.window->monitor().PanelText1->text(), QStringLiteral("Finale"));
     QCOMPARE(Settings.AutoFrei, false);
     QCOMPARE(Settings.Acc, 1);
     QVERIFY(!f.ui.Digit8->isVisibleTo(f.window.get()));
@@ -333,6 +344,13 @@ void tst_Config::valuesOnOk()
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
             QCOMPARE(dialogs.colorDialogs, 2);
             QCOMPARE(d.cbColor0->color(), rgbColor(10, 20, 30));
+            const QStringList standard = {"black", "maroon",  "green",  "olive", "navy", "purple",
+                                          "teal",  "gray",    "silver", "red",   "lime", "yellow",
+                                          "blue",  "fuchsia", "aqua",   "white"};
+            for (int i = 0; i < standard.size(); ++i) {
+                d.cbColor3->setCurrentIndex(i);
+                QCOMPARE(toQColor(d.cbColor3->color()), QColor(standard[i]));
+            }
         },
         false);
 }

@@ -81,6 +81,7 @@ void tst_Language::englishEverywhere()
 
     QCOMPARE(Settings.Lang, QStringLiteral("English"));
     QCOMPARE(f.ui.bSTOP->text(), QStringLiteral("STOP"));
+    QVERIFY(f.window->windowTitle().endsWith(QStringLiteral(" " RITTMETER_VERSION)));
     QCOMPARE(f.ui.bEINTRAGEN->text(), QStringLiteral("ENTER"));
     QCOMPARE(f.ui.bCFG->toolTip(), QStringLiteral("[F2] Settings"));
     QCOMPARE(f.ui.SortGrid1->cells(2, 0), QStringLiteral("Horse/Pony"));

@@ -104,6 +104,9 @@ private Q_SLOTS:
         QVERIFY(m.Digit7->isVisibleTo(&m) && !m.Digit8->isVisibleTo(&m));
         QCOMPARE(m.PanelText1->text(), QStringLiteral("Klassisches"));
         QCOMPARE(QApplication::activeWindow(), f.window.get());
+        // On its own screen it leaves Escape to the operator's window.
+        x11Key(f.window.get(), Qt::Key_Escape, Qt::NoModifier);
+        QVERIFY(m.isVisible() && f.ui.Monitor11->isChecked());
 
         f.key(Qt::Key_F5);
         QVERIFY(f.ui.bSTOP->isEnabled());
@@ -170,12 +173,29 @@ private Q_SLOTS:
         TFormMonitor2 &m = f.window->monitor();
         QVERIFY(!f.ui.bMon2->isEnabled()); // one screen, yet Ctrl+T shows the window on it
         f.ui.Reiter->setFocus();
+        // Typed while the window was hidden: it shows what the main window holds now.
+        f.ui.eFText1->setText(QStringLiteral("Finale"));
+        f.ui.Reiter->setText(QStringLiteral("Bernd"));
         x11Key(f.window.get(), Qt::Key_T, Qt::ControlModifier);
         QVERIFY(m.isVisible());
         QCOMPARE(m.geometry(), screens.rects[0]);
+        QCOMPARE(m.PanelText1->text(), QStringLiteral("Finale"));
+        QVERIFY(m.PanelName->text().endsWith(QStringLiteral("  Bernd")));
         QCOMPARE(QApplication::focusWidget(), f.ui.Reiter);
         x11Key(f.window.get(), Qt::Key_T, Qt::ControlModifier);
         QVERIFY(!m.isVisible() && !f.ui.Monitor11->isChecked());
+
+        // It covers the operator's only screen: Escape hides it from wherever the focus is.
+        x11Key(f.window.get(), Qt::Key_T, Qt::ControlModifier);
+        x11Key(f.window.get(), Qt::Key_Escape, Qt::NoModifier);
+        QVERIFY(!m.isVisible() && !f.ui.Monitor11->isChecked());
+        // Closed by the window manager: the next Ctrl+T shows it again.
+        x11Key(f.window.get(), Qt::Key_T, Qt::ControlModifier);
+        m.close();
+        QVERIFY(!f.ui.Monitor11->isChecked());
+        x11Key(f.window.get(), Qt::Key_T, Qt::ControlModifier);
+        QVERIFY(m.isVisible() && f.ui.Monitor11->isChecked());
+        x11Key(f.window.get(), Qt::Key_T, Qt::ControlModifier);
 
         // Clicked into by the operator: the run's keys still reach the main window, and Escape
         // hides the audience window.
