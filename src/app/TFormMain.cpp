@@ -24,6 +24,7 @@
 #include "SessionKeeper.h"
 #include "Settings.h"
 #include "SettingsCommand.h"
+#include "ScreenBound.h"
 #include "SettingsStore.h"
 #include "ShortcutPrecedence.h"
 #include "StarterList.h"
@@ -94,6 +95,8 @@ TFormMain::TFormMain(QWidget *parent)
       m_relay(std::make_unique<HookRelay>())
 {
     m_relay->target = m_programHooks.get();
+    // No window grows off the screen, whatever a language file's texts.
+    ScreenBound::install();
     ui.setupUi(this);
     m_clock = std::make_unique<ClockDisplay>(ui, *m_relay);
     m_run = std::make_unique<RunControl>(ui, *m_clock, *m_relay);

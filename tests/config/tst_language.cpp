@@ -13,9 +13,13 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRandomGenerator>
+#include <QScreen>
 #include <QStandardPaths>
 
 namespace {
+
+using Load = LanguageSwitch::Load;
 
 // A language file in the user's folder; lines[n - 1] is line n.
 void writeLanguage(const QString &name, const QByteArray &bytes)
@@ -38,6 +42,20 @@ QString qtYes()
     QMessageBox box;
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     return box.button(QMessageBox::Yes)->text();
+}
+
+// Opens "Einstellungen" as F2 does, lets edit work on it, then presses OK or Abbrechen.
+void runDialog(MainWindowFixture &f, const std::function<void(TCfgDialog &)> &edit, bool ok)
+{
+    bool edited = false;
+    QTimer::singleShot(0, f.window.get(), [&] {
+        edit(f.window->settings().dialog());
+        edited = true;
+        (ok ? f.window->settings().dialog().OKBtn : f.window->settings().dialog().CancelBtn)
+            ->click();
+    });
+    f.key(Qt::Key_F2);
+    QVERIFY(edited);
 }
 
 void chooseLanguage(MainWindowFixture &f, const QString &name)
@@ -68,6 +86,11 @@ private slots:
     void characterSets();
     void headingsGoIntoTheSavedProtocol();
     void appliedAtStart();
+    void fileFaults_data();
+    void fileFaults();
+    void refusedFileKeepsTheTexts();
+    void cancelRestoresLanguageAndTitles();
+    void longTextsStayOnScreen();
 };
 
 void tst_Language::englishEverywhere()
@@ -146,7 +169,7 @@ void tst_Language::linesKeptAndIgnored()
     MainWindowFixture f;
     for (const QByteArray &bytes : files) {
         writeLanguage(QStringLiteral("Probe"), bytes);
-        QVERIFY(f.window->language().LoadLanguage(QStringLiteral("Probe")));
+        QCOMPARE(f.window->language().LoadLanguage(QStringLiteral("Probe")), Load::Loaded);
     }
     QTEST(f.ui.bTimer->text(), "timer");
     QTEST(f.ui.LabFText1->text(), "title");
@@ -169,16 +192,16 @@ void tst_Language::specialLines()
     lines[5] = "Springen";
     writeLanguage(QStringLiteral("Probe"), lines.join("\r\n"));
     const QString notice = f.window->formInfo().Memo1->text();
-    QVERIFY(f.window->language().LoadLanguage(QStringLiteral("Probe")));
+    QCOMPARE(f.window->language().LoadLanguage(QStringLiteral("Probe")), Load::Loaded);
     QCOMPARE(f.ui.LabelBase->text(), QStringLiteral("3 of 25"));
     // A blank notice keeps the built-in one; a title already there stays.
     QCOMPARE(f.window->formInfo().Memo1->text(), notice);
     QCOMPARE(f.ui.eFText1->text(), QStringLiteral("Klassisches"));
     // A file the user wrote wins over the shipped one of the same name.
     writeLanguage(QStringLiteral("English"), numberedLines(30));
-    QVERIFY(f.window->language().LoadLanguage(QStringLiteral("English")));
+    QCOMPARE(f.window->language().LoadLanguage(QStringLiteral("English")), Load::Loaded);
     QCOMPARE(f.ui.bSTOP->text(), QStringLiteral("L30"));
-    QVERIFY(!f.window->language().LoadLanguage(QStringLiteral("../English")));
+    QCOMPARE(f.window->language().LoadLanguage(QStringLiteral("../English")), Load::NoFile);
 }
 
 void tst_Language::characterSets()
@@ -207,6 +230,13 @@ void tst_Language::characterSets()
     chooseLanguage(f, QStringLiteral("Kyrillisch"));
     QCOMPARE(d.cbCharset->currentText(), QStringLiteral("DEFAULT"));
     QCOMPARE(f.ui.bTimer->text(), timer);
+    // UTF-8 without a byte-order mark reads as UTF-8 in any character set; a Cyrillic name
+    // brings the Russian one.
+    writeLanguage(QStringLiteral("РУССКИЙ"), QByteArray(18, '\n') + "Nächster");
+    d.fillLanguages();
+    chooseLanguage(f, QStringLiteral("РУССКИЙ"));
+    QCOMPARE(d.cbCharset->currentText(), QStringLiteral("RUSSIAN"));
+    QCOMPARE(f.ui.bTimer->text(), QStringLiteral("Nächster"));
     // A character set the table does not know reads as its first row.
     QCOMPARE(LanguageText(19, 40), LanguageText(19, 0));
 }
@@ -219,7 +249,7 @@ void tst_Language::headingsGoIntoTheSavedProtocol()
     lines[50] = "Nr";
     lines[59] = "Pkt";
     writeLanguage(QStringLiteral("Probe"), lines.join("\r\n"));
-    QVERIFY(f.window->language().LoadLanguage(QStringLiteral("Probe")));
+    QCOMPARE(f.window->language().LoadLanguage(QStringLiteral("Probe")), Load::Loaded);
     QCOMPARE(f.ui.SortGrid1->cells(0, 0), QStringLiteral("Nr"));
 
     f.ui.SortGrid1->setDataRows({{"1", "", "H"}});
@@ -245,6 +275,123 @@ void tst_Language::appliedAtStart()
     QCOMPARE(window.ui.bSTOP->text(), QStringLiteral("STOP"));
     QCOMPARE(window.ui.eFText1->text(), QStringLiteral("Großer Preis"));
     QCOMPARE(window.ui.eFText2->text(), QStringLiteral("Show Jumping"));
+}
+
+void tst_Language::fileFaults_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("charSet");
+    QTest::addColumn<QString>("fault"); // the start of the reason; empty: the file is text
+
+    QByteArray random(1 << 20, Qt::Uninitialized);
+    QRandomGenerator gen(7);
+    gen.fillRange(reinterpret_cast<quint32 *>(random.data()), random.size() / 4);
+    QTest::newRow("random bytes") << random << 0 << "Zeile";
+    QTest::newRow("NUL") << QByteArray("A\r\nB\r\nC\0D\r\n", 11) << 0 << "Zeile 3 enthält";
+    QTest::newRow("CR without LF") << QByteArray("A\rB\r\n") << 0 << "Zeile 1 enthält";
+    QTest::newRow("C1 control in UTF-8") << QByteArray("\xC2\x85") << 3 << "Zeile 1 enthält";
+    QTest::newRow("too long") << "A\n" + QByteArray(MaxLanguageLineChars + 1, 'W') << 0
+                              << "Zeile 2 ist länger";
+    // Characters count, not bytes.
+    QTest::newRow("longest, in UTF-8")
+        << QString(MaxLanguageLineChars, QChar(0xE4)).toUtf8() << 0 << "";
+    QTest::newRow("tabs, blanks, CR LF") << QByteArray("\tA  B \r\n\r\n") << 0 << "";
+    QTest::newRow("ignored after line 200")
+        << QByteArray(LanguageLinesStored, '\n') + QByteArray(3, '\0') << 0 << "";
+    // A Shift-JIS file before its character set is chosen: odd letters, no control.
+    QTest::newRow("other code page") << QByteArray("\x83^\x83\x43\x83}\x81[") << 0 << "";
+}
+
+void tst_Language::fileFaults()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, charSet);
+    QFETCH(QString, fault);
+    const QString reason = LanguageFileFault(bytes, charSet);
+    QVERIFY2(fault.isEmpty() ? reason.isEmpty() : reason.startsWith(fault), qPrintable(reason));
+}
+
+void tst_Language::refusedFileKeepsTheTexts()
+{
+    MainWindowFixture f;
+    TCfgDialog &d = f.window->settings().dialog();
+    QByteArray random(1 << 20, Qt::Uninitialized);
+    QRandomGenerator(11).fillRange(reinterpret_cast<quint32 *>(random.data()), random.size() / 4);
+    writeLanguage(QStringLiteral("Zufall"), random);
+    d.fillLanguages();
+    chooseLanguage(f, QStringLiteral("English"));
+    d.cbCharset->setCurrentIndex(2);
+    f.ui.eFText1->setText(QStringLiteral("Großer Preis"));
+
+    chooseLanguage(f, QStringLiteral("Zufall"));
+    QCOMPARE(f.boxes.messages.size(), 1);
+    QVERIFY2(f.boxes.messages.constFirst().contains(QStringLiteral("/Zufall.lng\nZeile ")),
+             qPrintable(f.boxes.messages.constFirst()));
+    QCOMPARE(f.ui.bSTOP->text(), QStringLiteral("STOP"));
+    QCOMPARE(f.ui.eFText1->text(), QStringLiteral("Großer Preis"));
+    QCOMPARE(d.cbLang->currentText(), QStringLiteral("English"));
+    QCOMPARE(Settings.Lang, QStringLiteral("English"));
+    QCOMPARE(d.cbCharset->currentIndex(), 2);
+    QCOMPARE(Settings.CharSet, 2);
+}
+
+void tst_Language::cancelRestoresLanguageAndTitles()
+{
+    MainWindowFixture f;
+    writeLanguage(QStringLiteral("РУССКИЙ"), numberedLines(3));
+    f.ui.eFText1->setText(QStringLiteral("Großer Preis"));
+    f.ui.eFText2->clear();
+    f.ui.SortGrid1->setCells(0, 0, QStringLiteral("Nummer")); // from a loaded list
+    const QString notice = f.window->formInfo().Memo1->text();
+    runDialog(
+        f,
+        [&](TCfgDialog &d) {
+            // The arrow keys pass over two languages.
+            chooseLanguage(f, QStringLiteral("English"));
+            chooseLanguage(f, QStringLiteral("РУССКИЙ"));
+            QCOMPARE(f.ui.bSTOP->text(), QStringLiteral("STOP"));
+            QCOMPARE(d.cbCharset->currentIndex(), 3);
+        },
+        false);
+    QCOMPARE(f.ui.bSTOP->text(), QStringLiteral("STOPP"));
+    QCOMPARE(f.window->settings().dialog().windowTitle(), QStringLiteral("Einstellungen"));
+    QCOMPARE(f.ui.eFText1->text(), QStringLiteral("Großer Preis"));
+    QCOMPARE(f.ui.eFText2->text(), QString());
+    QCOMPARE(f.window->monitor().PanelText1->text(), QStringLiteral("Großer Preis"));
+    QCOMPARE(f.ui.SortGrid1->cells(0, 0), QStringLiteral("Nummer"));
+    QCOMPARE(f.window->formInfo().Memo1->text(), notice);
+    QCOMPARE(Settings.Lang, QString());
+    QCOMPARE(Settings.CharSet, 0);
+    QCOMPARE(qtYes(), QStringLiteral("&Ja"));
+
+    // OK keeps the language chosen, with its titles.
+    runDialog(f, [&](TCfgDialog &) { chooseLanguage(f, QStringLiteral("English")); }, true);
+    QCOMPARE(f.ui.bSTOP->text(), QStringLiteral("STOP"));
+    QCOMPARE(f.ui.eFText1->text(), QStringLiteral("Classic"));
+    QCOMPARE(Settings.Lang, QStringLiteral("English"));
+}
+
+void tst_Language::longTextsStayOnScreen()
+{
+    MainWindowFixture f;
+    QList<QByteArray> lines(116);
+    lines[77] = QByteArray(MaxLanguageLineChars, 'W'); // a label beside its check box
+    lines[65] = QByteArray(MaxLanguageLineChars, 'M'); // "Ja"
+    writeLanguage(QStringLiteral("Breit"), lines.join("\r\n"));
+    QCOMPARE(f.window->language().LoadLanguage(QStringLiteral("Breit")), Load::Loaded);
+    const QRect screen = f.window->screen()->availableGeometry();
+    runDialog(
+        f,
+        [&](TCfgDialog &d) {
+            QVERIFY2(d.width() <= screen.width(), qPrintable(QString::number(d.width())));
+            const QRect ok(d.OKBtn->mapTo(&d, QPoint()), d.OKBtn->size());
+            QVERIFY(d.rect().contains(ok) && ok.width() >= d.OKBtn->sizeHint().width());
+            QVERIFY(d.cbLang->mapTo(&d, QPoint(d.cbLang->width(), 0)).x() <= d.width());
+        },
+        true);
+    TFDlgYesNo question;
+    question.show();
+    QVERIFY(question.width() <= screen.width());
 }
 
 QTEST_MAIN(tst_Language)

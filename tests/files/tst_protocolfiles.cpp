@@ -3,6 +3,7 @@
 #include "DbfBuilder.h"
 #include "FakeFileDialogs.h"
 #include "FileTypes.h"
+#include "StartFolder.h"
 #include "TestFiles.h"
 #include "TextCodec.h"
 #include "TextProtocol.h"
@@ -54,6 +55,8 @@ private Q_SLOTS:
         dialogs.answers = {{list, 1}};
         Settings.FilterIndO = 1;
         f.key(Qt::Key_O, Qt::ControlModifier);
+        // A folder the program may write to is where the first dialog starts.
+        QCOMPARE(dialogs.offeredFolder, QCoreApplication::applicationDirPath());
         QCOMPARE(f.ui.SortGrid1->cells(0, 0), QStringLiteral("Nr"));
         QCOMPARE(f.ui.SortGrid1->cells(5, 0), QStringLiteral("R.-Zeit")); // the file has none
         QCOMPARE(f.ui.SortGrid1->rowTexts(1).mid(0, 5),
@@ -64,6 +67,37 @@ private Q_SLOTS:
         QVERIFY(f.ui.cbStNr->count() == 2 && f.ui.cbKNr->count() == 2);
         QCOMPARE(Settings.FiltInd, 1);              // the save dialog offers the same kind
         QCOMPARE(dialogs.offeredFilters.size(), 3); // text, Toris and workbooks
+        f.key(Qt::Key_O, Qt::ControlModifier);       // then the folder chosen last
+        QCOMPARE(dialogs.offeredFolder, m_dir.path());
+    }
+
+    void startFolder_data()
+    {
+        QTest::addColumn<QString>("program"); // below a fresh folder
+        QTest::addColumn<QString>("documents");
+        QTest::addColumn<QString>("expected"); // "~" for the home folder
+
+        QTest::newRow("writable program folder") << "bin" << "Dokumente" << "bin";
+        QTest::newRow("missing documents are made") << "missing" << "Dokumente" << "Dokumente";
+        QTest::newRow("no documents folder") << "missing" << "" << "~";
+        QTest::newRow("documents cannot be made") << "missing" << "file/Dokumente" << "~";
+        QTest::newRow("program is a file") << "file" << "Dokumente" << "Dokumente";
+    }
+
+    void startFolder()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, documents);
+        QFETCH(QString, expected);
+        QTemporaryDir root;
+        QVERIFY(QDir(root.path()).mkdir(QStringLiteral("bin")));
+        QVERIFY(writeBytes(root.filePath(QStringLiteral("file")), "x"));
+        const auto path = [&](const QString &name) {
+            return name.isEmpty() ? name : root.filePath(name);
+        };
+        const QString folder = dialogStartFolder(path(program), path(documents));
+        QCOMPARE(folder, expected == "~" ? QDir::homePath() : root.filePath(expected));
+        QVERIFY(QFileInfo(folder).isDir());
     }
 
     void torisListThroughOpenDialog()
