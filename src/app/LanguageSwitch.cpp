@@ -15,8 +15,8 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
-#include <QDir>
 #include <QDialog>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>

@@ -59,8 +59,8 @@ FileLines splitLanguageFile(const QByteArray &fileBytes)
         out.utf8 = true;
         bytes = bytes.sliced(bom.size());
     } else {
-        const bool ascii = std::all_of(bytes.begin(), bytes.end(),
-                                       [](char c) { return uchar(c) < 0x80; });
+        const bool ascii =
+            std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         // Decodes only when taken as a string.
         [[maybe_unused]] const QString decoded = utf8.decode(bytes);
@@ -238,9 +238,10 @@ QString LanguageFileFault(const QByteArray &fileBytes, int charSet)
             return QStringLiteral("Zeile %1 enthält Steuerzeichen: die Datei ist kein Text im "
                                   "Zeichensatz %2.")
                 .arg(n)
-                .arg(file.utf8 ? QStringLiteral("UTF-8")
-                               : QString::fromLatin1(
-                                     CharsetTable[charSet >= 0 && charSet < 16 ? charSet : 0].name));
+                .arg(file.utf8
+                         ? QStringLiteral("UTF-8")
+                         : QString::fromLatin1(
+                               CharsetTable[charSet >= 0 && charSet < 16 ? charSet : 0].name));
     }
     return {};
 }

@@ -57,8 +57,8 @@ ProtocolFiles::ProtocolFiles(TFormMainUi &ui, ProtocolGrid &grid, StarterList &s
 void ProtocolFiles::sbLoadClick()
 {
     int entry = Settings.FilterIndO;
-    const QString fileName =
-        fileDialogs().getOpenFileName(m_ui.form, dialogFolder(), filterLabels(m_openEntries), &entry);
+    const QString fileName = fileDialogs().getOpenFileName(m_ui.form, dialogFolder(),
+                                                           filterLabels(m_openEntries), &entry);
     if (fileName.isEmpty())
         return;
     m_folder = QFileInfo(fileName).absolutePath();
@@ -188,9 +188,9 @@ QString ProtocolFiles::dialogFolder()
 {
     // Decided at first use; the folder chosen last wins from then on.
     if (m_folder.isEmpty())
-        m_folder = dialogStartFolder(QCoreApplication::applicationDirPath(),
-                                     QStandardPaths::writableLocation(
-                                         QStandardPaths::DocumentsLocation));
+        m_folder =
+            dialogStartFolder(QCoreApplication::applicationDirPath(),
+                              QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     return m_folder;
 }
 

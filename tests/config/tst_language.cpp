@@ -365,7 +365,8 @@ void tst_Language::cancelRestoresLanguageAndTitles()
     QCOMPARE(qtYes(), QStringLiteral("&Ja"));
 
     // OK keeps the language chosen, with its titles.
-    runDialog(f, [&](TCfgDialog &) { chooseLanguage(f, QStringLiteral("English")); }, true);
+    runDialog(
+        f, [&](TCfgDialog &) { chooseLanguage(f, QStringLiteral("English")); }, true);
     QCOMPARE(f.ui.bSTOP->text(), QStringLiteral("STOP"));
     QCOMPARE(f.ui.eFText1->text(), QStringLiteral("Classic"));
     QCOMPARE(Settings.Lang, QStringLiteral("English"));

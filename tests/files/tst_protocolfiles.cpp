@@ -67,7 +67,7 @@ private Q_SLOTS:
         QVERIFY(f.ui.cbStNr->count() == 2 && f.ui.cbKNr->count() == 2);
         QCOMPARE(Settings.FiltInd, 1);              // the save dialog offers the same kind
         QCOMPARE(dialogs.offeredFilters.size(), 3); // text, Toris and workbooks
-        f.key(Qt::Key_O, Qt::ControlModifier);       // then the folder chosen last
+        f.key(Qt::Key_O, Qt::ControlModifier);      // then the folder chosen last
         QCOMPARE(dialogs.offeredFolder, m_dir.path());
     }
 
@@ -77,11 +77,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("documents");
         QTest::addColumn<QString>("expected"); // "~" for the home folder
 
-        QTest::newRow("writable program folder") << "bin" << "Dokumente" << "bin";
-        QTest::newRow("missing documents are made") << "missing" << "Dokumente" << "Dokumente";
-        QTest::newRow("no documents folder") << "missing" << "" << "~";
-        QTest::newRow("documents cannot be made") << "missing" << "file/Dokumente" << "~";
-        QTest::newRow("program is a file") << "file" << "Dokumente" << "Dokumente";
+        QTest::newRow("writable program folder") << "bin"
+                                                 << "Dokumente"
+                                                 << "bin";
+        QTest::newRow("missing documents are made") << "missing"
+                                                    << "Dokumente"
+                                                    << "Dokumente";
+        QTest::newRow("no documents folder") << "missing"
+                                             << ""
+                                             << "~";
+        QTest::newRow("documents cannot be made") << "missing"
+                                                  << "file/Dokumente"
+                                                  << "~";
+        QTest::newRow("program is a file") << "file"
+                                           << "Dokumente"
+                                           << "Dokumente";
     }
 
     void startFolder()
