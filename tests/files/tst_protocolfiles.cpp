@@ -71,43 +71,21 @@ private Q_SLOTS:
         QCOMPARE(dialogs.offeredFolder, m_dir.path());
     }
 
-    void startFolder_data()
-    {
-        QTest::addColumn<QString>("program"); // below a fresh folder
-        QTest::addColumn<QString>("documents");
-        QTest::addColumn<QString>("expected"); // "~" for the home folder
-
-        QTest::newRow("writable program folder") << "bin"
-                                                 << "Dokumente"
-                                                 << "bin";
-        QTest::newRow("missing documents are made") << "missing"
-                                                    << "Dokumente"
-                                                    << "Dokumente";
-        QTest::newRow("no documents folder") << "missing"
-                                             << ""
-                                             << "~";
-        QTest::newRow("documents cannot be made") << "missing"
-                                                  << "file/Dokumente"
-                                                  << "~";
-        QTest::newRow("program is a file") << "file"
-                                           << "Dokumente"
-                                           << "Dokumente";
-    }
-
     void startFolder()
     {
-        QFETCH(QString, program);
-        QFETCH(QString, documents);
-        QFETCH(QString, expected);
-        QTemporaryDir root;
-        QVERIFY(QDir(root.path()).mkdir(QStringLiteral("bin")));
-        QVERIFY(writeBytes(root.filePath(QStringLiteral("file")), "x"));
-        const auto path = [&](const QString &name) {
-            return name.isEmpty() ? name : root.filePath(name);
-        };
-        const QString folder = dialogStartFolder(path(program), path(documents));
-        QCOMPARE(folder, expected == "~" ? QDir::homePath() : root.filePath(expected));
-        QVERIFY(QFileInfo(folder).isDir());
+        // Below a fresh folder; "~" is the home folder.
+        const QList<std::array<QString, 3>> cases{{"bin", "Dokumente", "bin"},
+                                                  {"missing", "Dokumente", "Dokumente"},
+                                                  {"missing", "", "~"},
+                                                  {"missing", "file/Dokumente", "~"}};
+        for (const auto &[program, documents, expected] : cases) {
+            QTemporaryDir root;
+            QVERIFY(QDir(root.path()).mkdir("bin") && writeBytes(root.filePath("file"), "x"));
+            const QString folder = dialogStartFolder(
+                root.filePath(program), documents.isEmpty() ? documents : root.filePath(documents));
+            QCOMPARE(folder, expected == "~" ? QDir::homePath() : root.filePath(expected));
+            QVERIFY(QFileInfo(folder).isDir());
+        }
     }
 
     void torisListThroughOpenDialog()
