@@ -12,6 +12,7 @@ DialogLanguage::~DialogLanguage()
 
 bool DialogLanguage::apply(bool german)
 {
+    m_german = german;
     if (m_installed)
         QCoreApplication::removeTranslator(&m_translator);
     const QLocale locale = german ? QLocale(QLocale::German, QLocale::Germany) : QLocale::system();

@@ -14,6 +14,7 @@ public:
 
     // False when Qt has no translation for that language; the dialogs then speak English.
     bool apply(bool german);
+    bool german() const { return m_german; }
 
     // Whether a language file holds German texts.
     static bool isGerman(const QString &languageName);
@@ -21,4 +22,5 @@ public:
 private:
     QTranslator m_translator;
     bool m_installed = false;
+    bool m_german = true; // what was asked for last
 };

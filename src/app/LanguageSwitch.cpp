@@ -2,6 +2,7 @@
 
 #include "LanguageFiles.h"
 #include "LanguageTable.h"
+#include "MessageBoxes.h"
 #include "Screens.h"
 #include "SettingsCommand.h"
 #include "StarterList.h"
@@ -15,6 +16,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -60,21 +62,73 @@ void setHint(QObject *o, const QString &text)
 
 LanguageSwitch::LanguageSwitch(TFormMain &window) : QObject(&window), m_window(window) {}
 
-bool LanguageSwitch::LoadLanguage(const QString &name)
+LanguageSwitch::Load LanguageSwitch::LoadLanguage(const QString &name, bool newTitles)
 {
     const QString path = languageFilePath(name);
-    QByteArray bytes;
-    QString reason;
-    if (path.isEmpty() || !readWholeFile(path, MaxLanguageFileBytes, bytes, reason)) {
+    if (path.isEmpty()) {
         // The texts stay as they are; the built-in ones are German.
         if (!LanguageFileRead())
             m_dialogs.apply(true);
-        return false;
+        if (newTitles) {
+            m_window.ui.eFText1->clear();
+            m_window.ui.eFText2->clear();
+        }
+        return Load::NoFile;
+    }
+    QByteArray bytes;
+    QString reason;
+    if (readWholeFile(path, MaxLanguageFileBytes, bytes, reason))
+        reason = LanguageFileFault(bytes, Settings.CharSet);
+    if (!reason.isEmpty()) {
+        // Garbage in every caption would leave the operator no way back to a readable window.
+        messageBoxes().error(&m_window,
+                             QStringLiteral("Die Sprachdatei wird nicht verwendet:\n%1\n%2")
+                                 .arg(QDir::toNativeSeparators(path), reason));
+        return Load::Refused;
+    }
+    if (newTitles) {
+        m_window.ui.eFText1->clear();
+        m_window.ui.eFText2->clear();
     }
     StoreLanguageLines(bytes);
     m_dialogs.apply(DialogLanguage::isGerman(name));
     ApplyLanguage();
-    return true;
+    return Load::Loaded;
+}
+
+LanguageSwitch::State LanguageSwitch::state() const
+{
+    const TFormMainUi &ui = m_window.ui;
+    State s{Settings.Lang,
+            Settings.CharSet,
+            SavedLanguageLines(),
+            m_dialogs.german(),
+            ui.eFText1->text(),
+            ui.eFText2->text(),
+            m_window.formInfo().Memo1->text(),
+            {}};
+    for (int col = 0; col < ui.SortGrid1->colCount(); ++col)
+        s.headings << ui.SortGrid1->cells(col, 0);
+    return s;
+}
+
+void LanguageSwitch::restore(const State &s)
+{
+    TFormMainUi &ui = m_window.ui;
+    Settings.Lang = s.lang;
+    Settings.CharSet = s.charSet;
+    RestoreLanguageLines(s.lines);
+    if (m_dialogs.german() != s.germanDialogs)
+        m_dialogs.apply(s.germanDialogs);
+    ApplyLanguage();
+    // What the lines alone do not bring back: the operator's titles, the notice, and headings
+    // a loaded list brought.
+    m_window.formInfo().Memo1->setText(s.notice);
+    ui.eFText1->setText(s.title1);
+    ui.eFText2->setText(s.title2);
+    for (int col = 0; col < s.headings.size(); ++col)
+        ui.SortGrid1->setCells(col, 0, s.headings.at(col));
+    m_window.refreshAudience();
 }
 
 void LanguageSwitch::ApplyLanguage()

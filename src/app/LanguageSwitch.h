@@ -1,8 +1,10 @@
 #pragma once
 
 #include "DialogLanguage.h"
+#include "LanguageTable.h"
 
 #include <QObject>
+#include <QStringList>
 
 class TFormMain;
 
@@ -14,12 +16,32 @@ class LanguageSwitch : public QObject
 public:
     explicit LanguageSwitch(TFormMain &window);
 
-    // Reads NAME.lng over the lines in force and applies them. A name without a file (empty,
-    // "DEFAULT") changes nothing; false then. Qt's dialogs follow: German with German, the
-    // system's language with any other.
-    bool LoadLanguage(const QString &name);
+    enum class Load
+    {
+        Loaded,
+        NoFile, // the name has no file ("DEFAULT"): the texts stay
+        Refused // the file is no text or cannot be read: the operator is told, the texts stay
+    };
+    // Reads NAME.lng over the lines in force and applies them. Qt's dialogs follow: German with
+    // German, the system's language with any other. newTitles empties the two title edits
+    // first, so that the file's titles fill them, or they stay empty with no file; a refused
+    // file leaves them as they are.
+    Load LoadLanguage(const QString &name, bool newTitles = false);
     // Assigns the lines in force, in the character set of the settings.
     void ApplyLanguage();
+
+    // What a language change in the settings dialog replaces, to put back on Abbrechen.
+    struct State
+    {
+        QString lang;
+        int charSet = 0;
+        LanguageLinesState lines;
+        bool germanDialogs = true;
+        QString title1, title2, notice;
+        QStringList headings;
+    };
+    State state() const;
+    void restore(const State &state);
 
 private:
     TFormMain &m_window;

@@ -35,16 +35,21 @@ SettingsCommand::SettingsCommand(TFormMain &window)
     };
     m_dialog->OnDefaults = [this] { return m_resetDone = m_window.ResetToDefaults(); };
     m_dialog->OnLanguageChange = [this](const QString &language, int charSet) {
-        Settings.Lang = language;
-        // The new file's titles fill them.
-        m_window.ui.eFText1->clear();
-        m_window.ui.eFText2->clear();
+        const int formerCharSet = Settings.CharSet;
         Settings.CharSet = charSet;
-        m_window.language().LoadLanguage(language);
+        m_languageChanged = true;
+        // The new file's titles fill the title edits.
+        if (m_window.language().LoadLanguage(language, true) == LanguageSwitch::Load::Refused) {
+            Settings.CharSet = formerCharSet;
+            return false;
+        }
+        Settings.Lang = language;
         m_window.refreshAudience();
+        return true;
     };
     m_dialog->OnCharsetChange = [this](int charSet) {
         Settings.CharSet = charSet;
+        m_languageChanged = true;
         // Before any file, the lines are the built-in texts: nothing to decode anew.
         if (LanguageFileRead())
             m_window.language().ApplyLanguage();
@@ -66,11 +71,16 @@ void SettingsCommand::bCFGClick()
     m_dialog->fillLanguages();
     m_dialog->setValues(Settings);
     m_resetDone = false;
+    // The language box acts at once, also while the arrow keys merely pass over a language.
+    const LanguageSwitch::State language = m_window.language().state();
+    m_languageChanged = false;
     const int result = m_dialog->exec();
     if (m_resetDone)
         return;
     if (result == QDialog::Accepted)
         ApplySettings(m_dialog->values(Settings));
+    else if (m_languageChanged)
+        m_window.language().restore(language);
     // Undoes a preview that was cancelled.
     m_window.clock().ApplyAccuracy(Settings.Acc);
     // The audience window may have been laid out meanwhile (another monitor) from the main

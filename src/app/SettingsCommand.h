@@ -27,4 +27,5 @@ private:
     TFormMain &m_window;
     TCfgDialog *m_dialog = nullptr; // a child of the window
     bool m_resetDone = false;
+    bool m_languageChanged = false; // while the dialog is open
 };

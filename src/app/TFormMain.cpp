@@ -19,6 +19,7 @@
 #include "RunControl.h"
 #include "RunScoring.h"
 #include "RunState.h"
+#include "ScreenBound.h"
 #include "Screens.h"
 #include "SerialBackend.h"
 #include "SessionKeeper.h"
@@ -94,6 +95,8 @@ TFormMain::TFormMain(QWidget *parent)
       m_relay(std::make_unique<HookRelay>())
 {
     m_relay->target = m_programHooks.get();
+    // No window grows off the screen, whatever a language file's texts.
+    ScreenBound::install();
     ui.setupUi(this);
     m_clock = std::make_unique<ClockDisplay>(ui, *m_relay);
     m_run = std::make_unique<RunControl>(ui, *m_clock, *m_relay);

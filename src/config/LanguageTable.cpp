@@ -4,6 +4,9 @@
 #include "Settings.h"
 #include "TextCodec.h"
 
+#include <QStringDecoder>
+
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -31,20 +34,57 @@ constexpr LanguageElement text(const char *builtin)
     return {W::None, U::Text, nullptr, nullptr, 0, builtin};
 }
 
-struct StoredLine
+LanguageLinesState &inForce()
 {
-    QByteArray bytes;
-    bool fromFile = false;
+    static LanguageLinesState state;
+    return state;
+}
+
+// The lines of a file that are stored, without their line ends, and whether they read as UTF-8:
+// with a byte-order mark, or when the bytes are valid UTF-8 and not plain ASCII (a file in a
+// single-byte code page practically never is).
+struct FileLines
+{
+    QList<QByteArray> lines;
+    int count = 0; // all lines, stored or not
     bool utf8 = false;
 };
 
-std::array<StoredLine, LanguageLinesStored + 1> &storedLines()
+FileLines splitLanguageFile(const QByteArray &fileBytes)
 {
-    static std::array<StoredLine, LanguageLinesStored + 1> lines;
-    return lines;
+    static const QByteArray bom("\xEF\xBB\xBF");
+    FileLines out;
+    QByteArrayView bytes(fileBytes);
+    if (bytes.startsWith(bom)) {
+        out.utf8 = true;
+        bytes = bytes.sliced(bom.size());
+    } else {
+        const bool ascii =
+            std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        // Decodes only when taken as a string.
+        [[maybe_unused]] const QString decoded = utf8.decode(bytes);
+        out.utf8 = !ascii && !utf8.hasError();
+    }
+    qsizetype from = 0;
+    while (from < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', from);
+        if (end < 0)
+            end = bytes.size();
+        QByteArrayView line = bytes.sliced(from, end - from);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        from = end + 1;
+        if (++out.count <= LanguageLinesStored)
+            out.lines << line.toByteArray();
+    }
+    return out;
 }
 
-bool g_fileRead = false;
+QString decodeLine(const QByteArray &bytes, bool utf8, int charSet)
+{
+    return utf8 ? QString::fromUtf8(bytes) : decodeCodePage(bytes, charsetCodePage(charSet));
+}
 } // namespace
 
 const LanguageElement LanguageTable[LanguageLinesUsed] = {
@@ -170,13 +210,11 @@ QString LanguageText(int line, int charSet)
 {
     if (line < 1 || line > LanguageLinesStored)
         return {};
-    const StoredLine &stored = storedLines()[size_t(line)];
+    const StoredLanguageLine &stored = inForce().lines[size_t(line)];
     if (!stored.fromFile)
         return line <= LanguageLinesUsed ? QString::fromUtf8(LanguageTable[line - 1].builtin)
                                          : QString();
-    if (stored.utf8)
-        return QString::fromUtf8(stored.bytes);
-    return decodeCodePage(stored.bytes, charsetCodePage(charSet));
+    return decodeLine(stored.bytes, stored.utf8, charSet);
 }
 
 QString LanguageText(int line)
@@ -184,36 +222,55 @@ QString LanguageText(int line)
     return LanguageText(line, Settings.CharSet);
 }
 
+QString LanguageFileFault(const QByteArray &fileBytes, int charSet)
+{
+    const FileLines file = splitLanguageFile(fileBytes);
+    for (int n = 1; n <= file.lines.size(); ++n) {
+        const QString text = decodeLine(file.lines.at(n - 1), file.utf8, charSet);
+        if (text.size() > MaxLanguageLineChars)
+            return QStringLiteral("Zeile %1 ist länger als %2 Zeichen.")
+                .arg(n)
+                .arg(MaxLanguageLineChars);
+        const bool control = std::any_of(text.begin(), text.end(), [](QChar c) {
+            return c != QLatin1Char('\t') && c.category() == QChar::Other_Control;
+        });
+        if (control)
+            return QStringLiteral("Zeile %1 enthält Steuerzeichen: die Datei ist kein Text im "
+                                  "Zeichensatz %2.")
+                .arg(n)
+                .arg(file.utf8
+                         ? QStringLiteral("UTF-8")
+                         : QString::fromLatin1(
+                               CharsetTable[charSet >= 0 && charSet < 16 ? charSet : 0].name));
+    }
+    return {};
+}
+
 int StoreLanguageLines(const QByteArray &fileBytes)
 {
-    static const QByteArray bom("\xEF\xBB\xBF");
-    const bool utf8 = fileBytes.startsWith(bom);
-    const QByteArray bytes = utf8 ? fileBytes.mid(bom.size()) : fileBytes;
-    int count = 0;
-    qsizetype from = 0;
-    while (from < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', from);
-        if (end < 0)
-            end = bytes.size();
-        QByteArray line = bytes.mid(from, end - from);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        from = end + 1;
-        ++count;
-        if (count <= LanguageLinesStored)
-            storedLines()[size_t(count)] = {line, true, utf8};
-    }
-    g_fileRead = true;
-    return count;
+    const FileLines file = splitLanguageFile(fileBytes);
+    for (int n = 1; n <= file.lines.size(); ++n)
+        inForce().lines[size_t(n)] = {file.lines.at(n - 1), true, file.utf8};
+    inForce().fileRead = true;
+    return file.count;
 }
 
 bool LanguageFileRead()
 {
-    return g_fileRead;
+    return inForce().fileRead;
 }
 
 void ResetLanguageLines()
 {
-    storedLines().fill(StoredLine{});
-    g_fileRead = false;
+    inForce() = LanguageLinesState{};
+}
+
+LanguageLinesState SavedLanguageLines()
+{
+    return inForce();
+}
+
+void RestoreLanguageLines(const LanguageLinesState &state)
+{
+    inForce() = state;
 }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <array>
+
 // A language file replaces the program's texts line by line: the line number alone says which
 // text a line is. This table lists them in the translators' order, with the built-in German text
 // of each and how its line is applied.
@@ -74,10 +76,20 @@ enum : int
 }
 
 // The text in force for line n (1-based): the built-in German text until a language file gives
-// the line, then the file's line decoded in the code page of the character set `charSet` (a
-// file that starts with a UTF-8 byte-order mark: UTF-8).
+// the line, then the file's line decoded in the code page of the character set `charSet`; a
+// file that starts with a UTF-8 byte-order mark, or whose bytes are valid UTF-8 with characters
+// beyond ASCII, reads as UTF-8 whatever the character set.
 QString LanguageText(int line, int charSet);
 QString LanguageText(int line); // in the character set of the settings
+
+// The longest line a language file may hold: the information window's notice is the longest
+// text, a few hundred characters in any language.
+inline constexpr int MaxLanguageLineChars = 500;
+
+// Why a language file is not text in the character set `charSet`: a control character other
+// than tab, or a line longer than MaxLanguageLineChars, in the lines that would be stored. Empty
+// when the file is fit to be read.
+QString LanguageFileFault(const QByteArray &fileBytes, int charSet);
 
 // Stores a language file's lines over the ones in force (lines it lacks keep their text) and
 // returns how many it has. Lines end with CR LF or LF and are kept verbatim, blanks included;
@@ -89,3 +101,18 @@ bool LanguageFileRead();
 
 // Back to the built-in texts, as at program start.
 void ResetLanguageLines();
+
+// The lines in force, to put back later exactly as they were.
+struct StoredLanguageLine
+{
+    QByteArray bytes;
+    bool fromFile = false;
+    bool utf8 = false;
+};
+struct LanguageLinesState
+{
+    std::array<StoredLanguageLine, LanguageLinesStored + 1> lines; // [0] unused
+    bool fileRead = false;
+};
+LanguageLinesState SavedLanguageLines();
+void RestoreLanguageLines(const LanguageLinesState &state);

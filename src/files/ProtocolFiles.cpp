@@ -12,6 +12,7 @@
 #include "ReportPrint.h"
 #include "ResultsProtocol.h"
 #include "Settings.h"
+#include "StartFolder.h"
 #include "StarterList.h"
 #include "TFormMainUi.h"
 #include "TLbSpeedButton.h"
@@ -34,21 +35,12 @@
 namespace {
 const QString HtmlFailure = QStringLiteral("Löschen Sie die alte Webseite oder speichern Sie diese "
                                            "unter einem anderen Namen: %1\n%2");
-QString startFolder()
-{
-    // The program's folder, as the dialogs always started there, unless files can't be written
-    // there (an installed program); then the user's documents.
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    if (QFileInfo(programFolder).isWritable())
-        return programFolder;
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-}
 } // namespace
 
 ProtocolFiles::ProtocolFiles(TFormMainUi &ui, ProtocolGrid &grid, StarterList &starters,
                              ResultsProtocol &protocol, QObject *parent)
     : QObject(parent), m_ui(ui), m_grid(grid), m_starters(starters), m_protocol(protocol),
-      m_toris(ui, starters, protocol), m_office(ui), m_folder(startFolder())
+      m_toris(ui, starters, protocol), m_office(ui)
 {
     const FileTypeNames names = fileTypeNames();
     m_openEntries = openFilterEntries(names);
@@ -65,8 +57,8 @@ ProtocolFiles::ProtocolFiles(TFormMainUi &ui, ProtocolGrid &grid, StarterList &s
 void ProtocolFiles::sbLoadClick()
 {
     int entry = Settings.FilterIndO;
-    const QString fileName =
-        fileDialogs().getOpenFileName(m_ui.form, m_folder, filterLabels(m_openEntries), &entry);
+    const QString fileName = fileDialogs().getOpenFileName(m_ui.form, dialogFolder(),
+                                                           filterLabels(m_openEntries), &entry);
     if (fileName.isEmpty())
         return;
     m_folder = QFileInfo(fileName).absolutePath();
@@ -157,7 +149,7 @@ void ProtocolFiles::sbSaveClick()
 {
     int entry = Settings.FiltInd;
     QString fileName = fileDialogs().getSaveFileName(
-        m_ui.form, m_folder, DefaultExportName(QDateTime::currentDateTime()),
+        m_ui.form, dialogFolder(), DefaultExportName(QDateTime::currentDateTime()),
         filterLabels(m_saveEntries), &entry);
     if (fileName.isEmpty())
         return;
@@ -189,6 +181,16 @@ void ProtocolFiles::sbSaveClick()
         m_office.ExportWordDocument(1, fileName);
         break;
     }
+}
+
+QString ProtocolFiles::dialogFolder()
+{
+    // Decided at first use; the folder chosen last wins from then on.
+    if (m_folder.isEmpty())
+        m_folder =
+            dialogStartFolder(QCoreApplication::applicationDirPath(),
+                              QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    return m_folder;
 }
 
 QList<QStringList> ProtocolFiles::protocolRows() const

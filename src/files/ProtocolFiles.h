@@ -39,6 +39,7 @@ public:
     OfficeExports &office() { return m_office; }
 
 private:
+    QString dialogFolder();
     QList<QStringList> protocolRows() const;
     HtmlReportTexts reportTexts() const;
     // failure: the message, with %1 the file and %2 the system's reason.
@@ -55,5 +56,5 @@ private:
     OfficeExports m_office;
     QList<FileFilterEntry> m_openEntries;
     QList<FileFilterEntry> m_saveEntries;
-    QString m_folder;
+    QString m_folder; // where the open and save dialogs start
 };

@@ -13,9 +13,13 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRandomGenerator>
+#include <QScreen>
 #include <QStandardPaths>
 
 namespace {
+
+using Load = LanguageSwitch::Load;
 
 // A language file in the user's folder; lines[n - 1] is line n.
 void writeLanguage(const QString &name, const QByteArray &bytes)
@@ -38,6 +42,21 @@ QString qtYes()
     QMessageBox box;
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     return box.button(QMessageBox::Yes)->text();
+}
+
+// Opens "Einstellungen" as F2 does, lets edit work on it, then presses OK or Abbrechen.
+void runDialog(MainWindowFixture &f, const std::function<void(TCfgDialog &)> &edit, bool ok)
+{
+    TCfgDialog &d = f.window->settings().dialog();
+    QTimer::singleShot(0, &d, [&] { edit(d), (ok ? d.OKBtn : d.CancelBtn)->click(); });
+    f.key(Qt::Key_F2);
+}
+
+QByteArray randomBytes(int seed)
+{
+    QByteArray bytes(1 << 20, Qt::Uninitialized);
+    QRandomGenerator(seed).fillRange(reinterpret_cast<quint32 *>(bytes.data()), bytes.size() / 4);
+    return bytes;
 }
 
 void chooseLanguage(MainWindowFixture &f, const QString &name)
@@ -68,6 +87,11 @@ private slots:
     void characterSets();
     void headingsGoIntoTheSavedProtocol();
     void appliedAtStart();
+    void fileFaults_data();
+    void fileFaults();
+    void refusedFileKeepsTheTexts();
+    void cancelRestoresLanguageAndTitles();
+    void longTextsStayOnScreen();
 };
 
 void tst_Language::englishEverywhere()
@@ -147,7 +171,7 @@ void tst_Language::linesKeptAndIgnored()
     MainWindowFixture f;
     for (const QByteArray &bytes : files) {
         writeLanguage(QStringLiteral("Probe"), bytes);
-        QVERIFY(f.window->language().LoadLanguage(QStringLiteral("Probe")));
+        QCOMPARE(f.window->language().LoadLanguage(QStringLiteral("Probe")), Load::Loaded);
     }
     QTEST(f.ui.bTimer->text(), "timer");
     QTEST(f.ui.LabFText1->text(), "title");
@@ -170,16 +194,16 @@ void tst_Language::specialLines()
     lines[5] = "Springen";
     writeLanguage(QStringLiteral("Probe"), lines.join("\r\n"));
     const QString notice = f.window->formInfo().Memo1->text();
-    QVERIFY(f.window->language().LoadLanguage(QStringLiteral("Probe")));
+    QCOMPARE(f.window->language().LoadLanguage(QStringLiteral("Probe")), Load::Loaded);
     QCOMPARE(f.ui.LabelBase->text(), QStringLiteral("3 of 25"));
     // A blank notice keeps the built-in one; a title already there stays.
     QCOMPARE(f.window->formInfo().Memo1->text(), notice);
     QCOMPARE(f.ui.eFText1->text(), QStringLiteral("Klassisches"));
     // A file the user wrote wins over the shipped one of the same name.
     writeLanguage(QStringLiteral("English"), numberedLines(30));
-    QVERIFY(f.window->language().LoadLanguage(QStringLiteral("English")));
+    QCOMPARE(f.window->language().LoadLanguage(QStringLiteral("English")), Load::Loaded);
     QCOMPARE(f.ui.bSTOP->text(), QStringLiteral("L30"));
-    QVERIFY(!f.window->language().LoadLanguage(QStringLiteral("../English")));
+    QCOMPARE(f.window->language().LoadLanguage(QStringLiteral("../English")), Load::NoFile);
 }
 
 void tst_Language::characterSets()
@@ -208,6 +232,13 @@ void tst_Language::characterSets()
     chooseLanguage(f, QStringLiteral("Kyrillisch"));
     QCOMPARE(d.cbCharset->currentText(), QStringLiteral("DEFAULT"));
     QCOMPARE(f.ui.bTimer->text(), timer);
+    // UTF-8 without a byte-order mark reads as UTF-8 in any character set; a Cyrillic name
+    // brings the Russian one.
+    writeLanguage(QStringLiteral("РУССКИЙ"), QByteArray(18, '\n') + "Nächster");
+    d.fillLanguages();
+    chooseLanguage(f, QStringLiteral("РУССКИЙ"));
+    QCOMPARE(d.cbCharset->currentText(), QStringLiteral("RUSSIAN"));
+    QCOMPARE(f.ui.bTimer->text(), QStringLiteral("Nächster"));
     // A character set the table does not know reads as its first row.
     QCOMPARE(LanguageText(19, 40), LanguageText(19, 0));
 }
@@ -220,7 +251,7 @@ void tst_Language::headingsGoIntoTheSavedProtocol()
     lines[50] = "Nr";
     lines[59] = "Pkt";
     writeLanguage(QStringLiteral("Probe"), lines.join("\r\n"));
-    QVERIFY(f.window->language().LoadLanguage(QStringLiteral("Probe")));
+    QCOMPARE(f.window->language().LoadLanguage(QStringLiteral("Probe")), Load::Loaded);
     QCOMPARE(f.ui.SortGrid1->cells(0, 0), QStringLiteral("Nr"));
 
     f.ui.SortGrid1->setDataRows({{"1", "", "H"}});
@@ -246,6 +277,103 @@ void tst_Language::appliedAtStart()
     QCOMPARE(window.ui.bSTOP->text(), QStringLiteral("STOP"));
     QCOMPARE(window.ui.eFText1->text(), QStringLiteral("Großer Preis"));
     QCOMPARE(window.ui.eFText2->text(), QStringLiteral("Show Jumping"));
+}
+
+void tst_Language::fileFaults_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("fault"); // the start of the reason; empty: the file is text
+
+    QTest::newRow("random bytes") << randomBytes(7) << "Zeile";
+    QTest::newRow("NUL") << QByteArray("A\r\nB\r\nC\0D\r\n", 11) << "Zeile 3 enthält";
+    QTest::newRow("CR without LF") << QByteArray("A\rB\r\n") << "Zeile 1 enthält";
+    QTest::newRow("too long") << "\n" + QByteArray(MaxLanguageLineChars + 1, 'W')
+                              << "Zeile 2 ist länger";
+    // Characters count, not bytes.
+    QTest::newRow("longest, in UTF-8") << QString(MaxLanguageLineChars, QChar(0xE4)).toUtf8() << "";
+    QTest::newRow("tab, CR LF, ignored lines")
+        << "\tA \r\n" + QByteArray(LanguageLinesStored, '\n') + QByteArray(3, '\0') << "";
+    // Shift-JIS before its character set is chosen: odd letters, no control.
+    QTest::newRow("other code page") << QByteArray("\x83^\x83\x43\x83}\x81[") << "";
+}
+
+void tst_Language::fileFaults()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, fault);
+    const QString reason = LanguageFileFault(bytes, 0);
+    QVERIFY2(fault.isEmpty() ? reason.isEmpty() : reason.startsWith(fault), qPrintable(reason));
+}
+
+void tst_Language::refusedFileKeepsTheTexts()
+{
+    MainWindowFixture f;
+    TCfgDialog &d = f.window->settings().dialog();
+    writeLanguage(QStringLiteral("Zufall"), randomBytes(11));
+    d.fillLanguages();
+    chooseLanguage(f, QStringLiteral("English"));
+    d.cbCharset->setCurrentIndex(2);
+    f.ui.eFText1->setText(QStringLiteral("Großer Preis"));
+
+    chooseLanguage(f, QStringLiteral("Zufall"));
+    QCOMPARE(f.boxes.messages.size(), 1);
+    QVERIFY(f.boxes.messages.constFirst().contains(QStringLiteral("/Zufall.lng\nZeile ")));
+    QCOMPARE(f.ui.bSTOP->text() + f.ui.eFText1->text(), QStringLiteral("STOPGroßer Preis"));
+    QVERIFY(d.cbLang->currentText() == "English" && Settings.Lang == "English");
+    QVERIFY(d.cbCharset->currentIndex() == 2 && Settings.CharSet == 2);
+}
+
+void tst_Language::cancelRestoresLanguageAndTitles()
+{
+    MainWindowFixture f;
+    writeLanguage(QStringLiteral("РУССКИЙ"), numberedLines(3));
+    f.ui.eFText1->setText(QStringLiteral("Großer Preis"));
+    f.ui.eFText2->clear();
+    f.ui.SortGrid1->setCells(0, 0, QStringLiteral("Nummer")); // from a loaded list
+    const QString notice = f.window->formInfo().Memo1->text();
+    // The arrow keys pass over two languages.
+    runDialog(
+        f,
+        [&](TCfgDialog &) {
+            chooseLanguage(f, QStringLiteral("English"));
+            chooseLanguage(f, QStringLiteral("РУССКИЙ"));
+        },
+        false);
+    QCOMPARE(f.ui.bSTOP->text(), QStringLiteral("STOPP"));
+    QCOMPARE(f.ui.eFText1->text() + f.ui.eFText2->text(), QStringLiteral("Großer Preis"));
+    QCOMPARE(f.window->monitor().PanelText1->text(), QStringLiteral("Großer Preis"));
+    QCOMPARE(f.ui.SortGrid1->cells(0, 0), QStringLiteral("Nummer"));
+    QCOMPARE(f.window->formInfo().Memo1->text(), notice);
+    QVERIFY(Settings.Lang.isEmpty() && Settings.CharSet == 0);
+    QCOMPARE(qtYes(), QStringLiteral("&Ja"));
+
+    // OK keeps the language chosen, with its titles.
+    runDialog(
+        f, [&](TCfgDialog &) { chooseLanguage(f, QStringLiteral("English")); }, true);
+    QCOMPARE(f.ui.bSTOP->text() + f.ui.eFText1->text(), QStringLiteral("STOPClassic"));
+    QCOMPARE(Settings.Lang, QStringLiteral("English"));
+}
+
+void tst_Language::longTextsStayOnScreen()
+{
+    MainWindowFixture f;
+    QList<QByteArray> lines(116);
+    lines[77] = QByteArray(MaxLanguageLineChars, 'W'); // a label beside its check box
+    lines[65] = QByteArray(MaxLanguageLineChars, 'M'); // "Ja"
+    writeLanguage(QStringLiteral("Breit"), lines.join("\r\n"));
+    QCOMPARE(f.window->language().LoadLanguage(QStringLiteral("Breit")), Load::Loaded);
+    const int screen = f.window->screen()->availableGeometry().width();
+    runDialog(
+        f,
+        [&](TCfgDialog &d) {
+            QVERIFY2(d.width() <= screen, qPrintable(QString::number(d.width())));
+            QVERIFY(d.rect().contains(QRect(d.OKBtn->mapTo(&d, QPoint()), d.OKBtn->size())));
+            QVERIFY(d.cbLang->width() >= d.cbLang->minimumSizeHint().width());
+        },
+        true);
+    TFDlgYesNo question;
+    question.show();
+    QVERIFY(question.width() <= screen);
 }
 
 QTEST_MAIN(tst_Language)

@@ -3,6 +3,7 @@
 #include "DbfBuilder.h"
 #include "FakeFileDialogs.h"
 #include "FileTypes.h"
+#include "StartFolder.h"
 #include "TestFiles.h"
 #include "TextCodec.h"
 #include "TextProtocol.h"
@@ -54,6 +55,8 @@ private Q_SLOTS:
         dialogs.answers = {{list, 1}};
         Settings.FilterIndO = 1;
         f.key(Qt::Key_O, Qt::ControlModifier);
+        // A folder the program may write to is where the first dialog starts.
+        QCOMPARE(dialogs.offeredFolder, QCoreApplication::applicationDirPath());
         QCOMPARE(f.ui.SortGrid1->cells(0, 0), QStringLiteral("Nr"));
         QCOMPARE(f.ui.SortGrid1->cells(5, 0), QStringLiteral("R.-Zeit")); // the file has none
         QCOMPARE(f.ui.SortGrid1->rowTexts(1).mid(0, 5),
@@ -64,6 +67,25 @@ private Q_SLOTS:
         QVERIFY(f.ui.cbStNr->count() == 2 && f.ui.cbKNr->count() == 2);
         QCOMPARE(Settings.FiltInd, 1);              // the save dialog offers the same kind
         QCOMPARE(dialogs.offeredFilters.size(), 3); // text, Toris and workbooks
+        f.key(Qt::Key_O, Qt::ControlModifier);      // then the folder chosen last
+        QCOMPARE(dialogs.offeredFolder, m_dir.path());
+    }
+
+    void startFolder()
+    {
+        // Below a fresh folder; "~" is the home folder.
+        const QList<std::array<QString, 3>> cases{{"bin", "Dokumente", "bin"},
+                                                  {"missing", "Dokumente", "Dokumente"},
+                                                  {"missing", "", "~"},
+                                                  {"missing", "file/Dokumente", "~"}};
+        for (const auto &[program, documents, expected] : cases) {
+            QTemporaryDir root;
+            QVERIFY(QDir(root.path()).mkdir("bin") && writeBytes(root.filePath("file"), "x"));
+            const QString folder = dialogStartFolder(
+                root.filePath(program), documents.isEmpty() ? documents : root.filePath(documents));
+            QCOMPARE(folder, expected == "~" ? QDir::homePath() : root.filePath(expected));
+            QVERIFY(QFileInfo(folder).isDir());
+        }
     }
 
     void torisListThroughOpenDialog()

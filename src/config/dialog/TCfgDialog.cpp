@@ -290,6 +290,7 @@ void TCfgDialog::fillLanguages()
     cbCharset->setEnabled(!names.isEmpty());
     cbLang->setEnabled(cbLang->count() > 1);
     cbLang->setCurrentIndex(0);
+    m_langIndex = 0;
 }
 
 void TCfgDialog::cbLangChange()
@@ -298,12 +299,19 @@ void TCfgDialog::cbLangChange()
     const QString lower = name.toLower();
     const bool russian =
         lower.contains(QStringLiteral("russ")) || lower.contains(QStringLiteral("русский"));
+    const int formerCharset = cbCharset->currentIndex();
     {
         const QSignalBlocker block(cbCharset);
         cbCharset->setCurrentIndex(russian ? 3 : 0);
     }
-    if (OnLanguageChange)
-        OnLanguageChange(name, cbCharset->currentIndex());
+    if (!OnLanguageChange || OnLanguageChange(name, cbCharset->currentIndex())) {
+        m_langIndex = cbLang->currentIndex();
+        return;
+    }
+    const QSignalBlocker blockLang(cbLang);
+    const QSignalBlocker blockCharset(cbCharset);
+    cbLang->setCurrentIndex(m_langIndex);
+    cbCharset->setCurrentIndex(formerCharset);
 }
 
 void TCfgDialog::cbCharsetChange()
@@ -367,6 +375,7 @@ void TCfgDialog::setValues(const TSettings &s)
         const QSignalBlocker blockLang(cbLang);
         const QSignalBlocker blockCharset(cbCharset);
         cbLang->setCurrentIndex(cbLang->findText(s.Lang));
+        m_langIndex = qMax(0, cbLang->currentIndex());
         cbCharset->setCurrentIndex(s.CharSet >= 0 && s.CharSet < 16 ? s.CharSet : 0);
     }
     seBorder->setValue(s.BorderTV2);

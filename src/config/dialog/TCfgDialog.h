@@ -34,8 +34,9 @@ public:
     std::function<void(int monitor)> OnMonitorChange;
     // The reset to defaults; true when it was done and the program ends.
     std::function<bool()> OnDefaults;
-    // A language chosen, with the character set it brings; a character set chosen.
-    std::function<void(const QString &language, int charSet)> OnLanguageChange;
+    // A language chosen, with the character set it brings; false when its file was refused,
+    // and the boxes go back to the language in force. A character set chosen.
+    std::function<bool(const QString &language, int charSet)> OnLanguageChange;
     std::function<void(int charSet)> OnCharsetChange;
 
     // The port lists, from the probe's mask; every entry names its device in the tooltip.
@@ -118,6 +119,7 @@ private:
     void FormShow();
 
     int m_shownMonitor = 0;
+    int m_langIndex = 0; // the language in force
     int m_shownAlg1 = 0;
     TColorBox *m_colorBusy = nullptr; // the box whose user colour is being chosen
 };
