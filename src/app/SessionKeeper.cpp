@@ -94,6 +94,9 @@ void SessionKeeper::watchChanges()
 
 void SessionKeeper::keepNow()
 {
+    // The run the program's end left on course is dealt with by the next entry or deletion.
+    if (std::exchange(m_runOnCourseShown, false) && !m_writeFailing)
+        writeRecovered();
     if (m_finished)
         return;
     m_delay.stop();
@@ -241,6 +244,7 @@ void SessionKeeper::restore(const ProtocolRows &rows, const SessionState &state)
 void SessionKeeper::showRunOnCourse(const SessionState &state)
 {
     const QString time = FormatRunTime(state.runOnCourseMs, Settings.Acc);
+    m_runOnCourseShown = true;
     showWarning(
         QStringLiteral("Lauf nicht eingetragen: Nr. %1, %2 s").arg(state.startNumber, time));
     messageBoxes().warning(
@@ -270,6 +274,7 @@ bool SessionKeeper::setAside()
 
 void SessionKeeper::writeFailed(const QString &path, const QString &reason)
 {
+    m_writeFailing = true;
     showWarning(QStringLiteral("Sicherung nicht möglich: %1").arg(reason),
                 QDir::toNativeSeparators(path));
     m_failureMessage =
@@ -292,6 +297,7 @@ void SessionKeeper::showWarning(const QString &text, const QString &tip)
 
 void SessionKeeper::writeRecovered()
 {
+    m_writeFailing = false;
     QLabel *panel = m_ui.StatusPanels[1];
     panel->setText(m_statusText);
     panel->setToolTip(QString());

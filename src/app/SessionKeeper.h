@@ -65,6 +65,8 @@ private:
     QString m_statusText;     // the status panel's own text, while it shows the failure
     std::unique_ptr<QLockFile> m_lock;
     bool m_finished = false;
+    bool m_writeFailing = false;
+    bool m_runOnCourseShown = false; // its red status line stays until the next entry
 };
 
 // The folder the session and the impulse log are kept in. Empty, the default, keeps nothing:
