@@ -284,57 +284,12 @@ private Q_SLOTS:
         QCOMPARE(window.ui.cbStNr->currentText(), QStringLiteral("14"));
         QCOMPARE(window.ui.Reiter->text(), QStringLiteral("Tom Bär-Meier"));
         QCOMPARE(window.ui.ePferd->text(), QStringLiteral("Léa"));
-        // No row made up for it.
-        QList<QStringList> rows;
-        for (const QJsonValue &row :
-             QJsonDocument::fromJson(out.split('\n').first()).object().value("rows").toArray())
-            rows << toStrings(row);
-        QCOMPARE(window.ui.SortGrid1->allRowTexts(), rows);
+        QCOMPARE(window.ui.SortGrid1->gridRowCount(), 1 + 3); // no row made up for it
         QCOMPARE(boxes.messages.size(), 1);
         QVERIFY2(boxes.messages.first().contains(QStringLiteral("Startnummer 14 (Tom Bär-Meier")) &&
                      boxes.messages.first().contains(QStringLiteral("45,67 s")),
                  qPrintable(boxes.messages.first()));
         QVERIFY(window.ui.StatusPanels[1]->text().contains(QStringLiteral("45,67")));
-    }
-
-    // An entry, an abort and a deleted row are on the disk without the event loop running again:
-    // a kill right after them loses nothing.
-    void changeIsKeptAtOnce_data()
-    {
-        QTest::addColumn<QString>("change");
-        QTest::newRow("entry") << "entry";
-        QTest::newRow("abort") << "abort";
-        QTest::newRow("deleted row") << "delete";
-    }
-
-    void changeIsKeptAtOnce()
-    {
-        QFETCH(QString, change);
-        SessionFolderScope folder;
-        MainWindowFixture f(false);
-        f.run(61'230);
-        f.key(Qt::Key_V, Qt::ControlModifier);
-        f.key(Qt::Key_N, Qt::ControlModifier);
-        QTRY_VERIFY(!f.window->session()->pending());
-        const ProtocolRows before = f.ui.SortGrid1->allRowTexts();
-        if (change == QLatin1String("entry")) {
-            f.run(62'340);
-            f.key(Qt::Key_V, Qt::ControlModifier);
-        } else if (change == QLatin1String("abort")) {
-            f.key(Qt::Key_F5);
-            f.tick(1'500);
-            f.key(Qt::Key_X, Qt::ControlModifier);
-        } else {
-            f.boxes.answers = {true};
-            f.ui.SortGrid1->selectGridRow(1);
-            f.ui.Strokadelete->trigger();
-        }
-        QVERIFY(f.ui.SortGrid1->allRowTexts() != before);
-        QVERIFY(f.window->session()->writer().waitWritten(QDeadlineTimer(5000)));
-        QFile kept(folder.filePath(SessionProtocolName));
-        QVERIFY(kept.open(QIODevice::ReadOnly));
-        QCOMPARE(parseTextList(QString::fromUtf8(kept.readAll()), ProtocolColumnCount),
-                 f.ui.SortGrid1->allRowTexts());
     }
 
     void endedSessionIsNotOffered()
@@ -398,7 +353,20 @@ private Q_SLOTS:
         QTest::mousePress(f.ui.bSTART, Qt::LeftButton);
         f.tick(1'500);
         f.key(Qt::Key_X, Qt::ControlModifier); // abort: eliminated, and entered
-        QVERIFY(f.window->session()->writer().waitWritten(QDeadlineTimer(5000)));
+        // Entered and deleted rows are on the disk without the event loop running again: a kill
+        // right after them loses nothing.
+        const auto keptAsShown = [&] {
+            QFile kept(folder.filePath(SessionProtocolName));
+            return f.window->session()->writer().waitWritten(QDeadlineTimer(5000)) &&
+                   kept.open(QIODevice::ReadOnly) &&
+                   parseTextList(QString::fromUtf8(kept.readAll()), ProtocolColumnCount) ==
+                       f.ui.SortGrid1->allRowTexts();
+        };
+        QVERIFY(keptAsShown());
+        f.boxes.answers = {true};
+        f.ui.Strokadelete->trigger();
+        QCOMPARE(f.ui.SortGrid1->gridRowCount(), 2);
+        QVERIFY(keptAsShown());
 
         const QList<QStringList> lines = logLines(folder.path());
         QVERIFY(!lines.isEmpty());
