@@ -125,9 +125,19 @@ void ImpulseLog::PhotocellImpulseSeen(const PhotocellImpulse &impulse)
     write(when, event, source, elapsed);
 }
 
+void ImpulseLog::RunInterrupted(qint32 elapsedMs, const QString &cause)
+{
+    write(QDateTime::currentDateTime(), QStringLiteral("UNTERBROCHEN"), cause, elapsedMs);
+}
+
 void ImpulseLog::write(const QDateTime &when, const QString &event, const QString &source,
                        qint32 elapsedMs)
 {
-    const ImpulseRecord record{when, event, source, elapsedMs, m_ui.cbStNr->currentText()};
+    const ImpulseRecord record{when,
+                               event,
+                               source,
+                               elapsedMs,
+                               m_ui.cbStNr->currentText(),
+                               QCoreApplication::applicationPid()};
     m_writer.appendLog(when.date(), impulseLogLine(record));
 }

@@ -19,6 +19,8 @@ public:
 
     void RunCommandGiven(RunCommand command, qint32 elapsedMs, const QString &detail);
     void PhotocellImpulseSeen(const PhotocellImpulse &impulse);
+    // The program ends while a run is on course; cause: what ended it ("SIGTERM", "Beenden").
+    void RunInterrupted(qint32 elapsedMs, const QString &cause);
 
 protected:
     // Notes the operator's last key or mouse press: the commands they give come from it.

@@ -4,6 +4,8 @@
 #include "ProtocolGrid.h"
 #include "ProtocolRow.h"
 #include "ResultsProtocol.h"
+#include "RunTimeText.h"
+#include "Settings.h"
 #include "StarterList.h"
 #include "TBitBtnWithColor.h"
 #include "TFormMain.h"
@@ -12,10 +14,13 @@
 #include "TerminationSignals.h"
 #include "WholeFile.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLockFile>
 #include <QRadioButton>
 #include <QTimer>
@@ -81,6 +86,21 @@ void SessionKeeper::watchChanges()
     }
     for (QRadioButton *mode : {m_ui.rbModeA, m_ui.rbModeC, m_ui.rbModeCfahren})
         connect(mode, &QRadioButton::toggled, this, &SessionKeeper::changed);
+    for (QLineEdit *field : {m_ui.Reiter, m_ui.ePferd, m_ui.eVerein})
+        connect(field, &QLineEdit::textChanged, this, &SessionKeeper::changed);
+    // Connected after the protocol's own handler, so the row is gone when this runs.
+    connect(m_ui.Strokadelete, &QAction::triggered, this, &SessionKeeper::keepNow);
+}
+
+void SessionKeeper::keepNow()
+{
+    // The run the program's end left on course is dealt with by the next entry or deletion.
+    if (std::exchange(m_runOnCourseShown, false) && !m_writeFailing)
+        writeRecovered();
+    if (m_finished)
+        return;
+    m_delay.stop();
+    save(false);
 }
 
 void SessionKeeper::changed()
@@ -106,23 +126,27 @@ SessionState SessionKeeper::currentState() const
     state.position = state.starters.isEmpty() ? -1 : m_ui.cbStNr->currentIndex();
     state.startNumber = m_ui.cbStNr->currentText();
     state.headNumber = m_ui.cbKNr->currentText();
+    state.rider = m_ui.Reiter->text();
+    state.horse = m_ui.ePferd->text();
+    state.club = m_ui.eVerein->text();
     return state;
 }
 
-void SessionKeeper::save(bool closed)
+void SessionKeeper::save(bool closed, qint32 runOnCourseMs)
 {
     SessionState state = currentState();
     state.closed = closed;
+    state.runOnCourseMs = runOnCourseMs;
     m_writer.keepSession(m_ui.SortGrid1->allRowTexts(), state);
 }
 
-void SessionKeeper::finish(bool closed)
+void SessionKeeper::finish(bool closed, qint32 runOnCourseMs)
 {
     if (m_finished)
         return;
     m_finished = true;
     m_delay.stop();
-    save(closed);
+    save(closed, runOnCourseMs);
     m_writer.waitWritten(QDeadlineTimer(ShutdownWaitMs));
 }
 
@@ -154,12 +178,15 @@ void SessionKeeper::restoreOrSetAside()
         rows = parseTextList(QString::fromUtf8(bytes), ProtocolColumnCount);
     if (!haveState && !haveProtocol)
         return;
-    const bool worthKeeping = hasResults(rows) || !state.starters.isEmpty();
+    const bool worthKeeping =
+        hasResults(rows) || !state.starters.isEmpty() || state.runOnCourseMs >= 0;
     // A state that cannot be read did not end in order either.
     if (worthKeeping && !(haveState && state.closed) &&
         messageBoxes().yesNo(m_ui.form,
                              QStringLiteral("Protokoll der letzten Sitzung wiederherstellen?"))) {
         restore(rows, state);
+        if (state.runOnCourseMs >= 0)
+            showRunOnCourse(state);
         return;
     }
     if (!worthKeeping)
@@ -204,8 +231,29 @@ void SessionKeeper::restore(const ProtocolRows &rows, const SessionState &state)
         m_ui.cbStNr->setEditText(state.startNumber);
         m_ui.cbKNr->setEditText(state.headNumber);
     }
+    // Typed without a list, or the rider of a run the program ended: as they were shown.
+    if (state.starters.isEmpty() || state.runOnCourseMs >= 0) {
+        m_ui.Reiter->setText(state.rider);
+        m_ui.ePferd->setText(state.horse);
+        m_ui.eVerein->setText(state.club);
+    }
     m_window.protocolGrid().SetProtocolColumnWidths();
     m_window.protocol().UpdateProtocolButtons();
+}
+
+void SessionKeeper::showRunOnCourse(const SessionState &state)
+{
+    const QString time = FormatRunTime(state.runOnCourseMs, Settings.Acc);
+    m_runOnCourseShown = true;
+    showWarning(
+        QStringLiteral("Lauf nicht eingetragen: Nr. %1, %2 s").arg(state.startNumber, time));
+    messageBoxes().warning(
+        m_ui.form, QApplication::applicationName(),
+        QStringLiteral("Als das Programm endete, war der Lauf von Startnummer %1 (%2, %3) "
+                       "nicht eingetragen. Die Uhr zeigte %4 s.\n\nDer Starter ist wieder "
+                       "eingestellt: Starten Sie den Lauf neu oder tragen Sie das Ergebnis im "
+                       "Protokoll ein. Das Impulsprotokoll nennt die Zeit ebenfalls.")
+            .arg(state.startNumber, state.rider, state.horse, time));
 }
 
 bool SessionKeeper::setAside()
@@ -226,6 +274,7 @@ bool SessionKeeper::setAside()
 
 void SessionKeeper::writeFailed(const QString &path, const QString &reason)
 {
+    m_writeFailing = true;
     showWarning(QStringLiteral("Sicherung nicht möglich: %1").arg(reason),
                 QDir::toNativeSeparators(path));
     m_failureMessage =
@@ -248,6 +297,7 @@ void SessionKeeper::showWarning(const QString &text, const QString &tip)
 
 void SessionKeeper::writeRecovered()
 {
+    m_writeFailing = false;
     QLabel *panel = m_ui.StatusPanels[1];
     panel->setText(m_statusText);
     panel->setToolTip(QString());
@@ -261,11 +311,12 @@ void SessionKeeper::showFailureWhenIdle()
 {
     if (m_failureMessage.isEmpty())
         return;
-    // A box would take the keys STOP needs: it waits until the run is over.
+    // Never a modal box: the next rider's F5 must reach the window. Not over a running clock
+    // either: it waits until the run is over.
     if (m_ui.Clock->isActive() || m_ui.bHF->isEnabled() || m_ui.bSTOP->isEnabled()) {
         m_messageDelay.start();
         return;
     }
     const QString message = std::exchange(m_failureMessage, QString());
-    messageBoxes().error(m_ui.form, message);
+    messageBoxes().notice(m_ui.form, message);
 }

@@ -26,8 +26,11 @@ public:
     // back, or ended, is set aside under its date. While another window of the program keeps
     // its session in the folder, this one keeps nothing and says so.
     void restoreOrSetAside();
-    // Writes the last state and waits for it. closed: the operator ended the session.
-    void finish(bool closed);
+    // Writes the last state and waits for it. closed: the operator ended the session;
+    // runOnCourseMs: the time of a run not entered then, kept with its rider, -1 for none.
+    void finish(bool closed, qint32 runOnCourseMs = -1);
+    // An entry or a deleted row: handed to the writer now, as a kill may come any moment.
+    void keepNow();
     // A change is not yet on the disk.
     bool pending();
 
@@ -39,9 +42,10 @@ public:
 private:
     void watchChanges();
     void changed();
-    void save(bool closed);
+    void save(bool closed, qint32 runOnCourseMs = -1);
     SessionState currentState() const;
     void restore(const ProtocolRows &rows, const SessionState &state);
+    void showRunOnCourse(const SessionState &state);
     // False when a file could not be renamed; it is then still in place.
     bool setAside();
     // The last session's files stay as they are, and this window writes none: says why.
@@ -61,6 +65,8 @@ private:
     QString m_statusText;     // the status panel's own text, while it shows the failure
     std::unique_ptr<QLockFile> m_lock;
     bool m_finished = false;
+    bool m_writeFailing = false;
+    bool m_runOnCourseShown = false; // its red status line stays until the next entry
 };
 
 // The folder the session and the impulse log are kept in. Empty, the default, keeps nothing:

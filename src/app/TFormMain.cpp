@@ -36,6 +36,7 @@
 #include "TLbSpeedButton.h"
 #include "TOvalButton.h"
 #include "TSortGrid.h"
+#include "TerminationSignals.h"
 
 #include <QAction>
 #include <QApplication>
@@ -80,6 +81,9 @@ struct TFormMain::ProgramHooks : RunHooks
     void RefreshAudienceTexts() override { window->refreshAudience(); }
     void RunCommandGiven(RunCommand command, qint32 ms, const QString &detail) override
     {
+        // An entered run (an abort's too) goes to the disk now, not after the usual delay.
+        if (command == RunCommand::Entry && window->m_session)
+            window->m_session->keepNow();
         if (window->m_impulseLog)
             window->m_impulseLog->RunCommandGiven(command, ms, detail);
     }
@@ -141,8 +145,7 @@ TFormMain::TFormMain(QWidget *parent)
 TFormMain::~TFormMain()
 {
     // Not closed by the operator (a logout, a kill): the session is kept and offered again.
-    if (m_session)
-        m_session->finish(false);
+    endSession(false);
     if (!m_saveSuppressed)
         saveSettings();
     // While the photocell controls still exist: closing a port hides them.
@@ -222,6 +225,20 @@ void TFormMain::startUp()
         m_impulseLog = std::make_unique<ImpulseLog>(ui, m_session->writer());
         m_session->restoreOrSetAside();
     }
+}
+
+void TFormMain::endSession(bool closed)
+{
+    if (!m_session || std::exchange(m_sessionEnded, true))
+        return;
+    const qint32 onCourse = m_run->runOnCourseMs();
+    if (onCourse >= 0 && m_impulseLog) {
+        const QString signal = TerminationSignals::signalName();
+        m_impulseLog->RunInterrupted(onCourse, !signal.isEmpty() ? signal
+                                               : closed          ? QStringLiteral("Beenden")
+                                                                 : QStringLiteral("Programmende"));
+    }
+    m_session->finish(closed, onCourse);
 }
 
 void TFormMain::createAudienceWindow()
@@ -341,8 +358,7 @@ void TFormMain::closeEvent(QCloseEvent *event)
 {
     if (m_protocol->FormCloseQuery()) {
         // Ended in order: the next start does not offer this session back.
-        if (m_session)
-            m_session->finish(true);
+        endSession(true);
         event->accept();
     } else
         event->ignore();

@@ -72,6 +72,9 @@ private:
     void restoreBounds();
     void saveSettings();
     void createAudienceWindow();
+    // Once: logs a run still on course as interrupted and keeps it with its rider, then writes
+    // the session. closed: the operator ended it.
+    void endSession(bool closed);
     MainClockGeometry mainClockGeometry() const;
 
     struct ProgramHooks;
@@ -94,4 +97,5 @@ private:
     SettingsCommand *m_settings = nullptr;    // a child, with its dialog
     LanguageSwitch *m_language = nullptr;     // a child
     bool m_saveSuppressed = false;
+    bool m_sessionEnded = false;
 };

@@ -9,11 +9,12 @@
 namespace {
 int g_signalFds[2] = {-1, -1};
 bool g_requested = false;
+int g_signal = 0;
 
-void onSignal(int)
+void onSignal(int signal)
 {
     // Only what is safe in a signal handler: one byte down the pipe to the event loop.
-    const char byte = 1;
+    const char byte = char(signal);
     [[maybe_unused]] const ssize_t written = ::write(g_signalFds[0], &byte, 1);
 }
 } // namespace
@@ -43,10 +44,23 @@ bool TerminationSignals::requested()
     return g_requested;
 }
 
+QString TerminationSignals::signalName()
+{
+    switch (g_signal) {
+    case SIGTERM:
+        return QStringLiteral("SIGTERM");
+    case SIGHUP:
+        return QStringLiteral("SIGHUP");
+    default:
+        return g_requested ? QStringLiteral("Signal") : QString();
+    }
+}
+
 void TerminationSignals::readSignal()
 {
     char byte = 0;
-    [[maybe_unused]] const ssize_t got = ::read(g_signalFds[1], &byte, 1);
+    if (::read(g_signalFds[1], &byte, 1) == 1 && !g_signal)
+        g_signal = byte;
     g_requested = true;
     emit terminationRequested();
 }

@@ -15,6 +15,8 @@ public:
 
     // A signal has come: the program is ending, whatever a question still open answers.
     static bool requested();
+    // "SIGTERM" or "SIGHUP" once one has come.
+    static QString signalName();
 
 Q_SIGNALS:
     void terminationRequested();

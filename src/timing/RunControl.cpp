@@ -246,3 +246,12 @@ void RunControl::ShowCountdownControls()
          std::initializer_list<QWidget *>{m_ui.bTimer, m_ui.cbEliminieren, m_ui.LabEliminieren})
         w->setVisible(countdown);
 }
+
+qint32 RunControl::runOnCourseMs() const
+{
+    if (m_ui.bEINTRAGEN->isEnabled() && (Run.RunStartTick != 0 || Run.RunStopTick != 0))
+        return ticksBetween(Run.RunStartTick, Run.RunStopTick);
+    if (Run.CountdownActive || !m_ui.bHF->isEnabled())
+        return -1;
+    return ticksBetween(Run.RunStartTick, m_ui.Clock->isActive() ? tickNow() : Run.RunHoldTick);
+}

@@ -40,6 +40,8 @@ public:
     void seELZmainChange(int value);
     // TIMER and "Eliminieren" show only with a countdown.
     void ShowCountdownControls();
+    // The time of a run started and not yet entered (running, held or stopped); -1 for none.
+    qint32 runOnCourseMs() const;
 
 private:
     void setRunButton(TBitBtnWithColor *button, bool enabled, TColor color);

@@ -1,6 +1,7 @@
 // Stands in for the program in the session tests: the real window with the program's own
 // session folder and signal handling makes a protocol, prints what it shows, then waits to be
-// killed or signalled.
+// killed or signalled. With an argument ("running", "held" or "stopped") the last starter's run
+// is left on course that way, at 45.67 s, under a rider name typed over the list's.
 
 #include "ClockDisplay.h"
 #include "FakeTickSource.h"
@@ -21,6 +22,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QTest>
@@ -79,6 +81,19 @@ int main(int argc, char **argv)
     grid->setData(grid->index(0, ColHorse), QStringLiteral("Windspiel II"));
     ui.cbStNr->setCurrentIndex(3);
     ui.rbModeC->setChecked(true);
+    const QString onCourse = app.arguments().value(1);
+    if (!onCourse.isEmpty()) {
+        ui.Reiter->setText(QStringLiteral("Tom Bär-Meier"));
+        ui.mStart->trigger();
+        ticks.advance(45'670);
+        if (onCourse == QLatin1String("held"))
+            ui.HF1->trigger();
+        else if (onCourse == QLatin1String("stopped"))
+            ui.mStop->trigger();
+        // Time that must not count: the clock is held or stopped.
+        if (onCourse != QLatin1String("running"))
+            ticks.advance(5'000);
+    }
     if (!QTest::qWaitFor([&] { return !window.session()->pending(); }, 10'000))
         return 4;
 

@@ -63,12 +63,14 @@ public:
         messages << title + QLatin1Char('|') + text;
     }
     void error(QWidget *, const QString &text) override { messages << text; }
+    void notice(QWidget *, const QString &text) override { notices << text; }
     bool yesNo(QWidget *, const QString &question) override
     {
         questions << question;
         return !answers.isEmpty() && answers.takeFirst();
     }
     QStringList messages;
+    QStringList notices;
     QStringList questions;
     QList<bool> answers;
 };

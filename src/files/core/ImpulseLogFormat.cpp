@@ -29,7 +29,7 @@ QString impulseLogName(const QDate &day)
 
 QString impulseLogHeading()
 {
-    return QStringLiteral("Datum\tUhrzeit\tEreignis\tQuelle\tLaufzeit s\tStartnummer");
+    return QStringLiteral("Datum\tUhrzeit\tEreignis\tQuelle\tLaufzeit s\tStartnummer\tProzess");
 }
 
 QString impulseLogLine(const ImpulseRecord &record)
@@ -39,6 +39,7 @@ QString impulseLogLine(const ImpulseRecord &record)
                        oneLine(record.event),
                        oneLine(record.source),
                        secondsText(record.elapsedMs),
-                       oneLine(record.startNumber)}
+                       oneLine(record.startNumber),
+                       QString::number(record.process)}
         .join(QLatin1Char('\t'));
 }

@@ -12,6 +12,7 @@ struct ImpulseRecord
     QString source;        // "Taste F5", "Maus", "Lichtschranke COM1 DSR Start", "Countdown"
     qint32 elapsedMs = -1; // the run's time then; negative when no run is timed
     QString startNumber;
+    qint64 process = 0; // the writing program's process id: two windows share the day's log
 };
 
 // The daily log's name: "rittmeter-2026-12-07.log".
@@ -21,6 +22,6 @@ QString impulseLogName(const QDate &day);
 QString impulseLogHeading();
 
 // Tab-separated, without the line end: date, time of day, event, source, run time in seconds
-// ("65,432", "-" without a run) and start number. Whatever a field holds, the line stays one
-// line: line breaks, tabs and other control characters become blanks.
+// ("65,432", "-" without a run), start number and process id. Whatever a field holds, the line
+// stays one line: line breaks, tabs and other control characters become blanks.
 QString impulseLogLine(const ImpulseRecord &record);

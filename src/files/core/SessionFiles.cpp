@@ -45,7 +45,11 @@ QByteArray writeSessionState(const SessionState &state)
                         {QStringLiteral("headNumbers"), toArray(state.headNumbers)},
                         {QStringLiteral("position"), state.position},
                         {QStringLiteral("startNumber"), state.startNumber},
-                        {QStringLiteral("headNumber"), state.headNumber}};
+                        {QStringLiteral("headNumber"), state.headNumber},
+                        {QStringLiteral("rider"), state.rider},
+                        {QStringLiteral("horse"), state.horse},
+                        {QStringLiteral("club"), state.club},
+                        {QStringLiteral("runOnCourseMs"), state.runOnCourseMs}};
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }
 
@@ -68,6 +72,12 @@ bool readSessionState(const QByteArray &bytes, SessionState &state)
         read.position = read.starters.isEmpty() ? -1 : 0;
     read.startNumber = o.value(QStringLiteral("startNumber")).toString();
     read.headNumber = o.value(QStringLiteral("headNumber")).toString();
+    read.rider = o.value(QStringLiteral("rider")).toString();
+    read.horse = o.value(QStringLiteral("horse")).toString();
+    read.club = o.value(QStringLiteral("club")).toString();
+    // A time beyond a day is no run's.
+    const qint64 ms = o.value(QStringLiteral("runOnCourseMs")).toInteger(-1);
+    read.runOnCourseMs = ms >= 0 && ms < 86'400'000 ? qint32(ms) : -1;
     state = read;
     return true;
 }

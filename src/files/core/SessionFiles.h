@@ -16,6 +16,12 @@ struct SessionState
     // The boxes' texts, for a session without a starter list.
     QString startNumber;
     QString headNumber;
+    // The starter's fields as shown, typed or taken from the list.
+    QString rider;
+    QString horse;
+    QString club;
+    // A run on course when the program ended, not entered: its time then; -1 none.
+    qint32 runOnCourseMs = -1;
 };
 
 // The kept files in the data folder: the protocol as a text protocol, and the rest.
