@@ -3,9 +3,12 @@
 
 #include "HtmlReport.h"
 #include "PagePrinter.h"
+#include "ReportLayout.h"
+#include "ReportPrint.h"
 
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace {
@@ -65,6 +68,10 @@ private slots:
     void emptyHeadingLinesAndEmptyRow();
     void showSaveAndFailure();
     void printsOnSeveralPages();
+    void columnWidths_data();
+    void columnWidths();
+    void longTextsPrintWhole_data();
+    void longTextsPrintWhole();
 };
 
 void tst_HtmlReport::goldenPage()
@@ -193,6 +200,98 @@ void tst_HtmlReport::printsOnSeveralPages()
     QVERIFY(printed.contains(QStringLiteral("Zeitenprotokoll")));
     // The heading row stands on every page.
     QCOMPARE(printed.count(QStringLiteral("Reitername")), pages);
+}
+
+using Widths = QList<int>;
+
+void tst_HtmlReport::columnWidths_data()
+{
+    // Rank, rider, horse, head number, club, then four number columns.
+    QTest::addColumn<Widths>("natural");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<Widths>("expected"); // empty: the font has to become smaller
+    const Widths names{10, 100, 40, 10, 300, 10, 10, 10, 10};
+    QTest::newRow("all widen to fill the page") << Widths{10, 50, 50, 10, 50, 10, 10, 10, 10} << 420
+                                                << Widths{20, 100, 100, 20, 100, 20, 20, 20, 20};
+    QTest::newRow("the widest names give way")
+        << names << 260 << Widths{10, 80, 40, 10, 80, 10, 10, 10, 10};
+    QTest::newRow("a spare pixel") << names << 261 << Widths{10, 81, 40, 10, 80, 10, 10, 10, 10};
+    QTest::newRow("names at their least")
+        << names << 220 << Widths{10, 60, 40, 10, 60, 10, 10, 10, 10};
+    QTest::newRow("numbers never shrink") << names << 219 << Widths{};
+}
+
+void tst_HtmlReport::columnWidths()
+{
+    QFETCH(Widths, natural);
+    QFETCH(int, page);
+    QFETCH(Widths, expected);
+    std::array<int, 9> wide{}, least{};
+    for (size_t i = 0; i < 9; ++i) {
+        wide[i] = natural.at(qsizetype(i));
+        least[i] = ReportColumns[i].right ? wide[i] : 60;
+    }
+    const auto widths = reportColumnWidths(wide, least, page);
+    QCOMPARE(widths.has_value(), !expected.isEmpty());
+    if (widths)
+        QCOMPARE(Widths(widths->begin(), widths->end()), expected);
+}
+
+void tst_HtmlReport::longTextsPrintWhole_data()
+{
+    QTest::addColumn<QStringList>("headings");
+    QTest::addColumn<QString>("club");
+    const QString rv = QStringLiteral("Reit- und Fahrverein Großostheim e.V.");
+    QTest::newRow("names of a real list") << Headings << rv;
+    const QString longWord = QStringLiteral("Pferdesportgemeinschaftsvereinigungsgeschäftsstelle ");
+    QTest::newRow("club wider than the page") << Headings << longWord + rv + rv + rv + rv;
+    QStringList language = Headings;
+    language[1] = QStringLiteral("Kopfnummer");
+    language[5] = QStringLiteral("Zeit im Umlauf");
+    language[7] = QStringLiteral("Strafpunkte");
+    language[9] = QStringLiteral("Punkte gesamt");
+    language[10] = QStringLiteral("Gesamtzeit im Stechen");
+    language[11] = QStringLiteral("Platzierung");
+    QTest::newRow("long headings and words: a smaller font") << language << longWord + rv;
+}
+
+// Every time, rank, head number and heading of the printout reads back whole, however long the
+// names beside them.
+void tst_HtmlReport::longTextsPrintWhole()
+{
+    QFETCH(QStringList, headings);
+    QFETCH(QString, club);
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    QVERIFY2(!pdftotext.isEmpty(), "pdftotext (poppler-utils) reads the printout");
+    QList<QStringList> rows{headings};
+    for (int n = 1; n <= 40; ++n) {
+        const QString time =
+            QStringLiteral("%1,%2").arg(60 + n / 10).arg(n * 7 % 100, 2, 10, QChar('0'));
+        rows << row("Anna-Katharina Müller-Lüdenscheidt", time, QString::number(10 + n));
+        rows.last()[1] = QString::number(500 + n);
+        rows.last()[2] = "Quintessenz van de Helle Hoeve Z";
+        rows.last()[4] = club;
+    }
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("print.pdf")));
+    QVERIFY(printReport(printer, rows, {"Zeitenprotokoll", "Großer Preis", ""}));
+
+    QProcess text;
+    text.start(pdftotext, {printer.outputFileName(), QStringLiteral("-")});
+    QVERIFY(text.waitForFinished(30000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    const QStringList words = printed.split(QRegularExpression(QStringLiteral("\\s+")));
+    QVERIFY(!printed.contains(QChar(0x2026)));
+    for (const QStringList &cells : rows.mid(1)) {
+        QCOMPARE(words.count(reportCellText(cells[5])), 2); // the run's time and the total
+        QCOMPARE(words.count(cells[1]), 1);
+        QCOMPARE(words.count(cells[11]), 1);
+    }
+    const qsizetype pages = printed.count(QLatin1Char('\f'));
+    for (const ReportColumn &c : ReportColumns)
+        QVERIFY2(printed.count(headings[c.column]) >= pages, qPrintable(headings[c.column]));
 }
 
 QTEST_MAIN(tst_HtmlReport)
