@@ -44,7 +44,7 @@ int widestWord(const QString &text, const QFontMetrics &metrics)
 }
 
 // The table at the largest size, from 9 points down, at which the number columns show whole and
-// the name columns need not break a word apart, unless it is longer than about twenty
+// the name columns need not break a word apart, unless it is longer than about 25
 // characters.
 Table fitTable(const QList<QStringList> &rows, QPaintDevice *device, int padding, int pageWidth)
 {
@@ -63,7 +63,7 @@ Table fitTable(const QList<QStringList> &rows, QPaintDevice *device, int padding
             least[i] = heading + 2 * padding;
         }
         // Words are measured only when the names have to wrap.
-        const int longWord = 20 * body.averageCharWidth();
+        const int longWord = 25 * body.averageCharWidth();
         if (std::accumulate(natural.begin(), natural.end(), 0) > pageWidth) {
             for (size_t i = 0; i < 9; ++i) {
                 if (ReportColumns[i].right)
