@@ -9,7 +9,6 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 
 namespace {
 
@@ -19,6 +18,15 @@ const QStringList Headings{"St.Nr", "KoNr.", "Pferd/Pony", "Reitername", "Verein
 QStringList row(const QString &rider, const QString &time, const QString &rank)
 {
     return {"7", "102", "Corrado", rider, "RV Ost", time, "0,00", "4", "4", "4,00", time, rank};
+}
+
+// A printout's text as pdftotext (poppler-utils) reads it, each page ended by a form feed.
+QString pdfText(const QString &fileName)
+{
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {fileName, QStringLiteral("-")});
+    text.waitForFinished(30000);
+    return QString::fromUtf8(text.readAllStandardOutput());
 }
 
 // Prints into a PDF file instead of asking for a printer.
@@ -180,8 +188,6 @@ void tst_HtmlReport::showSaveAndFailure()
 
 void tst_HtmlReport::printsOnSeveralPages()
 {
-    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    QVERIFY2(!pdftotext.isEmpty(), "pdftotext (poppler-utils) reads the printout");
     MainWindowFixture f;
     PdfPrinter printer;
     QTemporaryDir dir;
@@ -195,10 +201,7 @@ void tst_HtmlReport::printsOnSeveralPages()
     f.ui.Drucker1->trigger();
     QCOMPARE(printer.prints, 1);
 
-    QProcess text;
-    text.start(pdftotext, {printer.fileName, QStringLiteral("-")});
-    QVERIFY(text.waitForFinished(30000));
-    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    const QString printed = pdfText(printer.fileName);
     const qsizetype pages = printed.count(QLatin1Char('\f'));
     QVERIFY2(pages >= 3, qPrintable(QString::number(pages)));
     QVERIFY(printed.contains(QStringLiteral("Reiterin 200")));
@@ -221,8 +224,6 @@ void tst_HtmlReport::columnWidths_data()
     QTest::newRow("the widest names give way")
         << names << 260 << Widths{10, 80, 40, 10, 80, 10, 10, 10, 10};
     QTest::newRow("a spare pixel") << names << 261 << Widths{10, 81, 40, 10, 80, 10, 10, 10, 10};
-    QTest::newRow("names at their least")
-        << names << 220 << Widths{10, 60, 40, 10, 60, 10, 10, 10, 10};
     QTest::newRow("numbers never shrink") << names << 219 << Widths{};
 }
 
@@ -250,13 +251,18 @@ void tst_HtmlReport::longTextsPrintWhole_data()
     QTest::newRow("names of a real list") << Headings << rv;
     const QString longWord = QStringLiteral("Pferdesportgemeinschaftsvereinigungsgeschäftsstelle ");
     QTest::newRow("club wider than the page") << Headings << longWord + rv + rv + rv + rv;
-    QStringList language = Headings;
-    language[1] = QStringLiteral("Kopfnummer");
-    language[5] = QStringLiteral("Zeit im Umlauf");
-    language[7] = QStringLiteral("Strafpunkte");
-    language[9] = QStringLiteral("Punkte gesamt");
-    language[10] = QStringLiteral("Gesamtzeit im Stechen");
-    language[11] = QStringLiteral("Platzierung");
+    const QStringList language{"St.Nr",
+                               "Kopfnummer",
+                               "Pferd/Pony",
+                               "Reitername",
+                               "Verein",
+                               "Zeit im Umlauf",
+                               "ZF",
+                               "Strafpunkte",
+                               "Fehler",
+                               "Punkte gesamt",
+                               "Gesamtzeit im Stechen",
+                               "Platzierung"};
     QTest::newRow("long headings and words: a smaller font") << language << longWord + rv;
 }
 
@@ -266,8 +272,6 @@ void tst_HtmlReport::longTextsPrintWhole()
 {
     QFETCH(QStringList, headings);
     QFETCH(QString, club);
-    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    QVERIFY2(!pdftotext.isEmpty(), "pdftotext (poppler-utils) reads the printout");
     QList<QStringList> rows{headings};
     for (int n = 1; n <= 40; ++n) {
         const QString time =
@@ -283,10 +287,7 @@ void tst_HtmlReport::longTextsPrintWhole()
     printer.setOutputFileName(dir.filePath(QStringLiteral("print.pdf")));
     QVERIFY(printReport(printer, rows, {"Zeitenprotokoll", "Großer Preis", ""}));
 
-    QProcess text;
-    text.start(pdftotext, {printer.outputFileName(), QStringLiteral("-")});
-    QVERIFY(text.waitForFinished(30000));
-    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    const QString printed = pdfText(printer.outputFileName());
     const QStringList words = printed.split(QRegularExpression(QStringLiteral("\\s+")));
     QVERIFY(!printed.contains(QChar(0x2026)));
     for (const QStringList &cells : rows.mid(1)) {
