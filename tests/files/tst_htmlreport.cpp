@@ -233,10 +233,8 @@ void tst_HtmlReport::columnWidths()
     QFETCH(int, page);
     QFETCH(Widths, expected);
     std::array<int, 9> wide{}, least{};
-    for (size_t i = 0; i < 9; ++i) {
-        wide[i] = natural.at(qsizetype(i));
-        least[i] = ReportColumns[i].right ? wide[i] : 60;
-    }
+    std::copy(natural.begin(), natural.end(), wide.begin());
+    least.fill(60); // number columns have no least: they never shrink
     const auto widths = reportColumnWidths(wide, least, page);
     QCOMPARE(widths.has_value(), !expected.isEmpty());
     if (widths)
