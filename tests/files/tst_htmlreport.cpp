@@ -3,10 +3,12 @@
 
 #include "HtmlReport.h"
 #include "PagePrinter.h"
+#include "ReportLayout.h"
+#include "ReportPrint.h"
 
 #include <QPrinter>
 #include <QProcess>
-#include <QStandardPaths>
+#include <QRegularExpression>
 
 namespace {
 
@@ -16,6 +18,15 @@ const QStringList Headings{"St.Nr", "KoNr.", "Pferd/Pony", "Reitername", "Verein
 QStringList row(const QString &rider, const QString &time, const QString &rank)
 {
     return {"7", "102", "Corrado", rider, "RV Ost", time, "0,00", "4", "4", "4,00", time, rank};
+}
+
+// A printout's text as pdftotext (poppler-utils) reads it, each page ended by a form feed.
+QString pdfText(const QString &fileName)
+{
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {fileName, QStringLiteral("-")});
+    text.waitForFinished(30000);
+    return QString::fromUtf8(text.readAllStandardOutput());
 }
 
 // Prints into a PDF file instead of asking for a printer.
@@ -65,6 +76,10 @@ private slots:
     void emptyHeadingLinesAndEmptyRow();
     void showSaveAndFailure();
     void printsOnSeveralPages();
+    void columnWidths_data();
+    void columnWidths();
+    void longTextsPrintWhole_data();
+    void longTextsPrintWhole();
 };
 
 void tst_HtmlReport::goldenPage()
@@ -75,9 +90,14 @@ void tst_HtmlReport::goldenPage()
     const QByteArray expected =
         "<html><head><title>Rittmeter</title>\r\n"
         "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n"
-        "<style type=\"text/css\">\r\n<!--\r\nbody {font-family:Verdana;\r\n"
+        "<style type=\"text/css\">\r\n<!--\r\nbody {font-family:Verdana, sans-serif;\r\n"
         "scrollbar-track-color:#F9F9E6;\r\nscrollbar-face-color:#B0A786}\r\n"
-        "table {font-size:10pt}\r\na:hover{text-decoration:none; background-color:#E2E6CB}\r\n"
+        "table {font-size:10pt}\r\nth, td {text-align:left; vertical-align:top}\r\n"
+        "th:nth-child(1), td:nth-child(1), th:nth-child(4), td:nth-child(4), th:nth-child(6), "
+        "td:nth-child(6), th:nth-child(7), td:nth-child(7), th:nth-child(8), td:nth-child(8), "
+        "th:nth-child(9), td:nth-child(9) {text-align:right; white-space:nowrap}\r\n"
+        "a:hover{text-decoration:none; "
+        "background-color:#E2E6CB}\r\n"
         "-->\r\n</style></head>\r\n<body bgcolor=#F9F9E6>\r\n"
         "<div style=\"width:100%; color:#A37E4E; filter:Glow(color=0, strength=6)\">\r\n"
         "<h1>Zeitenprotokoll</h1>\r\n</div><b>Gro\xC3\x9F"
@@ -168,8 +188,6 @@ void tst_HtmlReport::showSaveAndFailure()
 
 void tst_HtmlReport::printsOnSeveralPages()
 {
-    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    QVERIFY2(!pdftotext.isEmpty(), "pdftotext (poppler-utils) reads the printout");
     MainWindowFixture f;
     PdfPrinter printer;
     QTemporaryDir dir;
@@ -183,16 +201,101 @@ void tst_HtmlReport::printsOnSeveralPages()
     f.ui.Drucker1->trigger();
     QCOMPARE(printer.prints, 1);
 
-    QProcess text;
-    text.start(pdftotext, {printer.fileName, QStringLiteral("-")});
-    QVERIFY(text.waitForFinished(30000));
-    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    const QString printed = pdfText(printer.fileName);
     const qsizetype pages = printed.count(QLatin1Char('\f'));
     QVERIFY2(pages >= 3, qPrintable(QString::number(pages)));
     QVERIFY(printed.contains(QStringLiteral("Reiterin 200")));
     QVERIFY(printed.contains(QStringLiteral("Zeitenprotokoll")));
     // The heading row stands on every page.
     QCOMPARE(printed.count(QStringLiteral("Reitername")), pages);
+}
+
+using Widths = QList<int>;
+
+void tst_HtmlReport::columnWidths_data()
+{
+    // Rank, rider, horse, head number, club, then four number columns.
+    QTest::addColumn<Widths>("natural");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<Widths>("expected"); // empty: the font has to become smaller
+    const Widths names{10, 100, 40, 10, 300, 10, 10, 10, 10};
+    QTest::newRow("all widen to fill the page") << Widths{10, 50, 50, 10, 50, 10, 10, 10, 10} << 420
+                                                << Widths{20, 100, 100, 20, 100, 20, 20, 20, 20};
+    QTest::newRow("the widest names give way")
+        << names << 260 << Widths{10, 80, 40, 10, 80, 10, 10, 10, 10};
+    QTest::newRow("a spare pixel") << names << 261 << Widths{10, 81, 40, 10, 80, 10, 10, 10, 10};
+    QTest::newRow("numbers never shrink") << names << 219 << Widths{};
+}
+
+void tst_HtmlReport::columnWidths()
+{
+    QFETCH(Widths, natural);
+    QFETCH(int, page);
+    QFETCH(Widths, expected);
+    std::array<int, 9> wide{}, least{};
+    std::copy(natural.begin(), natural.end(), wide.begin());
+    least.fill(60); // number columns have no least: they never shrink
+    const auto widths = reportColumnWidths(wide, least, page);
+    QCOMPARE(widths.has_value(), !expected.isEmpty());
+    if (widths)
+        QCOMPARE(Widths(widths->begin(), widths->end()), expected);
+}
+
+void tst_HtmlReport::longTextsPrintWhole_data()
+{
+    QTest::addColumn<QStringList>("headings");
+    QTest::addColumn<QString>("club");
+    const QString rv = QStringLiteral("Reit- und Fahrverein Großostheim e.V.");
+    QTest::newRow("names of a real list") << Headings << rv;
+    const QString longWord = QStringLiteral("Pferdesportgemeinschaftsvereinigungsgeschäftsstelle ");
+    QTest::newRow("club wider than the page") << Headings << longWord + rv + rv + rv + rv;
+    const QStringList language{"St.Nr",
+                               "Kopfnummer",
+                               "Pferd/Pony",
+                               "Reitername",
+                               "Verein",
+                               "Zeit im Umlauf",
+                               "ZF",
+                               "Strafpunkte",
+                               "Fehler",
+                               "Punkte gesamt",
+                               "Gesamtzeit im Stechen",
+                               "Platzierung"};
+    QTest::newRow("long headings and words: a smaller font") << language << longWord + rv;
+}
+
+// Every time, rank, head number and heading of the printout reads back whole, however long the
+// names beside them.
+void tst_HtmlReport::longTextsPrintWhole()
+{
+    QFETCH(QStringList, headings);
+    QFETCH(QString, club);
+    QList<QStringList> rows{headings};
+    for (int n = 1; n <= 40; ++n) {
+        const QString time =
+            QStringLiteral("%1,%2").arg(60 + n / 10).arg(n * 7 % 100, 2, 10, QChar('0'));
+        rows << row("Anna-Katharina Müller-Lüdenscheidt", time, QString::number(10 + n));
+        rows.last()[1] = QString::number(500 + n);
+        rows.last()[2] = "Quintessenz van de Helle Hoeve Z";
+        rows.last()[4] = club;
+    }
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("print.pdf")));
+    QVERIFY(printReport(printer, rows, {"Zeitenprotokoll", "Großer Preis", ""}));
+
+    const QString printed = pdfText(printer.outputFileName());
+    const QStringList words = printed.split(QRegularExpression(QStringLiteral("\\s+")));
+    QVERIFY(!printed.contains(QChar(0x2026)));
+    for (const QStringList &cells : rows.mid(1)) {
+        QCOMPARE(words.count(reportCellText(cells[5])), 2); // the run's time and the total
+        QCOMPARE(words.count(cells[1]), 1);
+        QCOMPARE(words.count(cells[11]), 1);
+    }
+    const qsizetype pages = printed.count(QLatin1Char('\f'));
+    for (const ReportColumn &c : ReportColumns)
+        QVERIFY2(printed.count(headings[c.column]) >= pages, qPrintable(headings[c.column]));
 }
 
 QTEST_MAIN(tst_HtmlReport)

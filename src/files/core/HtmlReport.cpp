@@ -6,10 +6,12 @@ const char *const Head =
     "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n"
     "<style type=\"text/css\">\r\n"
     "<!--\r\n"
-    "body {font-family:Verdana;\r\n"
+    "body {font-family:Verdana, sans-serif;\r\n"
     "scrollbar-track-color:#F9F9E6;\r\n"
     "scrollbar-face-color:#B0A786}\r\n"
     "table {font-size:10pt}\r\n"
+    "th, td {text-align:left; vertical-align:top}\r\n"
+    "%1 {text-align:right; white-space:nowrap}\r\n"
     "a:hover{text-decoration:none; background-color:#E2E6CB}\r\n"
     "-->\r\n"
     "</style></head>\r\n"
@@ -26,6 +28,17 @@ const char *const TableStart =
 const char *const Tail = "</table>\r\n"
                          "<FONT face=Arial size=4><B><p align=right>Rittmeter</p>\r\n"
                          "</body></html>\r\n";
+
+// Browsers ignore the colgroup's alignment, so a style rule repeats it for every right-aligned
+// column.
+QString pageHead()
+{
+    QStringList right;
+    for (int position = 1; position <= 9; ++position)
+        if (ReportColumns[position - 1].right)
+            right << QStringLiteral("th:nth-child(%1), td:nth-child(%1)").arg(position);
+    return QString::fromLatin1(Head).arg(right.join(QStringLiteral(", ")));
+}
 } // namespace
 
 QString htmlEscaped(const QString &text)
@@ -69,7 +82,8 @@ QString htmlCell(const QString &cell)
 
 QByteArray htmlReport(const QList<QStringList> &rows, const HtmlReportTexts &texts)
 {
-    QString page = QString::fromLatin1(Head);
+    static const QString head = pageHead();
+    QString page = head;
     page.reserve(page.size() + rows.size() * 120);
     page +=
         QStringLiteral("<h1>") + htmlEscaped(texts.title) + QStringLiteral("</h1>\r\n</div><b>");
