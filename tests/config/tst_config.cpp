@@ -1,6 +1,7 @@
 #include "FakeFileDialogs.h"
 #include "FakeScreens.h"
 #include "MainWindowFixture.h"
+#include "SettingsDialogRun.h"
 
 #include "ClockDisplay.h"
 #include "DataFiles.h"
@@ -20,27 +21,8 @@
 
 #include <cerrno>
 #include <cstring>
-#include <functional>
 
 namespace {
-
-using Edit = std::function<void(TCfgDialog &)>;
-
-// Opens "Einstellungen" as F2 does, lets edit work on the shown dialog, then presses OK or
-// Abbrechen.
-void runDialog(MainWindowFixture &f, const Edit &edit, bool ok = true)
-{
-    bool edited = false;
-    QTimer::singleShot(0, f.window.get(), [&] {
-        TCfgDialog &d = f.window->settings().dialog();
-        QVERIFY(d.isVisible());
-        edit(d);
-        edited = true;
-        (ok ? d.OKBtn : d.CancelBtn)->click();
-    });
-    f.key(Qt::Key_F2);
-    QVERIFY(edited);
-}
 
 QStringList items(const QComboBox *box)
 {
@@ -48,13 +30,6 @@ QStringList items(const QComboBox *box)
     for (int i = 0; i < box->count(); ++i)
         all << box->itemText(i);
     return all;
-}
-
-void choose(QComboBox *box, const QString &text)
-{
-    const int index = box->findText(text);
-    QVERIFY2(index >= 0, qPrintable(text));
-    box->setCurrentIndex(index);
 }
 
 const QString denied = QString::fromLocal8Bit(std::strerror(EACCES));

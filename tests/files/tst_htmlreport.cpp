@@ -249,18 +249,10 @@ void tst_HtmlReport::longTextsPrintWhole_data()
     QTest::newRow("names of a real list") << Headings << rv;
     const QString longWord = QStringLiteral("Pferdesportgemeinschaftsvereinigungsgeschäftsstelle ");
     QTest::newRow("club wider than the page") << Headings << longWord + rv + rv + rv + rv;
-    const QStringList language{"St.Nr",
-                               "Kopfnummer",
-                               "Pferd/Pony",
-                               "Reitername",
-                               "Verein",
-                               "Zeit im Umlauf",
-                               "ZF",
-                               "Strafpunkte",
-                               "Fehler",
-                               "Punkte gesamt",
-                               "Gesamtzeit im Stechen",
-                               "Platzierung"};
+    const QStringList language =
+        QStringLiteral("St.Nr|Kopfnummer|Pferd/Pony|Reitername|Verein|Zeit im Umlauf|ZF|"
+                       "Strafpunkte|Fehler|Punkte gesamt|Gesamtzeit im Stechen|Platzierung")
+            .split(QLatin1Char('|'));
     QTest::newRow("long headings and words: a smaller font") << language << longWord + rv;
 }
 
