@@ -8,7 +8,7 @@
 #include "ResultsProtocol.h"
 #include "RunControl.h"
 #include "RunState.h"
-#include "SerialBackend.h"
+#include "SerialPorts.h"
 #include "Settings.h"
 #include "TBitBtnWithColor.h"
 #include "TComPort.h"

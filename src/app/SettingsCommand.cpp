@@ -8,7 +8,7 @@
 #include "PortChoices.h"
 #include "RunControl.h"
 #include "RunState.h"
-#include "SerialBackend.h"
+#include "SerialPorts.h"
 #include "TBitBtnWithColor.h"
 #include "TCfgDialog.h"
 #include "TFormMain.h"

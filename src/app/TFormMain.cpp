@@ -21,7 +21,7 @@
 #include "RunState.h"
 #include "ScreenBound.h"
 #include "Screens.h"
-#include "SerialBackend.h"
+#include "SerialPorts.h"
 #include "SessionKeeper.h"
 #include "Settings.h"
 #include "SettingsCommand.h"

@@ -1,29 +1,7 @@
 #include "SerialBackend.h"
 
-#include "LinuxSerialBackend.h"
-
 #include <cerrno>
 #include <cstring>
-
-namespace {
-SerialBackendFactory &factory()
-{
-    static SerialBackendFactory f;
-    return f;
-}
-} // namespace
-
-void setSerialBackendFactory(SerialBackendFactory f)
-{
-    factory() = std::move(f);
-}
-
-std::unique_ptr<SerialBackend> createSerialBackend()
-{
-    if (factory())
-        return factory()();
-    return std::make_unique<LinuxSerialBackend>();
-}
 
 QString serialDevicePath(int port)
 {
@@ -43,19 +21,6 @@ quint32 comPortMask(const std::function<bool(int)> &present)
         if (present(n))
             mask = (mask & 0xFFFFu) | (1u << (n - 1)) | (quint32(n) << 16);
     return mask;
-}
-
-quint32 ProbeComPorts(const std::function<bool(int)> &alsoPresent)
-{
-    const std::unique_ptr<SerialBackend> backend = createSerialBackend();
-    return comPortMask(
-        [&](int port) { return (alsoPresent && alsoPresent(port)) || backend->present(port); });
-}
-
-quint32 DeniedComPorts()
-{
-    const std::unique_ptr<SerialBackend> backend = createSerialBackend();
-    return comPortMask([&](int port) { return backend->accessDenied(port); });
 }
 
 bool isAccessDenied(const QString &reason)

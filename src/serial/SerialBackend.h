@@ -93,25 +93,12 @@ public:
     virtual void interruptWait() = 0;
 };
 
-using SerialBackendFactory = std::function<std::unique_ptr<SerialBackend>()>;
-
-// Every port component asks this factory for its backend; tests install a fake. nullptr puts
-// the system's own back.
-void setSerialBackendFactory(SerialBackendFactory factory);
-std::unique_ptr<SerialBackend> createSerialBackend();
-
 // The device of a port number as the users' table lists it; empty for a number without one.
 QString serialDevicePath(int port);
 
 // The ports 1..16 found present: bit n-1 for port n, the highest present number in the upper 16
 // bits; 0 when there is none.
 quint32 comPortMask(const std::function<bool(int)> &present);
-// alsoPresent names ports that count whatever the probe finds, such as those this program holds
-// open (they cannot be opened a second time).
-quint32 ProbeComPorts(const std::function<bool(int)> &alsoPresent = {});
-
-// The ports whose device exists but may not be opened, in the same form.
-quint32 DeniedComPorts();
 
 // Whether a reason from errorText() is the system's refusal of access to the device.
 bool isAccessDenied(const QString &reason);

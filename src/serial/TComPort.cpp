@@ -1,7 +1,7 @@
 #include "TComPort.h"
 
 #include "EComError.h"
-#include "SerialBackend.h"
+#include "SerialPorts.h"
 #include "TComThread.h"
 
 #include <iterator>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SerialBackend.h"
+#include "SerialPorts.h"
 
 #include <QMap>
 #include <QMutex>
