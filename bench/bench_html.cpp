@@ -1,6 +1,6 @@
 // Measures the results page of a 2,000-row protocol: the page text, and the printout drawn into
 // a PDF file, as Ctrl+P does once a printer is chosen.
-// Usage: bench_html [PDF file to keep]
+// Usage: bench_html [PDF file to keep [long-names PDF file to keep]]
 
 #include "HtmlReport.h"
 #include "ReportPrint.h"
@@ -55,7 +55,10 @@ int main(int argc, char **argv)
         longRows[r][3] = QStringLiteral("Anna-Katharina Müller-Lüdenscheidt %1").arg(r);
         longRows[r][4] = QStringLiteral("Reit- und Fahrverein Großostheim e.V. %1").arg(r % 97);
     }
-    const double longMs = print(longRows, dir.filePath(QStringLiteral("long.pdf")), longPrinted);
+    const double longMs = print(
+        longRows,
+        argc > 2 ? QString::fromLocal8Bit(argv[2]) : dir.filePath(QStringLiteral("long.pdf")),
+        longPrinted);
 
     const double pageMedian = median(pageMs);
     std::printf("page of 2000 rows: %.2f ms (median of 20, %lld bytes), target %.0f ms\n",
