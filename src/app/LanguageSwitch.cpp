@@ -65,30 +65,28 @@ LanguageSwitch::LanguageSwitch(TFormMain &window) : QObject(&window), m_window(w
 LanguageSwitch::Load LanguageSwitch::LoadLanguage(const QString &name, bool newTitles)
 {
     const QString path = languageFilePath(name);
-    if (path.isEmpty()) {
-        // The texts stay as they are; the built-in ones are German.
-        if (!LanguageFileRead())
-            m_dialogs.apply(true);
-        if (newTitles) {
-            m_window.ui.eFText1->clear();
-            m_window.ui.eFText2->clear();
-        }
-        return Load::NoFile;
-    }
     QByteArray bytes;
-    QString reason;
-    if (readWholeFile(path, MaxLanguageFileBytes, bytes, reason))
-        reason = LanguageFileFault(bytes, Settings.CharSet);
-    if (!reason.isEmpty()) {
-        // Garbage in every caption would leave the operator no way back to a readable window.
-        messageBoxes().error(&m_window,
-                             QStringLiteral("Die Sprachdatei wird nicht verwendet:\n%1\n%2")
-                                 .arg(QDir::toNativeSeparators(path), reason));
-        return Load::Refused;
+    if (!path.isEmpty()) {
+        QString reason;
+        if (readWholeFile(path, MaxLanguageFileBytes, bytes, reason))
+            reason = LanguageFileFault(bytes, Settings.CharSet);
+        if (!reason.isEmpty()) {
+            // Garbage in every caption would leave the operator no way back to a readable window.
+            messageBoxes().error(&m_window,
+                                 QStringLiteral("Die Sprachdatei wird nicht verwendet:\n%1\n%2")
+                                     .arg(QDir::toNativeSeparators(path), reason));
+            return Load::Refused;
+        }
     }
     if (newTitles) {
         m_window.ui.eFText1->clear();
         m_window.ui.eFText2->clear();
+    }
+    if (path.isEmpty()) {
+        // The texts stay as they are; the built-in ones are German.
+        if (!LanguageFileRead())
+            m_dialogs.apply(true);
+        return Load::NoFile;
     }
     StoreLanguageLines(bytes);
     m_dialogs.apply(DialogLanguage::isGerman(name));

@@ -96,7 +96,7 @@ void SessionKeeper::keepNow()
 {
     // The run the program's end left on course is dealt with by the next entry or deletion.
     if (std::exchange(m_runOnCourseShown, false) && !m_writeFailing)
-        writeRecovered();
+        clearWarning();
     if (m_finished)
         return;
     m_delay.stop();
@@ -295,14 +295,19 @@ void SessionKeeper::showWarning(const QString &text, const QString &tip)
     panel->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold"));
 }
 
-void SessionKeeper::writeRecovered()
+void SessionKeeper::clearWarning()
 {
-    m_writeFailing = false;
     QLabel *panel = m_ui.StatusPanels[1];
     panel->setText(m_statusText);
     panel->setToolTip(QString());
     panel->setStyleSheet(QString());
     m_statusText = QString();
+}
+
+void SessionKeeper::writeRecovered()
+{
+    m_writeFailing = false;
+    clearWarning();
     m_failureMessage.clear();
     m_messageDelay.stop();
 }

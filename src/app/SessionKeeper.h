@@ -52,8 +52,10 @@ private:
     void keepNothing(const QString &why);
     void writeFailed(const QString &path, const QString &reason);
     void writeRecovered();
-    // In the status bar's wide panel, in red, until writing works again.
+    // In the status bar's wide panel, in red, until writing works again or, for a run left on
+    // course, until the next entry; clearWarning() puts the panel's own text back.
     void showWarning(const QString &text, const QString &tip = {});
+    void clearWarning();
     void showFailureWhenIdle();
 
     TFormMain &m_window;
