@@ -82,12 +82,10 @@ private Q_SLOTS:
         const QString file = dir.filePath(QStringLiteral("protocol"));
         const QByteArray former = "the former protocol\r\n";
         QVERIFY(writeBytes(file, former));
-        bool written = true;
-        {
+        QVERIFY(![&] {
             const FileSizeLimit full(256);
-            written = write(*f.window, file);
-        }
-        QVERIFY(!written);
+            return write(*f.window, file);
+        }());
         QCOMPARE(fileBytes(file), former);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"protocol"});
         QCOMPARE(f.boxes.messages.size(), 1);
@@ -118,11 +116,10 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, reason);
         MainWindowFixture f;
-        TFormMainUi &ui = f.ui;
         const QStringList starters{"7\t70\tBär\tMüller\tRV\t"};
-        ui.SortGrid1->setDataRows(QList<QStringList>{StarterFields(starters.first())});
+        f.ui.SortGrid1->setDataRows(QList<QStringList>{StarterFields(starters.first())});
         f.window->starters().setStarters(starters, {"70"});
-        const QList<QStringList> before = gridRows(ui.SortGrid1);
+        const QList<QStringList> before = gridRows(f.ui.SortGrid1);
 
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("list.txt"));
@@ -133,8 +130,8 @@ private Q_SLOTS:
         QVERIFY(!f.window->files().ImportTextList(file)); // a FIFO must not hang here
         QCOMPARE(f.boxes.messages,
                  QStringList{"Die Datei kann nicht geladen werden:\n" + file + "\n" + reason});
-        QCOMPARE(gridRows(ui.SortGrid1), before);
-        QCOMPARE(ui.cbStNr->count(), 1);
+        QCOMPARE(gridRows(f.ui.SortGrid1), before);
+        QCOMPARE(f.ui.cbStNr->count(), 1);
         if (bytes == "fifo") {
             QVERIFY(!f.window->files().toris().ImportTorisDbf(file));
             QCOMPARE(f.boxes.messages.value(1), "Error open Toris file.\n" + file + "\n" + reason);
