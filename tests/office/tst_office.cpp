@@ -140,9 +140,8 @@ void tst_Office::workbookOfStrayCells()
     const QString broken = QStringLiteral("Ann") + QChar(0xD800) + QStringLiteral("a");
     QStringList row = entry(broken, "61,27", "4.00");
     row[ColTimeFaults] = QStringLiteral("0.25");
-    QList<bool> numeric;
-    for (int c = 0; c < ProtocolColumnCount; ++c)
-        numeric << (c >= ColRideTime);
+    QList<bool> numeric(ProtocolColumnCount, true);
+    std::fill_n(numeric.begin(), int(ColRideTime), false);
     QByteArray bytes;
     QString reason;
     QVERIFY2(workbookBytes({QStringList(ProtocolColumnCount, QStringLiteral("Kopf")), row}, numeric,
