@@ -313,44 +313,24 @@ private Q_SLOTS:
         QCOMPARE(f.ui.ePktSek->text(), faults.last()); // 61,015 s: the last value stands
     }
 
-    void penaltyKeysActOnceWhileStopped()
-    {
-        MainWindowFixture f(false);
-        f.key(Qt::Key_F5);
-        f.tick(30000);
-        f.key(Qt::Key_F6);
-        QCOMPARE(f.ui.eStrafPkt->text(), QStringLiteral("0")); // running: closed
-        f.key(Qt::Key_F9);
-        f.key(Qt::Key_F8);
-        for (int i = 0; i < 3; ++i) // the key's auto-repeat
-            x11Key(f.window.get(), Qt::Key_F8, Qt::NoModifier, QString(), true);
-        QCOMPARE(f.ui.eStrafPkt->text(), QStringLiteral("8"));
-        QCOMPARE(f.elapsed(), 38000);
-        QCOMPARE(f.shown(), QStringLiteral("038,00"));
-        f.key(Qt::Key_V, Qt::ControlModifier);
-        f.key(Qt::Key_F10);
-        QCOMPARE(f.ui.eStrafPkt->text(), QStringLiteral("8")); // entered: closed again
-    }
-
     void freePenaltyEntry_data()
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("then"); // "+", "-", or a step's key or button
         QTest::addColumn<int>("penalty");
         QTest::addColumn<QString>("timeFaults"); // 58 s ridden, 60 s allowed
-        QTest::newRow("+4, then 6 and +") << "6"
-                                          << "+" << 10 << "2,00";
-        QTest::newRow("+4, then 6 and - stops at 0") << "6"
-                                                     << "-" << 0 << "0,00";
-        QTest::newRow("+4, then 3 and -") << "3"
-                                          << "-" << 1 << "0,00";
-        QTest::newRow("not a whole number") << "2,5"
-                                            << "+" << 4 << "0,50";
+        const auto row = [](const char *name, const char *typed, const char *then, int penalty,
+                            const char *timeFaults) {
+            QTest::newRow(name) << QString(typed) << QString(then) << penalty
+                                << QString(timeFaults);
+        };
+        row("+4, then 6 and +", "6", "+", 10, "2,00");
+        row("+4, then 6 and - stops at 0", "6", "-", 0, "0,00");
+        row("+4, then 3 and -", "3", "-", 1, "0,00");
+        row("not a whole number", "2,5", "+", 4, "0,50");
         // A step drops the number typed but not added, then adds itself.
-        QTest::newRow("+4, then 6 and F6") << "6"
-                                           << "F6" << 10 << "2,00";
-        QTest::newRow("+4, then 9 and the +8 button") << "9"
-                                                      << "+8" << 12 << "2,50";
+        row("+4, then 6 and F6", "6", "F6", 10, "2,00");
+        row("+4, then 9 and the +8 button", "9", "+8", 12, "2,50");
     }
 
     void freePenaltyEntry()
@@ -385,11 +365,14 @@ private Q_SLOTS:
         QCOMPARE(f.ui.SortGrid1->cells(ColRideTime, 1), QStringLiteral("58,00"));
     }
 
-    void penaltyWhileHeld()
+    // The penalty seconds: closed while the clock runs, open while held and stopped.
+    void penaltyKeys()
     {
         MainWindowFixture f(false);
         f.key(Qt::Key_F5);
         f.tick(20000);
+        f.key(Qt::Key_F6);
+        QCOMPARE(f.ui.eStrafPkt->text(), QStringLiteral("0")); // running: closed
         f.key(Qt::Key_F7);
         f.ticks.advance(5000); // held: does not count
         f.ui.bStrafsek6->click();
@@ -402,13 +385,21 @@ private Q_SLOTS:
         f.tick(1000);
         QCOMPARE(f.shown(), QStringLiteral("027,00"));
 
-        // Entered while a number is typed but not added: the row holds what the clock holds.
         f.key(Qt::Key_F9);
+        f.key(Qt::Key_F8);
+        for (int i = 0; i < 3; ++i) // the key's auto-repeat
+            x11Key(f.window.get(), Qt::Key_F8, Qt::NoModifier, QString(), true);
+        QCOMPARE(f.ui.eStrafPkt->text(), QStringLiteral("14"));
+        QCOMPARE(f.elapsed(), 35000);
+        QCOMPARE(f.shown(), QStringLiteral("035,00"));
+        // Entered while a number is typed but not added: the row holds what the clock holds.
         f.ui.eStrafPkt->setFocus();
         QTest::keyClicks(f.ui.eStrafPkt, QStringLiteral("9"));
         f.key(Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(f.ui.SortGrid1->cells(ColPenalty, 1), QStringLiteral("6"));
+        QCOMPARE(f.ui.SortGrid1->cells(ColPenalty, 1), QStringLiteral("14"));
         QCOMPARE(f.ui.SortGrid1->cells(ColRideTime, 1), QStringLiteral("21,00"));
+        f.key(Qt::Key_F10);
+        QCOMPARE(f.ui.eStrafPkt->text(), QStringLiteral("14")); // entered: closed again
     }
 };
 

@@ -260,7 +260,7 @@ private Q_SLOTS:
         QTRY_COMPARE(served, 1);
     }
 
-    void closeFromItsOwnHandler()
+    void portClosesItself()
     {
         FakeSerialPorts ports;
         TComPort port;
@@ -270,21 +270,14 @@ private Q_SLOTS:
         bool carrierAfterClose = false;
         port.OnRLSD = [&](TComPort *) { carrierAfterClose = true; };
         port.Open();
-        ports.com1.setLines(ModemLine::DSR | ModemLine::RLSD);
+        ports.com1.setLines(ModemLine::DSR | ModemLine::RLSD); // closed from its own handler
         QTRY_COMPARE(closes, 1);
         QVERIFY(!carrierAfterClose); // nothing runs on a closed port
         QVERIFY(!ports.com1.closedUnderWait);
-    }
-
-    void failingWaitsCloseThePort()
-    {
-        FakeSerialPorts ports;
-        TComPort port;
-        int closes = 0;
-        port.OnClose = [&](TComPort *) { ++closes; };
+        // The adapter is pulled out: every wait fails.
         port.Open();
         ports.com1.failWaits();
-        QTRY_COMPARE(closes, 1);
+        QTRY_COMPARE(closes, 2);
         QVERIFY(!port.Connected() && !ports.com1.open);
         QCOMPARE(ports.com1.failedWaits.load(), 3); // gives up instead of spinning
         // Released: the device opens again.
