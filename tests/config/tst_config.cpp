@@ -34,6 +34,12 @@ QStringList items(const QComboBox *box)
 
 const QString denied = QString::fromLocal8Bit(std::strerror(EACCES));
 
+// Opens the settings, lets check look at them, then presses Abbrechen.
+void cancelled(MainWindowFixture &f, const std::function<void(TCfgDialog &)> &check)
+{
+    runDialog(f, check, false);
+}
+
 } // namespace
 
 class tst_Config : public QObject
@@ -44,182 +50,150 @@ private slots:
     void init() { Settings = TSettings{}; }
     // The operator's locale: its decimal mark is the comma.
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-    void hundredths_data();
-    void hundredths();
-    void ports_data();
-    void ports();
-    void portListFollowsThePlugs();
-    void storedValuesWithoutEntry();
-    void actsAtOnce();
-    void valuesOnOk();
-    void soundPickers();
-    void survivesRestart();
-};
 
-void tst_Config::hundredths_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("0.29 is 28.999... in binary") << 0.29 << 29;
-    QTest::newRow("a tie goes to even") << 0.125 << 12;
-    QTest::newRow("the top of the range") << 999.0 << 99900;
-}
-
-void tst_Config::hundredths()
-{
-    QFETCH(double, value);
-    QFETCH(int, expected);
-    QCOMPARE(::hundredths(value), expected);
-}
-
-void tst_Config::ports_data()
-{
-    QTest::addColumn<QString>("start"); // the entries chosen
-    QTest::addColumn<QString>("finish");
-    QTest::addColumn<QString>("failing");   // a port's open error
-    QTest::addColumn<QList<int>>("stored"); // Port1, Kont1, Port2, Kont2
-    QTest::addColumn<QList<int>>("opened"); // the devices open afterwards
-    QTest::addColumn<QString>("message");
-
-    QTest::newRow("COM12 /1,4 for the start")
-        << "COM12 /1,4"
-        << "Keine"
-        << "" << QList<int>{12, 2, 0, 0} << QList<int>{12} << "";
-    QTest::newRow("a finish photocell alone")
-        << "Keine"
-        << "COM2 /7,8"
-        << "" << QList<int>{0, 0, 2, 1} << QList<int>{2} << "";
-    QTest::newRow("both on one port, opened once")
-        << "COM1 /4,6"
-        << "COM1 /7,8"
-        << "" << QList<int>{1, 0, 1, 1} << QList<int>{1} << "";
-    QTest::newRow("a port refused is reported and kept")
-        << "COM12 /4,6"
-        << "COM2 /4,6" << denied << QList<int>{12, 0, 2, 0} << QList<int>{2}
-        << "COM12 (/dev/ttyUSB7) lässt sich nicht öffnen: " + denied;
-}
-
-void tst_Config::ports()
-{
-    QFETCH(QString, start);
-    QFETCH(QString, finish);
-    QFETCH(QString, failing);
-    QFETCH(QList<int>, stored);
-    QFETCH(QList<int>, opened);
-    QFETCH(QString, message);
-
-    FakeSerialDevice com12; // outlives the window that opens it
-    MainWindowFixture f;
-    com12.openError = failing;
-    f.ports.devices.insert(12, &com12);
-    runDialog(f, [&](TCfgDialog &d) {
-        // A port refused is listed, and its tooltip says what grants access.
-        const QString tip =
-            d.cbPort1->itemData(d.cbPort1->findText("COM12 /1,4"), Qt::ToolTipRole).toString();
-        QVERIFY(tip.startsWith(QStringLiteral("/dev/ttyUSB7")));
-        QCOMPARE(tip.contains(QStringLiteral("Gruppe dialout")), isAccessDenied(failing));
-        QVERIFY(!d.cbAlg1->isEnabled());
-        choose(d.cbPort1, start);
-        choose(d.cbPort2, finish);
-        QCOMPARE(d.cbAlg1->isEnabled(), start != "Keine");
-        QCOMPARE(d.cbAlg2->isEnabled(), finish != "Keine");
-        QVERIFY(d.LabelAlgo->isEnabled());
-        d.cbAlg2->setCurrentIndex(1);
-    });
-
-    QCOMPARE((QList<int>{Settings.Port1, Settings.Kont1, Settings.Port2, Settings.Kont2}), stored);
-    QCOMPARE(Settings.Alg2, finish == "Keine" ? 0 : 1);
-    const QMap<int, FakeSerialDevice *> devices{
-        {1, &f.ports.com1}, {2, &f.ports.com2}, {12, &com12}};
-    QList<int> open;
-    for (auto it = devices.begin(); it != devices.end(); ++it)
-        if (it.value()->open)
-            open << it.key();
-    QCOMPARE(open, opened);
-    // The photocell controls show exactly while a port is open.
-    QCOMPARE(f.ui.ImageLSstart->isVisible(), !opened.isEmpty());
-    QCOMPARE(f.ui.cbRezervLS->isVisible(), !opened.isEmpty());
-    if (message.isEmpty()) {
-        QCOMPARE(f.boxes.messages, QStringList());
-    } else {
-        QCOMPARE(f.boxes.messages.size(), 1);
-        QVERIFY2(f.boxes.messages[0].contains(message), qPrintable(f.boxes.messages[0]));
-        QVERIFY(f.boxes.messages[0].contains(QStringLiteral("dialout")));
+    void hundredths_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("0.29 is 28.999... in binary") << 0.29 << 29;
+        QTest::newRow("a tie goes to even") << 0.125 << 12;
+        QTest::newRow("the top of the range") << 999.0 << 99900;
     }
-}
 
-void tst_Config::portListFollowsThePlugs()
-{
-    FakeSerialDevice com5;
-    MainWindowFixture f;
-    f.ports.devices.remove(2);
-    TSettings chosen = Settings;
-    chosen.Port1 = 1;
-    f.window->settings().ApplySettings(chosen);
-    QVERIFY(f.ports.com1.open);
+    void hundredths()
+    {
+        QFETCH(double, value);
+        QFETCH(int, expected);
+        QCOMPARE(::hundredths(value), expected);
+    }
 
-    // An adapter plugged in after the start, and the port this program holds open.
-    f.ports.devices.insert(5, &com5);
-    runDialog(
-        f,
-        [](TCfgDialog &d) {
+    void ports_data()
+    {
+        QTest::addColumn<QString>("start"); // the entries chosen
+        QTest::addColumn<QString>("finish");
+        QTest::addColumn<QString>("failing");   // a port's open error
+        QTest::addColumn<QList<int>>("stored"); // Port1, Kont1, Port2, Kont2
+        QTest::addColumn<QList<int>>("opened"); // the devices open afterwards
+        QTest::addColumn<QString>("message");
+
+        const auto row = [](const char *start, const char *finish, const QString &failing,
+                            const QList<int> &stored, const QList<int> &opened,
+                            const QString &message) {
+            QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(start, finish)))
+                << QString(start) << QString(finish) << failing << stored << opened << message;
+        };
+        row("COM12 /1,4", "Keine", "", {12, 2, 0, 0}, {12}, "");
+        row("Keine", "COM2 /7,8", "", {0, 0, 2, 1}, {2}, "");     // a finish photocell alone
+        row("COM1 /4,6", "COM1 /7,8", "", {1, 0, 1, 1}, {1}, ""); // one port, opened once
+        // A port refused is reported and kept.
+        row("COM12 /4,6", "COM2 /4,6", denied, {12, 0, 2, 0}, {2},
+            "COM12 (/dev/ttyUSB7) lässt sich nicht öffnen: " + denied);
+    }
+
+    void ports()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, finish);
+        QFETCH(QString, failing);
+        QFETCH(QList<int>, stored);
+        QFETCH(QList<int>, opened);
+        QFETCH(QString, message);
+
+        FakeSerialDevice com12; // outlives the window that opens it
+        MainWindowFixture f;
+        com12.openError = failing;
+        f.ports.devices.insert(12, &com12);
+        runDialog(f, [&](TCfgDialog &d) {
+            // A port refused is listed, and its tooltip says what grants access.
+            const QString tip =
+                d.cbPort1->itemData(d.cbPort1->findText("COM12 /1,4"), Qt::ToolTipRole).toString();
+            QVERIFY(tip.startsWith(QStringLiteral("/dev/ttyUSB7")));
+            QCOMPARE(tip.contains(QStringLiteral("Gruppe dialout")), isAccessDenied(failing));
+            QVERIFY(!d.cbAlg1->isEnabled());
+            choose(d.cbPort1, start);
+            choose(d.cbPort2, finish);
+            QCOMPARE(d.cbAlg1->isEnabled(), start != "Keine");
+            QCOMPARE(d.cbAlg2->isEnabled(), finish != "Keine");
+            QVERIFY(d.LabelAlgo->isEnabled());
+            d.cbAlg2->setCurrentIndex(1);
+        });
+
+        QCOMPARE((QList<int>{Settings.Port1, Settings.Kont1, Settings.Port2, Settings.Kont2}),
+                 stored);
+        QCOMPARE(Settings.Alg2, finish == "Keine" ? 0 : 1);
+        const QMap<int, FakeSerialDevice *> devices{
+            {1, &f.ports.com1}, {2, &f.ports.com2}, {12, &com12}};
+        QList<int> open;
+        for (auto it = devices.begin(); it != devices.end(); ++it)
+            if (it.value()->open)
+                open << it.key();
+        QCOMPARE(open, opened);
+        // The photocell controls show exactly while a port is open.
+        QCOMPARE(f.ui.ImageLSstart->isVisible(), !opened.isEmpty());
+        QCOMPARE(f.ui.cbRezervLS->isVisible(), !opened.isEmpty());
+        QCOMPARE(f.boxes.messages.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
+            QVERIFY2(f.boxes.messages[0].contains(message) &&
+                         f.boxes.messages[0].contains("dialout"),
+                     qPrintable(f.boxes.messages[0]));
+    }
+
+    void portListFollowsThePlugs()
+    {
+        FakeSerialDevice com5;
+        MainWindowFixture f;
+        f.ports.devices.remove(2);
+        TSettings chosen = Settings;
+        chosen.Port1 = 1;
+        f.window->settings().ApplySettings(chosen);
+        QVERIFY(f.ports.com1.open);
+
+        // An adapter plugged in after the start, and the port this program holds open.
+        f.ports.devices.insert(5, &com5);
+        cancelled(f, [](TCfgDialog &d) {
             QCOMPARE(items(d.cbPort1), (QStringList{"Keine", "COM1 /4,6", "COM1 /7,8", "COM1 /1,4",
                                                     "COM5 /4,6", "COM5 /7,8", "COM5 /1,4"}));
             QCOMPARE(d.cbPort1->currentText(), QStringLiteral("COM1 /4,6"));
-        },
-        false);
-    QVERIFY(f.ports.com1.open);
+        });
+        QVERIFY(f.ports.com1.open);
 
-    // Unplugged: nothing to choose but "Keine".
-    f.window->settings().ApplySettings(TSettings{});
-    f.ports.devices.clear();
-    runDialog(
-        f,
-        [](TCfgDialog &d) {
+        // Unplugged: nothing to choose but "Keine".
+        f.window->settings().ApplySettings(TSettings{});
+        f.ports.devices.clear();
+        cancelled(f, [](TCfgDialog &d) {
             QCOMPARE(items(d.cbPort1), QStringList{"Keine"});
             QCOMPARE(items(d.cbPort2), QStringList{"Keine"});
-            QVERIFY(!d.cbAlg1->isEnabled());
-            QVERIFY(!d.cbAlg2->isEnabled());
-            QVERIFY(!d.LabelAlgo->isEnabled());
-        },
-        false);
-}
+            QVERIFY(!d.cbAlg1->isEnabled() && !d.cbAlg2->isEnabled() && !d.LabelAlgo->isEnabled());
+        });
+    }
 
-void tst_Config::storedValuesWithoutEntry()
-{
-    MainWindowFixture f;
-    Settings.Port1 = 1;
-    Settings.Kont1 = 7;
-    Settings.Port2 = 2;
-    Settings.Kont2 = 1;
-    Settings.Alg1 = -1;
-    Settings.CharSet = 40;
-    runDialog(
-        f,
-        [](TCfgDialog &d) {
+    void storedValuesWithoutEntry()
+    {
+        MainWindowFixture f;
+        Settings.Port1 = 1;
+        Settings.Kont1 = 7;
+        Settings.Port2 = 2;
+        Settings.Kont2 = 1;
+        Settings.Alg1 = -1;
+        Settings.CharSet = 40;
+        runDialog(f, [](TCfgDialog &d) {
             QCOMPARE(d.cbPort1->currentText(), QStringLiteral("Keine"));
             QCOMPARE(d.cbPort2->currentText(), QStringLiteral("COM2 /7,8"));
             QCOMPARE(d.cbCharset->currentText(), QStringLiteral("DEFAULT"));
             // A negative algorithm locks both ports.
-            QVERIFY(!d.cbPort1->isEnabled());
-            QVERIFY(!d.cbPort2->isEnabled());
-        },
-        true);
-    // The lock survives OK: an algorithm the list does not know is kept.
-    QCOMPARE(Settings.Alg1, -1);
-    QCOMPARE(Settings.Port1, 0);
-    QCOMPARE(Settings.Port2, 2);
-    QCOMPARE(Settings.CharSet, 0);
-}
+            QVERIFY(!d.cbPort1->isEnabled() && !d.cbPort2->isEnabled());
+        });
+        // The lock survives OK: an algorithm the list does not know is kept.
+        QCOMPARE((QList<int>{Settings.Alg1, Settings.Port1, Settings.Port2, Settings.CharSet}),
+                 (QList<int>{-1, 0, 2, 0}));
+    }
 
-void tst_Config::actsAtOnce()
-{
-    FakeScreens screens;
-    MainWindowFixture f;
-    f.ui.Monitor11->trigger();
-    runDialog(
-        f,
-        [&](TCfgDialog &d) {
+    void actsAtOnce()
+    {
+        FakeScreens screens;
+        MainWindowFixture f;
+        f.ui.Monitor11->trigger();
+        cancelled(f, [&](TCfgDialog &d) {
             QCOMPARE(items(d.cbMonitor),
                      (QStringList{"1=(0,0)-(1280,900)", "2=(1280,0)-(1920,1080)"}));
             QVERIFY(d.cbMonitor->isEnabled());
@@ -229,89 +203,77 @@ void tst_Config::actsAtOnce()
             QCOMPARE(Settings.Monitor, 1);
             // The audience window on show moves with it.
             QCOMPARE(f.window->monitor().geometry(), screens.rects[1]);
-            QVERIFY(!f.ui.Digit7->isVisibleTo(f.window.get()));
-            QVERIFY(!f.ui.LabSec->isVisibleTo(f.window.get()));
+            QVERIFY(!f.ui.Digit7->isVisibleTo(f.window.get()) &&
+                    !f.ui.LabSec->isVisibleTo(f.window.get()));
             QVERIFY(!f.window->monitor().Digit7->isVisibleTo(&f.window->monitor()));
             // The reset asks first; "Nein" leaves the dialog open.
             d.bDefault->click();
             QCOMPARE(f.boxes.questions, QStringList{LanguageText(LanguageLine::DefaultsQuestion)});
             QVERIFY(d.isVisible());
-        },
-        false);
-    QCOMPARE(Settings.Monitor, 1);
-    QCOMPARE(Settings.Acc, 2);
-    QVERIFY(f.ui.Digit8->isVisibleTo(f.window.get()));
-    QVERIFY(f.ui.LabSec->isVisibleTo(f.window.get()));
-    QVERIFY(f.window->monitor().Digit8->isVisibleTo(&f.window->monitor()));
-    QCOMPARE(f.ui.PanelTimer->width(), f.ui.PanelTimerOwner->width());
-    // Its digit panel is as wide as for the restored clock, the fraction digits inside it.
-    const QRect audiencePanel = f.window->monitor().PanelTimer->geometry();
-    f.window->monitor().ApplyAudienceSettings();
-    QCOMPARE(f.window->monitor().PanelTimer->geometry(), audiencePanel);
+        });
+        QCOMPARE(Settings.Monitor, 1);
+        QCOMPARE(Settings.Acc, 2);
+        QVERIFY(f.ui.Digit8->isVisibleTo(f.window.get()) &&
+                f.ui.LabSec->isVisibleTo(f.window.get()));
+        QVERIFY(f.window->monitor().Digit8->isVisibleTo(&f.window->monitor()));
+        QCOMPARE(f.ui.PanelTimer->width(), f.ui.PanelTimerOwner->width());
+        // Its digit panel is as wide as for the restored clock, the fraction digits inside it.
+        const QRect audiencePanel = f.window->monitor().PanelTimer->geometry();
+        f.window->monitor().ApplyAudienceSettings();
+        QCOMPARE(f.window->monitor().PanelTimer->geometry(), audiencePanel);
 
-    screens.rects.removeLast();
-    runDialog(
-        f,
-        [](TCfgDialog &d) {
+        screens.rects.removeLast();
+        cancelled(f, [](TCfgDialog &d) {
             QCOMPARE(items(d.cbMonitor), QStringList{"nicht angeschlossen"});
-            QVERIFY(!d.cbMonitor->isEnabled());
-            QVERIFY(!d.LabMonitor->isEnabled());
-        },
-        false);
-    QCOMPARE(Settings.Monitor, 1);
-}
+            QVERIFY(!d.cbMonitor->isEnabled() && !d.LabMonitor->isEnabled());
+        });
+        QCOMPARE(Settings.Monitor, 1);
+    }
 
-void tst_Config::valuesOnOk()
-{
-    FakeScreens screens;
-    MainWindowFixture f;
-    FakeFileDialogs dialogs;
-    dialogs.colors = {QColor(10, 20, 30)};
-    f.ui.Monitor11->trigger();
-    f.ui.eFText1->setText(QStringLiteral("Finale"));
-    runDialog(f, [&](TCfgDialog &d) {
-        d.seELZ->setValue(2000);
-        d.seSekInPachka->setValue(0.1);
-        // Typed with a point, as on the keypad of a keyboard without a German layout.
-        d.sePktSek->selectAll();
-        QTest::keyClicks(d.sePktSek, QStringLiteral("0.29"));
-        d.sePktSek->interpretText();
-        d.seTimer->setValue(0);
-        d.seBorder->setValue(7);
-        d.cbLSautoFrei->setChecked(false);
-        choose(d.cbDigits, QStringLiteral("1/10"));
-        // The last item is the user's own colour, chosen in the colour dialog.
-        d.cbColor0->setFocus();
-        QTest::keyClick(d.cbColor0, Qt::Key_End);
-        QCOMPARE(dialogs.colorDialogs, 1);
-        d.cbColor4->setColor(rgbColor(0, 0, 255));
-    });
-    QCOMPARE(Settings.ELZ, 999);
-    QCOMPARE(f.ui.seELZmain->value(), 999);
-    QCOMPARE(Settings.SekPachka, 10);
-    QCOMPARE(Settings.PktSek, 29);
-    QCOMPARE(Settings.Timer, 0);
-    QVERIFY(f.ui.bTimer->isHidden());
-    QVERIFY(f.ui.cbEliminieren->isHidden());
-    QCOMPARE(Settings.BorderTV2, 7);
-    // The audience window takes the border and the main window's titles at once.
-    QCOMPARE(f.window->monitor().PanelText1->pos(), QPoint(7, 7));
-    QCOMPARE(f.window->monitor().PanelText1->text(), QStringLiteral("Finale"));
-    QCOMPARE(Settings.AutoFrei, false);
-    QCOMPARE(Settings.Acc, 1);
-    QVERIFY(!f.ui.Digit8->isVisibleTo(f.window.get()));
-    QCOMPARE(Settings.C0, rgbColor(10, 20, 30));
-    QCOMPARE(Settings.C4, rgbColor(0, 0, 255));
-    QCOMPARE(f.ui.PanelTimer->palette().color(QPalette::Window), QColor(10, 20, 30));
-    QCOMPARE(f.ui.Digit4->color(), rgbColor(10, 20, 30));
-    QCOMPARE(f.window->monitor().Panel1->palette().color(QPalette::Window), QColor(10, 20, 30));
-    QCOMPARE(f.shown(), QStringLiteral("000,00"));
-    QCOMPARE(f.window->focusWidget(), f.ui.PanelLeft);
+    void valuesOnOk()
+    {
+        FakeScreens screens;
+        MainWindowFixture f;
+        FakeFileDialogs dialogs;
+        dialogs.colors = {QColor(10, 20, 30)};
+        f.ui.Monitor11->trigger();
+        f.ui.eFText1->setText(QStringLiteral("Finale"));
+        runDialog(f, [&](TCfgDialog &d) {
+            d.seELZ->setValue(2000);
+            d.seSekInPachka->setValue(0.1);
+            // Typed with a point, as on the keypad of a keyboard without a German layout.
+            d.sePktSek->selectAll();
+            QTest::keyClicks(d.sePktSek, QStringLiteral("0.29"));
+            d.sePktSek->interpretText();
+            d.seTimer->setValue(0);
+            d.seBorder->setValue(7);
+            d.cbLSautoFrei->setChecked(false);
+            choose(d.cbDigits, QStringLiteral("1/10"));
+            // The last item is the user's own colour, chosen in the colour dialog.
+            d.cbColor0->setFocus();
+            QTest::keyClick(d.cbColor0, Qt::Key_End);
+            QCOMPARE(dialogs.colorDialogs, 1);
+            d.cbColor4->setColor(rgbColor(0, 0, 255));
+        });
+        QCOMPARE((QList<int>{Settings.ELZ, f.ui.seELZmain->value(), Settings.SekPachka,
+                             Settings.PktSek, Settings.Timer, Settings.BorderTV2, Settings.Acc}),
+                 (QList<int>{999, 999, 10, 29, 0, 7, 1}));
+        QVERIFY(f.ui.bTimer->isHidden() && f.ui.cbEliminieren->isHidden());
+        // The audience window takes the border and the main window's titles at once.
+        QCOMPARE(f.window->monitor().PanelText1->pos(), QPoint(7, 7));
+        QCOMPARE(f.window->monitor().PanelText1->text(), QStringLiteral("Finale"));
+        QVERIFY(!Settings.AutoFrei);
+        QVERIFY(!f.ui.Digit8->isVisibleTo(f.window.get()));
+        QCOMPARE(Settings.C0, rgbColor(10, 20, 30));
+        QCOMPARE(Settings.C4, rgbColor(0, 0, 255));
+        QCOMPARE(f.ui.PanelTimer->palette().color(QPalette::Window), QColor(10, 20, 30));
+        QCOMPARE(f.ui.Digit4->color(), rgbColor(10, 20, 30));
+        QCOMPARE(f.window->monitor().Panel1->palette().color(QPalette::Window), QColor(10, 20, 30));
+        QCOMPARE(f.shown(), QStringLiteral("000,00"));
+        QCOMPARE(f.window->focusWidget(), f.ui.PanelLeft);
 
-    // The colour dialog cancelled keeps the user colour; choosing it again opens it again.
-    runDialog(
-        f,
-        [&](TCfgDialog &d) {
+        // The colour dialog cancelled keeps the user colour; choosing it again opens it again.
+        cancelled(f, [&](TCfgDialog &d) {
             QVERIFY(d.cbColor0->userColorChosen());
             d.cbColor0->showPopup();
             QAbstractItemView *list = d.cbColor0->view();
@@ -326,61 +288,56 @@ void tst_Config::valuesOnOk()
                 d.cbColor3->setCurrentIndex(i);
                 QCOMPARE(toQColor(d.cbColor3->color()), QColor(standard[i]));
             }
-        },
-        false);
-}
+        });
+    }
 
-void tst_Config::soundPickers()
-{
-    MainWindowFixture f;
-    FakeFileDialogs dialogs;
-    Settings.Sound0 = QStringLiteral("/cues/timer.wav");
-    dialogs.answers = {{QStringLiteral("/cues/halt.wav")}, {QStringLiteral("/cues/neu.wav")}};
-    runDialog(f, [&](TCfgDialog &d) {
-        QTest::mouseDClick(d.sSoundHaltFort, Qt::LeftButton);
-        QCOMPARE(d.sSoundHaltFort->text(), QStringLiteral("/cues/halt.wav"));
-        QCOMPARE(d.sSoundTimer->text(), QStringLiteral("/cues/timer.wav"));
-        QCOMPARE(dialogs.offeredFilters, QStringList{"WAVE files (*.wav)"});
-        QCOMPARE(dialogs.offeredFolder,
-                 QFileInfo(findDataFile(QStringLiteral("1x_Timer_HF.wav"))).absolutePath());
-        d.SpeedButton1->click();
-        QCOMPARE(d.sSoundTimer->text(), QStringLiteral("/cues/neu.wav"));
-    });
-    QCOMPARE(Settings.Sound0, QStringLiteral("/cues/neu.wav"));
-    QCOMPARE(Settings.Sound1, QStringLiteral("/cues/halt.wav"));
-}
+    void soundPickers()
+    {
+        MainWindowFixture f;
+        FakeFileDialogs dialogs;
+        Settings.Sound0 = QStringLiteral("/cues/timer.wav");
+        dialogs.answers = {{QStringLiteral("/cues/halt.wav")}, {QStringLiteral("/cues/neu.wav")}};
+        runDialog(f, [&](TCfgDialog &d) {
+            QTest::mouseDClick(d.sSoundHaltFort, Qt::LeftButton);
+            QCOMPARE(d.sSoundHaltFort->text(), QStringLiteral("/cues/halt.wav"));
+            QCOMPARE(d.sSoundTimer->text(), QStringLiteral("/cues/timer.wav"));
+            QCOMPARE(dialogs.offeredFilters, QStringList{"WAVE files (*.wav)"});
+            QCOMPARE(dialogs.offeredFolder,
+                     QFileInfo(findDataFile(QStringLiteral("1x_Timer_HF.wav"))).absolutePath());
+            d.SpeedButton1->click();
+            QCOMPARE(d.sSoundTimer->text(), QStringLiteral("/cues/neu.wav"));
+        });
+        QCOMPARE(Settings.Sound0, QStringLiteral("/cues/neu.wav"));
+        QCOMPARE(Settings.Sound1, QStringLiteral("/cues/halt.wav"));
+    }
 
-void tst_Config::survivesRestart()
-{
-    auto f = std::make_unique<MainWindowFixture>();
-    FakeFileDialogs dialogs;
-    runDialog(*f, [](TCfgDialog &d) {
-        choose(d.cbPort1, QStringLiteral("COM1 /7,8"));
-        d.cbAlg1->setCurrentIndex(1);
-        d.seTimer->setValue(45);
-        d.seELZ->setValue(75);
-        d.sePktSek->setValue(1.5);
-        choose(d.cbDigits, QStringLiteral("1"));
-        d.cbColor2->setColor(rgbColor(1, 2, 3));
-        d.sSoundTimer->setText(QStringLiteral("/cues/a.wav"));
-    });
-    const TSettings chosen = Settings;
-    // The window saves when it closes; the next one starts from the defaults and the store.
-    f->window.reset();
-    Settings = TSettings{};
-    TFormMain again;
-    QCOMPARE(Settings.Port1, 1);
-    QCOMPARE(Settings.Kont1, 1);
-    QCOMPARE(Settings.Alg1, 1);
-    QCOMPARE(Settings.Timer, 45);
-    QCOMPARE(Settings.ELZ, 75);
-    QCOMPARE(Settings.PktSek, 150);
-    QCOMPARE(Settings.Acc, 0);
-    QCOMPARE(Settings.C2, rgbColor(1, 2, 3));
-    QCOMPARE(Settings.Sound0, chosen.Sound0);
-    QCOMPARE(again.ui.seELZmain->value(), 75);
-    QVERIFY(f->ports.com1.open);
-}
+    void survivesRestart()
+    {
+        auto f = std::make_unique<MainWindowFixture>();
+        FakeFileDialogs dialogs;
+        runDialog(*f, [](TCfgDialog &d) {
+            choose(d.cbPort1, QStringLiteral("COM1 /7,8"));
+            d.cbAlg1->setCurrentIndex(1);
+            d.seTimer->setValue(45);
+            d.seELZ->setValue(75);
+            d.sePktSek->setValue(1.5);
+            choose(d.cbDigits, QStringLiteral("1"));
+            d.cbColor2->setColor(rgbColor(1, 2, 3));
+            d.sSoundTimer->setText(QStringLiteral("/cues/a.wav"));
+        });
+        // The window saves when it closes; the next one starts from the defaults and the store.
+        f->window.reset();
+        Settings = TSettings{};
+        TFormMain again;
+        QCOMPARE(
+            (QList<int>{Settings.Port1, Settings.Kont1, Settings.Alg1, Settings.Timer, Settings.ELZ,
+                        Settings.PktSek, Settings.Acc, again.ui.seELZmain->value()}),
+            (QList<int>{1, 1, 1, 45, 75, 150, 0, 75}));
+        QCOMPARE(Settings.C2, rgbColor(1, 2, 3));
+        QCOMPARE(Settings.Sound0, QStringLiteral("/cues/a.wav"));
+        QVERIFY(f->ports.com1.open);
+    }
+};
 
 QTEST_MAIN(tst_Config)
 #include "tst_config.moc"

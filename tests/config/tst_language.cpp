@@ -63,298 +63,262 @@ private slots:
         ResetLanguageLines();
         QDir(userLanguageFolder()).removeRecursively();
     }
-    void englishEverywhere();
-    void linesKeptAndIgnored_data();
-    void linesKeptAndIgnored();
-    void specialLines();
-    void characterSets();
-    void headingsGoIntoTheSavedProtocol();
-    void appliedAtStart();
-    void fileFaults_data();
-    void fileFaults();
-    void refusedFileKeepsTheTexts();
-    void cancelRestoresLanguageAndTitles();
-    void longTextsStayOnScreen();
-};
 
-void tst_Language::englishEverywhere()
-{
-    MainWindowFixture f;
-    QCOMPARE(qtYes(), QStringLiteral("&Ja")); // Qt's dialogs speak the built-in German
-    TCfgDialog &d = f.window->settings().dialog();
-    QVERIFY(d.cbLang->isEnabled());
-    QVERIFY(d.cbCharset->isEnabled());
-    chooseLanguage(f, QStringLiteral("English"));
+    void englishEverywhere()
+    {
+        MainWindowFixture f;
+        FakeFileDialogs dialogs;
+        QCOMPARE(qtYes(), QStringLiteral("&Ja")); // Qt's dialogs speak the built-in German
+        TCfgDialog &d = f.window->settings().dialog();
+        QVERIFY(d.cbLang->isEnabled() && d.cbCharset->isEnabled());
+        chooseLanguage(f, QStringLiteral("English"));
 
-    QCOMPARE(Settings.Lang, QStringLiteral("English"));
-    QCOMPARE(f.ui.bSTOP->text(), QStringLiteral("STOP"));
-    QVERIFY(f.window->windowTitle().endsWith(QStringLiteral(" " RITTMETER_VERSION)));
-    QCOMPARE(f.ui.bEINTRAGEN->text(), QStringLiteral("ENTER"));
-    QCOMPARE(f.ui.bCFG->toolTip(), QStringLiteral("[F2] Settings"));
-    QCOMPARE(f.ui.SortGrid1->cells(2, 0), QStringLiteral("Horse/Pony"));
-    QCOMPARE(f.ui.LabelBase->text(), QStringLiteral("0 of 0"));
-    // The titles were cleared for the file's own, and the audience sees them.
-    QCOMPARE(f.ui.eFText1->text(), QStringLiteral("Classic"));
-    QCOMPARE(f.window->monitor().PanelText1->text(), QStringLiteral("Classic"));
-    QCOMPARE(d.windowTitle(), QStringLiteral("Settings"));
-    QCOMPARE(d.LabAutoFrei->text(), QStringLiteral("Armed automatically"));
-    QCOMPARE(d.cbPort1->itemText(0), QStringLiteral("None"));
-    QCOMPARE(d.cbAlg2->itemText(1), QStringLiteral("OFF"));
-    QVERIFY(f.window->formInfo().Memo1->text().contains(QStringLiteral("show-jumping")));
-    TFDlgYesNo question;
-    QCOMPARE(question.OKBtn->text(), QStringLiteral("Yes"));
-    // Another language: Qt's dialogs follow the system's.
-    if (QLocale::system().language() != QLocale::German)
-        QCOMPARE(qtYes(), QStringLiteral("&Yes"));
-    f.window->close();
-    QCOMPARE(f.boxes.questions, QStringList{"Quit?"});
+        QCOMPARE(Settings.Lang, QStringLiteral("English"));
+        QVERIFY(f.window->windowTitle().endsWith(QStringLiteral(" " RITTMETER_VERSION)));
+        QVERIFY(f.window->formInfo().Memo1->text().contains(QStringLiteral("show-jumping")));
+        // The titles were cleared for the file's own, and the audience sees them too.
+        TFDlgYesNo question;
+        QCOMPARE((QStringList{f.ui.bSTOP->text(), f.ui.bEINTRAGEN->text(), f.ui.bCFG->toolTip(),
+                              f.ui.SortGrid1->cells(2, 0), f.ui.LabelBase->text(),
+                              f.ui.eFText1->text(), f.window->monitor().PanelText1->text(),
+                              d.windowTitle(), d.LabAutoFrei->text(), d.cbPort1->itemText(0),
+                              d.cbAlg2->itemText(1), question.OKBtn->text()}),
+                 (QStringList{"STOP", "ENTER", "[F2] Settings", "Horse/Pony", "0 of 0", "Classic",
+                              "Classic", "Settings", "Armed automatically", "None", "OFF", "Yes"}));
+        // The saved protocol takes the headings too.
+        f.ui.SortGrid1->setDataRows({{"1", "", "H"}});
+        f.window->protocol().UpdateProtocolButtons();
+        QTemporaryDir dir;
+        dialogs.answers = {{dir.filePath(QStringLiteral("p.txt")), 1}};
+        f.key(Qt::Key_S, Qt::ControlModifier);
+        const QByteArray saved = fileBytes(dir.filePath(QStringLiteral("p.txt")));
+        QVERIFY2(saved.startsWith("St.No\t") && saved.contains("\tPoints\t"), saved.constData());
+        // Another language: Qt's dialogs follow the system's.
+        if (QLocale::system().language() != QLocale::German)
+            QCOMPARE(qtYes(), QStringLiteral("&Yes"));
+        f.window->close();
+        QCOMPARE(f.boxes.questions, QStringList{"Quit?"});
 
-    // Deutsch.lng brings the German texts back without a restart.
-    chooseLanguage(f, QStringLiteral("Deutsch"));
-    QCOMPARE(f.ui.bSTOP->text(), QStringLiteral("STOPP"));
-    QCOMPARE(qtYes(), QStringLiteral("&Ja"));
-    QCOMPARE(f.ui.eFText1->text(), QStringLiteral("Klassisches"));
-    QVERIFY(f.window->formInfo().Memo1->text().contains(QStringLiteral("Springprüfungen")));
+        // Deutsch.lng brings the German texts back without a restart.
+        chooseLanguage(f, QStringLiteral("Deutsch"));
+        QCOMPARE(f.ui.bSTOP->text(), QStringLiteral("STOPP"));
+        QCOMPARE(qtYes(), QStringLiteral("&Ja"));
+        QCOMPARE(f.ui.eFText1->text(), QStringLiteral("Klassisches"));
+        QVERIFY(f.window->formInfo().Memo1->text().contains(QStringLiteral("Springprüfungen")));
 
-    // "DEFAULT" names no file: only the titles change, to empty.
-    chooseLanguage(f, QStringLiteral("DEFAULT"));
-    QCOMPARE(f.ui.eFText1->text(), QString());
-    QCOMPARE(f.ui.eFText2->text(), QString());
-    QCOMPARE(f.ui.bSTOP->text(), QStringLiteral("STOPP"));
-}
-
-void tst_Language::linesKeptAndIgnored_data()
-{
-    QTest::addColumn<QList<QByteArray>>("files"); // read in turn
-    QTest::addColumn<QString>("timer");           // line 19
-    QTest::addColumn<QString>("title");           // line 5
-    QTest::addColumn<QString>("border");          // line 116
-
-    QTest::newRow("120 lines act as 116") << QList<QByteArray>{numberedLines(120)} << "L19"
-                                          << "L5"
-                                          << "L116";
-    QTest::newRow("10 lines change 10 texts") << QList<QByteArray>{numberedLines(10)} << "TIMER"
-                                              << "L5"
-                                              << "Borte des Display";
-    QTest::newRow("a short file after a long one")
-        << QList<QByteArray>{numberedLines(116), "A\r\nB\r\nC\r\nD\r\nE"} << "L19"
-        << "E"
-        << "L116";
-    QTest::newRow("blanks kept, empty lines empty, LF alone ends a line too")
-        << QList<QByteArray>{QByteArray("1\n2\n3\n4\n  Titel  \r\n") + QByteArray(13, '\n') +
-                             "\r\n"}
-        << ""
-        << "  Titel  "
-        << "Borte des Display";
-}
-
-void tst_Language::linesKeptAndIgnored()
-{
-    QFETCH(QList<QByteArray>, files);
-    MainWindowFixture f;
-    for (const QByteArray &bytes : files) {
-        writeLanguage(QStringLiteral("Probe"), bytes);
-        QCOMPARE(f.window->language().LoadLanguage(QStringLiteral("Probe")), Load::Loaded);
+        // "DEFAULT" names no file: only the titles change, to empty.
+        chooseLanguage(f, QStringLiteral("DEFAULT"));
+        QCOMPARE(f.ui.eFText1->text() + f.ui.eFText2->text(), QString());
+        QCOMPARE(f.ui.bSTOP->text(), QStringLiteral("STOPP"));
     }
-    QTEST(f.ui.bTimer->text(), "timer");
-    QTEST(f.ui.LabFText1->text(), "title");
-    QTEST(f.window->settings().dialog().seBorder->toolTip(), "border");
-}
 
-void tst_Language::specialLines()
-{
-    MainWindowFixture f;
-    QStringList items;
-    for (int n = 1; n <= 25; ++n)
-        items << QStringLiteral("%1\t%2\tPferd\tReiter").arg(n).arg(100 + n);
-    f.window->starters().setStarters(items, {});
-    f.ui.cbStNr->setCurrentIndex(2);
-    QCOMPARE(f.ui.LabelBase->text(), QStringLiteral("3 von 25"));
+    void linesKeptAndIgnored_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("files"); // read in turn
+        QTest::addColumn<QString>("timer");           // line 19
+        QTest::addColumn<QString>("title");           // line 5
+        QTest::addColumn<QString>("border");          // line 116
 
-    QList<QByteArray> lines(116);
-    lines[17] = "of";
-    lines[113] = "   ";
-    lines[5] = "Springen";
-    writeLanguage(QStringLiteral("Probe"), lines.join("\r\n"));
-    const QString notice = f.window->formInfo().Memo1->text();
-    QCOMPARE(f.window->language().LoadLanguage(QStringLiteral("Probe")), Load::Loaded);
-    QCOMPARE(f.ui.LabelBase->text(), QStringLiteral("3 of 25"));
-    // A blank notice keeps the built-in one; a title already there stays.
-    QCOMPARE(f.window->formInfo().Memo1->text(), notice);
-    QCOMPARE(f.ui.eFText1->text(), QStringLiteral("Klassisches"));
-    // A file the user wrote wins over the shipped one of the same name.
-    writeLanguage(QStringLiteral("English"), numberedLines(30));
-    QCOMPARE(f.window->language().LoadLanguage(QStringLiteral("English")), Load::Loaded);
-    QCOMPARE(f.ui.bSTOP->text(), QStringLiteral("L30"));
-    QCOMPARE(f.window->language().LoadLanguage(QStringLiteral("../English")), Load::NoFile);
-}
+        const auto row = [](const char *name, const QList<QByteArray> &files, const char *timer,
+                            const char *title, const char *border) {
+            QTest::newRow(name) << files << QString(timer) << QString(title) << QString(border);
+        };
+        row("120 lines act as 116", {numberedLines(120)}, "L19", "L5", "L116");
+        row("10 lines change 10 texts", {numberedLines(10)}, "TIMER", "L5", "Borte des Display");
+        row("a short file after a long one", {numberedLines(116), "A\r\nB\r\nC\r\nD\r\nE"}, "L19",
+            "E", "L116");
+        row("blanks kept, empty lines empty, LF alone ends a line too",
+            {QByteArray("1\n2\n3\n4\n  Titel  \r\n") + QByteArray(13, '\n') + "\r\n"}, "",
+            "  Titel  ", "Borte des Display");
+    }
 
-void tst_Language::characterSets()
-{
-    MainWindowFixture f;
-    TCfgDialog &d = f.window->settings().dialog();
-    // Before any file, a character set changes no text.
-    d.cbCharset->setCurrentIndex(3);
-    QCOMPARE(Settings.CharSet, 3);
-    QCOMPARE(f.ui.bTimer->text(), QStringLiteral("TIMER"));
+    void linesKeptAndIgnored()
+    {
+        QFETCH(QList<QByteArray>, files);
+        MainWindowFixture f;
+        for (const QByteArray &bytes : files) {
+            writeLanguage(QStringLiteral("Probe"), bytes);
+            QCOMPARE(f.window->language().LoadLanguage(QStringLiteral("Probe")), Load::Loaded);
+        }
+        QTEST(f.ui.bTimer->text(), "timer");
+        QTEST(f.ui.LabFText1->text(), "title");
+        QTEST(f.window->settings().dialog().seBorder->toolTip(), "border");
+    }
 
-    const QString timer = QStringLiteral("Таймер");
-    QByteArray cp1251(19 * 2, '\n');
-    cp1251.insert(18, QByteArray("\xD2\xE0\xE9\xEC\xE5\xF0"));
-    writeLanguage(QStringLiteral("Russisch"), cp1251);
-    writeLanguage(QStringLiteral("Kyrillisch"),
-                  QByteArray("\xEF\xBB\xBF") + QByteArray(18, '\n') + timer.toUtf8());
-    d.fillLanguages();
-    chooseLanguage(f, QStringLiteral("Russisch"));
-    QCOMPARE(d.cbCharset->currentText(), QStringLiteral("RUSSIAN"));
-    QCOMPARE(f.ui.bTimer->text(), timer);
-    // The same bytes read in another code page.
-    d.cbCharset->setCurrentIndex(1);
-    QCOMPARE(f.ui.bTimer->text(), QStringLiteral("Òàéìåð"));
+    void specialLines()
+    {
+        MainWindowFixture f;
+        QStringList items;
+        for (int n = 1; n <= 25; ++n)
+            items << QStringLiteral("%1\t%2\tPferd\tReiter").arg(n).arg(100 + n);
+        f.window->starters().setStarters(items, {});
+        f.ui.cbStNr->setCurrentIndex(2);
+        QCOMPARE(f.ui.LabelBase->text(), QStringLiteral("3 von 25"));
 
-    chooseLanguage(f, QStringLiteral("Kyrillisch"));
-    QCOMPARE(d.cbCharset->currentText(), QStringLiteral("DEFAULT"));
-    QCOMPARE(f.ui.bTimer->text(), timer);
-    // UTF-8 without a byte-order mark reads as UTF-8 in any character set; a Cyrillic name
-    // brings the Russian one.
-    writeLanguage(QStringLiteral("РУССКИЙ"), QByteArray(18, '\n') + "Nächster");
-    d.fillLanguages();
-    chooseLanguage(f, QStringLiteral("РУССКИЙ"));
-    QCOMPARE(d.cbCharset->currentText(), QStringLiteral("RUSSIAN"));
-    QCOMPARE(f.ui.bTimer->text(), QStringLiteral("Nächster"));
-    // A character set the table does not know reads as its first row.
-    QCOMPARE(LanguageText(19, 40), LanguageText(19, 0));
-}
+        QList<QByteArray> lines(116);
+        lines[17] = "of";
+        lines[113] = "   ";
+        lines[5] = "Springen";
+        writeLanguage(QStringLiteral("Probe"), lines.join("\r\n"));
+        const QString notice = f.window->formInfo().Memo1->text();
+        QCOMPARE(f.window->language().LoadLanguage(QStringLiteral("Probe")), Load::Loaded);
+        QCOMPARE(f.ui.LabelBase->text(), QStringLiteral("3 of 25"));
+        // A blank notice keeps the built-in one; a title already there stays.
+        QCOMPARE(f.window->formInfo().Memo1->text(), notice);
+        QCOMPARE(f.ui.eFText1->text(), QStringLiteral("Klassisches"));
+        // A file the user wrote wins over the shipped one of the same name.
+        writeLanguage(QStringLiteral("English"), numberedLines(30));
+        QCOMPARE(f.window->language().LoadLanguage(QStringLiteral("English")), Load::Loaded);
+        QCOMPARE(f.ui.bSTOP->text(), QStringLiteral("L30"));
+        QCOMPARE(f.window->language().LoadLanguage(QStringLiteral("../English")), Load::NoFile);
+    }
 
-void tst_Language::headingsGoIntoTheSavedProtocol()
-{
-    MainWindowFixture f;
-    FakeFileDialogs dialogs;
-    QList<QByteArray> lines(62);
-    lines[50] = "Nr";
-    lines[59] = "Pkt";
-    writeLanguage(QStringLiteral("Probe"), lines.join("\r\n"));
-    QCOMPARE(f.window->language().LoadLanguage(QStringLiteral("Probe")), Load::Loaded);
-    QCOMPARE(f.ui.SortGrid1->cells(0, 0), QStringLiteral("Nr"));
+    void characterSets()
+    {
+        MainWindowFixture f;
+        TCfgDialog &d = f.window->settings().dialog();
+        // Before any file, a character set changes no text.
+        d.cbCharset->setCurrentIndex(3);
+        QCOMPARE(Settings.CharSet, 3);
+        QCOMPARE(f.ui.bTimer->text(), QStringLiteral("TIMER"));
 
-    f.ui.SortGrid1->setDataRows({{"1", "", "H"}});
-    f.window->protocol().UpdateProtocolButtons();
-    QTemporaryDir dir;
-    dialogs.answers = {{dir.filePath(QStringLiteral("p.txt")), 1}};
-    f.key(Qt::Key_S, Qt::ControlModifier);
-    const QList<QByteArray> saved = fileBytes(dir.filePath(QStringLiteral("p.txt"))).split('\n');
-    QVERIFY2(saved.value(0).startsWith("Nr\t"), saved.value(0).constData());
-    QVERIFY(saved.value(0).contains("\tPkt\t"));
-}
+        const QString timer = QStringLiteral("Таймер");
+        QByteArray cp1251(19 * 2, '\n');
+        cp1251.insert(18, QByteArray("\xD2\xE0\xE9\xEC\xE5\xF0"));
+        writeLanguage(QStringLiteral("Russisch"), cp1251);
+        writeLanguage(QStringLiteral("Kyrillisch"),
+                      QByteArray("\xEF\xBB\xBF") + QByteArray(18, '\n') + timer.toUtf8());
+        d.fillLanguages();
+        chooseLanguage(f, QStringLiteral("Russisch"));
+        QCOMPARE(d.cbCharset->currentText(), QStringLiteral("RUSSIAN"));
+        QCOMPARE(f.ui.bTimer->text(), timer);
+        // The same bytes read in another code page.
+        d.cbCharset->setCurrentIndex(1);
+        QCOMPARE(f.ui.bTimer->text(), QStringLiteral("Òàéìåð"));
 
-void tst_Language::appliedAtStart()
-{
-    TempSettingsStore store;
-    FakeSerialPorts ports;
-    TSettings stored;
-    stored.Lang = QStringLiteral("English");
-    stored.Zeile1 = QStringLiteral("Großer Preis");
-    stored.Zeile2.clear();
-    SaveSettings(*store.open(), stored);
-    TFormMain window;
-    QCOMPARE(window.ui.bSTOP->text(), QStringLiteral("STOP"));
-    QCOMPARE(window.ui.eFText1->text(), QStringLiteral("Großer Preis"));
-    QCOMPARE(window.ui.eFText2->text(), QStringLiteral("Show Jumping"));
-}
+        chooseLanguage(f, QStringLiteral("Kyrillisch"));
+        QCOMPARE(d.cbCharset->currentText(), QStringLiteral("DEFAULT"));
+        QCOMPARE(f.ui.bTimer->text(), timer);
+        // UTF-8 without a byte-order mark reads as UTF-8 in any character set; a Cyrillic name
+        // brings the Russian one.
+        writeLanguage(QStringLiteral("РУССКИЙ"), QByteArray(18, '\n') + "Nächster");
+        d.fillLanguages();
+        chooseLanguage(f, QStringLiteral("РУССКИЙ"));
+        QCOMPARE(d.cbCharset->currentText(), QStringLiteral("RUSSIAN"));
+        QCOMPARE(f.ui.bTimer->text(), QStringLiteral("Nächster"));
+        // A character set the table does not know reads as its first row.
+        QCOMPARE(LanguageText(19, 40), LanguageText(19, 0));
+    }
 
-void tst_Language::fileFaults_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("fault"); // the start of the reason; empty: the file is text
+    void appliedAtStart()
+    {
+        TempSettingsStore store;
+        FakeSerialPorts ports;
+        TSettings stored;
+        stored.Lang = QStringLiteral("English");
+        stored.Zeile1 = QStringLiteral("Großer Preis");
+        stored.Zeile2.clear();
+        SaveSettings(*store.open(), stored);
+        TFormMain window;
+        QCOMPARE(window.ui.bSTOP->text(), QStringLiteral("STOP"));
+        QCOMPARE(window.ui.eFText1->text(), QStringLiteral("Großer Preis"));
+        QCOMPARE(window.ui.eFText2->text(), QStringLiteral("Show Jumping"));
+    }
 
-    QTest::newRow("NUL") << QByteArray("A\r\nB\r\nC\0D\r\n", 11) << "Zeile 3 enthält";
-    QTest::newRow("CR without LF") << QByteArray("A\rB\r\n") << "Zeile 1 enthält";
-    QTest::newRow("too long") << "\n" + QByteArray(MaxLanguageLineChars + 1, 'W')
-                              << "Zeile 2 ist länger";
-    // Characters count, not bytes.
-    QTest::newRow("longest, in UTF-8") << QString(MaxLanguageLineChars, QChar(0xE4)).toUtf8() << "";
-    QTest::newRow("tab, CR LF, ignored lines")
-        << "\tA \r\n" + QByteArray(LanguageLinesStored, '\n') + QByteArray(3, '\0') << "";
-    // Shift-JIS before its character set is chosen: odd letters, no control.
-    QTest::newRow("other code page") << QByteArray("\x83^\x83\x43\x83}\x81[") << "";
-}
+    void fileFaults_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("fault"); // the start of the reason; empty: the file is text
 
-void tst_Language::fileFaults()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, fault);
-    const QString reason = LanguageFileFault(bytes, 0);
-    QVERIFY2(fault.isEmpty() ? reason.isEmpty() : reason.startsWith(fault), qPrintable(reason));
-}
+        QTest::newRow("NUL") << QByteArray("A\r\nB\r\nC\0D\r\n", 11) << "Zeile 3 enthält";
+        QTest::newRow("CR without LF") << QByteArray("A\rB\r\n") << "Zeile 1 enthält";
+        QTest::newRow("too long") << "\n" + QByteArray(MaxLanguageLineChars + 1, 'W')
+                                  << "Zeile 2 ist länger";
+        // Characters count, not bytes.
+        QTest::newRow("longest, in UTF-8")
+            << QString(MaxLanguageLineChars, QChar(0xE4)).toUtf8() << "";
+        QTest::newRow("tab, CR LF, ignored lines")
+            << "\tA \r\n" + QByteArray(LanguageLinesStored, '\n') + QByteArray(3, '\0') << "";
+        // Shift-JIS before its character set is chosen: odd letters, no control.
+        QTest::newRow("other code page") << QByteArray("\x83^\x83\x43\x83}\x81[") << "";
+    }
 
-void tst_Language::refusedFileKeepsTheTexts()
-{
-    MainWindowFixture f;
-    TCfgDialog &d = f.window->settings().dialog();
-    QByteArray noise(1 << 20, Qt::Uninitialized);
-    QRandomGenerator(11).fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
-    writeLanguage(QStringLiteral("Zufall"), noise);
-    d.fillLanguages();
-    chooseLanguage(f, QStringLiteral("English"));
-    d.cbCharset->setCurrentIndex(2);
-    f.ui.eFText1->setText(QStringLiteral("Großer Preis"));
+    void fileFaults()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, fault);
+        const QString reason = LanguageFileFault(bytes, 0);
+        QVERIFY2(fault.isEmpty() ? reason.isEmpty() : reason.startsWith(fault), qPrintable(reason));
+    }
 
-    chooseLanguage(f, QStringLiteral("Zufall"));
-    QCOMPARE(f.boxes.messages.size(), 1);
-    QVERIFY(f.boxes.messages.constFirst().contains(QStringLiteral("/Zufall.lng\nZeile ")));
-    QCOMPARE(f.ui.bSTOP->text() + f.ui.eFText1->text(), QStringLiteral("STOPGroßer Preis"));
-    QVERIFY(d.cbLang->currentText() == "English" && Settings.Lang == "English");
-    QVERIFY(d.cbCharset->currentIndex() == 2 && Settings.CharSet == 2);
-}
+    void refusedFileKeepsTheTexts()
+    {
+        MainWindowFixture f;
+        TCfgDialog &d = f.window->settings().dialog();
+        QByteArray noise(1 << 20, Qt::Uninitialized);
+        QRandomGenerator(11).fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
+        writeLanguage(QStringLiteral("Zufall"), noise);
+        d.fillLanguages();
+        chooseLanguage(f, QStringLiteral("English"));
+        d.cbCharset->setCurrentIndex(2);
+        f.ui.eFText1->setText(QStringLiteral("Großer Preis"));
 
-void tst_Language::cancelRestoresLanguageAndTitles()
-{
-    MainWindowFixture f;
-    writeLanguage(QStringLiteral("РУССКИЙ"), numberedLines(3));
-    f.ui.eFText1->setText(QStringLiteral("Großer Preis"));
-    f.ui.eFText2->clear();
-    f.ui.SortGrid1->setCells(0, 0, QStringLiteral("Nummer")); // from a loaded list
-    const QString notice = f.window->formInfo().Memo1->text();
-    // The arrow keys pass over two languages.
-    runDialog(
-        f,
-        [&](TCfgDialog &d) {
-            choose(d.cbLang, QStringLiteral("English"));
-            choose(d.cbLang, QStringLiteral("РУССКИЙ"));
-        },
-        false);
-    QCOMPARE(f.ui.bSTOP->text(), QStringLiteral("STOPP"));
-    QCOMPARE(f.ui.eFText1->text() + f.ui.eFText2->text(), QStringLiteral("Großer Preis"));
-    QCOMPARE(f.window->monitor().PanelText1->text(), QStringLiteral("Großer Preis"));
-    QCOMPARE(f.ui.SortGrid1->cells(0, 0), QStringLiteral("Nummer"));
-    QCOMPARE(f.window->formInfo().Memo1->text(), notice);
-    QVERIFY(Settings.Lang.isEmpty() && Settings.CharSet == 0);
-    QCOMPARE(qtYes(), QStringLiteral("&Ja"));
+        chooseLanguage(f, QStringLiteral("Zufall"));
+        QCOMPARE(f.boxes.messages.size(), 1);
+        QVERIFY(f.boxes.messages.constFirst().contains(QStringLiteral("/Zufall.lng\nZeile ")));
+        QCOMPARE(f.ui.bSTOP->text() + f.ui.eFText1->text(), QStringLiteral("STOPGroßer Preis"));
+        QVERIFY(d.cbLang->currentText() == "English" && Settings.Lang == "English");
+        QVERIFY(d.cbCharset->currentIndex() == 2 && Settings.CharSet == 2);
+    }
 
-    // OK keeps the language chosen, with its titles.
-    runDialog(f, [&](TCfgDialog &d) { choose(d.cbLang, QStringLiteral("English")); });
-    QCOMPARE(f.ui.bSTOP->text() + f.ui.eFText1->text(), QStringLiteral("STOPClassic"));
-    QCOMPARE(Settings.Lang, QStringLiteral("English"));
-}
+    void cancelRestoresLanguageAndTitles()
+    {
+        MainWindowFixture f;
+        writeLanguage(QStringLiteral("РУССКИЙ"), numberedLines(3));
+        f.ui.eFText1->setText(QStringLiteral("Großer Preis"));
+        f.ui.eFText2->clear();
+        f.ui.SortGrid1->setCells(0, 0, QStringLiteral("Nummer")); // from a loaded list
+        const QString notice = f.window->formInfo().Memo1->text();
+        // The arrow keys pass over two languages.
+        runDialog(
+            f,
+            [&](TCfgDialog &d) {
+                choose(d.cbLang, QStringLiteral("English"));
+                choose(d.cbLang, QStringLiteral("РУССКИЙ"));
+            },
+            false);
+        QCOMPARE((QStringList{f.ui.bSTOP->text(), f.ui.eFText1->text() + f.ui.eFText2->text(),
+                              f.window->monitor().PanelText1->text(), f.ui.SortGrid1->cells(0, 0)}),
+                 (QStringList{"STOPP", "Großer Preis", "Großer Preis", "Nummer"}));
+        QCOMPARE(f.window->formInfo().Memo1->text(), notice);
+        QVERIFY(Settings.Lang.isEmpty() && Settings.CharSet == 0);
+        QCOMPARE(qtYes(), QStringLiteral("&Ja"));
 
-void tst_Language::longTextsStayOnScreen()
-{
-    MainWindowFixture f;
-    QList<QByteArray> lines(116);
-    lines[77] = QByteArray(MaxLanguageLineChars, 'W'); // a label beside its check box
-    lines[65] = QByteArray(MaxLanguageLineChars, 'M'); // "Ja"
-    writeLanguage(QStringLiteral("Breit"), lines.join("\r\n"));
-    QCOMPARE(f.window->language().LoadLanguage(QStringLiteral("Breit")), Load::Loaded);
-    const int screen = f.window->screen()->availableGeometry().width();
-    runDialog(f, [&](TCfgDialog &d) {
-        QVERIFY2(d.width() <= screen, qPrintable(QString::number(d.width())));
-        QVERIFY(d.rect().contains(QRect(d.OKBtn->mapTo(&d, QPoint()), d.OKBtn->size())));
-        QVERIFY(d.cbLang->width() >= d.cbLang->minimumSizeHint().width());
-    });
-    TFDlgYesNo question;
-    question.show();
-    QVERIFY(question.width() <= screen);
-}
+        // OK keeps the language chosen, with its titles.
+        runDialog(f, [&](TCfgDialog &d) { choose(d.cbLang, QStringLiteral("English")); });
+        QCOMPARE(f.ui.bSTOP->text() + f.ui.eFText1->text(), QStringLiteral("STOPClassic"));
+        QCOMPARE(Settings.Lang, QStringLiteral("English"));
+    }
+
+    void longTextsStayOnScreen()
+    {
+        MainWindowFixture f;
+        QList<QByteArray> lines(116);
+        lines[77] = QByteArray(MaxLanguageLineChars, 'W'); // a label beside its check box
+        lines[65] = QByteArray(MaxLanguageLineChars, 'M'); // "Ja"
+        writeLanguage(QStringLiteral("Breit"), lines.join("\r\n"));
+        QCOMPARE(f.window->language().LoadLanguage(QStringLiteral("Breit")), Load::Loaded);
+        const int screen = f.window->screen()->availableGeometry().width();
+        runDialog(f, [&](TCfgDialog &d) {
+            QVERIFY2(d.width() <= screen, qPrintable(QString::number(d.width())));
+            QVERIFY(d.rect().contains(QRect(d.OKBtn->mapTo(&d, QPoint()), d.OKBtn->size())));
+            QVERIFY(d.cbLang->width() >= d.cbLang->minimumSizeHint().width());
+        });
+        TFDlgYesNo question;
+        question.show();
+        QVERIFY(question.width() <= screen);
+    }
+};
 
 QTEST_MAIN(tst_Language)
 #include "tst_language.moc"

@@ -147,7 +147,11 @@ private Q_SLOTS:
     {
         FakeScreens screens;
         MainWindowFixture f(false);
-        TFormUiTexts(f);
+        f.ui.cbStNr->setEditText(QStringLiteral("12a"));
+        f.ui.cbKNr->setEditText(QStringLiteral("7"));
+        f.ui.Reiter->setText(QStringLiteral("Anna"));
+        f.ui.ePferd->setText(QStringLiteral("Cornet"));
+        f.window->refreshAudience();
         TFormMonitor2 &m = f.window->monitor();
         const QString blanks(9, QLatin1Char(' '));
         f.window->clock().TimerDateTimer();
@@ -202,17 +206,6 @@ private Q_SLOTS:
         QVERIFY(f.ui.bSTOP->isEnabled());
         QTest::keyClick(&m, Qt::Key_Escape);
         QVERIFY(!m.isVisible() && !f.ui.Monitor11->isChecked());
-    }
-
-private:
-    static void TFormUiTexts(MainWindowFixture &f)
-    {
-        TFormMainUi &ui = f.ui;
-        ui.cbStNr->setEditText(QStringLiteral("12a"));
-        ui.cbKNr->setEditText(QStringLiteral("7"));
-        ui.Reiter->setText(QStringLiteral("Anna"));
-        ui.ePferd->setText(QStringLiteral("Cornet"));
-        f.window->refreshAudience();
     }
 };
 
