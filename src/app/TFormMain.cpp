@@ -29,6 +29,7 @@
 #include "SettingsStore.h"
 #include "ShortcutPrecedence.h"
 #include "StarterList.h"
+#include "TCfgDialog.h"
 #include "TBitBtnWithColor.h"
 #include "TDigit.h"
 #include "TFDlgYesNo.h"
@@ -196,6 +197,7 @@ void TFormMain::startUp()
 
     m_run->ShowCountdownControls();
     m_clock->ApplyAccuracy(Settings.Acc);
+    SettingsCommand::publishCompetition(*m_live);
     ComPortMask = ProbeComPorts();
     // The open dialog starts where the save dialog was left.
     Settings.FilterIndO = Settings.FiltInd;
@@ -224,10 +226,16 @@ void TFormMain::startUp()
     ui.TimerDate->start();
     // A port missing at start stays closed without a word, as it may just not be plugged in.
     m_photocells->OpenConfiguredPorts();
-    m_settings = new SettingsCommand(*this);
     createAudienceWindow();
+    auto *settingsDialog = new TCfgDialog(this);
+    const auto textsChanged = [this] { refreshAudience(); };
     // Once every window exists.
-    m_language = new LanguageSwitch(*this);
+    m_language = new LanguageSwitch(
+        {this, &ui, m_formInfo.get(), settingsDialog, m_starters.get(), textsChanged}, this);
+    m_settings = new SettingsCommand({this, &ui, settingsDialog, m_language, m_clock.get(),
+                                      m_run.get(), m_photocells.get(), m_monitor, m_live.get(),
+                                      [this] { return ResetToDefaults(); }, textsChanged},
+                                     this);
     m_language->LoadLanguage(Settings.Lang);
 
     if (!sessionFolder().isEmpty()) {
