@@ -380,7 +380,7 @@ int TSortGrid::colWidth(int col) const
 
 void TSortGrid::setColWidth(int col, int width)
 {
-    // A negative width hides the column; office exports leave hidden columns out.
+    // A negative width hides the column.
     setColumnHidden(col, width < 0);
     if (width >= 0)
         horizontalHeader()->resizeSection(col, width);

@@ -3,6 +3,7 @@
 
 #include "HtmlReport.h"
 #include "PagePrinter.h"
+#include "ProtocolRow.h"
 #include "ReportLayout.h"
 #include "ReportPrint.h"
 
@@ -41,11 +42,14 @@ public:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(fileName);
         ++prints;
+        if (meanwhile) // while the dialog is open
+            meanwhile();
         *failed = !render(printer);
         return !*failed;
     }
     QString fileName;
     int prints = 0;
+    std::function<void()> meanwhile;
 };
 
 // Runs a test in a working folder of its own.
@@ -181,6 +185,8 @@ private slots:
             rows << row(QStringLiteral("Reiterin %1").arg(n), "61,27", QString::number(n));
         f.ui.SortGrid1->setDataRows(rows);
         f.window->protocol().UpdateProtocolButtons();
+        // The printout shows the protocol as the page was written.
+        printer.meanwhile = [&] { f.ui.SortGrid1->setCells(ColRider, 1, "Nachgetragen"); };
         f.ui.Drucker1->trigger();
         QCOMPARE(printer.prints, 1);
 
@@ -188,6 +194,7 @@ private slots:
         const qsizetype pages = printed.count(QLatin1Char('\f'));
         QVERIFY2(pages >= 3, qPrintable(QString::number(pages)));
         QVERIFY(printed.contains(QStringLiteral("Reiterin 200")));
+        QVERIFY(!printed.contains(QStringLiteral("Nachgetragen")));
         QVERIFY(printed.contains(QStringLiteral("Zeitenprotokoll")));
         // The heading row stands on every page.
         QCOMPARE(printed.count(QStringLiteral("Reitername")), pages);
