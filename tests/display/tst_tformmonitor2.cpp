@@ -151,7 +151,6 @@ private Q_SLOTS:
         f.ui.cbKNr->setEditText(QStringLiteral("7"));
         f.ui.Reiter->setText(QStringLiteral("Anna"));
         f.ui.ePferd->setText(QStringLiteral("Cornet"));
-        f.window->refreshAudience();
         TFormMonitor2 &m = f.window->monitor();
         const QString blanks(9, QLatin1Char(' '));
         f.window->clock().TimerDateTimer();
