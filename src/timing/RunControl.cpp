@@ -42,8 +42,6 @@ RunControl::RunControl(TFormMainUi &ui, ClockDisplay &clock, LiveState &live, Ru
     connect(m_ui.ImageLSstart, &TImage::clicked, this, [this] { ImageLSClick(m_ui.ImageLSstart); });
     connect(m_ui.ImageLSstop, &TImage::clicked, this, [this] { ImageLSClick(m_ui.ImageLSstop); });
     connect(m_ui.seELZmain, &QSpinBox::valueChanged, this, &RunControl::seELZmainChange);
-    // A stored value equal to the box's own gives no change signal.
-    publishAllowedTime(m_ui.seELZmain->value());
 }
 
 template <typename Transition> void RunControl::changeRun(Transition transition)
@@ -257,13 +255,8 @@ void RunControl::LockSTOP1Click()
 void RunControl::seELZmainChange(int value)
 {
     Settings.ELZ = value;
-    publishAllowedTime(value);
-}
-
-void RunControl::publishAllowedTime(int seconds)
-{
     LiveSnapshot::Competition competition = m_live.current().competition;
-    competition.allowedSeconds = seconds;
+    competition.allowedSeconds = value;
     m_live.setCompetition(competition);
 }
 

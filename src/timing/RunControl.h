@@ -49,7 +49,6 @@ public:
 private:
     void setRunButton(TBitBtnWithColor *button, bool enabled, TColor color);
     void setPenaltyControls(bool enabled);
-    void publishAllowedTime(int seconds);
     // One of LiveRun's transitions applied to the state's run.
     template <typename Transition> void changeRun(Transition transition);
 
