@@ -127,8 +127,6 @@ void LanguageSwitch::restore(const State &s)
     ui.eFText2->setText(s.title2);
     for (int col = 0; col < s.headings.size(); ++col)
         ui.SortGrid1->setCells(col, 0, s.headings.at(col));
-    if (m_w.textsChanged)
-        m_w.textsChanged();
 }
 
 void LanguageSwitch::ApplyLanguage()
@@ -188,7 +186,4 @@ void LanguageSwitch::ApplyLanguage()
             break;
         }
     }
-    // The titles may have been filled.
-    if (m_w.textsChanged)
-        m_w.textsChanged();
 }

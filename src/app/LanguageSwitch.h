@@ -6,7 +6,6 @@
 #include <QObject>
 #include <QStringList>
 
-#include <functional>
 
 class QWidget;
 class StarterList;
@@ -20,7 +19,7 @@ class LanguageSwitch : public QObject
 {
     Q_OBJECT
 public:
-    // The windows whose texts it sets. textsChanged: after the titles may have changed.
+    // The windows whose texts it sets.
     struct Windows
     {
         QWidget *main = nullptr;
@@ -28,7 +27,6 @@ public:
         TFormInfo *info = nullptr;
         TCfgDialog *settings = nullptr;
         StarterList *starters = nullptr;
-        std::function<void()> textsChanged;
     };
     explicit LanguageSwitch(const Windows &windows, QObject *parent = nullptr);
 

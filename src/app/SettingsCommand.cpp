@@ -44,8 +44,6 @@ SettingsCommand::SettingsCommand(const Parts &parts, QObject *parent)
             return false;
         }
         Settings.Lang = language;
-        if (m_p.textsChanged)
-            m_p.textsChanged();
         return true;
     };
     dialog->OnCharsetChange = [this](int charSet) {

@@ -23,7 +23,7 @@ class SettingsCommand : public QObject
     Q_OBJECT
 public:
     // What the chosen settings are put into. resetToDefaults: deletes the stored settings once
-    // the operator agreed, false when nothing was done. textsChanged: after a language change.
+    // the operator agreed, false when nothing was done.
     struct Parts
     {
         QWidget *window = nullptr;
@@ -36,7 +36,6 @@ public:
         TFormMonitor2 *monitor = nullptr;
         LiveState *live = nullptr;
         std::function<bool()> resetToDefaults;
-        std::function<void()> textsChanged;
     };
     explicit SettingsCommand(const Parts &parts, QObject *parent = nullptr);
 

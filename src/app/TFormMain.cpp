@@ -237,10 +237,10 @@ void TFormMain::startUp()
     // Once every window exists. The audience window follows the titles in the state: the
     // language switch and the settings need not tell it.
     m_language = new LanguageSwitch(
-        {this, &ui, m_formInfo.get(), settingsDialog, m_starters.get(), {}}, this);
+        {this, &ui, m_formInfo.get(), settingsDialog, m_starters.get()}, this);
     m_settings = new SettingsCommand({this, &ui, settingsDialog, m_language, m_clock.get(),
                                       m_run.get(), m_photocells.get(), m_monitor, m_live.get(),
-                                      [this] { return ResetToDefaults(); }, {}},
+                                      [this] { return ResetToDefaults(); }},
                                      this);
     m_language->LoadLanguage(Settings.Lang);
 
