@@ -111,12 +111,12 @@ TFormMain::TFormMain(QWidget *parent)
     m_clock = std::make_unique<ClockDisplay>(ui, *m_relay);
     m_run = std::make_unique<RunControl>(ui, *m_clock, *m_relay);
     m_photocells = std::make_unique<Photocells>(ui, *m_relay);
-    m_scoring = std::make_unique<RunScoring>(ui, *m_clock);
+    m_scoring = std::make_unique<RunScoring>(ui, *m_clock, *m_live);
     m_programHooks->scoring = m_scoring.get();
     m_programHooks->window = this;
     m_protocolGrid = std::make_unique<ProtocolGrid>(ui, *m_live);
     m_starters = std::make_unique<StarterList>(ui, *m_live, *m_protocolGrid, *m_relay);
-    m_protocol = std::make_unique<ResultsProtocol>(ui, *m_clock, *m_run, *m_scoring,
+    m_protocol = std::make_unique<ResultsProtocol>(ui, *m_live, *m_clock, *m_run, *m_scoring,
                                                    *m_protocolGrid, *m_starters, *m_relay);
     m_files = std::make_unique<ProtocolFiles>(ui, *m_protocolGrid, *m_starters, *m_protocol);
     m_formInfo = std::make_unique<TFormInfo>(this);
@@ -231,7 +231,9 @@ void TFormMain::startUp()
     m_language->LoadLanguage(Settings.Lang);
 
     if (!sessionFolder().isEmpty()) {
-        m_session = std::make_unique<SessionKeeper>(*this, sessionFolder());
+        m_session = std::make_unique<SessionKeeper>(
+            *m_live, windowSessionControls(ui, *m_protocolGrid, *m_starters, *m_protocol),
+            sessionFolder());
         m_impulseLog = std::make_unique<ImpulseLog>(ui, m_session->writer());
         m_session->restoreOrSetAside();
     }

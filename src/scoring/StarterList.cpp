@@ -6,7 +6,6 @@
 #include "ProtocolGrid.h"
 #include "ProtocolRow.h"
 #include "RunHooks.h"
-#include "RunState.h"
 #include "StarterItemModel.h"
 #include "TBitBtnWithColor.h"
 #include "TFormMainUi.h"
@@ -97,6 +96,7 @@ void StarterList::cbStNrChange()
     if (m_busy || m_ui.cbStNr->count() == 0)
         return;
     Busy busy(m_busy);
+    const LiveState::Batch batch(m_live);
     updatePosition();
     ShowSelectedStarter();
     scrollCurrentRowToTop();
@@ -131,6 +131,7 @@ void StarterList::ShowSelectedStarter()
 {
     if (m_ui.cbStNr->currentIndex() < 0)
         return;
+    const LiveState::Batch batch(m_live);
     QStringList fields = StarterFields(selectedItem());
     while (fields.size() < 5)
         fields.append(QString());
@@ -146,7 +147,9 @@ void StarterList::ShowSelectedStarter()
                                         ? position
                                         : m_ui.cbKNr->findText(fields[1], Qt::MatchExactly));
     }
-    InfoText.clear();
+    // The boxes changed with their signals held back: the starter is published here.
+    publishStarter();
+    m_live.setInfo(QString());
     m_hooks.RefreshAudienceTexts();
 }
 
@@ -155,6 +158,7 @@ void StarterList::cbKNrChange()
     if (m_busy || m_ui.cbKNr->count() == 0)
         return;
     Busy busy(m_busy);
+    const LiveState::Batch batch(m_live);
     // The starter at the position chosen: head numbers may repeat (5, 7, 5). A typed head
     // number selects its first starter, and one not in the list selects none.
     const QString text = m_ui.cbKNr->currentText();
@@ -190,6 +194,7 @@ void StarterList::scrollCurrentRowToTop()
 
 void StarterList::setStarters(const QStringList &items, const QStringList &headNumbers)
 {
+    const LiveState::Batch batch(m_live);
     {
         Busy busy(m_busy);
         m_startNumbers->setItems(items);
@@ -207,6 +212,7 @@ void StarterList::setStarters(const QStringList &items, const QStringList &headN
         m_ui.sb1p->setEnabled(false);
     }
     cbStNrChange();
+    publishStarter();
 }
 
 bool StarterList::eventFilter(QObject *watched, QEvent *event)
