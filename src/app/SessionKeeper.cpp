@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLockFile>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 QString g_folder;

@@ -129,8 +129,11 @@ QString StarterList::selectedItem() const
 
 void StarterList::ShowSelectedStarter()
 {
-    if (m_ui.cbStNr->currentIndex() < 0)
+    // The boxes may have moved under a signal blocker: the state hears of it here.
+    if (m_ui.cbStNr->currentIndex() < 0) {
+        publishStarter();
         return;
+    }
     const LiveState::Batch batch(m_live);
     QStringList fields = StarterFields(selectedItem());
     while (fields.size() < 5)
@@ -147,7 +150,6 @@ void StarterList::ShowSelectedStarter()
                                         ? position
                                         : m_ui.cbKNr->findText(fields[1], Qt::MatchExactly));
     }
-    // The boxes changed with their signals held back: the starter is published here.
     publishStarter();
     m_live.setInfo(QString());
     m_hooks.RefreshAudienceTexts();
