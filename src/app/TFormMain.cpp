@@ -148,6 +148,11 @@ TFormMain::TFormMain(QWidget *parent)
     for (QLineEdit *title : {ui.eFText1, ui.eFText2})
         connect(title, &QLineEdit::textChanged, m_live.get(),
                 [this] { m_live->setTitles(ui.eFText1->text(), ui.eFText2->text()); });
+    // The audience window takes the bottom line from here until it reads the state itself.
+    connect(m_live.get(), &LiveState::runChanged, this, [this] {
+        InfoText = m_live->current().info;
+        refreshAudience();
+    });
 
     startUp();
 }
@@ -178,7 +183,7 @@ void TFormMain::startUp()
 
     m_saveSuppressed = true;
     LoadSettings(*openSettingsStore(), Settings);
-    InfoText.clear();
+    m_live->setInfo(QString());
     ui.seELZmain->setValue(qMin(Settings.ELZ, 999));
     Settings.ELZ = ui.seELZmain->value();
     ui.eFText1->setText(Settings.Zeile1);
