@@ -1,29 +1,20 @@
 #include "SessionKeeper.h"
 
+#include "LiveState.h"
 #include "MessageBoxes.h"
-#include "ProtocolGrid.h"
 #include "ProtocolRow.h"
-#include "ResultsProtocol.h"
 #include "RunTimeText.h"
 #include "Settings.h"
-#include "StarterList.h"
-#include "TBitBtnWithColor.h"
-#include "TFormMain.h"
-#include "TOvalButton.h"
-#include "TSortGrid.h"
 #include "TerminationSignals.h"
 #include "WholeFile.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLockFile>
-#include <QRadioButton>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 QString g_folder;
@@ -34,13 +25,27 @@ constexpr int MessageRetryMs = 500;
 const QString ProcedureC = QStringLiteral("C");
 const QString ProcedureCfahren = QStringLiteral("C fahren");
 
-bool hasResults(const ProtocolRows &rows)
+int filledRows(const ProtocolRows &rows)
 {
+    int filled = 0;
     for (qsizetype r = 1; r < rows.size(); ++r)
-        for (const QString &cell : rows.at(r))
-            if (!cell.isEmpty())
-                return true;
-    return false;
+        filled += std::any_of(rows.at(r).cbegin(), rows.at(r).cend(),
+                              [](const QString &cell) { return !cell.isEmpty(); });
+    return filled;
+}
+
+QString procedureText(JudgingProcedure procedure)
+{
+    return procedure == JudgingProcedure::CFahren ? ProcedureCfahren
+           : procedure == JudgingProcedure::C     ? ProcedureC
+                                                  : QStringLiteral("A");
+}
+
+JudgingProcedure procedureOf(const QString &text)
+{
+    return text == ProcedureCfahren ? JudgingProcedure::CFahren
+           : text == ProcedureC     ? JudgingProcedure::C
+                                    : JudgingProcedure::A;
 }
 } // namespace
 
@@ -54,8 +59,9 @@ QString sessionFolder()
     return g_folder;
 }
 
-SessionKeeper::SessionKeeper(TFormMain &window, const QString &folder, QObject *parent)
-    : QObject(parent), m_window(window), m_ui(window.ui), m_writer(folder)
+SessionKeeper::SessionKeeper(LiveState &live, SessionControls controls, const QString &folder,
+                             QObject *parent)
+    : QObject(parent), m_live(live), m_controls(std::move(controls)), m_writer(folder)
 {
     m_delay.setSingleShot(true);
     m_delay.setInterval(SaveDelayMs);
@@ -72,24 +78,21 @@ SessionKeeper::~SessionKeeper() = default;
 
 void SessionKeeper::watchChanges()
 {
-    QAbstractItemModel *grid = m_ui.SortGrid1->model();
-    connect(grid, &QAbstractItemModel::dataChanged, this, &SessionKeeper::changed);
-    connect(grid, &QAbstractItemModel::headerDataChanged, this, &SessionKeeper::changed);
-    connect(grid, &QAbstractItemModel::rowsInserted, this, &SessionKeeper::changed);
-    connect(grid, &QAbstractItemModel::rowsRemoved, this, &SessionKeeper::changed);
-    connect(grid, &QAbstractItemModel::modelReset, this, &SessionKeeper::changed);
-    connect(grid, &QAbstractItemModel::layoutChanged, this, &SessionKeeper::changed);
-    for (QComboBox *box : {m_ui.cbStNr, m_ui.cbKNr}) {
-        connect(box->model(), &QAbstractItemModel::modelReset, this, &SessionKeeper::changed);
-        connect(box, &QComboBox::currentIndexChanged, this, &SessionKeeper::changed);
-        connect(box, &QComboBox::editTextChanged, this, &SessionKeeper::changed);
-    }
-    for (QRadioButton *mode : {m_ui.rbModeA, m_ui.rbModeC, m_ui.rbModeCfahren})
-        connect(mode, &QRadioButton::toggled, this, &SessionKeeper::changed);
-    for (QLineEdit *field : {m_ui.Reiter, m_ui.ePferd, m_ui.eVerein})
-        connect(field, &QLineEdit::textChanged, this, &SessionKeeper::changed);
-    // Connected after the protocol's own handler, so the row is gone when this runs.
-    connect(m_ui.Strokadelete, &QAction::triggered, this, &SessionKeeper::keepNow);
+    const std::shared_ptr<const LiveSnapshot> now = m_live.snapshot();
+    m_procedure = now->competition.procedure;
+    m_filledRows = filledRows(now->protocol);
+    connect(&m_live, &LiveState::starterChanged, this, &SessionKeeper::changed);
+    connect(&m_live, &LiveState::resultsChanged, this, &SessionKeeper::resultsChanged);
+    // Of the competition only the procedure is kept.
+    connect(&m_live, &LiveState::titlesChanged, this, [this] {
+        const JudgingProcedure procedure = m_live.snapshot()->competition.procedure;
+        if (std::exchange(m_procedure, procedure) != procedure)
+            changed();
+        else
+            keepHeldBack();
+    });
+    // The run is not kept; its command may still have to be.
+    connect(&m_live, &LiveState::runChanged, this, &SessionKeeper::keepHeldBack);
 }
 
 void SessionKeeper::keepNow()
@@ -99,15 +102,40 @@ void SessionKeeper::keepNow()
         clearWarning();
     if (m_finished)
         return;
+    // Within a command the state is complete when the command ends, and announces itself then.
+    if (m_live.batching()) {
+        m_keepAtCommandEnd = true;
+        return;
+    }
     m_delay.stop();
     save(false);
 }
 
+bool SessionKeeper::keepHeldBack()
+{
+    if (!std::exchange(m_keepAtCommandEnd, false))
+        return false;
+    keepNow();
+    return true;
+}
+
 void SessionKeeper::changed()
 {
+    if (keepHeldBack())
+        return;
     // Not restarted by further changes: a stream of them is still written every interval.
     if (!m_finished && !m_delay.isActive())
         m_delay.start();
+}
+
+void SessionKeeper::resultsChanged()
+{
+    // A result gone from the protocol must not come back after a kill.
+    const int filled = filledRows(m_live.snapshot()->protocol);
+    if (std::exchange(m_filledRows, filled) > filled)
+        keepNow();
+    else
+        changed();
 }
 
 bool SessionKeeper::pending()
@@ -115,29 +143,29 @@ bool SessionKeeper::pending()
     return m_delay.isActive() || !m_writer.waitWritten(QDeadlineTimer(0));
 }
 
-SessionState SessionKeeper::currentState() const
+SessionState SessionKeeper::currentState(const LiveSnapshot &now)
 {
     SessionState state;
-    state.procedure = m_ui.rbModeCfahren->isChecked() ? ProcedureCfahren
-                      : m_ui.rbModeC->isChecked()     ? ProcedureC
-                                                      : QStringLiteral("A");
-    state.starters = m_window.starters().items();
-    state.headNumbers = m_window.starters().headNumbers();
-    state.position = state.starters.isEmpty() ? -1 : m_ui.cbStNr->currentIndex();
-    state.startNumber = m_ui.cbStNr->currentText();
-    state.headNumber = m_ui.cbKNr->currentText();
-    state.rider = m_ui.Reiter->text();
-    state.horse = m_ui.ePferd->text();
-    state.club = m_ui.eVerein->text();
+    state.procedure = procedureText(now.competition.procedure);
+    const LiveSnapshot::Starter &starter = now.starter;
+    state.starters = starter.items;
+    state.headNumbers = starter.headNumbers;
+    state.position = state.starters.isEmpty() ? -1 : starter.position;
+    state.startNumber = starter.startNumber;
+    state.headNumber = starter.headNumber;
+    state.rider = starter.rider;
+    state.horse = starter.horse;
+    state.club = starter.club;
     return state;
 }
 
 void SessionKeeper::save(bool closed, qint32 runOnCourseMs)
 {
-    SessionState state = currentState();
+    const std::shared_ptr<const LiveSnapshot> now = m_live.snapshot();
+    SessionState state = currentState(*now);
     state.closed = closed;
     state.runOnCourseMs = runOnCourseMs;
-    m_writer.keepSession(m_ui.SortGrid1->allRowTexts(), state);
+    m_writer.keepSession(now->protocol, state);
 }
 
 void SessionKeeper::finish(bool closed, qint32 runOnCourseMs)
@@ -179,10 +207,10 @@ void SessionKeeper::restoreOrSetAside()
     if (!haveState && !haveProtocol)
         return;
     const bool worthKeeping =
-        hasResults(rows) || !state.starters.isEmpty() || state.runOnCourseMs >= 0;
+        filledRows(rows) > 0 || !state.starters.isEmpty() || state.runOnCourseMs >= 0;
     // A state that cannot be read did not end in order either.
     if (worthKeeping && !(haveState && state.closed) &&
-        messageBoxes().yesNo(m_ui.form,
+        messageBoxes().yesNo(m_controls.window,
                              QStringLiteral("Protokoll der letzten Sitzung wiederherstellen?"))) {
         restore(rows, state);
         if (state.runOnCourseMs >= 0)
@@ -204,41 +232,26 @@ void SessionKeeper::keepNothing(const QString &why)
 {
     m_finished = true;
     showWarning(QStringLiteral("Protokoll wird nicht laufend gesichert"));
-    messageBoxes().error(m_ui.form, why + QStringLiteral(" Das Protokoll dieses Fensters wird "
-                                                         "nicht laufend gesichert; speichern "
-                                                         "Sie es von Hand."));
+    messageBoxes().error(m_controls.window,
+                         why + QStringLiteral(" Das Protokoll dieses Fensters wird "
+                                              "nicht laufend gesichert; speichern "
+                                              "Sie es von Hand."));
 }
 
 void SessionKeeper::restore(const ProtocolRows &rows, const SessionState &state)
 {
-    m_window.protocolGrid().setHeadings(rows.value(0));
-    ProtocolRows data = rows.mid(1);
-    for (QStringList &row : data)
-        row.resize(ProtocolColumnCount);
-    m_ui.SortGrid1->setDataRows(std::move(data));
-
-    if (state.procedure == ProcedureCfahren)
-        m_ui.rbModeCfahren->setChecked(true);
-    else if (state.procedure == ProcedureC)
-        m_ui.rbModeC->setChecked(true);
+    const LiveState::Batch batch(m_live);
+    m_controls.setProtocol(rows);
+    m_controls.setProcedure(procedureOf(state.procedure));
+    m_controls.setStarters(state.starters, state.headNumbers);
+    if (!state.starters.isEmpty())
+        m_controls.chooseStarter(qMax(0, state.position));
     else
-        m_ui.rbModeA->setChecked(true);
-
-    m_window.starters().setStarters(state.starters, state.headNumbers);
-    if (!state.starters.isEmpty()) {
-        m_ui.cbStNr->setCurrentIndex(qMax(0, state.position));
-    } else {
-        m_ui.cbStNr->setEditText(state.startNumber);
-        m_ui.cbKNr->setEditText(state.headNumber);
-    }
+        m_controls.typeStartNumber(state.startNumber, state.headNumber);
     // Typed without a list, or the rider of a run the program ended: as they were shown.
-    if (state.starters.isEmpty() || state.runOnCourseMs >= 0) {
-        m_ui.Reiter->setText(state.rider);
-        m_ui.ePferd->setText(state.horse);
-        m_ui.eVerein->setText(state.club);
-    }
-    m_window.protocolGrid().SetProtocolColumnWidths();
-    m_window.protocol().UpdateProtocolButtons();
+    if (state.starters.isEmpty() || state.runOnCourseMs >= 0)
+        m_controls.typeStarter(state.horse, state.rider, state.club);
+    m_controls.updateProtocolButtons();
 }
 
 void SessionKeeper::showRunOnCourse(const SessionState &state)
@@ -248,7 +261,7 @@ void SessionKeeper::showRunOnCourse(const SessionState &state)
     showWarning(
         QStringLiteral("Lauf nicht eingetragen: Nr. %1, %2 s").arg(state.startNumber, time));
     messageBoxes().warning(
-        m_ui.form, QApplication::applicationName(),
+        m_controls.window, QApplication::applicationName(),
         QStringLiteral("Als das Programm endete, war der Lauf von Startnummer %1 (%2, %3) "
                        "nicht eingetragen. Die Uhr zeigte %4 s.\n\nDer Starter ist wieder "
                        "eingestellt: Starten Sie den Lauf neu oder tragen Sie das Ergebnis im "
@@ -287,7 +300,7 @@ void SessionKeeper::writeFailed(const QString &path, const QString &reason)
 
 void SessionKeeper::showWarning(const QString &text, const QString &tip)
 {
-    QLabel *panel = m_ui.StatusPanels[1];
+    QLabel *panel = m_controls.statusPanel;
     if (m_statusText.isNull())
         m_statusText = panel->text();
     panel->setText(text);
@@ -297,7 +310,7 @@ void SessionKeeper::showWarning(const QString &text, const QString &tip)
 
 void SessionKeeper::clearWarning()
 {
-    QLabel *panel = m_ui.StatusPanels[1];
+    QLabel *panel = m_controls.statusPanel;
     panel->setText(m_statusText);
     panel->setToolTip(QString());
     panel->setStyleSheet(QString());
@@ -318,10 +331,14 @@ void SessionKeeper::showFailureWhenIdle()
         return;
     // Never a modal box: the next rider's F5 must reach the window. Not over a running clock
     // either: it waits until the run is over.
-    if (m_ui.Clock->isActive() || m_ui.bHF->isEnabled() || m_ui.bSTOP->isEnabled()) {
+    const LiveRun run = m_live.snapshot()->run;
+    const bool onCourse = run.phase == RunPhase::Running || run.phase == RunPhase::Held ||
+                          run.phase == RunPhase::Stopped ||
+                          (run.phase == RunPhase::Countdown && !run.standing);
+    if (onCourse) {
         m_messageDelay.start();
         return;
     }
     const QString message = std::exchange(m_failureMessage, QString());
-    messageBoxes().notice(m_ui.form, message);
+    messageBoxes().notice(m_controls.window, message);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SessionControls.h"
 #include "SessionFiles.h"
 #include "SessionWriter.h"
 #include "TextProtocol.h"
@@ -8,18 +9,20 @@
 #include <QTimer>
 #include <memory>
 
-class TFormMain;
+class LiveState;
+struct LiveSnapshot;
 class QLockFile;
-class TFormMainUi;
 
 // Keeps the protocol, the starter lists, the selected starter and the judging procedure on the
 // disk as they change, so a crash, a kill or a power cut loses nothing; offers them back at the
-// next start. A disk that takes nothing is reported once, and timing goes on.
+// next start. A disk that takes nothing is reported once, and timing goes on. What it keeps is
+// the live state's; what it brings back goes through the window's controls.
 class SessionKeeper : public QObject
 {
     Q_OBJECT
 public:
-    SessionKeeper(TFormMain &window, const QString &folder, QObject *parent = nullptr);
+    SessionKeeper(LiveState &live, SessionControls controls, const QString &folder,
+                  QObject *parent = nullptr);
     ~SessionKeeper() override;
 
     // At start: asks to bring back a session that did not end with "Beenden?"; one not brought
@@ -29,7 +32,8 @@ public:
     // Writes the last state and waits for it. closed: the operator ended the session;
     // runOnCourseMs: the time of a run not entered then, kept with its rider, -1 for none.
     void finish(bool closed, qint32 runOnCourseMs = -1);
-    // An entry or a deleted row: handed to the writer now, as a kill may come any moment.
+    // An entry or a deleted row: handed to the writer now, as a kill may come any moment; within
+    // a command, as soon as the command is complete.
     void keepNow();
     // A change is not yet on the disk.
     bool pending();
@@ -42,8 +46,11 @@ public:
 private:
     void watchChanges();
     void changed();
+    void resultsChanged();
+    // A keepNow() held back until its command ended: done now. False when none was due.
+    bool keepHeldBack();
     void save(bool closed, qint32 runOnCourseMs = -1);
-    SessionState currentState() const;
+    static SessionState currentState(const LiveSnapshot &now);
     void restore(const ProtocolRows &rows, const SessionState &state);
     void showRunOnCourse(const SessionState &state);
     // False when a file could not be renamed; it is then still in place.
@@ -58,8 +65,8 @@ private:
     void clearWarning();
     void showFailureWhenIdle();
 
-    TFormMain &m_window;
-    TFormMainUi &m_ui;
+    LiveState &m_live;
+    const SessionControls m_controls;
     SessionWriter m_writer;
     QTimer m_delay;
     QTimer m_messageDelay;
@@ -69,6 +76,9 @@ private:
     bool m_finished = false;
     bool m_writeFailing = false;
     bool m_runOnCourseShown = false; // its red status line stays until the next entry
+    bool m_keepAtCommandEnd = false;
+    JudgingProcedure m_procedure = JudgingProcedure::A; // as last seen
+    int m_filledRows = 0;                               // results in the protocol, as last seen
 };
 
 // The folder the session and the impulse log are kept in. Empty, the default, keeps nothing:

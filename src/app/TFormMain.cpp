@@ -63,7 +63,6 @@ struct TFormMain::HookRelay : RunHooks
     RunHooks *target = nullptr;
     void UpdateRunTotal() override { target->UpdateRunTotal(); }
     void UpdateTimeFaults(qint32 ms) override { target->UpdateTimeFaults(ms); }
-    void RefreshAudienceTexts() override { target->RefreshAudienceTexts(); }
     void RunCommandGiven(RunCommand command, qint32 ms, const QString &detail) override
     {
         target->RunCommandGiven(command, ms, detail);
@@ -79,14 +78,8 @@ struct TFormMain::ProgramHooks : RunHooks
 {
     RunScoring *scoring = nullptr;
     TFormMain *window = nullptr;
-    void UpdateRunTotal() override
-    {
-        scoring->UpdateRunTotal();
-        RefreshAudienceTexts();
-    }
+    void UpdateRunTotal() override { scoring->UpdateRunTotal(); }
     void UpdateTimeFaults(qint32 ms) override { scoring->UpdateTimeFaults(ms); }
-    // The scoring's bottom line into the state, until the scoring writes it there itself.
-    void RefreshAudienceTexts() override { window->m_live->setInfo(InfoText); }
     void RunCommandGiven(RunCommand command, qint32 ms, const QString &detail) override
     {
         // An entered run (an abort's too) goes to the disk now, not after the usual delay.
@@ -117,12 +110,12 @@ TFormMain::TFormMain(QWidget *parent)
     m_clock = std::make_unique<ClockDisplay>(ui, *m_relay);
     m_run = std::make_unique<RunControl>(ui, *m_clock, *m_live, *m_relay);
     m_photocells = std::make_unique<Photocells>(ui, *m_relay);
-    m_scoring = std::make_unique<RunScoring>(ui, *m_clock);
+    m_scoring = std::make_unique<RunScoring>(ui, *m_clock, *m_live);
     m_programHooks->scoring = m_scoring.get();
     m_programHooks->window = this;
     m_protocolGrid = std::make_unique<ProtocolGrid>(ui, *m_live);
-    m_starters = std::make_unique<StarterList>(ui, *m_live, *m_protocolGrid, *m_relay);
-    m_protocol = std::make_unique<ResultsProtocol>(ui, *m_clock, *m_run, *m_scoring,
+    m_starters = std::make_unique<StarterList>(ui, *m_live, *m_protocolGrid);
+    m_protocol = std::make_unique<ResultsProtocol>(ui, *m_live, *m_clock, *m_run, *m_scoring,
                                                    *m_protocolGrid, *m_starters, *m_relay);
     m_files =
         std::make_unique<ProtocolFiles>(ui, *m_live, *m_protocolGrid, *m_starters, *m_protocol);
@@ -185,7 +178,7 @@ void TFormMain::startUp()
 
     m_saveSuppressed = true;
     LoadSettings(*openSettingsStore(), Settings);
-    InfoText.clear();
+    m_live->setInfo(QString());
     ui.seELZmain->setValue(qMin(Settings.ELZ, 999));
     Settings.ELZ = ui.seELZmain->value();
     ui.eFText1->setText(Settings.Zeile1);
@@ -245,7 +238,9 @@ void TFormMain::startUp()
     m_language->LoadLanguage(Settings.Lang);
 
     if (!sessionFolder().isEmpty()) {
-        m_session = std::make_unique<SessionKeeper>(*this, sessionFolder());
+        m_session = std::make_unique<SessionKeeper>(
+            *m_live, windowSessionControls(ui, *m_protocolGrid, *m_starters, *m_protocol),
+            sessionFolder());
         m_impulseLog = std::make_unique<ImpulseLog>(*m_live, m_session->writer());
         m_session->restoreOrSetAside();
     }

@@ -47,6 +47,8 @@ public:
     // then, or once at the end of the batch, so a ranking cell by cell reads them once.
     void setProtocolSource(std::function<QList<QStringList>()> source);
     void protocolChanged();
+    // Inside a batch: what is written now is announced, and in the snapshot, once it ends.
+    bool batching() const { return m_batchDepth > 0; }
 
     // Holds the announcements back until the outermost batch ends.
     class Batch

@@ -1,6 +1,7 @@
 #include "ResultsProtocol.h"
 
 #include "ClockDisplay.h"
+#include "LiveState.h"
 #include "LocaleNumbers.h"
 #include "MessageBoxes.h"
 #include "ProtocolGrid.h"
@@ -38,11 +39,11 @@ void setEnabled(std::initializer_list<QWidget *> widgets, bool on)
 }
 } // namespace
 
-ResultsProtocol::ResultsProtocol(TFormMainUi &ui, ClockDisplay &clock, RunControl &run,
-                                 RunScoring &scoring, ProtocolGrid &grid, StarterList &starters,
-                                 RunHooks &hooks, QObject *parent)
-    : QObject(parent), m_ui(ui), m_clock(clock), m_run(run), m_scoring(scoring), m_grid(grid),
-      m_starters(starters), m_hooks(hooks)
+ResultsProtocol::ResultsProtocol(TFormMainUi &ui, LiveState &live, ClockDisplay &clock,
+                                 RunControl &run, RunScoring &scoring, ProtocolGrid &grid,
+                                 StarterList &starters, RunHooks &hooks, QObject *parent)
+    : QObject(parent), m_ui(ui), m_live(live), m_clock(clock), m_run(run), m_scoring(scoring),
+      m_grid(grid), m_starters(starters), m_hooks(hooks)
 {
     connect(m_ui.bEINTRAGEN, &TBitBtnWithColor::mousePressed, this,
             &ResultsProtocol::bEINTRAGENMouseDown);
@@ -123,6 +124,7 @@ void ResultsProtocol::mEintragenClick()
 {
     if (!m_ui.bEINTRAGEN->isEnabled())
         return;
+    const LiveState::Batch batch(m_live);
     m_ui.Clock->stop();
     // A penalty number typed but never added with "+" or "-" has not moved the clock either.
     m_scoring.cancelPenaltyEntry();
@@ -134,9 +136,14 @@ void ResultsProtocol::mEintragenClick()
                             timed ? ticksBetween(Run.RunStartTick, Run.RunStopTick) : -1, {});
     const TSortGrid *grid = m_ui.SortGrid1;
     const int current = grid->currentGridRow();
-    InfoText = QStringLiteral("%1:%2   %3:%4")
-                   .arg(grid->cells(ColPoints, 0), grid->cells(ColPoints, current),
-                        grid->cells(ColRank, 0), grid->cells(ColRank, current));
+    const QString text = QStringLiteral("%1:%2   %3:%4")
+                             .arg(grid->cells(ColPoints, 0), grid->cells(ColPoints, current),
+                                  grid->cells(ColRank, 0), grid->cells(ColRank, current));
+    LiveRun run = m_live.current().run;
+    run.enter();
+    m_live.setRun(run);
+    m_live.setResult({grid->rowTexts(current), grid->cells(ColRank, current), text});
+    m_live.setInfo(text);
     setEnabled({m_ui.bAbbruch, m_ui.bAus, m_ui.eHindPkt, m_ui.bPlus4, m_ui.bMinus4, m_ui.cbPlus,
                 m_ui.eStrafPkt, m_ui.bStrafsek4, m_ui.bStrafsek6, m_ui.bStrafsek8, m_ui.bStrafsek10,
                 m_ui.bEINTRAGEN},
@@ -148,7 +155,6 @@ void ResultsProtocol::mEintragenClick()
     m_ui.bCFG->setEnabled(true);
     m_ui.bRESET->setFocus();
     UpdateProtocolButtons();
-    m_hooks.RefreshAudienceTexts();
 }
 
 void ResultsProtocol::bAbbruchClick(QObject *sender)
@@ -157,12 +163,15 @@ void ResultsProtocol::bAbbruchClick(QObject *sender)
         return;
     if (sender == m_ui.mAbbruch && !m_ui.mAbbruch->isEnabled())
         return;
-    // A run still on (running or held) is aborted at its time now.
-    const qint32 elapsed =
-        !Run.CountdownActive && m_ui.bHF->isEnabled()
-            ? ticksBetween(Run.RunStartTick, m_ui.Clock->isActive() ? tickNow() : Run.RunHoldTick)
-            : -1;
+    const LiveState::Batch batch(m_live);
+    // A run still on (running or held) is aborted at its time now; a countdown at the tick now.
+    const bool onCourse = !Run.CountdownActive && m_ui.bHF->isEnabled();
+    const quint32 at = onCourse && !m_ui.Clock->isActive() ? Run.RunHoldTick : tickNow();
+    const qint32 elapsed = onCourse ? ticksBetween(Run.RunStartTick, at) : -1;
     m_ui.Clock->stop();
+    LiveRun run = m_live.current().run;
+    run.abort(at);
+    m_live.setRun(run);
     const int tag = sender->property("Tag").toInt();
     AbortReasonText = tag == 1   ? QStringLiteral("N.st.")
                       : tag == 2 ? QStringLiteral("Ret.")
@@ -195,19 +204,27 @@ void ResultsProtocol::bAbbruchClick(QObject *sender)
     m_run.SetCellArmed(m_ui.ImageLSstop, 0);
 
     m_ui.bEINTRAGEN->click();
-    InfoText = LanguageText(LanguageLine::Eliminated);
+    const QString eliminated = LanguageText(LanguageLine::Eliminated);
+    // The entry's result line gives way to the abort's.
+    LiveSnapshot::Result result = m_live.current().result;
+    if (!result.row.isEmpty()) {
+        result.text = eliminated;
+        m_live.setResult(result);
+    }
+    m_live.setInfo(eliminated);
     UpdateProtocolButtons();
-    m_hooks.RefreshAudienceTexts();
 }
 
 void ResultsProtocol::nextRider()
 {
+    const LiveState::Batch batch(m_live);
     m_hooks.RunCommandGiven(RunCommand::Next, -1, {});
     bRESETClick();
 }
 
 void ResultsProtocol::bRESETClick()
 {
+    const LiveState::Batch batch(m_live);
     m_ui.seELZmain->setEnabled(true);
     m_ui.ePktSek->setText(LocaleNumbers::fixed2(0));
     m_ui.eHindPkt->setText(QStringLiteral("0"));
@@ -248,8 +265,11 @@ void ResultsProtocol::bRESETClick()
     m_ui.cbRezervLS->clear();
     m_ui.cbRezervLS->setEnabled(false);
 
-    InfoText.clear();
-    m_hooks.RefreshAudienceTexts();
+    LiveRun run = m_live.current().run;
+    run.next();
+    m_live.setRun(run);
+    m_live.setResult({});
+    m_live.setInfo(QString());
     if (m_ui.bTimer->isEnabled() && m_ui.bTimer->isVisible())
         m_ui.bTimer->setFocus();
     else
@@ -260,6 +280,7 @@ void ResultsProtocol::sbCLSClick()
 {
     if (!messageBoxes().yesNo(m_ui.form, LanguageText(LanguageLine::ClearProtocolQuestion)))
         return;
+    const LiveState::Batch batch(m_live);
     m_ui.SortGrid1->setDataRows({});
     m_starters.setStarters({}, {});
     m_ui.cbStNr->setEditText(QStringLiteral("0"));
@@ -272,6 +293,7 @@ void ResultsProtocol::StrokadeleteClick()
 {
     if (!messageBoxes().yesNo(m_ui.form, LanguageText(LanguageLine::DeleteRowQuestion)))
         return;
+    const LiveState::Batch batch(m_live);
     const QModelIndexList selected = m_ui.SortGrid1->selectionModel()->selectedIndexes();
     int top = selected.isEmpty() ? m_ui.SortGrid1->currentGridRow() : INT_MAX;
     for (const QModelIndex &index : selected)

@@ -3,6 +3,7 @@
 #include <QObject>
 
 class ClockDisplay;
+class LiveState;
 class ProtocolGrid;
 class RunControl;
 class RunHooks;
@@ -11,13 +12,13 @@ class StarterList;
 class TFormMainUi;
 
 // The results protocol: entering a run, the abort results, calling the next rider, clearing
-// the protocol and deleting a row.
+// the protocol and deleting a row. Each command reaches the live state as one change.
 class ResultsProtocol : public QObject
 {
     Q_OBJECT
 public:
-    ResultsProtocol(TFormMainUi &ui, ClockDisplay &clock, RunControl &run, RunScoring &scoring,
-                    ProtocolGrid &grid, StarterList &starters, RunHooks &hooks,
+    ResultsProtocol(TFormMainUi &ui, LiveState &live, ClockDisplay &clock, RunControl &run,
+                    RunScoring &scoring, ProtocolGrid &grid, StarterList &starters, RunHooks &hooks,
                     QObject *parent = nullptr);
 
     void bEINTRAGENMouseDown();
@@ -37,6 +38,7 @@ public:
 
 private:
     TFormMainUi &m_ui;
+    LiveState &m_live;
     ClockDisplay &m_clock;
     RunControl &m_run;
     RunScoring &m_scoring;

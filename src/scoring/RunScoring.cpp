@@ -1,6 +1,7 @@
 #include "RunScoring.h"
 
 #include "ClockDisplay.h"
+#include "LiveState.h"
 #include "LocaleNumbers.h"
 #include "MessageBoxes.h"
 #include "ProtocolTexts.h"
@@ -20,8 +21,8 @@
 #include <QMainWindow>
 #include <QRadioButton>
 
-RunScoring::RunScoring(TFormMainUi &ui, ClockDisplay &clock, QObject *parent)
-    : QObject(parent), m_ui(ui), m_clock(clock)
+RunScoring::RunScoring(TFormMainUi &ui, ClockDisplay &clock, LiveState &live, QObject *parent)
+    : QObject(parent), m_ui(ui), m_clock(clock), m_live(live)
 {
     for (QAction *a : m_ui.faultActions)
         connect(a, &QAction::triggered, this, [this, a] { HindernClick(a); });
@@ -36,8 +37,9 @@ RunScoring::RunScoring(TFormMainUi &ui, ClockDisplay &clock, QObject *parent)
         connect(a, &QAction::triggered, this, [this, a] { mStrafSekClick(a); });
     for (QPushButton *b : {m_ui.bStrafPlus, m_ui.bStrafMinus})
         connect(b, &QPushButton::clicked, this, [this, b] { bStrafPlusClick(b); });
-    connect(m_ui.eHindPkt, &QLineEdit::textChanged, this, &RunScoring::UpdateRunTotal);
-    connect(m_ui.ePktSek, &QLineEdit::textChanged, this, &RunScoring::UpdateRunTotal);
+    connect(m_ui.eHindPkt, &QLineEdit::textChanged, this, [this] { fieldChanged(true); });
+    connect(m_ui.ePktSek, &QLineEdit::textChanged, this, [this] { fieldChanged(true); });
+    connect(m_ui.eStrafPkt, &QLineEdit::textChanged, this, [this] { fieldChanged(false); });
     for (QRadioButton *r : {m_ui.rbModeA, m_ui.rbModeC, m_ui.rbModeCfahren})
         connect(r, &QRadioButton::toggled, this, &RunScoring::rbModeClick);
     connect(m_ui.cbEliminieren, &QCheckBox::toggled, this, [](bool on) { Settings.Eli = on; });
@@ -46,6 +48,8 @@ RunScoring::RunScoring(TFormMainUi &ui, ClockDisplay &clock, QObject *parent)
     m_ui.LabEliminieren->installEventFilter(this);
     m_ui.bStrafPlus->setEnabled(false);
     m_ui.bStrafMinus->setEnabled(false);
+    m_live.setProcedure(procedure(m_ui));
+    publishFields();
 }
 
 JudgingProcedure RunScoring::procedure(const TFormMainUi &ui)
@@ -66,6 +70,23 @@ bool RunScoring::readWhole(QLineEdit *field, qint64 &value)
     return false;
 }
 
+void RunScoring::fieldChanged(bool withTotal)
+{
+    const LiveState::Batch batch(m_live);
+    publishFields();
+    if (withTotal)
+        UpdateRunTotal();
+}
+
+void RunScoring::publishFields()
+{
+    LiveSnapshot::Scoring scoring = m_live.current().scoring;
+    scoring.faults = m_ui.eHindPkt->text();
+    scoring.penaltySeconds = m_ui.eStrafPkt->text();
+    scoring.timeFaults = m_ui.ePktSek->text();
+    m_live.setScoring(scoring);
+}
+
 void RunScoring::UpdateRunTotal()
 {
     // Runs on every key typed into the faults: a message box here would take the keys of a live
@@ -75,7 +96,11 @@ void RunScoring::UpdateRunTotal()
         !LocaleNumbers::typedToDouble(m_ui.ePktSek->text(), Z))
         return;
     const double total = procedure(m_ui) == JudgingProcedure::C ? H : H + Z;
-    InfoText = ProtocolColumnHeading(ColPoints) + QLatin1Char(':') + LocaleNumbers::fixed2(total);
+    const LiveState::Batch batch(m_live);
+    LiveSnapshot::Scoring scoring = m_live.current().scoring;
+    scoring.total = LocaleNumbers::fixed2(total);
+    m_live.setScoring(scoring);
+    m_live.setInfo(ProtocolColumnHeading(ColPoints) + QLatin1Char(':') + scoring.total);
     qint64 faults = 0;
     if (LocaleNumbers::typedToInt(m_ui.eHindPkt->text(), faults))
         m_ui.bMinus4->setEnabled(faults >= -m_ui.bMinus4->property("Tag").toInt());
@@ -95,6 +120,7 @@ void RunScoring::UpdateTimeFaults(qint32 elapsedMs)
 
 void RunScoring::HindernClick(QObject *sender)
 {
+    const LiveState::Batch batch(m_live);
     qint64 faults = 0;
     if (!m_ui.eHindPkt->isEnabled() || !readWhole(m_ui.eHindPkt, faults))
         return;
@@ -103,6 +129,7 @@ void RunScoring::HindernClick(QObject *sender)
 
 void RunScoring::Nplus4Click(QObject *sender)
 {
+    const LiveState::Batch batch(m_live);
     qint64 faults = 0;
     if (!m_ui.bPlus4->isEnabled() || !readWhole(m_ui.eHindPkt, faults))
         return;
@@ -113,6 +140,7 @@ void RunScoring::Nplus4Click(QObject *sender)
 
 void RunScoring::cbPlusChange(int index)
 {
+    const LiveState::Batch batch(m_live);
     static const int amounts[] = {3, 4, 5, 6, 8};
     qint64 faults = 0;
     if (index < 0 || index >= int(std::size(amounts)) || !readWhole(m_ui.eHindPkt, faults))
@@ -124,6 +152,9 @@ void RunScoring::cbPlusChange(int index)
 void RunScoring::movePenalty(qint64 seconds)
 {
     Run.RunStartTick -= quint32(seconds * 1000);
+    LiveRun run = m_live.current().run;
+    run.addPenalty(qint32(seconds * 1000));
+    m_live.setRun(run);
     // Penalty seconds are open only while held or after STOP; bHF is enabled only while held.
     const quint32 end = m_ui.bHF->isEnabled() ? Run.RunHoldTick : Run.RunStopTick;
     const qint32 clockMs = ticksBetween(Run.RunStartTick, end);
@@ -140,6 +171,7 @@ void RunScoring::mStrafSekClick(QObject *sender)
                        sender == m_ui.N13 || sender == m_ui.N14 || sender == m_ui.N15;
     if (!known || !m_ui.bStrafsek10->isEnabled())
         return;
+    const LiveState::Batch batch(m_live);
     // A number typed but not yet added is dropped: the step adds to what the clock holds.
     cancelPenaltyEntry();
     qint64 penalty = 0;
@@ -165,6 +197,7 @@ void RunScoring::endPenaltyEntry()
 
 void RunScoring::bStrafPlusClick(QObject *sender)
 {
+    const LiveState::Batch batch(m_live);
     if (penaltyEntryIdle())
         return;
     const int sign = sender->property("Tag").toInt() < 0 ? -1 : 1;
@@ -231,6 +264,7 @@ void RunScoring::rbModeClick()
     m_ui.ePktSek->setVisible(!c);
     Settings.Sum = c;
     Settings.SumF = m_ui.rbModeCfahren->isChecked();
+    m_live.setProcedure(procedure(m_ui));
 }
 
 void RunScoring::LabEliminierenClick()

@@ -5,17 +5,19 @@
 #include <QObject>
 
 class ClockDisplay;
+class LiveState;
 class QKeyEvent;
 class QLineEdit;
 class TFormMainUi;
 
 // The run of the rider on the course: obstacle faults, penalty seconds, time faults and the
-// running total. The values live in the fields as text and are read back from there.
+// running total. The values live in the fields as text, are read back from there, and reach the
+// live state as they change.
 class RunScoring : public QObject
 {
     Q_OBJECT
 public:
-    RunScoring(TFormMainUi &ui, ClockDisplay &clock, QObject *parent = nullptr);
+    RunScoring(TFormMainUi &ui, ClockDisplay &clock, LiveState &live, QObject *parent = nullptr);
 
     static JudgingProcedure procedure(const TFormMainUi &ui);
 
@@ -42,6 +44,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // A scoring field changed; withTotal: one the running total is made of.
+    void fieldChanged(bool withTotal);
+    void publishFields();
     bool penaltyEntryIdle() const;
     void endPenaltyEntry();
     void movePenalty(qint64 seconds);
@@ -49,4 +54,5 @@ private:
 
     TFormMainUi &m_ui;
     ClockDisplay &m_clock;
+    LiveState &m_live;
 };

@@ -5,8 +5,6 @@
 #include "PlainComboStyle.h"
 #include "ProtocolGrid.h"
 #include "ProtocolRow.h"
-#include "RunHooks.h"
-#include "RunState.h"
 #include "StarterItemModel.h"
 #include "TBitBtnWithColor.h"
 #include "TFormMainUi.h"
@@ -35,9 +33,8 @@ private:
 };
 } // namespace
 
-StarterList::StarterList(TFormMainUi &ui, LiveState &live, ProtocolGrid &grid, RunHooks &hooks,
-                         QObject *parent)
-    : QObject(parent), m_ui(ui), m_live(live), m_grid(grid), m_hooks(hooks),
+StarterList::StarterList(TFormMainUi &ui, LiveState &live, ProtocolGrid &grid, QObject *parent)
+    : QObject(parent), m_ui(ui), m_live(live), m_grid(grid),
       m_startNumbers(new StarterItemModel(this)), m_headNumbers(new QStringListModel(this))
 {
     // The lists stay parallel to the protocol's rows: a typed number is looked up, never added.
@@ -97,6 +94,7 @@ void StarterList::cbStNrChange()
     if (m_busy || m_ui.cbStNr->count() == 0)
         return;
     Busy busy(m_busy);
+    const LiveState::Batch batch(m_live);
     updatePosition();
     ShowSelectedStarter();
     scrollCurrentRowToTop();
@@ -134,6 +132,7 @@ void StarterList::ShowSelectedStarter()
         publishStarter();
         return;
     }
+    const LiveState::Batch batch(m_live);
     QStringList fields = StarterFields(selectedItem());
     while (fields.size() < 5)
         fields.append(QString());
@@ -150,8 +149,7 @@ void StarterList::ShowSelectedStarter()
                                         : m_ui.cbKNr->findText(fields[1], Qt::MatchExactly));
     }
     publishStarter();
-    InfoText.clear();
-    m_hooks.RefreshAudienceTexts();
+    m_live.setInfo(QString());
 }
 
 void StarterList::cbKNrChange()
@@ -159,6 +157,7 @@ void StarterList::cbKNrChange()
     if (m_busy || m_ui.cbKNr->count() == 0)
         return;
     Busy busy(m_busy);
+    const LiveState::Batch batch(m_live);
     // The starter at the position chosen: head numbers may repeat (5, 7, 5). A typed head
     // number selects its first starter, and one not in the list selects none.
     const QString text = m_ui.cbKNr->currentText();
@@ -194,6 +193,7 @@ void StarterList::scrollCurrentRowToTop()
 
 void StarterList::setStarters(const QStringList &items, const QStringList &headNumbers)
 {
+    const LiveState::Batch batch(m_live);
     {
         Busy busy(m_busy);
         m_startNumbers->setItems(items);
@@ -211,6 +211,7 @@ void StarterList::setStarters(const QStringList &items, const QStringList &headN
         m_ui.sb1p->setEnabled(false);
     }
     cbStNrChange();
+    publishStarter();
 }
 
 bool StarterList::eventFilter(QObject *watched, QEvent *event)

@@ -6,7 +6,6 @@
 class LiveState;
 class ProtocolGrid;
 class QStringListModel;
-class RunHooks;
 class StarterItemModel;
 class TFormMainUi;
 
@@ -17,8 +16,7 @@ class StarterList : public QObject
 {
     Q_OBJECT
 public:
-    StarterList(TFormMainUi &ui, LiveState &live, ProtocolGrid &grid, RunHooks &hooks,
-                QObject *parent = nullptr);
+    StarterList(TFormMainUi &ui, LiveState &live, ProtocolGrid &grid, QObject *parent = nullptr);
 
     void cbStNrChange();
     void sb1mClick(int step);
@@ -48,7 +46,6 @@ private:
     TFormMainUi &m_ui;
     LiveState &m_live;
     ProtocolGrid &m_grid;
-    RunHooks &m_hooks;
     StarterItemModel *m_startNumbers = nullptr;
     QStringListModel *m_headNumbers = nullptr;
     // The boxes select each other; their change signals must not run the handlers again.

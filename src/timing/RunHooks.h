@@ -43,8 +43,6 @@ public:
     virtual void UpdateRunTotal() {}
     // Rewrite the time faults for a shown time beyond the allowed time.
     virtual void UpdateTimeFaults(qint32 elapsedMs) { Q_UNUSED(elapsedMs) }
-    // Bring the audience window's texts up to date.
-    virtual void RefreshAudienceTexts() {}
     // A run command was carried out. elapsedMs: the run's time then, negative for none;
     // detail: what else the log should say (an abort's reason).
     virtual void RunCommandGiven(RunCommand command, qint32 elapsedMs, const QString &detail)

@@ -292,7 +292,7 @@ private Q_SLOTS:
         f.ui.eHindPkt->setFocus(); // the commands act from an edit field too
         x11Key(f.window.get(), key, Qt::KeyboardModifiers(mods));
         QCOMPARE(f.ui.eHindPkt->text(), after);
-        QCOMPARE(InfoText, QStringLiteral("Punkte:%1,00").arg(after));
+        QCOMPARE(f.window->live().snapshot()->info, QStringLiteral("Punkte:%1,00").arg(after));
         QCOMPARE(f.ui.bMinus4->isEnabled(), after.toInt() >= 4);
     }
 
@@ -314,13 +314,14 @@ private Q_SLOTS:
         QTest::keyClicks(f.ui.eHindPkt, QStringLiteral("a1-2x"));
         QTest::keyClick(f.ui.eHindPkt, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(f.ui.eHindPkt->text(), QStringLiteral("12"));
-        QVERIFY(InfoText == QStringLiteral("Punkte:12,00") && f.boxes.messages.isEmpty());
+        QVERIFY(f.window->live().snapshot()->info == QStringLiteral("Punkte:12,00") &&
+                f.boxes.messages.isEmpty());
         // Half typed is the number so far, never a box that takes the keys of the live run.
         QTest::keyClicks(f.ui.eHindPkt, QStringLiteral(",,1"));
         QCOMPARE(f.ui.eHindPkt->text(), QStringLiteral("12,,"));
-        QCOMPARE(InfoText, QStringLiteral("Punkte:12,00"));
+        QCOMPARE(f.window->live().snapshot()->info, QStringLiteral("Punkte:12,00"));
         f.ui.eHindPkt->clear();
-        QCOMPARE(InfoText, QStringLiteral("Punkte:0,00"));
+        QCOMPARE(f.window->live().snapshot()->info, QStringLiteral("Punkte:0,00"));
         f.key(Qt::Key_3, Qt::ControlModifier);
         QCOMPARE(f.ui.eHindPkt->text(), QStringLiteral("3"));
         QVERIFY(f.boxes.messages.isEmpty());
@@ -359,7 +360,7 @@ private Q_SLOTS:
         }
         QCOMPARE(seen, faults);
         f.ui.eHindPkt->setText(QStringLiteral("4"));
-        QTEST(InfoText, "total");
+        QTEST(f.window->live().snapshot()->info, "total");
         f.tick(5);
         f.key(Qt::Key_F9);
         QCOMPARE(f.ui.ePktSek->text(), faults.last()); // 61,015 s: the last value stands
@@ -412,7 +413,8 @@ private Q_SLOTS:
         // the entered row keeps the ride.
         QCOMPARE(f.elapsed(), 58000 + penalty * 1000);
         QTEST(f.ui.ePktSek->text(), "timeFaults");
-        QCOMPARE(InfoText, QStringLiteral("Punkte:%1").arg(f.ui.ePktSek->text()));
+        QCOMPARE(f.window->live().snapshot()->info,
+                 QStringLiteral("Punkte:%1").arg(f.ui.ePktSek->text()));
         f.key(Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(f.ui.SortGrid1->cells(ColRideTime, 1), QStringLiteral("58,00"));
     }

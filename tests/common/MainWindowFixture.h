@@ -37,7 +37,6 @@ class RecordingHooks : public RunHooks
 public:
     void UpdateRunTotal() override { ++runTotals; }
     void UpdateTimeFaults(qint32 ms) override { timeFaults.append(ms); }
-    void RefreshAudienceTexts() override {}
 
     int runTotals = 0;
     QList<qint32> timeFaults;
@@ -138,7 +137,6 @@ private:
     static std::unique_ptr<TFormMain> newWindow()
     {
         Run = TRunState{};
-        InfoText.clear();
         return std::make_unique<TFormMain>();
     }
 };

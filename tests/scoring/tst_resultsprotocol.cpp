@@ -2,6 +2,9 @@
 
 #include "PlainComboStyle.h"
 
+#include "LiveState.h"
+#include "LocaleNumbers.h"
+
 #include "ProtocolGrid.h"
 #include "ProtocolRow.h"
 #include "ProtocolTexts.h"
@@ -77,13 +80,65 @@ private Q_SLOTS:
                  (QList<QStringList>{{"12", "7", "", "Anna Müller", "", "73,45", "0,00", "6", "0",
                                       "0,00", "79,45", "1"}}));
         QCOMPARE(f.ui.SortGrid1->currentGridRow(), 1);
-        QCOMPARE(InfoText, QStringLiteral("Punkte:0,00   Rang:1"));
+        QCOMPARE(f.window->live().snapshot()->info, QStringLiteral("Punkte:0,00   Rang:1"));
         QVERIFY(!f.ui.bEINTRAGEN->isEnabled() && f.ui.bRESET->hasFocus() &&
                 f.ui.rbModeC->isEnabled());
 
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // Enter on the focused NEXT
         QCOMPARE(f.ui.cbStNr->currentText(), QStringLiteral("12\tMüller")); // not a whole number
-        QVERIFY(f.ui.bSTART->isEnabled() && InfoText.isEmpty() && f.ui.eStrafPkt->text() == "0");
+        QVERIFY(f.ui.bSTART->isEnabled() && f.window->live().snapshot()->info.isEmpty() &&
+                f.ui.eStrafPkt->text() == "0");
+    }
+
+    void commandsReachTheStateOnce_data()
+    {
+        QTest::addColumn<int>("key");              // with Ctrl; 0: deleting the entered row
+        QTest::addColumn<QList<int>>("announced"); // titles, starter, run, results
+        QTest::addColumn<int>("phase");
+        QTest::newRow("EINTRAGEN")
+            << int(Qt::Key_V) << QList<int>{0, 0, 1, 1} << int(RunPhase::Entered);
+        QTest::newRow("ABBRUCH on course")
+            << int(Qt::Key_X) << QList<int>{0, 0, 1, 1} << int(RunPhase::Aborted);
+        QTest::newRow("NEXT") << int(Qt::Key_N) << QList<int>{0, 1, 1, 1} << int(RunPhase::Idle);
+        QTest::newRow("deleting a row") << 0 << QList<int>{0, 0, 0, 1} << int(RunPhase::Entered);
+    }
+
+    void commandsReachTheStateOnce()
+    {
+        QFETCH(int, key);
+        MainWindowFixture f(false);
+        LiveState &live = f.window->live();
+        f.ui.cbStNr->setEditText(QStringLiteral("5"));
+        f.key(Qt::Key_F5);
+        f.tick(61230);
+        if (key != Qt::Key_X)
+            f.key(Qt::Key_F9);
+        if (key != Qt::Key_X && key != Qt::Key_V)
+            f.key(Qt::Key_V, Qt::ControlModifier);
+        const quint64 revision = live.snapshot()->protocolRevision;
+        QSignalSpy titles(&live, &LiveState::titlesChanged),
+            starter(&live, &LiveState::starterChanged), run(&live, &LiveState::runChanged),
+            results(&live, &LiveState::resultsChanged);
+        f.boxes.answers = {true};
+        if (key)
+            f.key(key, Qt::ControlModifier);
+        else
+            f.ui.Strokadelete->trigger();
+        QTEST((QList<int>{int(titles.size()), int(starter.size()), int(run.size()),
+                          int(results.size())}),
+              "announced");
+        const std::shared_ptr<const LiveSnapshot> now = live.snapshot();
+        QTEST(int(now->run.phase), "phase");
+        QCOMPARE(now->protocol, f.ui.SortGrid1->allRowTexts());
+        const int row = f.ui.SortGrid1->currentGridRow();
+        if (key == Qt::Key_V || key == Qt::Key_X) {
+            QCOMPARE(now->result.row, f.ui.SortGrid1->rowTexts(row));
+            QCOMPARE(now->result.rank, f.ui.SortGrid1->cells(ColRank, row));
+            QCOMPARE(now->protocolRevision, revision + 1);
+        } else if (key == Qt::Key_N) {
+            QVERIFY(now->result.row.isEmpty() && now->info.isEmpty());
+            QCOMPARE(now->scoring.total, LocaleNumbers::fixed2(0));
+        }
     }
 
     void oneRowPerStartNumber()
@@ -131,7 +186,7 @@ private Q_SLOTS:
         for (int col : {ColRideTime, ColPoints, ColTotalTime, ColRank})
             QTEST(row[col], "result");
         QCOMPARE(row[ColFaults], started ? QStringLiteral("4") : QStringLiteral("0"));
-        QCOMPARE(InfoText, QStringLiteral("ELIMINIERT"));
+        QCOMPARE(f.window->live().snapshot()->info, QStringLiteral("ELIMINIERT"));
         QVERIFY(!f.ui.bSTART->isEnabled() && !f.ui.bEINTRAGEN->isEnabled() &&
                 f.ui.bRESET->isEnabled());
     }
@@ -293,6 +348,7 @@ private Q_SLOTS:
         f.ui.sb1p->click();
         f.ui.sb1m->click();
         QCOMPARE(shown(f), QStringLiteral("2|102|Horse 2|Rider 2|Club 2|2 von 60|<|>"));
+        QCOMPARE(f.window->live().snapshot()->starter.headNumber, f.ui.cbKNr->currentText());
         // The rider's row is selected and at the top; the run goes in under the number alone.
         f.ui.cbStNr->setCurrentIndex(44);
         QVERIFY(f.ui.SortGrid1->currentGridRow() == 45 && f.ui.SortGrid1->rowAt(0) == 44);

@@ -26,9 +26,6 @@ struct TRunState
 
 inline TRunState Run;
 
-// The audience window's bottom line; empty means it shows the date and time.
-inline QString InfoText;
-
 // Elapsed milliseconds between two tick counts, across a wrap of the counter.
 constexpr qint32 ticksBetween(quint32 from, quint32 to)
 {
