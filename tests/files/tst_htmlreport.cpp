@@ -74,8 +74,10 @@ class tst_HtmlReport : public QObject
 private slots:
     void goldenPage()
     {
+        QStringList headings = Headings; // a loaded list's own headings may hold markup
+        headings[3] = "Reiter<in>";
         const QByteArray page =
-            htmlReport({Headings, row("Anna Ölz", "61,27", "1"), row("Ben", "", "")},
+            htmlReport({headings, row("Anna Ölz", "61,27", "1"), row("Ben", "", "")},
                        {"Zeitenprotokoll", "Großer Preis", ""});
         QVERIFY(
             page.startsWith("<html><head><title>Rittmeter</title>\r\n<meta http-equiv=\"Content-"
@@ -93,7 +95,7 @@ private slots:
             "<colgroup valign=top> <col align=right> <col> <col> <col align=right> <col> "
             "<col align=right> <col align=right> <col align=right> <col align=right></colgroup>\r\n"
             "<thead bgcolor=#B0A786><tr>\r\n"
-            "<th>Rang</th>\r\n<th nowrap>Reitername</th>\r\n<th>Pferd/Pony</th>\r\n"
+            "<th>Rang</th>\r\n<th nowrap>Reiter&lt;in&gt;</th>\r\n<th>Pferd/Pony</th>\r\n"
             "<th>KoNr.</th>\r\n<th>Verein</th>\r\n<th>R.-Zeit</th>\r\n<th>Straf</th>\r\n"
             "<th>Punkte</th>\r\n<th>Zeit</th>\r\n</tr></thead>\r\n"
             "<tr><td>1<td>Anna \xC3\x96lz<td>Corrado<td>102<td>RV Ost<td>61.27<td>4<td>4.00"
@@ -123,18 +125,6 @@ private slots:
     {
         QFETCH(QString, cell);
         QTEST(htmlCell(cell), "shown");
-    }
-
-    void emptyHeadingLinesAndEmptyRow()
-    {
-        QStringList headings = Headings;
-        headings[3] = "<Reiter>";
-        const QString page =
-            QString::fromUtf8(htmlReport({headings, QStringList(12)}, {"A & B", "", ""}));
-        QVERIFY(page.contains("<h1>A &amp; B</h1>\r\n</div><b></b><br><table style="));
-        QVERIFY(page.contains("<th nowrap>&lt;Reiter&gt;</th>"));
-        QVERIFY(page.contains("</thead>\r\n<tr>" + QString("<td>&nbsp;").repeated(9) +
-                              "</tr>\r\n</table>"));
     }
 
     void showSaveAndFailure()
