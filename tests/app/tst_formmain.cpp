@@ -72,25 +72,17 @@ class tst_FormMain : public QObject
 private Q_SLOTS:
     void init() { Settings = TSettings{}; }
 
-    void runKeysWorkFromEditFields_data()
-    {
-        QTest::addColumn<QString>("focus");
-        QTest::newRow("rider") << "Reiter";
-        QTest::newRow("allowed time") << "seELZmain";
-        QTest::newRow("start number") << "cbStNr";
-    }
-
+    // From the rider's name, the allowed time and the start number.
     void runKeysWorkFromEditFields()
     {
-        QFETCH(QString, focus);
-        MainWindowFixture f;
-        auto *w = f.window->findChild<QWidget *>(focus);
-        QVERIFY(w);
-        w->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
-        f.ticks.advance(2220);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9);
-        QCOMPARE(f.elapsed(), 2220);
+        for (const char *focus : {"Reiter", "seELZmain", "cbStNr"}) {
+            MainWindowFixture f;
+            f.window->findChild<QWidget *>(focus)->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
+            f.ticks.advance(2220);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9);
+            QVERIFY2(f.elapsed() == 2220, focus);
+        }
     }
 
     void hiddenCommandsOwnTheirKeys_data()
@@ -194,33 +186,25 @@ private Q_SLOTS:
         QCOMPARE(run.window->geometry(), QRect(0, 50, 800, 700));
     }
 
-    // Stored bounds too tall or beyond the screen's edge: the whole window shows.
-    void windowStaysOnTheScreen()
+    // No such monitor, the open dialog apart, no countdown, a finish port that is there; bounds too
+    // tall or beyond the screen's edge: the whole window shows.
+    void storedValuesAtStart()
     {
-        for (const char *bounds : {"Top=100|Height=99999999", "Left=700|Top=600|Width=2000"}) {
+        for (const QString bounds : {"Top=100|Height=99999999", "Left=700|Top=600|Width=2000"}) {
             TempSettingsStore temp;
             SaveSettings(*temp.open(), TSettings{});
-            store(temp, bounds);
+            store(temp, "Monitor=2|FiltInd=2|FilterInd=5|FilterIndO=1|Timer=0|Port2=2|" + bounds);
             ProgramRun run;
             QVERIFY2(QGuiApplication::primaryScreen()->availableGeometry().contains(
                          run.window->geometry()),
-                     bounds);
+                     qPrintable(bounds));
+            QVERIFY(Settings.Monitor == 0 && !run.ui.bMon2->isEnabled()); // one screen
+            QCOMPARE(Settings.FilterIndO, 5); // the open dialog follows the save dialog
+            QVERIFY(run.ui.bTimer->isHidden() && run.ui.cbEliminieren->isHidden());
+            QVERIFY(run.ui.ComPort2->Connected());
+            QCOMPARE(ComPortMask, 0x20003u); // the fake machine's COM1 and COM2
+            QVERIFY(run.boxes.messages.isEmpty());
         }
-    }
-
-    void storedValuesAtStart()
-    {
-        TempSettingsStore temp;
-        SaveSettings(*temp.open(), TSettings{});
-        // No such monitor, the open dialog apart, no countdown, a finish port that is there.
-        store(temp, "Monitor=2|FiltInd=2|FilterInd=5|FilterIndO=1|Timer=0|Port2=2");
-        ProgramRun run;
-        QVERIFY(Settings.Monitor == 0 && !run.ui.bMon2->isEnabled()); // one screen
-        QCOMPARE(Settings.FilterIndO, 5); // the open dialog follows the save dialog
-        QVERIFY(run.ui.bTimer->isHidden() && run.ui.cbEliminieren->isHidden());
-        QVERIFY(run.ui.ComPort2->Connected());
-        QCOMPARE(ComPortMask, 0x20003u); // the fake machine's COM1 and COM2
-        QVERIFY(run.boxes.messages.isEmpty());
     }
 
     void resetToDefaults()
