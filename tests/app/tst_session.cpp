@@ -80,60 +80,39 @@ private Q_SLOTS:
         std::fill(LastLineState, LastLineState + 3, 0x55555555u);
     }
 
-    void logLinesStayOneLine_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::newRow("line breaks") << QStringLiteral("Anna\nMüller\r\nRV");
-        QTest::newRow("tab") << QStringLiteral("Nr\t7");
-        QTest::newRow("unicode separators") << QStringLiteral("a\u2028b\u2029c\u0085d");
-    }
-
+    // Line breaks, a tab and Unicode separators in a rider's name and a start number.
     void logLinesStayOneLine()
     {
-        QFETCH(QString, text);
+        const QString text = QStringLiteral("Anna\nMüller\r\nRV\tNr a\u2028b\u2029c\u0085d");
         const QString line = impulseLogLine({QDateTime(QDate(2026, 12, 7), QTime(9, 5, 7, 34)),
                                              QStringLiteral("STOP"), text, 61'234, text});
         QVERIFY(!line.contains(QLatin1Char('\n')) && !line.contains(QLatin1Char('\r')));
-        QVERIFY(!line.contains(QChar(0x2028)) && !line.contains(QChar(0x85)));
+        for (const char16_t separator : {u'\u2028', u'\u2029', u'\u0085'})
+            QVERIFY(!line.contains(QChar(separator)));
         const QStringList fields = line.split(QLatin1Char('\t'));
         QCOMPARE(fields.size(), 7);
         QCOMPARE(fields.mid(0, 3), (QStringList{"2026-12-07", "09:05:07.034", "STOP"}));
         QCOMPARE(fields[4], QStringLiteral("61,234"));
     }
 
-    void brokenStateIsRefused_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("read");
-        QTest::addColumn<int>("position");
-        const QByteArray head = R"({"format":"Rittmeter-Sitzung","version":1,)";
-        QTest::newRow("not JSON") << QByteArray("7\t12\tWindspiel") << false << -1;
-        QTest::newRow("a list of numbers")
-            << head + R"("starters":[1,2],"headNumbers":[]})" << false << -1;
-        QTest::newRow("position past the list")
-            << head + R"("starters":["7","9"],"headNumbers":[],"position":5})" << true << 0;
-    }
-
+    // Not JSON, a list of numbers: refused, the state untouched; a position past the list: the
+    // first starter.
     void brokenStateIsRefused()
     {
-        QFETCH(QByteArray, bytes);
+        const QByteArray head = R"({"format":"Rittmeter-Sitzung","version":1,)";
         SessionState state;
-        state.procedure = QStringLiteral("unchanged");
-        QTEST(readSessionState(bytes, state), "read");
-        QTEST(state.position, "position");
+        QVERIFY(!readSessionState("7\t12\tWindspiel", state));
+        QVERIFY(!readSessionState(head + R"("starters":[1,2],"headNumbers":[]})", state));
+        QCOMPARE(state.position, -1);
+        QVERIFY(readSessionState(head + R"("starters":["7","9"],"headNumbers":[],"position":5})",
+                                 state));
+        QCOMPARE(state.position, 0);
     }
 
-    // A logout or kill ends the real program in order: settings saved, exit code 0.
-    void terminationSignalsEndInOrder_data()
-    {
-        QTest::addColumn<int>("signal");
-        QTest::newRow("SIGTERM") << int(SIGTERM);
-        QTest::newRow("SIGHUP") << int(SIGHUP);
-    }
-
+    // A logout ends the real program in order: settings saved, exit code 0.
     void terminationSignalsEndInOrder()
     {
-        QFETCH(int, signal);
+        const int signal = SIGTERM;
         QTemporaryDir home;
         QProcess program;
         prepare(program, home);
