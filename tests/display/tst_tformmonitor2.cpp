@@ -56,9 +56,6 @@ private Q_SLOTS:
         QTest::newRow("1920 x 1080")
             << QSize(1920, 1080) << mainClock() << QList<int>{90, 54, 15, 290, 1340}
             << QRect(19, 12, 235, 466) << 28;
-        QTest::newRow("border 10")
-            << QSize(1900, 1060) << mainClock() << QList<int>{88, 52, 14, 290, 1320}
-            << QRect(18, 12, 233, 459) << 28;
         // Scale 1.5: 1.5 rounds to 2, 4.5 to 4 (ties to even); the digit panel's width is a
         // product beyond 32 bits.
         MainClockGeometry ties;
