@@ -153,7 +153,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("onCourse");
         QTest::newRow("killed, Ja") << int(SIGKILL) << true << QString();
         QTest::newRow("killed, Nein") << int(SIGKILL) << false << QString();
-        QTest::newRow("logout, Ja") << int(SIGTERM) << true << QString();
         QTest::newRow("running, logout") << int(SIGTERM) << true << "running";
         QTest::newRow("held, hang-up") << int(SIGHUP) << true << "held";
         QTest::newRow("stopped, logout") << int(SIGTERM) << true << "stopped";
