@@ -3,11 +3,9 @@
 
 #include "FakeOpener.h"
 #include "TFormInfo.h"
-#include "TempSettingsStore.h"
 
 #include <QClipboard>
 #include <QScreen>
-#include <QtTest>
 
 namespace {
 // "key=value|key|..." as a map; a key without a value stands for a key the store lacks.

@@ -11,8 +11,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <QtTest>
 
 #include <csignal>
 

@@ -2,7 +2,6 @@
 #include "FakeScreens.h"
 #include "SettingsDialogRun.h"
 
-#include "ClockDisplay.h"
 #include "DataFiles.h"
 #include "LanguageTable.h"
 #include "PortChoices.h"

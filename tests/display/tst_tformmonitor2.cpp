@@ -3,15 +3,8 @@
 #include "X11Keys.h"
 
 #include "AudienceLayout.h"
-#include "ResultsProtocol.h"
 #include "Screens.h"
-#include "TBitBtnWithColor.h"
 #include "TFormMonitor2.h"
-#include "TLbSpeedButton.h"
-
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 
 namespace {
 // The main window's digit block as the program lays it out.

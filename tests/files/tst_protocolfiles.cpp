@@ -4,12 +4,9 @@
 #include "FakeFileDialogs.h"
 #include "FileTypes.h"
 #include "StartFolder.h"
-#include "TestFiles.h"
 #include "TextCodec.h"
 #include "TextProtocol.h"
 #include "TorisExchange.h"
-
-#include <QtTest>
 
 namespace {
 // A starter list of the tournament program, with a field of its own (BEMERK).

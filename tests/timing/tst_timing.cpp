@@ -3,9 +3,6 @@
 #include "ClockMath.h"
 #include "PhotocellRules.h"
 #include "Photocells.h"
-#include "RunState.h"
-
-#include <QtTest>
 
 namespace {
 
