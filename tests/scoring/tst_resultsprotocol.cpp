@@ -103,37 +103,30 @@ private Q_SLOTS:
         QCOMPARE(f.ui.cbStNr->currentText(), QString()); // NEXT counts no empty number up
     }
 
-    void aborts_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<bool>("started");
-        QTest::addColumn<QString>("result");
-        QTest::newRow("Absage before START") << "bNoStart" << false << "N.st.";
-        QTest::newRow("ELIMINIEREN during the run") << "bAbbruch" << true << "EL";
-        QTest::newRow("Aus during the run") << "bAus" << true << "Ret.";
-    }
-
+    // Absage before START; ELIMINIEREN and Aus during the run.
     void aborts()
     {
-        QFETCH(QString, command);
-        QFETCH(bool, started);
-        MainWindowFixture f(false);
-        f.ui.cbStNr->setEditText(QStringLiteral("5"));
-        if (started) {
-            f.key(Qt::Key_F5);
-            f.tick(20000);
-            f.ui.eHindPkt->setText(QStringLiteral("4"));
+        for (const auto &[command, result] :
+             {std::pair{"bNoStart", "N.st."}, {"bAbbruch", "EL"}, {"bAus", "Ret."}}) {
+            const bool started = qstrcmp(command, "bNoStart") != 0;
+            MainWindowFixture f(false);
+            f.ui.cbStNr->setEditText(QStringLiteral("5"));
+            if (started) {
+                f.key(Qt::Key_F5);
+                f.tick(20000);
+                f.ui.eHindPkt->setText(QStringLiteral("4"));
+            }
+            f.window->findChild<QPushButton *>(command)->click();
+            QVERIFY(!f.ui.Clock->isActive());
+            QCOMPARE(f.sound.played.size(), started ? 1 : 0); // the abort cue, after a START
+            const QStringList row = f.ui.SortGrid1->rowTexts(1);
+            for (int col : {ColRideTime, ColPoints, ColTotalTime, ColRank})
+                QCOMPARE(row[col], result);
+            QCOMPARE(row[ColFaults], started ? QStringLiteral("4") : QStringLiteral("0"));
+            QCOMPARE(InfoText, QStringLiteral("ELIMINIERT"));
+            QVERIFY(!f.ui.bSTART->isEnabled() && !f.ui.bEINTRAGEN->isEnabled() &&
+                    f.ui.bRESET->isEnabled());
         }
-        f.window->findChild<QPushButton *>(command)->click();
-        QVERIFY(!f.ui.Clock->isActive());
-        QCOMPARE(f.sound.played.size(), started ? 1 : 0); // the abort cue, after a START
-        const QStringList row = f.ui.SortGrid1->rowTexts(1);
-        for (int col : {ColRideTime, ColPoints, ColTotalTime, ColRank})
-            QTEST(row[col], "result");
-        QCOMPARE(row[ColFaults], started ? QStringLiteral("4") : QStringLiteral("0"));
-        QCOMPARE(InfoText, QStringLiteral("ELIMINIERT"));
-        QVERIFY(!f.ui.bSTART->isEnabled() && !f.ui.bEINTRAGEN->isEnabled() &&
-                f.ui.bRESET->isEnabled());
     }
 
     void countdownExpiryEliminates()
