@@ -83,33 +83,25 @@ private Q_SLOTS:
         }
     }
 
-    void hiddenCommandsOwnTheirKeys_data()
-    {
-        QTest::addColumn<bool>("stopped");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("entries");
-        QTest::newRow("Ctrl+V after STOPP enters the run") << true << int(Qt::Key_V) << 1;
-        QTest::newRow("Ctrl+V in Ready pastes nothing") << false << int(Qt::Key_V) << 0;
-        QTest::newRow("Ctrl+X in Ready cuts nothing") << false << int(Qt::Key_X) << 0;
-    }
-
-    // Enabled or not, a command's key never edits the focused field.
+    // Enabled or not, a command's key never edits the focused field: Ctrl+V after STOPP enters
+    // the run, in Ready it pastes nothing, nor does Ctrl+X cut.
     void hiddenCommandsOwnTheirKeys()
     {
-        QFETCH(bool, stopped);
-        QFETCH(int, key);
-        MainWindowFixture f;
-        QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
-        if (stopped)
-            f.run(1000);
-        QSignalSpy entered(f.ui.mEintragen, &QAction::triggered);
-        f.ui.Reiter->setText(QStringLiteral("Anna"));
-        f.ui.Reiter->setFocus();
-        f.ui.Reiter->selectAll();
-        x11Key(f.window.get(), key, Qt::ControlModifier);
-        QTEST(int(entered.size()), "entries");
-        QCOMPARE(f.ui.Reiter->text(), QStringLiteral("Anna"));
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("pasted"));
+        for (const auto &[stopped, key] :
+             {std::pair{true, Qt::Key_V}, {false, Qt::Key_V}, {false, Qt::Key_X}}) {
+            MainWindowFixture f;
+            QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
+            if (stopped)
+                f.run(1000);
+            QSignalSpy entered(f.ui.mEintragen, &QAction::triggered);
+            f.ui.Reiter->setText(QStringLiteral("Anna"));
+            f.ui.Reiter->setFocus();
+            f.ui.Reiter->selectAll();
+            x11Key(f.window.get(), key, Qt::ControlModifier);
+            QCOMPARE(entered.size(), stopped ? 1 : 0);
+            QCOMPARE(f.ui.Reiter->text(), QStringLiteral("Anna"));
+            QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("pasted"));
+        }
     }
 
     // The focus starts on the timing panel; the rider band's captions have the room they need
