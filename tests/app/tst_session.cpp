@@ -54,11 +54,9 @@ QStringList toStrings(const QJsonValue &value)
 
 QList<QStringList> logLines(const QString &folder)
 {
-    QFile file(QDir(folder).filePath(impulseLogName(QDate::currentDate())));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
     QList<QStringList> lines;
-    for (const QByteArray &line : file.readAll().split('\n'))
+    for (const QByteArray &line :
+         fileBytes(QDir(folder).filePath(impulseLogName(QDate::currentDate()))).split('\n'))
         if (!line.isEmpty())
             lines << QString::fromUtf8(line).split(QLatin1Char('\t'));
     return lines;
@@ -118,20 +116,14 @@ private Q_SLOTS:
         QVERIFY(program.waitForStarted());
         // Ready once the kernel lists the signal as caught.
         const QString status = QStringLiteral("/proc/%1/status").arg(program.processId());
-        QDeadlineTimer deadline(20000);
         auto caught = [&] {
-            QFile f(status);
-            if (!f.open(QIODevice::ReadOnly))
-                return false;
-            for (const QByteArray &line : f.readAll().split('\n'))
+            for (const QByteArray &line : fileBytes(status).split('\n'))
                 if (line.startsWith("SigCgt:"))
                     return ((line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1) !=
                            0;
             return false;
         };
-        while (!caught() && !deadline.hasExpired())
-            QTest::qWait(10);
-        QVERIFY(caught());
+        QTRY_VERIFY_WITH_TIMEOUT(caught(), 20000);
         ::kill(pid_t(program.processId()), signal);
         QVERIFY(program.waitForFinished(20000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
