@@ -109,45 +109,38 @@ private Q_SLOTS:
         QCOMPARE(f.shown(), QStringLiteral("000,01"));
     }
 
-    void holdsDoNotCount_data()
-    {
-        QTest::addColumn<quint32>("startTick");
-        QTest::addColumn<QString>("holdBy");
-        QTest::newRow("pause and continue buttons") << 1000u << "S2 S3";
-        QTest::newRow("HF button") << 1000u << "HF";
-        QTest::newRow("F7, across the counter's wrap") << 0xFFFFF000u << "F7";
-    }
-
+    // Held by the pause and continue buttons, by HF, and by F7 across the tick counter's wrap.
     void holdsDoNotCount()
     {
-        QFETCH(quint32, startTick);
-        QFETCH(QString, holdBy);
-        MainWindowFixture f;
-        auto toggleHold = [&](bool hold) {
-            if (holdBy == QLatin1String("F7"))
-                f.key(Qt::Key_F7);
-            else if (holdBy == QLatin1String("S2 S3"))
-                (hold ? f.ui.sbS2 : f.ui.sbS3)->click();
-            else
-                pressMouse(f.ui.bHF);
-        };
-        f.ticks.set(startTick);
-        f.key(Qt::Key_F5);
-        for (const char *atHold : {"010,00", "020,00"}) {
-            f.tick(10000);
-            toggleHold(true);
-            QVERIFY(!f.ui.Clock->isActive() && f.ui.bHF->isDownState());
-            f.ticks.advance(5000);
-            f.key(Qt::Key_F9); // STOP is unavailable while held
-            pressMouse(f.ui.bSTOP);
-            QCOMPARE(Run.RunStopTick, 0u);
-            QCOMPARE(f.shown(), QLatin1String(atHold));
-            toggleHold(false);
-            QVERIFY(f.ui.Clock->isActive() && !f.ui.bHF->isDownState());
+        for (const auto &[startTick, holdBy] :
+             {std::pair{1000u, "S2 S3"}, {1000u, "HF"}, {0xFFFFF000u, "F7"}}) {
+            MainWindowFixture f;
+            auto toggleHold = [&](bool hold) {
+                if (holdBy == QLatin1String("F7"))
+                    f.key(Qt::Key_F7);
+                else if (holdBy == QLatin1String("S2 S3"))
+                    (hold ? f.ui.sbS2 : f.ui.sbS3)->click();
+                else
+                    pressMouse(f.ui.bHF);
+            };
+            f.ticks.set(startTick);
+            f.key(Qt::Key_F5);
+            for (const char *atHold : {"010,00", "020,00"}) {
+                f.tick(10000);
+                toggleHold(true);
+                QVERIFY(!f.ui.Clock->isActive() && f.ui.bHF->isDownState());
+                f.ticks.advance(5000);
+                f.key(Qt::Key_F9); // STOP is unavailable while held
+                pressMouse(f.ui.bSTOP);
+                QCOMPARE(Run.RunStopTick, 0u);
+                QCOMPARE(f.shown(), QLatin1String(atHold));
+                toggleHold(false);
+                QVERIFY(f.ui.Clock->isActive() && !f.ui.bHF->isDownState());
+            }
+            f.tick(2000);
+            f.key(Qt::Key_F9);
+            QCOMPARE(f.elapsed(), 22000);
         }
-        f.tick(2000);
-        f.key(Qt::Key_F9);
-        QCOMPARE(f.elapsed(), 22000);
     }
 
     // The arming of start and finish photocell after each key, as "start finish": START disarms
