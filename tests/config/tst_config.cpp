@@ -101,12 +101,11 @@ private slots:
         QCOMPARE((QList<int>{Settings.Port1, Settings.Kont1, Settings.Port2, Settings.Kont2}),
                  stored);
         QCOMPARE(Settings.Alg2, finish == "Keine" ? 0 : 1);
-        const QMap<int, FakeSerialDevice *> devices{
-            {1, &f.ports.com1}, {2, &f.ports.com2}, {12, &com12}};
         QList<int> open;
-        for (auto it = devices.begin(); it != devices.end(); ++it)
-            if (it.value()->open)
-                open << it.key();
+        for (const auto &[n, device] :
+             {std::pair{1, &f.ports.com1}, {2, &f.ports.com2}, {12, &com12}})
+            if (device->open)
+                open << n;
         QCOMPARE(open, opened);
         // The photocell controls show exactly while a port is open.
         QCOMPARE(f.ui.ImageLSstart->isVisible(), !opened.isEmpty());
