@@ -35,15 +35,10 @@ QByteArray zipPart(const QString &zipFile, const QString &part)
 }
 
 // Debian's python, which has openpyxl and python-docx; the tool on the PATH may not.
-QString python()
-{
-    return QStandardPaths::findExecutable(QStringLiteral("python3"), {QStringLiteral("/usr/bin")});
-}
-
 QString runPython(const QString &script, const QStringList &args)
 {
     QProcess p;
-    p.start(python(), QStringList{QStringLiteral("-c"), script} + args);
+    p.start(QStringLiteral("/usr/bin/python3"), QStringList{QStringLiteral("-c"), script} + args);
     p.waitForFinished(60000);
     return QString::fromUtf8(p.readAllStandardOutput()) +
            QString::fromUtf8(p.readAllStandardError());
