@@ -4,11 +4,10 @@
 #include "LanguageTable.h"
 #include "MessageBoxes.h"
 #include "Screens.h"
-#include "SettingsCommand.h"
 #include "StarterList.h"
 #include "TCfgDialog.h"
 #include "TFormInfo.h"
-#include "TFormMain.h"
+#include "TFormMainUi.h"
 #include "TSortGrid.h"
 #include "WholeFile.h"
 
@@ -60,7 +59,9 @@ void setHint(QObject *o, const QString &text)
 
 } // namespace
 
-LanguageSwitch::LanguageSwitch(TFormMain &window) : QObject(&window), m_window(window) {}
+LanguageSwitch::LanguageSwitch(const Windows &windows, QObject *parent)
+    : QObject(parent), m_w(windows)
+{}
 
 LanguageSwitch::Load LanguageSwitch::LoadLanguage(const QString &name, bool newTitles)
 {
@@ -72,15 +73,15 @@ LanguageSwitch::Load LanguageSwitch::LoadLanguage(const QString &name, bool newT
             reason = LanguageFileFault(bytes, Settings.CharSet);
         if (!reason.isEmpty()) {
             // Garbage in every caption would leave the operator no way back to a readable window.
-            messageBoxes().error(&m_window,
+            messageBoxes().error(m_w.main,
                                  QStringLiteral("Die Sprachdatei wird nicht verwendet:\n%1\n%2")
                                      .arg(QDir::toNativeSeparators(path), reason));
             return Load::Refused;
         }
     }
     if (newTitles) {
-        m_window.ui.eFText1->clear();
-        m_window.ui.eFText2->clear();
+        m_w.ui->eFText1->clear();
+        m_w.ui->eFText2->clear();
     }
     if (path.isEmpty()) {
         // The texts stay as they are; the built-in ones are German.
@@ -96,14 +97,14 @@ LanguageSwitch::Load LanguageSwitch::LoadLanguage(const QString &name, bool newT
 
 LanguageSwitch::State LanguageSwitch::state() const
 {
-    const TFormMainUi &ui = m_window.ui;
+    const TFormMainUi &ui = *m_w.ui;
     State s{Settings.Lang,
             Settings.CharSet,
             SavedLanguageLines(),
             m_dialogs.german(),
             ui.eFText1->text(),
             ui.eFText2->text(),
-            m_window.formInfo().Memo1->text(),
+            m_w.info->Memo1->text(),
             {}};
     for (int col = 0; col < ui.SortGrid1->colCount(); ++col)
         s.headings << ui.SortGrid1->cells(col, 0);
@@ -112,7 +113,7 @@ LanguageSwitch::State LanguageSwitch::state() const
 
 void LanguageSwitch::restore(const State &s)
 {
-    TFormMainUi &ui = m_window.ui;
+    TFormMainUi &ui = *m_w.ui;
     Settings.Lang = s.lang;
     Settings.CharSet = s.charSet;
     RestoreLanguageLines(s.lines);
@@ -121,21 +122,22 @@ void LanguageSwitch::restore(const State &s)
     ApplyLanguage();
     // What the lines alone do not bring back: the operator's titles, the notice, and headings
     // a loaded list brought.
-    m_window.formInfo().Memo1->setText(s.notice);
+    m_w.info->Memo1->setText(s.notice);
     ui.eFText1->setText(s.title1);
     ui.eFText2->setText(s.title2);
     for (int col = 0; col < s.headings.size(); ++col)
         ui.SortGrid1->setCells(col, 0, s.headings.at(col));
-    m_window.refreshAudience();
+    if (m_w.textsChanged)
+        m_w.textsChanged();
 }
 
 void LanguageSwitch::ApplyLanguage()
 {
-    TFormMainUi &ui = m_window.ui;
-    TCfgDialog &settings = m_window.settings().dialog();
+    TFormMainUi &ui = *m_w.ui;
+    TCfgDialog &settings = *m_w.settings;
     for (int line = 1; line <= LanguageLinesUsed; ++line) {
         const LanguageElement &e = LanguageTable[line - 1];
-        QWidget *root = e.window == LineWindow::Main       ? static_cast<QWidget *>(&m_window)
+        QWidget *root = e.window == LineWindow::Main       ? m_w.main
                         : e.window == LineWindow::Settings ? &settings
                                                            : nullptr;
         const QString text = LanguageText(line);
@@ -154,7 +156,7 @@ void LanguageSwitch::ApplyLanguage()
             setHint(findIn(root, e.also), text);
             break;
         case LineUse::MainCaption:
-            m_window.setWindowTitle(text + QLatin1Char(' ') + QStringLiteral(RITTMETER_VERSION));
+            m_w.main->setWindowTitle(text + QLatin1Char(' ') + QStringLiteral(RITTMETER_VERSION));
             break;
         case LineUse::TitleIfEmpty:
             if (auto *edit = qobject_cast<QLineEdit *>(findIn(root, e.object));
@@ -163,7 +165,7 @@ void LanguageSwitch::ApplyLanguage()
             break;
         case LineUse::OfWord:
             ui.LabelBase->setToolTip(text);
-            m_window.starters().updatePosition();
+            m_w.starters->updatePosition();
             break;
         case LineUse::Heading:
             ui.SortGrid1->setCells(e.index, 0, text);
@@ -182,10 +184,11 @@ void LanguageSwitch::ApplyLanguage()
             break;
         case LineUse::Notice:
             if (!text.trimmed().isEmpty())
-                m_window.formInfo().Memo1->setText(QLatin1Char('\n') + text);
+                m_w.info->Memo1->setText(QLatin1Char('\n') + text);
             break;
         }
     }
     // The titles may have been filled.
-    m_window.refreshAudience();
+    if (m_w.textsChanged)
+        m_w.textsChanged();
 }

@@ -6,7 +6,13 @@
 #include <QObject>
 #include <QStringList>
 
-class TFormMain;
+#include <functional>
+
+class QWidget;
+class StarterList;
+class TCfgDialog;
+class TFormInfo;
+class TFormMainUi;
 
 // Puts the texts of a language file into every window: the main window, the settings dialog,
 // the information window; the yes/no questions and the other texts read their line when used.
@@ -14,7 +20,17 @@ class LanguageSwitch : public QObject
 {
     Q_OBJECT
 public:
-    explicit LanguageSwitch(TFormMain &window);
+    // The windows whose texts it sets. textsChanged: after the titles may have changed.
+    struct Windows
+    {
+        QWidget *main = nullptr;
+        TFormMainUi *ui = nullptr;
+        TFormInfo *info = nullptr;
+        TCfgDialog *settings = nullptr;
+        StarterList *starters = nullptr;
+        std::function<void()> textsChanged;
+    };
+    explicit LanguageSwitch(const Windows &windows, QObject *parent = nullptr);
 
     enum class Load
     {
@@ -44,6 +60,6 @@ public:
     void restore(const State &state);
 
 private:
-    TFormMain &m_window;
+    Windows m_w;
     DialogLanguage m_dialogs;
 };

@@ -3,6 +3,7 @@
 #include "ClockDisplay.h"
 #include "LanguageSwitch.h"
 #include "LanguageTable.h"
+#include "LiveState.h"
 #include "MessageBoxes.h"
 #include "Photocells.h"
 #include "PortChoices.h"
@@ -11,7 +12,7 @@
 #include "SerialPorts.h"
 #include "TBitBtnWithColor.h"
 #include "TCfgDialog.h"
-#include "TFormMain.h"
+#include "TFormMainUi.h"
 #include "TFormMonitor2.h"
 #include "TImage.h"
 #include "TLbSpeedButton.h"
@@ -21,40 +22,40 @@
 #include <QSpinBox>
 #include <QTimer>
 
-SettingsCommand::SettingsCommand(TFormMain &window)
-    : QObject(&window), m_window(window), m_dialog(new TCfgDialog(&window))
+SettingsCommand::SettingsCommand(const Parts &parts, QObject *parent)
+    : QObject(parent), m_p(parts)
 {
-    m_dialog->OnAccuracyPreview = [this](int decimals) {
-        m_window.clock().ApplyAccuracy(decimals);
-    };
-    m_dialog->OnMonitorChange = [this](int monitor) {
+    TCfgDialog *dialog = m_p.dialog;
+    dialog->OnAccuracyPreview = [this](int decimals) { m_p.clock->ApplyAccuracy(decimals); };
+    dialog->OnMonitorChange = [this](int monitor) {
         Settings.Monitor = monitor;
         // The audience sees the change now, not at the next showing.
-        if (m_window.monitor().isVisible())
-            m_window.monitor().ApplyAudienceSettings();
+        if (m_p.monitor->isVisible())
+            m_p.monitor->ApplyAudienceSettings();
     };
-    m_dialog->OnDefaults = [this] { return m_resetDone = m_window.ResetToDefaults(); };
-    m_dialog->OnLanguageChange = [this](const QString &language, int charSet) {
+    dialog->OnDefaults = [this] { return m_resetDone = m_p.resetToDefaults(); };
+    dialog->OnLanguageChange = [this](const QString &language, int charSet) {
         const int formerCharSet = Settings.CharSet;
         Settings.CharSet = charSet;
         m_languageChanged = true;
         // The new file's titles fill the title edits.
-        if (m_window.language().LoadLanguage(language, true) == LanguageSwitch::Load::Refused) {
+        if (m_p.language->LoadLanguage(language, true) == LanguageSwitch::Load::Refused) {
             Settings.CharSet = formerCharSet;
             return false;
         }
         Settings.Lang = language;
-        m_window.refreshAudience();
+        if (m_p.textsChanged)
+            m_p.textsChanged();
         return true;
     };
-    m_dialog->OnCharsetChange = [this](int charSet) {
+    dialog->OnCharsetChange = [this](int charSet) {
         Settings.CharSet = charSet;
         m_languageChanged = true;
         // Before any file, the lines are the built-in texts: nothing to decode anew.
         if (LanguageFileRead())
-            m_window.language().ApplyLanguage();
+            m_p.language->ApplyLanguage();
     };
-    TFormMainUi &ui = m_window.ui;
+    TFormMainUi &ui = *m_p.ui;
     connect(ui.bCFG, &QToolButton::clicked, this, &SettingsCommand::bCFGClick);
     for (QAction *a : {ui.Cfg1, ui.EinstellunGen1})
         connect(a, &QAction::triggered, this, &SettingsCommand::bCFGClick);
@@ -63,42 +64,42 @@ SettingsCommand::SettingsCommand(TFormMain &window)
 void SettingsCommand::bCFGClick()
 {
     // Adapters plugged in since the start are offered too, and so are the ports held open here.
-    Photocells &cells = m_window.photocells();
+    Photocells &cells = *m_p.photocells;
     ComPortMask = ProbeComPorts([&cells](int port) { return cells.holds(port); });
     // A port the user may not open is listed too, with what grants access.
-    m_dialog->setPortList(ComPortMask, DeniedComPorts());
+    m_p.dialog->setPortList(ComPortMask, DeniedComPorts());
     // So is a language file added meanwhile.
-    m_dialog->fillLanguages();
-    m_dialog->setValues(Settings);
+    m_p.dialog->fillLanguages();
+    m_p.dialog->setValues(Settings);
     m_resetDone = false;
     // The language box acts at once, also while the arrow keys merely pass over a language.
-    const LanguageSwitch::State language = m_window.language().state();
+    const LanguageSwitch::State language = m_p.language->state();
     m_languageChanged = false;
-    const int result = m_dialog->exec();
+    const int result = m_p.dialog->exec();
     if (m_resetDone)
         return;
     if (result == QDialog::Accepted)
-        ApplySettings(m_dialog->values(Settings));
+        ApplySettings(m_p.dialog->values(Settings));
     else if (m_languageChanged)
-        m_window.language().restore(language);
+        m_p.language->restore(language);
     // Undoes a preview that was cancelled.
-    m_window.clock().ApplyAccuracy(Settings.Acc);
+    m_p.clock->ApplyAccuracy(Settings.Acc);
     // The audience window may have been laid out meanwhile (another monitor) from the main
     // clock as the preview had narrowed it: its digit panel follows the restored clock.
-    if (m_window.monitor().isVisible())
-        m_window.monitor().ApplyAudienceSettings();
-    m_window.ui.PanelLeft->setFocus();
+    if (m_p.monitor->isVisible())
+        m_p.monitor->ApplyAudienceSettings();
+    m_p.ui->PanelLeft->setFocus();
 }
 
 void SettingsCommand::ApplySettings(const TSettings &chosen)
 {
-    TFormMainUi &ui = m_window.ui;
-    ClockDisplay &clock = m_window.clock();
+    TFormMainUi &ui = *m_p.ui;
+    ClockDisplay &clock = *m_p.clock;
     Settings.BorderTV2 = qBound(0, chosen.BorderTV2, 100);
     Settings.CharSet = chosen.CharSet;
     Settings.Lang = chosen.Lang;
     Settings.AutoFrei = chosen.AutoFrei;
-    m_window.monitor().ApplyAudienceSettings();
+    m_p.monitor->ApplyAudienceSettings();
 
     Settings.C0 = chosen.C0;
     Settings.C1 = chosen.C1;
@@ -114,7 +115,7 @@ void SettingsCommand::ApplySettings(const TSettings &chosen)
     clock.ApplyColorState();
 
     Settings.Timer = qBound(0, chosen.Timer, 9999);
-    m_window.run().ShowCountdownControls();
+    m_p.run->ShowCountdownControls();
     ui.seELZmain->setValue(chosen.ELZ);
     Settings.ELZ = ui.seELZmain->value();
     if (!ui.Clock->isActive()) {
@@ -122,8 +123,9 @@ void SettingsCommand::ApplySettings(const TSettings &chosen)
         clock.UpdateClockDisplay(0);
     }
     Settings.Acc = qBound(0, chosen.Acc, 2);
+    publishCompetition(*m_p.live);
 
-    Photocells &cells = m_window.photocells();
+    Photocells &cells = *m_p.photocells;
     cells.CloseAll();
     Settings.Port1 = chosen.Port1;
     Settings.Kont1 = chosen.Kont1;
@@ -144,6 +146,16 @@ void SettingsCommand::ApplySettings(const TSettings &chosen)
     for (const Photocells::PortFailure &f : failures)
         texts << portFailureText(f.port, serialDevicePath(f.port), f.reason,
                                  isAccessDenied(f.reason));
-    messageBoxes().warning(&m_window, QStringLiteral("Einstellungen"),
+    messageBoxes().warning(m_p.window, QStringLiteral("Einstellungen"),
                            texts.join(QStringLiteral("\n\n")));
+}
+
+void SettingsCommand::publishCompetition(LiveState &live)
+{
+    LiveSnapshot::Competition competition = live.current().competition;
+    competition.allowedSeconds = Settings.ELZ;
+    competition.timeFaultInterval = Settings.SekPachka;
+    competition.timeFaultPoints = Settings.PktSek;
+    competition.decimals = Settings.Acc;
+    live.setCompetition(competition);
 }

@@ -4,8 +4,17 @@
 
 #include <QObject>
 
+#include <functional>
+
+class ClockDisplay;
+class LanguageSwitch;
+class LiveState;
+class Photocells;
+class QWidget;
+class RunControl;
 class TCfgDialog;
-class TFormMain;
+class TFormMainUi;
+class TFormMonitor2;
 
 // "Einstellungen": fills the settings dialog from the settings, shows it, and puts what the
 // operator chose into force in the running program.
@@ -13,7 +22,23 @@ class SettingsCommand : public QObject
 {
     Q_OBJECT
 public:
-    explicit SettingsCommand(TFormMain &window);
+    // What the chosen settings are put into. resetToDefaults: deletes the stored settings once
+    // the operator agreed, false when nothing was done. textsChanged: after a language change.
+    struct Parts
+    {
+        QWidget *window = nullptr;
+        TFormMainUi *ui = nullptr;
+        TCfgDialog *dialog = nullptr;
+        LanguageSwitch *language = nullptr;
+        ClockDisplay *clock = nullptr;
+        RunControl *run = nullptr;
+        Photocells *photocells = nullptr;
+        TFormMonitor2 *monitor = nullptr;
+        LiveState *live = nullptr;
+        std::function<bool()> resetToDefaults;
+        std::function<void()> textsChanged;
+    };
+    explicit SettingsCommand(const Parts &parts, QObject *parent = nullptr);
 
     void bCFGClick();
     // Puts chosen settings into force, in this order: the audience window, the colours, the
@@ -21,11 +46,13 @@ public:
     // A port that will not open is reported; it keeps its number for the next start.
     void ApplySettings(const TSettings &chosen);
 
-    TCfgDialog &dialog() { return *m_dialog; }
+    TCfgDialog &dialog() { return *m_p.dialog; }
+
+    // The competition's rules as the settings give them, into the live state.
+    static void publishCompetition(LiveState &live);
 
 private:
-    TFormMain &m_window;
-    TCfgDialog *m_dialog = nullptr; // a child of the window
+    Parts m_p;
     bool m_resetDone = false;
     bool m_languageChanged = false; // while the dialog is open
 };

@@ -9,6 +9,7 @@
 #include "InfoHelp.h"
 #include "LanguageSwitch.h"
 #include "LanguageTable.h"
+#include "LiveState.h"
 #include "LocaleNumbers.h"
 #include "MessageBoxes.h"
 #include "Photocells.h"
@@ -28,8 +29,10 @@
 #include "SettingsStore.h"
 #include "ShortcutPrecedence.h"
 #include "StarterList.h"
+#include "TCfgDialog.h"
 #include "TBitBtnWithColor.h"
 #include "TDigit.h"
+#include "TFDlgYesNo.h"
 #include "TFormInfo.h"
 #include "TFormMonitor2.h"
 #include "TImage.h"
@@ -96,11 +99,15 @@ struct TFormMain::ProgramHooks : RunHooks
 
 TFormMain::TFormMain(QWidget *parent)
     : QMainWindow(parent), m_programHooks(std::make_unique<ProgramHooks>()),
-      m_relay(std::make_unique<HookRelay>())
+      m_relay(std::make_unique<HookRelay>()), m_live(std::make_unique<LiveState>())
 {
     m_relay->target = m_programHooks.get();
     // No window grows off the screen, whatever a language file's texts.
     ScreenBound::install();
+    TFDlgYesNo::setButtonTexts([] {
+        return TFDlgYesNo::ButtonTexts{LanguageText(LanguageLine::Yes),
+                                       LanguageText(LanguageLine::No)};
+    });
     ui.setupUi(this);
     m_clock = std::make_unique<ClockDisplay>(ui, *m_relay);
     m_run = std::make_unique<RunControl>(ui, *m_clock, *m_relay);
@@ -108,8 +115,8 @@ TFormMain::TFormMain(QWidget *parent)
     m_scoring = std::make_unique<RunScoring>(ui, *m_clock);
     m_programHooks->scoring = m_scoring.get();
     m_programHooks->window = this;
-    m_protocolGrid = std::make_unique<ProtocolGrid>(ui);
-    m_starters = std::make_unique<StarterList>(ui, *m_protocolGrid, *m_relay);
+    m_protocolGrid = std::make_unique<ProtocolGrid>(ui, *m_live);
+    m_starters = std::make_unique<StarterList>(ui, *m_live, *m_protocolGrid, *m_relay);
     m_protocol = std::make_unique<ResultsProtocol>(ui, *m_clock, *m_run, *m_scoring,
                                                    *m_protocolGrid, *m_starters, *m_relay);
     m_files = std::make_unique<ProtocolFiles>(ui, *m_protocolGrid, *m_starters, *m_protocol);
@@ -138,6 +145,10 @@ TFormMain::TFormMain(QWidget *parent)
         band->installEventFilter(this);
 
     connect(ui.sbS1, &QToolButton::clicked, m_clock.get(), &ClockDisplay::sbS1Click);
+    // The titles are the operator's input: typed, loaded or cleared, the state follows.
+    for (QLineEdit *title : {ui.eFText1, ui.eFText2})
+        connect(title, &QLineEdit::textChanged, m_live.get(),
+                [this] { m_live->setTitles(ui.eFText1->text(), ui.eFText2->text()); });
 
     startUp();
 }
@@ -186,6 +197,7 @@ void TFormMain::startUp()
 
     m_run->ShowCountdownControls();
     m_clock->ApplyAccuracy(Settings.Acc);
+    SettingsCommand::publishCompetition(*m_live);
     ComPortMask = ProbeComPorts();
     // The open dialog starts where the save dialog was left.
     Settings.FilterIndO = Settings.FiltInd;
@@ -214,10 +226,16 @@ void TFormMain::startUp()
     ui.TimerDate->start();
     // A port missing at start stays closed without a word, as it may just not be plugged in.
     m_photocells->OpenConfiguredPorts();
-    m_settings = new SettingsCommand(*this);
     createAudienceWindow();
+    auto *settingsDialog = new TCfgDialog(this);
+    const auto textsChanged = [this] { refreshAudience(); };
     // Once every window exists.
-    m_language = new LanguageSwitch(*this);
+    m_language = new LanguageSwitch(
+        {this, &ui, m_formInfo.get(), settingsDialog, m_starters.get(), textsChanged}, this);
+    m_settings = new SettingsCommand({this, &ui, settingsDialog, m_language, m_clock.get(),
+                                      m_run.get(), m_photocells.get(), m_monitor, m_live.get(),
+                                      [this] { return ResetToDefaults(); }, textsChanged},
+                                     this);
     m_language->LoadLanguage(Settings.Lang);
 
     if (!sessionFolder().isEmpty()) {

@@ -11,6 +11,7 @@ class ClockDisplay;
 class ImpulseLog;
 class InfoHelp;
 class LanguageSwitch;
+class LiveState;
 class Photocells;
 class ProtocolFiles;
 class ProtocolGrid;
@@ -33,6 +34,8 @@ public:
 
     TFormMainUi ui;
 
+    // The competition as every window, file and feed reads it.
+    LiveState &live() { return *m_live; }
     ClockDisplay &clock() { return *m_clock; }
     RunControl &run() { return *m_run; }
     Photocells &photocells() { return *m_photocells; }
@@ -81,6 +84,7 @@ private:
     struct HookRelay;
     std::unique_ptr<ProgramHooks> m_programHooks;
     std::unique_ptr<HookRelay> m_relay;
+    std::unique_ptr<LiveState> m_live; // before every subsystem that writes or reads it
     std::unique_ptr<ClockDisplay> m_clock;
     std::unique_ptr<RunControl> m_run;
     std::unique_ptr<Photocells> m_photocells;

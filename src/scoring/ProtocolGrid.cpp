@@ -1,5 +1,6 @@
 #include "ProtocolGrid.h"
 
+#include "LiveState.h"
 #include "ProtocolRow.h"
 #include "ResultOrder.h"
 #include "RunScoring.h"
@@ -8,9 +9,19 @@
 #include <QComboBox>
 #include <QLabel>
 
-ProtocolGrid::ProtocolGrid(TFormMainUi &ui, QObject *parent) : QObject(parent), m_ui(ui)
+ProtocolGrid::ProtocolGrid(TFormMainUi &ui, LiveState &live, QObject *parent)
+    : QObject(parent), m_ui(ui), m_live(live)
 {
     TSortGrid *grid = m_ui.SortGrid1;
+    const QAbstractItemModel *model = grid->model();
+    const auto changed = [this] { m_live.protocolChanged(); };
+    connect(model, &QAbstractItemModel::modelReset, this, changed);
+    connect(model, &QAbstractItemModel::layoutChanged, this, changed);
+    connect(model, &QAbstractItemModel::dataChanged, this, changed);
+    connect(model, &QAbstractItemModel::headerDataChanged, this, changed);
+    connect(model, &QAbstractItemModel::rowsInserted, this, changed);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, changed);
+    m_live.setProtocolSource([grid] { return grid->allRowTexts(); });
     grid->setCaseSensitive(false);
     grid->setSortStyleHandler([this](int col) { return SortGrid1GetSortStyle(col); });
     grid->setCustomCompare(&CompareResultTexts);
@@ -31,6 +42,8 @@ void ProtocolGrid::setHeadings(const QStringList &headings)
 
 void ProtocolGrid::RankProtocol()
 {
+    // The ranks are written cell by cell: the state reads the ranked rows once.
+    const LiveState::Batch batch(m_live);
     TSortGrid *grid = m_ui.SortGrid1;
     const RankKeys keys = rankKeysFor(RunScoring::procedure(m_ui));
     grid->setCanSort(true);

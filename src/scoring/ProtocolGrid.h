@@ -4,14 +4,16 @@
 
 #include <QObject>
 
+class LiveState;
 class TFormMainUi;
 
-// How the protocol grid orders, ranks, colours and edits the results.
+// How the protocol grid orders, ranks, colours and edits the results. Every change of its rows,
+// an edit by the operator too, reaches the live state.
 class ProtocolGrid : public QObject
 {
     Q_OBJECT
 public:
-    explicit ProtocolGrid(TFormMainUi &ui, QObject *parent = nullptr);
+    ProtocolGrid(TFormMainUi &ui, LiveState &live, QObject *parent = nullptr);
 
     // The heading row from a file or a kept session: its cells past the protocol's are dropped,
     // and headings it lacks stay as they were.
@@ -31,4 +33,5 @@ public:
 
 private:
     TFormMainUi &m_ui;
+    LiveState &m_live;
 };

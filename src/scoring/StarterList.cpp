@@ -1,6 +1,7 @@
 #include "StarterList.h"
 
 #include "LanguageTable.h"
+#include "LiveState.h"
 #include "PlainComboStyle.h"
 #include "ProtocolGrid.h"
 #include "ProtocolRow.h"
@@ -34,8 +35,9 @@ private:
 };
 } // namespace
 
-StarterList::StarterList(TFormMainUi &ui, ProtocolGrid &grid, RunHooks &hooks, QObject *parent)
-    : QObject(parent), m_ui(ui), m_grid(grid), m_hooks(hooks),
+StarterList::StarterList(TFormMainUi &ui, LiveState &live, ProtocolGrid &grid, RunHooks &hooks,
+                         QObject *parent)
+    : QObject(parent), m_ui(ui), m_live(live), m_grid(grid), m_hooks(hooks),
       m_startNumbers(new StarterItemModel(this)), m_headNumbers(new QStringListModel(this))
 {
     // The lists stay parallel to the protocol's rows: a typed number is looked up, never added.
@@ -59,8 +61,29 @@ StarterList::StarterList(TFormMainUi &ui, ProtocolGrid &grid, RunHooks &hooks, Q
     // Without a starter list the boxes are plain edit fields.
     PlainComboStyle::apply(m_ui.cbStNr, true);
     PlainComboStyle::apply(m_ui.cbKNr, true);
+    for (QComboBox *box : {m_ui.cbStNr, m_ui.cbKNr}) {
+        connect(box, &QComboBox::currentIndexChanged, this, &StarterList::publishStarter);
+        connect(box, &QComboBox::editTextChanged, this, &StarterList::publishStarter);
+        connect(box->model(), &QAbstractItemModel::modelReset, this, &StarterList::publishStarter);
+    }
+    for (QLineEdit *field : {m_ui.ePferd, m_ui.Reiter, m_ui.eVerein})
+        connect(field, &QLineEdit::textChanged, this, &StarterList::publishStarter);
     // Without a list NEXT counts the typed start number up from here.
     m_ui.cbStNr->setEditText(QStringLiteral("1"));
+}
+
+void StarterList::publishStarter()
+{
+    LiveSnapshot::Starter starter;
+    starter.startNumber = m_ui.cbStNr->currentText();
+    starter.headNumber = m_ui.cbKNr->currentText();
+    starter.horse = m_ui.ePferd->text();
+    starter.rider = m_ui.Reiter->text();
+    starter.club = m_ui.eVerein->text();
+    starter.items = m_startNumbers->items();
+    starter.headNumbers = m_headNumbers->stringList();
+    starter.position = starter.items.isEmpty() ? -1 : m_ui.cbStNr->currentIndex();
+    m_live.setStarter(starter);
 }
 
 void StarterList::watchStartNumberEdit()

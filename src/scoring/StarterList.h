@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QStringList>
 
+class LiveState;
 class ProtocolGrid;
 class QStringListModel;
 class RunHooks;
@@ -10,12 +11,14 @@ class StarterItemModel;
 class TFormMainUi;
 
 // Choosing the rider who rides next from the loaded starter list: the start-number and
-// head-number boxes, the step buttons and the position text.
+// head-number boxes, the step buttons and the position text. The starter as the fields show it,
+// chosen or typed, is the live state's.
 class StarterList : public QObject
 {
     Q_OBJECT
 public:
-    StarterList(TFormMainUi &ui, ProtocolGrid &grid, RunHooks &hooks, QObject *parent = nullptr);
+    StarterList(TFormMainUi &ui, LiveState &live, ProtocolGrid &grid, RunHooks &hooks,
+                QObject *parent = nullptr);
 
     void cbStNrChange();
     void sb1mClick(int step);
@@ -39,9 +42,11 @@ protected:
 
 private:
     void scrollCurrentRowToTop();
+    void publishStarter();
     void watchStartNumberEdit();
 
     TFormMainUi &m_ui;
+    LiveState &m_live;
     ProtocolGrid &m_grid;
     RunHooks &m_hooks;
     StarterItemModel *m_startNumbers = nullptr;

@@ -1,12 +1,19 @@
 #include "TFDlgYesNo.h"
 
-#include "LanguageTable.h"
-
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace {
+std::function<TFDlgYesNo::ButtonTexts()> g_buttonTexts;
+} // namespace
+
+void TFDlgYesNo::setButtonTexts(std::function<ButtonTexts()> source)
+{
+    g_buttonTexts = std::move(source);
+}
 
 TFDlgYesNo::TFDlgYesNo(QWidget *parent) : QDialog(parent)
 {
@@ -24,9 +31,10 @@ TFDlgYesNo::TFDlgYesNo(QWidget *parent) : QDialog(parent)
     Label1->setFont(font);
     layout->addWidget(Label1);
     auto *buttons = new QHBoxLayout;
-    OKBtn = new QPushButton(LanguageText(66), this);
+    const ButtonTexts texts = g_buttonTexts ? g_buttonTexts() : ButtonTexts();
+    OKBtn = new QPushButton(texts.yes, this);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    CancelBtn = new QPushButton(LanguageText(67), this);
+    CancelBtn = new QPushButton(texts.no, this);
     CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
     OKBtn->setDefault(true);
     buttons->addStretch(1);

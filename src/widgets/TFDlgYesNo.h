@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QLabel;
 class QPushButton;
 
@@ -15,6 +17,15 @@ public:
 
     // Shows the question and returns true only for "Ja".
     bool ask(const QString &question);
+
+    // The captions of the two buttons, asked at each question so that they follow the language;
+    // without a source the built-in "Ja" and "Nein".
+    struct ButtonTexts
+    {
+        QString yes = QStringLiteral("Ja");
+        QString no = QStringLiteral("Nein");
+    };
+    static void setButtonTexts(std::function<ButtonTexts()> source);
 
     QLabel *Label1 = nullptr;
     QPushButton *OKBtn = nullptr;

@@ -1,0 +1,199 @@
+#include "LiveState.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QThread>
+#include <atomic>
+
+Q_DECLARE_METATYPE(LiveRun)
+
+namespace {
+constexpr quint32 T0 = 0xFFFFF000u; // close to the counter's wrap: a run crosses it
+
+LiveRun running(quint32 start)
+{
+    LiveRun run;
+    run.start(start);
+    return run;
+}
+} // namespace
+
+class tst_LiveState : public QObject
+{
+    Q_OBJECT
+private slots:
+    void shownTime_data()
+    {
+        QTest::addColumn<LiveRun>("run");
+        QTest::addColumn<quint32>("now");
+        QTest::addColumn<qint32>("hundredths");
+
+        QTest::newRow("idle shows zero") << LiveRun() << T0 + 5000 << 0;
+        QTest::newRow("running, truncated, across the wrap") << running(T0) << T0 + 65279 << 6527;
+        LiveRun held = running(T0);
+        held.hold(T0 + 10009);
+        QTest::newRow("held: stands") << held << T0 + 99999 << 1000;
+        LiveRun resumed = held;
+        resumed.resume(T0 + 15000); // 4.991 s held do not count
+        QTest::newRow("resumed: the hold is left out") << resumed << T0 + 20000 << 1500;
+        LiveRun stopped = resumed;
+        stopped.stop(T0 + 70017);
+        QTest::newRow("stopped") << stopped << T0 + 90000 << 6502;
+        LiveRun penalty = stopped;
+        penalty.addPenalty(4000);
+        QTest::newRow("penalty seconds added") << penalty << T0 + 90000 << 6902;
+        LiveRun entered = penalty;
+        entered.enter();
+        QTest::newRow("entered: the time stays") << entered << T0 + 99000 << 6902;
+        LiveRun countdown;
+        countdown.giveCountdown(T0, 45000);
+        QTest::newRow("countdown: the rest") << countdown << T0 + 1005 << 4400;
+        QTest::newRow("countdown run out: zero") << countdown << T0 + 46000 << 0;
+        LiveRun paused = countdown;
+        paused.standCountdown(T0 + 2000);
+        QTest::newRow("countdown stopped with TIMER") << paused << T0 + 30000 << 4300;
+        LiveRun abortedCountdown = countdown;
+        abortedCountdown.abort(T0 + 3000);
+        QTest::newRow("aborted in the countdown") << abortedCountdown << T0 + 9000 << 4200;
+        LiveRun abortedRun = running(T0);
+        abortedRun.abort(T0 + 12345);
+        QTest::newRow("aborted on course") << abortedRun << T0 + 20000 << 1234;
+        LiveRun aborted = abortedRun;
+        aborted.enter();
+        QTest::newRow("an abort entered stays at its time") << aborted << T0 + 20000 << 1234;
+    }
+    void shownTime()
+    {
+        QFETCH(LiveRun, run);
+        QFETCH(quint32, now);
+        QFETCH(qint32, hundredths);
+        QCOMPARE(run.shownHundredths(now), hundredths);
+    }
+
+    void phasesOfRunAndAbort()
+    {
+        QList<RunPhase> phases;
+        LiveRun run;
+        const auto note = [&] { phases << run.phase; };
+        run.giveCountdown(100, 45000), note();
+        run.start(5000), note();
+        run.hold(6000), note();
+        run.resume(7000), note();
+        run.stop(9000), note();
+        run.enter(), note();
+        run.next(), note();
+        QCOMPARE(phases, (QList<RunPhase>{RunPhase::Countdown, RunPhase::Running, RunPhase::Held,
+                                          RunPhase::Running, RunPhase::Stopped, RunPhase::Entered,
+                                          RunPhase::Idle}));
+        QCOMPARE(run, LiveRun());
+
+        phases.clear();
+        run.start(100), note();
+        run.abort(2000), note();
+        run.enter(), note(); // the abort enters its result
+        QCOMPARE(phases, (QList<RunPhase>{RunPhase::Running, RunPhase::Aborted,
+                                          RunPhase::Aborted}));
+        QVERIFY(run.standing);
+    }
+
+    void signalsOnlyForChanges()
+    {
+        LiveState state;
+        QSignalSpy titles(&state, &LiveState::titlesChanged);
+        QSignalSpy starter(&state, &LiveState::starterChanged);
+        QSignalSpy run(&state, &LiveState::runChanged);
+        QSignalSpy results(&state, &LiveState::resultsChanged);
+        const auto counts = [&] {
+            return QList<int>{int(titles.size()), int(starter.size()), int(run.size()),
+                              int(results.size())};
+        };
+
+        state.setTitles(QStringLiteral("Springprüfung"), QStringLiteral("Kl. L"));
+        state.setTitles(QStringLiteral("Springprüfung"), QStringLiteral("Kl. L"));
+        QCOMPARE(counts(), (QList<int>{1, 0, 0, 0}));
+
+        const std::shared_ptr<const LiveSnapshot> before = state.snapshot();
+        {
+            // An entry as the protocol makes it: several writes, one announcement each.
+            LiveState::Batch batch(state);
+            LiveState::Batch inner(state);
+            state.setPhase(RunPhase::Entered);
+            state.setInfo(QStringLiteral("Punkte:4,00   Platz:1"));
+            state.setProtocol({{QStringLiteral("Nr.")}, {QStringLiteral("7")}});
+            state.setResult({{QStringLiteral("7")}, QStringLiteral("1"), QString()});
+            QCOMPARE(counts(), (QList<int>{1, 0, 0, 0}));
+            // Nothing half done is seen meanwhile.
+            QCOMPARE(state.snapshot(), before);
+        }
+        QCOMPARE(counts(), (QList<int>{1, 0, 1, 1}));
+        const std::shared_ptr<const LiveSnapshot> after = state.snapshot();
+        QCOMPARE(after->protocolRevision, before->protocolRevision + 1);
+        QCOMPARE(after->run.phase, RunPhase::Entered);
+        // The snapshot kept before is a value: the change did not reach it.
+        QCOMPARE(before->run.phase, RunPhase::Idle);
+        QVERIFY(before->protocol.isEmpty());
+
+        state.setProtocol(after->protocol);
+        state.setStarterTexts(QString(), QString(), QString());
+        QCOMPARE(counts(), (QList<int>{1, 0, 1, 1}));
+        QCOMPARE(state.snapshot()->protocolRevision, after->protocolRevision);
+
+        // A ranking writes the grid cell by cell: its rows are read once, at the batch's end.
+        int reads = 0;
+        QList<QStringList> grid = after->protocol;
+        state.setProtocolSource([&] { return ++reads, grid; });
+        QCOMPARE(reads, 1);
+        {
+            LiveState::Batch batch(state);
+            for (int r = 0; r < 3; ++r) {
+                grid[1] = QStringList{QString::number(r)};
+                state.protocolChanged();
+            }
+        }
+        QCOMPARE(reads, 2);
+        QCOMPARE(state.snapshot()->protocol.at(1), QStringList{QStringLiteral("2")});
+        QCOMPARE(counts(), (QList<int>{1, 0, 1, 2}));
+    }
+
+    void snapshotWhileTheGuiThreadWrites()
+    {
+        // Another thread reads whole snapshots while this one writes: each must be consistent.
+        // Run under ThreadSanitizer too (-fsanitize=thread).
+        LiveState state;
+        std::atomic<bool> done{false};
+        std::atomic<int> torn{0};
+        std::atomic<int> read{0};
+        QThread *reader = QThread::create([&] {
+            while (!done) {
+                const std::shared_ptr<const LiveSnapshot> s = state.snapshot();
+                // Written together in one batch: rider "R<n>" with start number "<n>".
+                if (s->starter.rider != QLatin1Char('R') + s->starter.startNumber &&
+                    !s->starter.rider.isEmpty())
+                    ++torn;
+                if (s->protocol.size() != s->protocol.value(0).value(0).toInt())
+                    ++torn;
+                ++read;
+            }
+        });
+        reader->start();
+        QList<QStringList> rows;
+        for (int n = 1; n <= 2000 || read < 100; ++n) {
+            LiveState::Batch batch(state);
+            LiveSnapshot::Starter starter;
+            starter.startNumber = QString::number(n);
+            starter.rider = QLatin1Char('R') + starter.startNumber;
+            state.setStarter(starter);
+            rows.append({QString::number(n)});
+            rows[0][0] = QString::number(rows.size());
+            state.setProtocol(rows);
+        }
+        done = true;
+        reader->wait();
+        delete reader;
+        QCOMPARE(torn.load(), 0);
+        QVERIFY(read > 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_LiveState)
+#include "tst_livestate.moc"
