@@ -119,7 +119,8 @@ TFormMain::TFormMain(QWidget *parent)
     m_starters = std::make_unique<StarterList>(ui, *m_live, *m_protocolGrid, *m_relay);
     m_protocol = std::make_unique<ResultsProtocol>(ui, *m_clock, *m_run, *m_scoring,
                                                    *m_protocolGrid, *m_starters, *m_relay);
-    m_files = std::make_unique<ProtocolFiles>(ui, *m_protocolGrid, *m_starters, *m_protocol);
+    m_files =
+        std::make_unique<ProtocolFiles>(ui, *m_live, *m_protocolGrid, *m_starters, *m_protocol);
     m_formInfo = std::make_unique<TFormInfo>(this);
     m_infoHelp = std::make_unique<InfoHelp>(ui, *m_formInfo);
 

@@ -5,6 +5,7 @@
 #include "FileDialogs.h"
 #include "HtmlReport.h"
 #include "LanguageTable.h"
+#include "LiveState.h"
 #include "MessageBoxes.h"
 #include "PagePrinter.h"
 #include "ProtocolGrid.h"
@@ -27,7 +28,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QMainWindow>
 #include <QStandardPaths>
 #include <QUrl>
@@ -37,10 +37,10 @@ const QString HtmlFailure = QStringLiteral("Löschen Sie die alte Webseite oder 
                                            "unter einem anderen Namen: %1\n%2");
 } // namespace
 
-ProtocolFiles::ProtocolFiles(TFormMainUi &ui, ProtocolGrid &grid, StarterList &starters,
-                             ResultsProtocol &protocol, QObject *parent)
-    : QObject(parent), m_ui(ui), m_grid(grid), m_starters(starters), m_protocol(protocol),
-      m_toris(ui, starters, protocol), m_office(ui)
+ProtocolFiles::ProtocolFiles(TFormMainUi &ui, LiveState &live, ProtocolGrid &grid,
+                             StarterList &starters, ResultsProtocol &protocol, QObject *parent)
+    : QObject(parent), m_ui(ui), m_live(live), m_grid(grid), m_starters(starters),
+      m_protocol(protocol), m_toris(ui, live, starters, protocol), m_office(ui, live)
 {
     const FileTypeNames names = fileTypeNames();
     m_openEntries = openFilterEntries(names);
@@ -120,6 +120,8 @@ bool ProtocolFiles::ImportExcelWorkbook(const QString &fileName)
 
 void ProtocolFiles::loadRows(QList<QStringList> rows, bool rank)
 {
+    // The rows, their ranks and the lists reach the readers as one change.
+    const LiveState::Batch batch(m_live);
     TSortGrid *grid = m_ui.SortGrid1;
     m_grid.setHeadings(rows.value(0));
     if (!rows.isEmpty())
@@ -193,11 +195,6 @@ QString ProtocolFiles::dialogFolder()
     return m_folder;
 }
 
-QList<QStringList> ProtocolFiles::protocolRows() const
-{
-    return m_ui.SortGrid1->allRowTexts();
-}
-
 bool ProtocolFiles::writeFile(const QString &fileName, const QByteArray &contents,
                               const QString &failure)
 {
@@ -210,30 +207,35 @@ bool ProtocolFiles::writeFile(const QString &fileName, const QByteArray &content
 
 bool ProtocolFiles::ExportTextList(const QString &fileName)
 {
-    return writeFile(fileName, writeTextProtocol(protocolRows()));
+    return writeFile(fileName, writeTextProtocol(m_live.snapshot()->protocol));
 }
 
 bool ProtocolFiles::SaveAsCsv(const QString &fileName)
 {
-    return writeFile(fileName, writeCsv(protocolRows()));
+    return writeFile(fileName, writeCsv(m_live.snapshot()->protocol));
 }
 
-HtmlReportTexts ProtocolFiles::reportTexts() const
+HtmlReportTexts ProtocolFiles::reportTexts(const LiveSnapshot &snapshot)
 {
-    return {LanguageText(LanguageLine::ProtocolTitle), m_ui.eFText1->text(), m_ui.eFText2->text()};
+    return {LanguageText(LanguageLine::ProtocolTitle), snapshot.competition.title1,
+            snapshot.competition.title2};
 }
 
 bool ProtocolFiles::ExportHtml(const QString &fileName)
 {
-    return writeFile(fileName, htmlReport(protocolRows(), reportTexts()), HtmlFailure);
+    const auto snapshot = m_live.snapshot();
+    return writeFile(fileName, htmlReport(snapshot->protocol, reportTexts(*snapshot)), HtmlFailure);
 }
 
 void ProtocolFiles::sbHTMLClick(int tag)
 {
     const QString fileName =
         QDir::current().absoluteFilePath(programBaseName() + QStringLiteral(".html"));
-    const QList<QStringList> rows = protocolRows();
-    const HtmlReportTexts texts = reportTexts();
+    // The page and its printout show the same moment, whatever changes while the printer is
+    // chosen.
+    const auto snapshot = m_live.snapshot();
+    const QList<QStringList> &rows = snapshot->protocol;
+    const HtmlReportTexts texts = reportTexts(*snapshot);
     // An older page of that name must not stand in for this one.
     if (!writeFile(fileName, htmlReport(rows, texts), HtmlFailure))
         return;

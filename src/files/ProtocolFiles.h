@@ -7,6 +7,8 @@
 
 #include <QObject>
 
+class LiveState;
+struct LiveSnapshot;
 class ProtocolGrid;
 class ResultsProtocol;
 class StarterList;
@@ -17,7 +19,8 @@ class ProtocolFiles : public QObject
 {
     Q_OBJECT
 public:
-    ProtocolFiles(TFormMainUi &ui, ProtocolGrid &grid, StarterList &starters,
+    // The files are written from the live state; loads go through the grid and the lists.
+    ProtocolFiles(TFormMainUi &ui, LiveState &live, ProtocolGrid &grid, StarterList &starters,
                   ResultsProtocol &protocol, QObject *parent = nullptr);
 
     void sbLoadClick();
@@ -40,8 +43,7 @@ public:
 
 private:
     QString dialogFolder();
-    QList<QStringList> protocolRows() const;
-    HtmlReportTexts reportTexts() const;
+    static HtmlReportTexts reportTexts(const LiveSnapshot &snapshot);
     // failure: the message, with %1 the file and %2 the system's reason.
     bool writeFile(const QString &fileName, const QByteArray &contents,
                    const QString &failure = QStringLiteral("Can't write to file:\n%1\n%2"));
@@ -49,6 +51,7 @@ private:
     void loadRows(QList<QStringList> rows, bool rank);
 
     TFormMainUi &m_ui;
+    LiveState &m_live;
     ProtocolGrid &m_grid;
     StarterList &m_starters;
     ResultsProtocol &m_protocol;

@@ -1,5 +1,6 @@
 #include "TorisExchange.h"
 
+#include "LiveState.h"
 #include "MessageBoxes.h"
 #include "ProtocolRow.h"
 #include "ResultsProtocol.h"
@@ -14,9 +15,9 @@
 #include <QLocale>
 #include <QMainWindow>
 
-TorisExchange::TorisExchange(TFormMainUi &ui, StarterList &starters, ResultsProtocol &protocol,
-                             QObject *parent)
-    : QObject(parent), m_ui(ui), m_starters(starters), m_protocol(protocol)
+TorisExchange::TorisExchange(TFormMainUi &ui, LiveState &live, StarterList &starters,
+                             ResultsProtocol &protocol, QObject *parent)
+    : QObject(parent), m_ui(ui), m_live(live), m_starters(starters), m_protocol(protocol)
 {}
 
 bool TorisExchange::ImportTorisDbf(const QString &fileName)
@@ -62,6 +63,8 @@ bool TorisExchange::ImportTorisDbf(const QString &fileName)
         headNumbers << row.at(ColHeadNumber);
         rows << row;
     }
+    // The rows and the lists reach the readers as one change.
+    const LiveState::Batch batch(m_live);
     m_ui.SortGrid1->setDataRows(std::move(rows));
     m_starters.setStarters(items, headNumbers);
     m_protocol.UpdateProtocolButtons();
@@ -72,12 +75,8 @@ bool TorisExchange::ExportTorisDbf(const QString &fileName)
 {
     // Merged into a copy: the kept table changes only once the file is written.
     TorisTable merged = m_table.hasFieldTable() ? m_table : TorisTable::fresh(QDate::currentDate());
-    QList<QStringList> protocol;
-    const TSortGrid *grid = m_ui.SortGrid1;
-    protocol.reserve(grid->gridRowCount() - 1);
-    for (int r = 1; r < grid->gridRowCount(); ++r)
-        protocol << grid->rowTexts(r);
-    MergeProtocolIntoToris(merged, protocol);
+    // The entries, without the headings.
+    MergeProtocolIntoToris(merged, m_live.snapshot()->protocol.mid(1));
     const QByteArray bytes = writeTorisDbf(merged);
 
     QString reason;

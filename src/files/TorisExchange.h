@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+class LiveState;
 class ResultsProtocol;
 class StarterList;
 class TFormMainUi;
@@ -14,8 +15,10 @@ class TorisExchange : public QObject
 {
     Q_OBJECT
 public:
-    TorisExchange(TFormMainUi &ui, StarterList &starters, ResultsProtocol &protocol,
-                  QObject *parent = nullptr);
+    // The export reads the protocol from the live state; the import loads through the grid and
+    // the lists.
+    TorisExchange(TFormMainUi &ui, LiveState &live, StarterList &starters,
+                  ResultsProtocol &protocol, QObject *parent = nullptr);
 
     // Each returns false, after telling the operator, when nothing was loaded or written; the
     // protocol, the lists and the kept table are then as they were.
@@ -28,6 +31,7 @@ private:
     void showStagingTable();
 
     TFormMainUi &m_ui;
+    LiveState &m_live;
     StarterList &m_starters;
     ResultsProtocol &m_protocol;
     TorisTable m_table;

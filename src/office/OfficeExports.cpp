@@ -4,11 +4,11 @@
 #include "DataFiles.h"
 #include "DesktopOpener.h"
 #include "LanguageFiles.h"
+#include "LiveState.h"
 #include "MessageBoxes.h"
 #include "ProtocolRow.h"
 #include "TFormMainUi.h"
 #include "TLbSpeedButton.h"
-#include "TSortGrid.h"
 #include "TextProtocol.h"
 #include "WholeFile.h"
 #include "WordDocument.h"
@@ -20,7 +20,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QMainWindow>
 #include <QStandardPaths>
 #include <QUrl>
@@ -34,7 +33,8 @@ struct BusyCursor
 };
 } // namespace
 
-OfficeExports::OfficeExports(TFormMainUi &ui, QObject *parent) : QObject(parent), m_ui(ui)
+OfficeExports::OfficeExports(TFormMainUi &ui, LiveState &live, QObject *parent)
+    : QObject(parent), m_ui(ui), m_live(live)
 {
     connect(m_ui.sbWord, &QToolButton::clicked, this, &OfficeExports::sbWordClick);
     connect(m_ui.sbExcel, &QToolButton::clicked, this, &OfficeExports::sbExcelClick);
@@ -70,7 +70,7 @@ bool OfficeExports::ExportWordDocument(int mode, const QString &fileName)
     const QString templatePath = wordTemplatePath();
     if ((!templatePath.isEmpty() &&
          !readWholeFile(templatePath, MaxTemplatePartBytes, templateBytes, reason)) ||
-        !wordDocumentBytes(visibleRows(), templateBytes, bytes, reason)) {
+        !wordDocumentBytes(protocolRows(*m_live.snapshot()), templateBytes, bytes, reason)) {
         messageBoxes().error(m_ui.form,
                              QStringLiteral("Das Word-Dokument kann nicht erstellt werden:\n%1\n%2")
                                  .arg(QDir::toNativeSeparators(templatePath), reason));
@@ -91,7 +91,7 @@ void OfficeExports::sbExcelClick()
 bool OfficeExports::ShowInExcel()
 {
     const QString fileName = documentsFile(QStringLiteral(".xlsx"));
-    if (!writeWorkbook(fileName, QApplication::applicationName()))
+    if (!writeWorkbook(fileName, *m_live.snapshot(), QApplication::applicationName()))
         return false;
     desktopOpener().openUrl(QUrl::fromLocalFile(fileName));
     return true;
@@ -99,19 +99,21 @@ bool OfficeExports::ShowInExcel()
 
 bool OfficeExports::ExportExcelWorkbook(const QString &fileName)
 {
-    return writeWorkbook(fileName, m_ui.eFText2->text());
+    const auto snapshot = m_live.snapshot();
+    return writeWorkbook(fileName, *snapshot, snapshot->competition.title2);
 }
 
-bool OfficeExports::writeWorkbook(const QString &fileName, const QString &subject)
+bool OfficeExports::writeWorkbook(const QString &fileName, const LiveSnapshot &snapshot,
+                                  const QString &subject)
 {
     BusyCursor busy;
-    QList<int> columns;
-    const QList<QStringList> rows = visibleRows(&columns);
+    const QList<QStringList> rows = protocolRows(snapshot);
     QList<bool> numeric;
-    for (int c : columns)
+    for (int c = 0; c < ProtocolColumnCount; ++c)
         numeric << (c >= ColRideTime);
-    const WorkbookProperties properties{QStringLiteral("Ostrel Software"), m_ui.eFText1->text(),
-                                        subject, QApplication::applicationName()};
+    const WorkbookProperties properties{QStringLiteral("Ostrel Software"),
+                                        snapshot.competition.title1, subject,
+                                        QApplication::applicationName()};
     QByteArray bytes;
     QString reason;
     if (!workbookBytes(rows, numeric, properties, bytes, reason)) {
@@ -123,25 +125,16 @@ bool OfficeExports::writeWorkbook(const QString &fileName, const QString &subjec
 
 void OfficeExports::Copy1Click()
 {
-    QGuiApplication::clipboard()->setText(clipboardText(m_ui.SortGrid1->allRowTexts()));
+    QGuiApplication::clipboard()->setText(clipboardText(m_live.snapshot()->protocol));
 }
 
-QList<QStringList> OfficeExports::visibleRows(QList<int> *columns) const
+QList<QStringList> OfficeExports::protocolRows(const LiveSnapshot &snapshot)
 {
-    const TSortGrid *grid = m_ui.SortGrid1;
-    QList<int> visible;
-    for (int c = 0; c < ProtocolColumnCount; ++c)
-        if (!grid->isColumnHidden(c))
-            visible << c;
-    QList<QStringList> rows;
-    for (const QStringList &all : grid->allRowTexts()) {
-        QStringList row;
-        for (int c : visible)
-            row << all.value(c);
-        rows << row;
-    }
-    if (columns)
-        *columns = visible;
+    // The grid's rows have every column already: shared, not copied.
+    QList<QStringList> rows = snapshot.protocol;
+    for (qsizetype r = 0; r < rows.size(); ++r)
+        if (rows.at(r).size() != ProtocolColumnCount)
+            rows[r].resize(ProtocolColumnCount);
     return rows;
 }
 

@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QStringList>
 
+class LiveState;
+struct LiveSnapshot;
 class TFormMainUi;
 
 // The protocol to Word and Excel files the program writes itself, and to the clipboard.
@@ -11,7 +13,8 @@ class OfficeExports : public QObject
 {
     Q_OBJECT
 public:
-    explicit OfficeExports(TFormMainUi &ui, QObject *parent = nullptr);
+    // Every file and the clipboard are written from the live state.
+    OfficeExports(TFormMainUi &ui, LiveState &live, QObject *parent = nullptr);
 
     // A document or workbook named like a saved protocol, in the user's documents folder, opened
     // with the desktop's program for it.
@@ -28,12 +31,15 @@ public:
     static QString wordTemplatePath();
 
 private:
-    // The grid's visible columns, header row first.
-    QList<QStringList> visibleRows(QList<int> *columns = nullptr) const;
-    bool writeWorkbook(const QString &fileName, const QString &subject);
+    // Every column of the protocol, header row first: the files do not depend on how wide the
+    // window is.
+    static QList<QStringList> protocolRows(const LiveSnapshot &snapshot);
+    bool writeWorkbook(const QString &fileName, const LiveSnapshot &snapshot,
+                       const QString &subject);
     bool writeFile(const QString &fileName, const QByteArray &bytes);
     void fail(const QString &fileName, const QString &reason);
     QString documentsFile(const QString &extension) const;
 
     TFormMainUi &m_ui;
+    LiveState &m_live;
 };

@@ -25,6 +25,10 @@ ProtocolGrid::ProtocolGrid(TFormMainUi &ui, LiveState &live, QObject *parent)
     grid->setCaseSensitive(false);
     grid->setSortStyleHandler([this](int col) { return SortGrid1GetSortStyle(col); });
     grid->setCustomCompare(&CompareResultTexts);
+    grid->setCustomKey([](const QString &text) {
+        const ResultSortKey key = resultSortKey(text);
+        return TSortGrid::SortKey{key.group, key.value, key.decides};
+    });
     grid->setCellFormatHandler([this](int col, int row, TSortGrid::CellFormat &format) {
         SortGrid1GetCellFormat(col, row, format);
     });
@@ -60,9 +64,7 @@ void ProtocolGrid::RankProtocol()
         points.append(grid->cells(ColPoints, r));
         times.append(grid->cells(ColTotalTime, r));
     }
-    const QStringList ranks = rankTexts(points, times);
-    for (int r = 1; r < rows; ++r)
-        grid->setCells(ColRank, r, ranks[r - 1]);
+    grid->setColumnCells(ColRank, rankTexts(points, times));
     selectCurrentStarter();
 }
 

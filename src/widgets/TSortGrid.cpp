@@ -68,15 +68,8 @@ double numberOf(const QString &text, const QLocale &locale, QChar decimal)
     return ok && std::isfinite(value) ? value : std::nan("");
 }
 
-template <typename Compare> void stablePass(QVector<int> &order, bool ascending, Compare compare)
-{
-    if (ascending)
-        std::stable_sort(order.begin(), order.end(),
-                         [&](int a, int b) { return compare(a, b) < 0; });
-    else
-        std::stable_sort(order.begin(), order.end(),
-                         [&](int a, int b) { return compare(a, b) > 0; });
-}
+// Rows out of their place up to which a sort moves them one by one.
+constexpr int MaxRowsOutOfPlace = 8;
 
 } // namespace
 
@@ -140,6 +133,11 @@ void TSortGrid::setCells(int col, int row, const QString &text)
         m_model->setHeading(col, text);
     else
         m_model->setText(row - 1, col, text);
+}
+
+void TSortGrid::setColumnCells(int col, const QStringList &texts)
+{
+    m_model->setColumnTexts(col, texts);
 }
 
 QList<QStringList> TSortGrid::allRowTexts() const
@@ -220,45 +218,92 @@ void TSortGrid::sortGrid()
     if (n < 2 || keys.isEmpty())
         return;
 
-    QVector<int> order(n);
-    std::iota(order.begin(), order.end(), 0);
     const QLocale locale;
     const QString mark = locale.decimalPoint();
     const QChar decimal = mark.size() == 1 ? mark.at(0) : QChar();
-    QVector<QString> texts(n);
-    QVector<double> numbers;
-    // Passes run from the last key to the primary one; stability keeps the earlier passes'
-    // order among equal keys.
-    for (auto key = keys.crbegin(); key != keys.crend(); ++key) {
-        const int col = *key;
+    // Every cell of the key columns is read once; the comparisons then only look up.
+    struct KeyColumn
+    {
+        SortStyle style = ssAlphabetic;
+        QVector<QString> texts;
+        QVector<double> numbers;
+        QVector<SortKey> customKeys;
+    };
+    QVector<KeyColumn> columns(keys.size());
+    for (int k = 0; k < keys.size(); ++k) {
+        const int col = keys[k];
+        KeyColumn &c = columns[k];
+        c.style = m_sortStyle ? m_sortStyle(col) : ssAlphabetic;
+        if (c.style == ssCustom && !m_customCompare)
+            c.style = ssAlphabetic;
+        c.texts.resize(n);
         for (int r = 0; r < n; ++r)
-            texts[r] = m_caseSensitive ? rows[r].at(col) : rows[r].at(col).toLower();
-        const QVector<QString> &t = texts;
-        const auto byText = [&t](int a, int b) { return QString::compare(t[a], t[b]); };
-
-        SortStyle style = m_sortStyle ? m_sortStyle(col) : ssAlphabetic;
-        if (style == ssCustom && !m_customCompare)
-            style = ssAlphabetic;
-        switch (style) {
-        case ssNumeric: {
-            numbers.resize(n);
+            c.texts[r] = m_caseSensitive ? rows[r].at(col) : rows[r].at(col).toLower();
+        if (c.style == ssNumeric) {
+            c.numbers.resize(n);
             for (int r = 0; r < n; ++r)
-                numbers[r] = numberOf(t[r], locale, decimal);
-            const QVector<double> &v = numbers;
-            stablePass(order, m_ascending, [&](int a, int b) {
-                if (std::isnan(v[a]) || std::isnan(v[b]))
-                    return byText(a, b);
-                return v[a] < v[b] ? -1 : (v[b] < v[a] ? 1 : 0);
-            });
-            break;
+                c.numbers[r] = numberOf(c.texts[r], locale, decimal);
+        } else if (c.style == ssCustom && m_customKey) {
+            c.customKeys.resize(n);
+            for (int r = 0; r < n; ++r)
+                c.customKeys[r] = m_customKey(c.texts[r]);
+        }
+    }
+    const auto compareIn = [this](const KeyColumn &c, int a, int b) {
+        const QVector<QString> &t = c.texts;
+        switch (c.style) {
+        case ssNumeric: {
+            const double va = c.numbers[a], vb = c.numbers[b];
+            if (std::isnan(va) || std::isnan(vb))
+                return QString::compare(t[a], t[b]);
+            return va < vb ? -1 : (vb < va ? 1 : 0);
         }
         case ssCustom:
-            stablePass(order, m_ascending,
-                       [&](int a, int b) { return m_customCompare(t[a], t[b]); });
-            break;
+            if (!c.customKeys.isEmpty()) {
+                const SortKey &ka = c.customKeys[a], &kb = c.customKeys[b];
+                if (ka.group != kb.group)
+                    return ka.group < kb.group ? -1 : 1;
+                if (ka.value != kb.value)
+                    return ka.value < kb.value ? -1 : 1;
+                if (ka.decides)
+                    return 0;
+            }
+            return m_customCompare(t[a], t[b]);
         case ssAlphabetic:
-            stablePass(order, m_ascending, byText);
             break;
+        }
+        return QString::compare(t[a], t[b]);
+    };
+    // One stable sort by the primary column, then the secondary ones: the same order as stable
+    // passes from the last key to the primary one, in one pass.
+    const auto compare = [&](int a, int b) {
+        for (const KeyColumn &c : columns)
+            if (const int r = compareIn(c, a, b))
+                return r;
+        return 0;
+    };
+    QVector<int> order(n);
+    std::iota(order.begin(), order.end(), 0);
+    const auto before = [&](int a, int b) {
+        const int r = compare(a, b);
+        return m_ascending ? r < 0 : r > 0;
+    };
+    // The protocol is ranked at every entry, and all but the entered row are in order already:
+    // moving the few rows out of place costs far less than sorting all of them.
+    int outOfPlace = 0;
+    for (int r = 1; r < n && outOfPlace <= MaxRowsOutOfPlace; ++r)
+        outOfPlace += before(r, r - 1);
+    if (outOfPlace == 0)
+        return;
+    if (outOfPlace > MaxRowsOutOfPlace) {
+        std::stable_sort(order.begin(), order.end(), before);
+    } else {
+        for (int i = 1; i < n; ++i) {
+            const int row = order[i];
+            int j = i;
+            for (; j > 0 && before(row, order[j - 1]); --j)
+                order[j] = order[j - 1];
+            order[j] = row;
         }
     }
     m_model->reorder(order);
@@ -267,6 +312,11 @@ void TSortGrid::sortGrid()
 void TSortGrid::setSortStyleHandler(std::function<SortStyle(int col)> handler)
 {
     m_sortStyle = std::move(handler);
+}
+
+void TSortGrid::setCustomKey(std::function<SortKey(const QString &)> key)
+{
+    m_customKey = std::move(key);
 }
 
 void TSortGrid::setCustomCompare(std::function<int(const QString &, const QString &)> compare)
@@ -330,7 +380,7 @@ int TSortGrid::colWidth(int col) const
 
 void TSortGrid::setColWidth(int col, int width)
 {
-    // A negative width hides the column; office exports leave hidden columns out.
+    // A negative width hides the column.
     setColumnHidden(col, width < 0);
     if (width >= 0)
         horizontalHeader()->resizeSection(col, width);

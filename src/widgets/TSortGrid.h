@@ -43,6 +43,8 @@ public:
     // Every row, the headings first.
     QList<QStringList> allRowTexts() const;
     void setRowTexts(int row, const QStringList &texts);
+    // One column of the data rows at once, from row 1: one change for the whole column.
+    void setColumnCells(int col, const QStringList &texts);
     void appendRow(const QStringList &texts);
     void deleteRow(int row);
     // Every data row at once; the grid keeps at least one (empty) data row.
@@ -79,6 +81,15 @@ public:
     void setSortStyleHandler(std::function<SortStyle(int col)> handler);
     // The comparison of ssCustom columns: negative, 0 or positive.
     void setCustomCompare(std::function<int(const QString &, const QString &)> compare);
+    // For ssCustom columns: a key worked out once per cell and compared first, by group, then
+    // value; the custom comparison decides only between equal keys. It must agree with it.
+    struct SortKey
+    {
+        int group = 0;
+        double value = 0;
+        bool decides = false; // equal keys mean equal cells: the comparison is not asked
+    };
+    void setCustomKey(std::function<SortKey(const QString &)> key);
     // Asked for every cell drawn, heading row included (row 0).
     void setCellFormatHandler(std::function<void(int col, int row, CellFormat &format)> handler);
     // Asked before the current cell moves; false refuses the move.
@@ -122,6 +133,7 @@ private:
     TSortGridModel *m_model = nullptr;
     std::function<SortStyle(int col)> m_sortStyle;
     std::function<int(const QString &, const QString &)> m_customCompare;
+    std::function<SortKey(const QString &)> m_customKey;
     std::function<void(int col, int row, CellFormat &format)> m_cellFormat;
     std::function<bool(int col, int row)> m_selectCell;
     std::function<void(QChar &key)> m_keyPress;

@@ -155,6 +155,17 @@ void TSortGridModel::setRows(QList<QStringList> rows)
     endResetModel();
 }
 
+void TSortGridModel::setColumnTexts(int col, const QStringList &texts)
+{
+    const int rows = int(qMin<qsizetype>(texts.size(), m_rows.size()));
+    if (col < 0 || col >= m_cols || rows == 0)
+        return;
+    for (int r = 0; r < rows; ++r)
+        if (m_rows[r].at(col) != texts.at(r))
+            m_rows[r][col] = texts.at(r);
+    emit dataChanged(index(0, col), index(rows - 1, col), {Qt::DisplayRole, Qt::EditRole});
+}
+
 void TSortGridModel::reorder(const QVector<int> &order)
 {
     if (order.size() != m_rows.size())

@@ -32,6 +32,8 @@ public:
     void setHeading(int col, const QString &text);
     void setText(int row, int col, const QString &text);
     void setRowTexts(int row, const QStringList &texts);
+    // Column col of rows 0 .. texts.size() - 1, announced as one change.
+    void setColumnTexts(int col, const QStringList &texts);
     void appendRow(const QStringList &texts);
     void removeDataRow(int row);
     void setRows(QList<QStringList> rows);

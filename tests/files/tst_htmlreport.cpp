@@ -3,6 +3,7 @@
 
 #include "HtmlReport.h"
 #include "PagePrinter.h"
+#include "ProtocolRow.h"
 #include "ReportLayout.h"
 #include "ReportPrint.h"
 
@@ -41,11 +42,14 @@ public:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(fileName);
         ++prints;
+        if (meanwhile) // while the dialog is open
+            meanwhile();
         *failed = !render(printer);
         return !*failed;
     }
     QString fileName;
     int prints = 0;
+    std::function<void()> meanwhile;
 };
 
 // Runs a test in a working folder of its own.
@@ -215,10 +219,13 @@ private slots:
         f.ui.SortGrid1->setDataRows(rows);
         f.ui.SortGrid1->setRowTexts(0, headings);
         f.window->protocol().UpdateProtocolButtons();
+        // The printout shows the protocol as the page was written.
+        printer.meanwhile = [&] { f.ui.SortGrid1->setCells(ColRider, 1, "Nachgetragen"); };
         f.ui.Drucker1->trigger();
         QCOMPARE(printer.prints, 1);
 
         const QString printed = pdfText(printer.fileName);
+        QVERIFY(!printed.contains(QStringLiteral("Nachgetragen")));
         const QStringList words = printed.split(QRegularExpression(QStringLiteral("\\s+")));
         QVERIFY(!printed.contains(QChar(0x2026)) && printed.contains("Zeitenprotokoll"));
         for (const QStringList &cells : rows) {

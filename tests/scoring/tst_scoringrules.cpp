@@ -123,6 +123,8 @@ private slots:
         row("N.st. before empty", "N.st.", "  ", -1);
         row("other text after numbers", "abc", "99,00", 1);
         row("other text before EL", "DISQ", "EL", -1);
+        row("other texts: shorter first", "DISQ", "abc", 1);
+        row("other texts of one length", "abd", "abc", 1);
     }
 
     void compare()
@@ -133,6 +135,13 @@ private slots:
         const int forward = CompareResultTexts(a, b), backward = CompareResultTexts(b, a);
         QCOMPARE((forward > 0) - (forward < 0), sign);
         QCOMPARE((backward > 0) - (backward < 0), -sign);
+        // The ranking's keys, worked out once per cell, decide alike.
+        const ResultSortKey ka = resultSortKey(a), kb = resultSortKey(b);
+        const int byKey = ka.group != kb.group   ? ka.group - kb.group
+                          : ka.value != kb.value ? (ka.value < kb.value ? -1 : 1)
+                          : ka.decides           ? 0
+                                                 : CompareResultTexts(a, b);
+        QCOMPARE((byKey > 0) - (byKey < 0), sign);
     }
 
     void ranks_data()

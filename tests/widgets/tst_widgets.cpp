@@ -83,6 +83,19 @@ private slots:
             evensThenOdds[i % 2] << many.last().first();
         }
         QTest::newRow("many ties") << many << SortSetup{} << evensThenOdds[0] + evensThenOdds[1];
+        // As after an entry: all in order but the last row, which belongs among the ties.
+        Rows entered = many.mid(0, 20);
+        std::stable_sort(entered.begin(), entered.end(),
+                  [](const QStringList &a, const QStringList &b) { return a[1] < b[1]; });
+        entered << QStringList{"new", "x", ""};
+        QStringList enteredOrder;
+        for (const QStringList &row : entered)
+            if (row[1] == QLatin1String("x"))
+                enteredOrder << row[0];
+        for (const QStringList &row : entered.mid(0, 20))
+            if (row[1] == QLatin1String("y"))
+                enteredOrder << row[0];
+        QTest::newRow("one row out of place") << entered << SortSetup{} << enteredOrder;
         QTest::newRow("case-insensitive")
             << Rows{{"a", "b"}, {"b", "A"}, {"c", "a"}, {"d", "B"}}
             << SortSetup{"", true, false, "aa"} << QStringList{"b", "c", "a", "d"};

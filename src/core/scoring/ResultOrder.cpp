@@ -96,6 +96,17 @@ int CompareResultTexts(const QString &a, const QString &b)
     return QString::compare(a, b, Qt::CaseSensitive) < 0 ? -1 : (a == b ? 0 : 1);
 }
 
+ResultSortKey resultSortKey(const QString &text)
+{
+    double value = 0;
+    const ResultClass c = classify(text, value);
+    if (c == TextClass)
+        value = double(text.size());
+    else if (c != NumberClass)
+        value = 0;
+    return {int(c), value, c == NumberClass};
+}
+
 RankKeys rankKeysFor(JudgingProcedure procedure)
 {
     if (procedure == JudgingProcedure::C)

@@ -15,6 +15,17 @@ bool readResultNumber(QStringView text, double &value);
 // then code-unit order), then "EL", "Ret.", "N.st." and empty cells. Negative, 0 or positive.
 int CompareResultTexts(const QString &a, const QString &b);
 
+// The same order worked out once per cell: cells compare by group, then value; only where both
+// are equal does CompareResultTexts decide. A ranking then reads each cell once, not at every
+// comparison.
+struct ResultSortKey
+{
+    int group = 0;
+    double value = 0;     // a number's value, another text's length
+    bool decides = false; // numbers of equal value are equal, whatever their texts
+};
+ResultSortKey resultSortKey(const QString &text);
+
 // The ranking's key columns: primary, and the secondary as the grid's column list.
 struct RankKeys
 {
