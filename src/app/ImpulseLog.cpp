@@ -1,16 +1,14 @@
 #include "ImpulseLog.h"
 
 #include "ImpulseLogFormat.h"
+#include "LiveState.h"
 #include "RunState.h"
 #include "SessionWriter.h"
-#include "TFormMainUi.h"
 #include "TickSource.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QKeyEvent>
 #include <QKeySequence>
-#include <QTimer>
 
 namespace {
 const char *const LineNames[3] = {"DSR", "CTS", "DCD"};
@@ -45,8 +43,8 @@ bool isModifier(int key)
 }
 } // namespace
 
-ImpulseLog::ImpulseLog(TFormMainUi &ui, SessionWriter &writer, QObject *parent)
-    : QObject(parent), m_ui(ui), m_writer(writer)
+ImpulseLog::ImpulseLog(const LiveState &live, SessionWriter &writer, QObject *parent)
+    : QObject(parent), m_live(live), m_writer(writer)
 {
     qApp->installEventFilter(this);
 }
@@ -93,6 +91,7 @@ void ImpulseLog::RunCommandGiven(RunCommand command, qint32 elapsedMs, const QSt
 void ImpulseLog::PhotocellImpulseSeen(const PhotocellImpulse &impulse)
 {
     const quint32 now = tickNow();
+    const LiveRun run = m_live.snapshot()->run;
     // The edge's own time: the handler may run well after it.
     const QDateTime when =
         QDateTime::currentDateTime().addMSecs(-qMax(0, ticksBetween(impulse.edgeTick, now)));
@@ -105,7 +104,7 @@ void ImpulseLog::PhotocellImpulseSeen(const PhotocellImpulse &impulse)
         break;
     case PhotocellImpulse::Stop:
         event = QStringLiteral("STOP");
-        elapsed = ticksBetween(Run.RunStartTick, Run.RunStopTick);
+        elapsed = run.elapsedMs(now);
         break;
     case PhotocellImpulse::None:
     case PhotocellImpulse::LockedOut:
@@ -113,8 +112,8 @@ void ImpulseLog::PhotocellImpulseSeen(const PhotocellImpulse &impulse)
                     ? QStringLiteral("Impuls ignoriert (Sperrzeit)")
                     : QStringLiteral("Impuls");
         // During a run, where on its clock the impulse fell.
-        if (m_ui.Clock->isActive() && !Run.CountdownActive)
-            elapsed = ticksBetween(Run.RunStartTick, impulse.edgeTick);
+        if (run.phase == RunPhase::Running && !run.standing)
+            elapsed = ticksBetween(run.startTick, impulse.edgeTick);
         break;
     }
     const QString source =
@@ -137,7 +136,7 @@ void ImpulseLog::write(const QDateTime &when, const QString &event, const QStrin
                                event,
                                source,
                                elapsedMs,
-                               m_ui.cbStNr->currentText(),
+                               m_live.snapshot()->starter.startNumber,
                                QCoreApplication::applicationPid()};
     m_writer.appendLog(when.date(), impulseLogLine(record));
 }

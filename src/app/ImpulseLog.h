@@ -5,16 +5,17 @@
 #include <QObject>
 #include <QString>
 
+class LiveState;
 class SessionWriter;
-class TFormMainUi;
 
 // The daily record of every run command and photocell impulse, for a disputed time: when,
-// from where (a key, the mouse, a photocell, the countdown), the run's time and the start number.
+// from where (a key, the mouse, a photocell, the countdown), the run's time and the start number,
+// as the live state has them.
 class ImpulseLog : public QObject
 {
     Q_OBJECT
 public:
-    ImpulseLog(TFormMainUi &ui, SessionWriter &writer, QObject *parent = nullptr);
+    ImpulseLog(const LiveState &live, SessionWriter &writer, QObject *parent = nullptr);
     ~ImpulseLog() override;
 
     void RunCommandGiven(RunCommand command, qint32 elapsedMs, const QString &detail);
@@ -30,7 +31,7 @@ private:
     void write(const QDateTime &when, const QString &event, const QString &source,
                qint32 elapsedMs);
 
-    TFormMainUi &m_ui;
+    const LiveState &m_live;
     SessionWriter &m_writer;
     QString m_input = QStringLiteral("Taste");
 };

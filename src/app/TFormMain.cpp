@@ -74,14 +74,19 @@ struct TFormMain::HookRelay : RunHooks
     }
 };
 
-// The program's own: the scoring of the run and the audience window.
+// The program's own: the scoring of the run, the kept session and the impulse log.
 struct TFormMain::ProgramHooks : RunHooks
 {
     RunScoring *scoring = nullptr;
     TFormMain *window = nullptr;
-    void UpdateRunTotal() override { scoring->UpdateRunTotal(); }
+    void UpdateRunTotal() override
+    {
+        scoring->UpdateRunTotal();
+        RefreshAudienceTexts();
+    }
     void UpdateTimeFaults(qint32 ms) override { scoring->UpdateTimeFaults(ms); }
-    void RefreshAudienceTexts() override { window->refreshAudience(); }
+    // The scoring's bottom line into the state, until the scoring writes it there itself.
+    void RefreshAudienceTexts() override { window->m_live->setInfo(InfoText); }
     void RunCommandGiven(RunCommand command, qint32 ms, const QString &detail) override
     {
         // An entered run (an abort's too) goes to the disk now, not after the usual delay.
@@ -110,7 +115,7 @@ TFormMain::TFormMain(QWidget *parent)
     });
     ui.setupUi(this);
     m_clock = std::make_unique<ClockDisplay>(ui, *m_relay);
-    m_run = std::make_unique<RunControl>(ui, *m_clock, *m_relay);
+    m_run = std::make_unique<RunControl>(ui, *m_clock, *m_live, *m_relay);
     m_photocells = std::make_unique<Photocells>(ui, *m_relay);
     m_scoring = std::make_unique<RunScoring>(ui, *m_clock);
     m_programHooks->scoring = m_scoring.get();
@@ -229,19 +234,19 @@ void TFormMain::startUp()
     m_photocells->OpenConfiguredPorts();
     createAudienceWindow();
     auto *settingsDialog = new TCfgDialog(this);
-    const auto textsChanged = [this] { refreshAudience(); };
-    // Once every window exists.
+    // Once every window exists. The audience window follows the titles in the state: the
+    // language switch and the settings need not tell it.
     m_language = new LanguageSwitch(
-        {this, &ui, m_formInfo.get(), settingsDialog, m_starters.get(), textsChanged}, this);
+        {this, &ui, m_formInfo.get(), settingsDialog, m_starters.get(), {}}, this);
     m_settings = new SettingsCommand({this, &ui, settingsDialog, m_language, m_clock.get(),
                                       m_run.get(), m_photocells.get(), m_monitor, m_live.get(),
-                                      [this] { return ResetToDefaults(); }, textsChanged},
+                                      [this] { return ResetToDefaults(); }, {}},
                                      this);
     m_language->LoadLanguage(Settings.Lang);
 
     if (!sessionFolder().isEmpty()) {
         m_session = std::make_unique<SessionKeeper>(*this, sessionFolder());
-        m_impulseLog = std::make_unique<ImpulseLog>(ui, m_session->writer());
+        m_impulseLog = std::make_unique<ImpulseLog>(*m_live, m_session->writer());
         m_session->restoreOrSetAside();
     }
 }
@@ -262,18 +267,10 @@ void TFormMain::endSession(bool closed)
 
 void TFormMain::createAudienceWindow()
 {
-    m_monitor = new TFormMonitor2(this);
+    m_monitor = new TFormMonitor2(*m_live, this);
     m_monitor->setPicture(makerLogo(64));
     m_clock->setAudience(m_monitor);
-    m_monitor->create(
-        ui.Monitor11, [this] { return mainClockGeometry(); },
-        [this] {
-            return AudienceTexts{ui.eFText1->text(),       ui.eFText2->text(),
-                                 ui.cbStNr->currentText(), ui.cbKNr->currentText(),
-                                 ui.ePferd->text(),        ui.Reiter->text(),
-                                 ui.eVerein->text()};
-        });
-    refreshAudience();
+    m_monitor->create(ui.Monitor11, [this] { return mainClockGeometry(); });
     // Its fraction digits match the main clock from the first second.
     m_clock->ApplyAccuracy(Settings.Acc);
     Run.CountdownActive = Settings.Timer > 0;
@@ -293,13 +290,6 @@ MainClockGeometry TFormMain::mainClockGeometry() const
     g.labSec = ui.LabSec->geometry();
     g.labSecPointSize = ui.LabSec->font().pointSize();
     return g;
-}
-
-void TFormMain::refreshAudience()
-{
-    if (!m_monitor)
-        return;
-    m_monitor->RefreshAudienceTexts();
 }
 
 void TFormMain::restoreBounds()

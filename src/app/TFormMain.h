@@ -58,8 +58,6 @@ public:
     void setHooks(RunHooks *hooks);
 
     void FormResize();
-    // Hands the current starter and titles to the audience window.
-    void refreshAudience();
 
     // Deletes the stored settings and ends the program without saving, once the operator agreed.
     // False when nothing was done.

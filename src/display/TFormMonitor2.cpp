@@ -2,7 +2,7 @@
 
 #include "DisplayColors.h"
 #include "LabelColor.h"
-#include "RunState.h"
+#include "LiveState.h"
 #include "Screens.h"
 #include "Settings.h"
 #include "TDigit.h"
@@ -45,8 +45,8 @@ QFont boldArial(int points)
 }
 } // namespace
 
-TFormMonitor2::TFormMonitor2(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+TFormMonitor2::TFormMonitor2(const LiveState &live, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_live(live)
 {
     setObjectName(QStringLiteral("FormMonitor2"));
     setWindowTitle(QStringLiteral("Monitor 2"));
@@ -77,15 +77,18 @@ TFormMonitor2::TFormMonitor2(QWidget *parent)
     Image1->setScaledContents(true);
 }
 
-void TFormMonitor2::create(QAction *toggle, std::function<MainClockGeometry()> mainClock,
-                           std::function<AudienceTexts()> mainTexts)
+void TFormMonitor2::create(QAction *toggle, std::function<MainClockGeometry()> mainClock)
 {
     m_toggle = toggle;
     m_mainClock = std::move(mainClock);
-    m_mainTexts = std::move(mainTexts);
     move(0, 0);
-    for (QLabel *l : {PanelName, PanelText1, PanelText2, PanelPferd, PanelVerein})
-        l->clear();
+    // Shown or not, the texts follow the state, so the window opens with them.
+    connect(&m_live, &LiveState::titlesChanged, this, &TFormMonitor2::showTitles);
+    connect(&m_live, &LiveState::starterChanged, this, &TFormMonitor2::showStarter);
+    // The result of the run, entered or aborted, shows at once, not with the next date tick.
+    connect(&m_live, &LiveState::runChanged, this, [this] { showBottomLine(m_dateLine); });
+    showTitles();
+    showStarter();
     m_toggle->setChecked(Settings.Monitor > 0);
     connect(m_toggle, &QAction::toggled, this, &TFormMonitor2::setShown);
     // A TV unplugged while the program runs: the window goes to a screen that is still there.
@@ -141,7 +144,6 @@ void TFormMonitor2::ApplyAudienceSettings()
         d->setColorOn(ActiveColor);
     setLabelColor(LabSec, ActiveColor);
     LayoutAudienceWindow();
-    RefreshAudienceTexts();
 }
 
 void TFormMonitor2::LayoutAudienceWindow()
@@ -188,19 +190,21 @@ void TFormMonitor2::LayoutAudienceWindow()
                         pictureWidth, pictureHeight);
 }
 
-void TFormMonitor2::RefreshAudienceTexts()
+void TFormMonitor2::showTitles()
 {
-    if (!m_mainTexts)
-        return;
-    const AudienceTexts texts = m_mainTexts();
-    const QString startNumber = texts.startNumber.section(QLatin1Char('\t'), 0, 0);
-    PanelText1->setText(texts.title1);
-    PanelText2->setText(texts.title2);
-    PanelPferd->setText(texts.headNumber + QStringLiteral("  ") + texts.horse);
-    PanelName->setText(startNumber + QStringLiteral("  ") + texts.rider);
-    PanelVerein->setText(texts.club);
-    // The result of the run, entered or aborted, shows at once, not with the next date tick.
-    showBottomLine(m_dateLine);
+    const auto state = m_live.snapshot();
+    PanelText1->setText(state->competition.title1);
+    PanelText2->setText(state->competition.title2);
+}
+
+void TFormMonitor2::showStarter()
+{
+    const auto state = m_live.snapshot();
+    const LiveSnapshot::Starter &starter = state->starter;
+    PanelPferd->setText(starter.headNumber + QStringLiteral("  ") + starter.horse);
+    PanelName->setText(starter.startNumber.section(QLatin1Char('\t'), 0, 0) + QStringLiteral("  ") +
+                       starter.rider);
+    PanelVerein->setText(starter.club);
 }
 
 void TFormMonitor2::setPicture(const QPixmap &picture)
@@ -250,7 +254,8 @@ void TFormMonitor2::applyAccuracy(int decimals)
 void TFormMonitor2::showBottomLine(const QString &dateLine)
 {
     m_dateLine = dateLine;
-    PanelDate->setText(QStringLiteral("         ") + (InfoText.isEmpty() ? dateLine : InfoText));
+    const QString info = m_live.snapshot()->info;
+    PanelDate->setText(QStringLiteral("         ") + (info.isEmpty() ? dateLine : info));
 }
 
 bool TFormMonitor2::eventFilter(QObject *watched, QEvent *event)

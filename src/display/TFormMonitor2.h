@@ -9,38 +9,28 @@
 
 #include <functional>
 
+class LiveState;
 class QAction;
 class QFrame;
 class QLabel;
 class TDigit;
 
-// What the audience reads of the current starter and the competition.
-struct AudienceTexts
-{
-    QString title1, title2;
-    QString startNumber, headNumber, horse, rider, club;
-};
-
 // The audience window: titles, starter and clock on a second monitor or TV, borderless, on top,
 // filling the monitor of the setting "Monitor". It holds no timing state: the clock display
-// writes its digits, and the main window hands it the starter's texts.
+// writes its digits, and the titles, the starter and the bottom line follow the live state.
 class TFormMonitor2 : public QWidget, public AudienceClock
 {
     Q_OBJECT
 public:
     // parent: the operator's window, which keeps the keyboard.
-    explicit TFormMonitor2(QWidget *parent);
+    TFormMonitor2(const LiveState &live, QWidget *parent);
 
-    // The command that shows and hides the window (its check mark is the state), the main
-    // window's digit block that the layout scales, and the main window's texts as they read
-    // now. Then the creation steps run.
-    void create(QAction *toggle, std::function<MainClockGeometry()> mainClock,
-                std::function<AudienceTexts()> mainTexts);
+    // The command that shows and hides the window (its check mark is the state) and the main
+    // window's digit block that the layout scales. Then the creation steps run.
+    void create(QAction *toggle, std::function<MainClockGeometry()> mainClock);
 
     void ApplyAudienceSettings();
     void LayoutAudienceWindow();
-    // Reads the titles and the starter from the main window.
-    void RefreshAudienceTexts();
     // The window fills the screen the operator's window is on.
     bool coversOperator() const;
     // The picture at the end of the bottom line.
@@ -80,11 +70,14 @@ protected:
 
 private:
     void setShown(bool shown);
+    void showTitles();
+    void showStarter();
+
+    const LiveState &m_live;
 
     // Guarded: at exit the command may go before this window does.
     QPointer<QAction> m_toggle;
     std::function<MainClockGeometry()> m_mainClock;
-    std::function<AudienceTexts()> m_mainTexts;
     QString m_dateLine;
     QPixmap m_picture;
 };

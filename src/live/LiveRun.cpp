@@ -4,7 +4,8 @@
 
 void LiveRun::giveCountdown(quint32 tick, qint32 lengthMs)
 {
-    *this = LiveRun{RunPhase::Countdown, tick, tick, false, true, lengthMs};
+    // Without a countdown length the clock counts up from TIMER, as it does after START.
+    *this = LiveRun{RunPhase::Countdown, tick, tick, false, lengthMs > 0, lengthMs};
 }
 
 void LiveRun::standCountdown(quint32 tick)

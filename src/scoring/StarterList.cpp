@@ -129,8 +129,11 @@ QString StarterList::selectedItem() const
 
 void StarterList::ShowSelectedStarter()
 {
-    if (m_ui.cbStNr->currentIndex() < 0)
+    // The boxes may have moved under a signal blocker: the state hears of it here.
+    if (m_ui.cbStNr->currentIndex() < 0) {
+        publishStarter();
         return;
+    }
     QStringList fields = StarterFields(selectedItem());
     while (fields.size() < 5)
         fields.append(QString());
@@ -146,6 +149,7 @@ void StarterList::ShowSelectedStarter()
                                         ? position
                                         : m_ui.cbKNr->findText(fields[1], Qt::MatchExactly));
     }
+    publishStarter();
     InfoText.clear();
     m_hooks.RefreshAudienceTexts();
 }

@@ -1,6 +1,7 @@
 #include "RunControl.h"
 
 #include "ClockDisplay.h"
+#include "LiveState.h"
 #include "RunHooks.h"
 #include "RunState.h"
 #include "Settings.h"
@@ -21,8 +22,9 @@
 #include <QSpinBox>
 #include <QTimer>
 
-RunControl::RunControl(TFormMainUi &ui, ClockDisplay &clock, RunHooks &hooks, QObject *parent)
-    : QObject(parent), m_ui(ui), m_clock(clock), m_hooks(hooks)
+RunControl::RunControl(TFormMainUi &ui, ClockDisplay &clock, LiveState &live, RunHooks &hooks,
+                       QObject *parent)
+    : QObject(parent), m_ui(ui), m_clock(clock), m_live(live), m_hooks(hooks)
 {
     connect(m_ui.mTimer, &QAction::triggered, this, &RunControl::mTimerClick);
     connect(m_ui.mStart, &QAction::triggered, this, &RunControl::mStartClick);
@@ -40,6 +42,13 @@ RunControl::RunControl(TFormMainUi &ui, ClockDisplay &clock, RunHooks &hooks, QO
     connect(m_ui.ImageLSstart, &TImage::clicked, this, [this] { ImageLSClick(m_ui.ImageLSstart); });
     connect(m_ui.ImageLSstop, &TImage::clicked, this, [this] { ImageLSClick(m_ui.ImageLSstop); });
     connect(m_ui.seELZmain, &QSpinBox::valueChanged, this, &RunControl::seELZmainChange);
+}
+
+template <typename Transition> void RunControl::changeRun(Transition transition)
+{
+    LiveRun run = m_live.current().run;
+    transition(run);
+    m_live.setRun(run);
 }
 
 void RunControl::bTimerMouseDown()
@@ -79,6 +88,7 @@ void RunControl::mTimerClick()
 {
     if (!m_ui.bTimer->isEnabled())
         return;
+    const LiveState::Batch batch(m_live);
     Run.CountdownActive = Settings.Timer > 0;
     const bool clockOn = !m_ui.Clock->isActive();
     if (clockOn)
@@ -89,10 +99,12 @@ void RunControl::mTimerClick()
     setRunButton(m_ui.bAus, true, Colors::clMaroon);
     if (!clockOn) {
         Run.RunHoldTick = tickNow();
+        changeRun([](LiveRun &run) { run.standCountdown(Run.RunHoldTick); });
         m_ui.bTimer->setFontColor(Colors::clRed);
     } else {
         m_ui.bTimer->setFontColor(Colors::clBlack);
         Run.RunStartTick = tickNow();
+        changeRun([](LiveRun &run) { run.giveCountdown(Run.RunStartTick, Settings.Timer * 1000); });
         Run.ColorState = ColorReady;
         m_clock.ApplyColorState();
     }
@@ -108,16 +120,17 @@ void RunControl::mTimerClick()
     }
     if (Settings.AutoFrei)
         SetCellArmed(m_ui.ImageLSstart, 1);
-    InfoText.clear();
-    m_hooks.RefreshAudienceTexts();
+    m_live.setInfo(QString());
     m_hooks.RunCommandGiven(RunCommand::Timer, -1,
                             clockOn ? QString() : QStringLiteral("angehalten"));
 }
 
 void RunControl::mStartClick()
 {
+    const LiveState::Batch batch(m_live);
     Run.CountdownActive = false;
     Run.RunStartTick = commandTick();
+    changeRun([](LiveRun &run) { run.start(Run.RunStartTick); });
     m_ui.seELZmain->setEnabled(false);
     m_ui.ePktSek->setText(QLocale().toString(0.0, 'f', 2));
     m_ui.eHindPkt->setText(QStringLiteral("0"));
@@ -147,7 +160,6 @@ void RunControl::mStartClick()
     m_ui.bSTOP->setFocus();
     m_ui.bCFG->setEnabled(false);
     SetCellArmed(m_ui.ImageLSstart, 0);
-    m_hooks.RefreshAudienceTexts();
     m_hooks.UpdateRunTotal();
     m_hooks.RunCommandGiven(RunCommand::Start, 0, {});
 }
@@ -155,6 +167,8 @@ void RunControl::mStartClick()
 void RunControl::mStopClick()
 {
     Run.RunStopTick = commandTick(); // before anything else: this is the finish time
+    const LiveState::Batch batch(m_live);
+    changeRun([](LiveRun &run) { run.stop(Run.RunStopTick); });
     m_ui.Clock->stop();
     m_ui.seELZmain->setEnabled(true);
     m_ui.bHF->setDownState(false);
@@ -176,6 +190,7 @@ void RunControl::HF1Click(QObject *sender)
 {
     if (!m_ui.bHF->isEnabled())
         return;
+    const LiveState::Batch batch(m_live);
     if (sender != m_ui.bHF)
         m_ui.bHF->setDownState(!m_ui.bHF->isDownState());
     const bool wasRunning = m_ui.Clock->isActive();
@@ -184,11 +199,13 @@ void RunControl::HF1Click(QObject *sender)
     const quint32 now = tickNow();
     if (wasRunning) {
         Run.RunHoldTick = now;
+        changeRun([now](LiveRun &run) { run.hold(now); });
         // Stopped first, so the audience sees the hundredths of the held time.
         m_ui.Clock->stop();
         m_clock.UpdateClockDisplay(ticksBetween(Run.RunStartTick, now));
     } else {
         Run.RunStartTick += now - Run.RunHoldTick; // the held interval does not count
+        changeRun([now](LiveRun &run) { run.resume(now); });
         m_ui.Clock->start();
     }
     m_clock.PlayCue(Settings.Sound0);
@@ -217,6 +234,7 @@ void RunControl::SetCellArmed(TImage *image, int value)
     image->setTag(value);
     image->setPixmap(m_ui.ImageList1[value == 1 ? 1 : 0]);
     image->repaint();
+    m_live.setCellsArmed(m_ui.ImageLSstart->tag() == 1, m_ui.ImageLSstop->tag() == 1);
 }
 
 void RunControl::ImageLSClick(TImage *image)
@@ -237,6 +255,9 @@ void RunControl::LockSTOP1Click()
 void RunControl::seELZmainChange(int value)
 {
     Settings.ELZ = value;
+    LiveSnapshot::Competition competition = m_live.current().competition;
+    competition.allowedSeconds = value;
+    m_live.setCompetition(competition);
 }
 
 void RunControl::ShowCountdownControls()

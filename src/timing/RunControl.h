@@ -5,6 +5,7 @@
 #include <QObject>
 
 class ClockDisplay;
+class LiveState;
 class QAction;
 class RunHooks;
 class TBitBtnWithColor;
@@ -12,12 +13,14 @@ class TFormMainUi;
 class TImage;
 
 // The run's state machine: TIMER, START, STOP, hold/continue and the photocell arming. Keys,
-// buttons, photocells and the countdown all come through these handlers.
+// buttons, photocells and the countdown all come through these handlers, and each command
+// writes the run into the live state at the tick the clock counts from.
 class RunControl : public QObject
 {
     Q_OBJECT
 public:
-    RunControl(TFormMainUi &ui, ClockDisplay &clock, RunHooks &hooks, QObject *parent = nullptr);
+    RunControl(TFormMainUi &ui, ClockDisplay &clock, LiveState &live, RunHooks &hooks,
+               QObject *parent = nullptr);
 
     // The run buttons act on the press of any mouse button, through their command, so an
     // unavailable command swallows the press.
@@ -46,8 +49,11 @@ public:
 private:
     void setRunButton(TBitBtnWithColor *button, bool enabled, TColor color);
     void setPenaltyControls(bool enabled);
+    // One of LiveRun's transitions applied to the state's run.
+    template <typename Transition> void changeRun(Transition transition);
 
     TFormMainUi &m_ui;
     ClockDisplay &m_clock;
+    LiveState &m_live;
     RunHooks &m_hooks;
 };

@@ -127,7 +127,6 @@ private Q_SLOTS:
         f.ui.cbKNr->setEditText(QStringLiteral("7"));
         f.ui.Reiter->setText(QStringLiteral("Anna"));
         f.ui.ePferd->setText(QStringLiteral("Cornet"));
-        f.window->refreshAudience();
         TFormMonitor2 &m = f.window->monitor();
         const QString blanks(9, QLatin1Char(' '));
         f.window->clock().TimerDateTimer();
@@ -143,6 +142,13 @@ private Q_SLOTS:
         QVERIFY(m.PanelDate->text().startsWith(blanks + QStringLiteral("Punkte:")));
         f.window->protocol().bRESETClick();
         QCOMPARE(m.PanelDate->text(), blanks + f.ui.PanelDate->text());
+
+        // The next starters from the list: head numbers repeat, horses are alike.
+        f.window->starters().setStarters({"1\t5\tB", "2\t7\tB", "3\t5\tB"}, {"5", "7", "5"});
+        for (const QString expected : {"2  7  B", "3  5  B"}) {
+            f.ui.sb1p->click();
+            QCOMPARE(m.PanelName->text() + m.PanelPferd->text(), expected);
+        }
     }
 
     void showAndHide()
