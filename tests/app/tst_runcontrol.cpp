@@ -1,7 +1,10 @@
 #include "MainWindowFixture.h"
 #include "X11Keys.h"
 
+#include "LiveState.h"
 #include "RunScoring.h"
+
+#include <QSignalSpy>
 
 namespace {
 // Enabled: TIMER START STOP HF EINTRAGEN RESET, CFG NoStart Aus Abbruch, S1 S2 S3 +6 s.
@@ -109,6 +112,51 @@ private Q_SLOTS:
         QCOMPARE(f.shown(), QStringLiteral("000,01"));
     }
 
+    // Each command announces the run once, and the state's time base gives what the clock shows,
+    // then and later.
+    void commandsWriteTheRun_data()
+    {
+        QTest::addColumn<int>("timer");
+        QTest::addColumn<QList<int>>("before");
+        QTest::addColumn<int>("command");
+        QTest::newRow("TIMER") << 45 << QList<int>{} << int(Qt::Key_F4);
+        QTest::newRow("TIMER, no countdown: counts up") << 0 << QList<int>{} << int(Qt::Key_F4);
+        QTest::newRow("TIMER again: stands") << 45 << QList<int>{Qt::Key_F4} << int(Qt::Key_F4);
+        QTest::newRow("START after TIMER") << 45 << QList<int>{Qt::Key_F4} << int(Qt::Key_F5);
+        QTest::newRow("HOLD") << 0 << QList<int>{Qt::Key_F5} << int(Qt::Key_F7);
+        QTest::newRow("CONTINUE") << 0 << QList<int>{Qt::Key_F5, Qt::Key_F7} << int(Qt::Key_F7);
+        QTest::newRow("STOP") << 0 << QList<int>{Qt::Key_F5, Qt::Key_F7, Qt::Key_F7}
+                              << int(Qt::Key_F9);
+    }
+
+    void commandsWriteTheRun()
+    {
+        QFETCH(int, timer);
+        QFETCH(QList<int>, before);
+        QFETCH(int, command);
+        Settings.Timer = timer;
+        MainWindowFixture f;
+        LiveState &live = f.window->live();
+        const auto shown = [&] { return f.shown().remove(QLatin1Char(',')).toInt(); };
+        for (int k : before) {
+            f.tick(1234);
+            f.key(k);
+        }
+        f.tick(2345);
+        QSignalSpy titles(&live, &LiveState::titlesChanged),
+            starter(&live, &LiveState::starterChanged), run(&live, &LiveState::runChanged),
+            results(&live, &LiveState::resultsChanged);
+        f.key(command);
+        QCOMPARE((QList<qsizetype>{titles.count(), starter.count(), run.count(), results.count()}),
+                 (QList<qsizetype>{0, 0, 1, 0}));
+        // At the clock's first refresh after the command, and a while later.
+        for (int i = 0; i < 2; ++i, f.ticks.advance(1237)) {
+            if (f.ui.Clock->isActive())
+                f.window->clock().ClockTimer();
+            QCOMPARE(live.snapshot()->run.shownHundredths(tickNow()), shown());
+        }
+    }
+
     // Held by the pause and continue buttons, by HF, and by F7 across the tick counter's wrap.
     void holdsDoNotCount()
     {
@@ -158,6 +206,9 @@ private Q_SLOTS:
                 f.key(k);
                 armed << QString::asprintf("%d%d", f.ui.ImageLSstart->tag(),
                                            f.ui.ImageLSstop->tag());
+                const auto state = f.window->live().snapshot();
+                QCOMPARE(QString::asprintf("%d%d", state->startCellArmed, state->finishCellArmed),
+                         armed.last());
                 // The picture shows the arming.
                 QCOMPARE(f.ui.ImageLSstart->pixmap().toImage() != unarmed,
                          f.ui.ImageLSstart->tag() == 1);
@@ -270,6 +321,7 @@ private Q_SLOTS:
             (procedureC ? f.ui.rbModeC : f.ui.rbModeA)->setChecked(true);
             QCOMPARE(f.ui.ePktSek->isHidden(), procedureC);
             f.ui.seELZmain->setValue(60);
+            QCOMPARE(f.window->live().snapshot()->competition.allowedSeconds, 60);
             f.key(Qt::Key_F5);
             QVERIFY(!f.ui.rbModeA->isEnabled() && !f.ui.seELZmain->isEnabled());
             QStringList seen;
