@@ -14,11 +14,11 @@
 #include "TFormMain.h"
 #include "TSortGrid.h"
 #include "TerminationSignals.h"
+#include "TestFiles.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -55,16 +55,13 @@ int main(int argc, char **argv)
     while (window.clock().revealing())
         window.clock().revealStep();
 
-    QFile list(QStringLiteral("starter.txt"));
-    if (!list.open(QIODevice::WriteOnly))
-        return 2;
-    list.write("StNr\tKNr\tPferd\tReiter\tVerein\r\n"
-               "7\t12\tWindspiel\tAnna Müller\tRV Ostrel\r\n"
-               "9\t5\tZoë\tJörg Weiß\tRFV Süd\r\n"
-               "11\t5\tCaruso\tEva Groß\tRV Ostrel\r\n"
-               "14\t31\tLéa\tTom Bär\t \r\n");
-    list.close();
-    if (!window.files().ImportTextList(list.fileName()))
+    const QString list = QStringLiteral("starter.txt");
+    if (!writeBytes(list, "StNr\tKNr\tPferd\tReiter\tVerein\r\n"
+                          "7\t12\tWindspiel\tAnna Müller\tRV Ostrel\r\n"
+                          "9\t5\tZoë\tJörg Weiß\tRFV Süd\r\n"
+                          "11\t5\tCaruso\tEva Groß\tRV Ostrel\r\n"
+                          "14\t31\tLéa\tTom Bär\t \r\n") ||
+        !window.files().ImportTextList(list))
         return 3;
 
     TFormMainUi &ui = window.ui;

@@ -3,11 +3,9 @@
 
 #include "FakeOpener.h"
 #include "TFormInfo.h"
-#include "TempSettingsStore.h"
 
 #include <QClipboard>
 #include <QScreen>
-#include <QtTest>
 
 namespace {
 // "key=value|key|..." as a map; a key without a value stands for a key the store lacks.
@@ -72,54 +70,38 @@ class tst_FormMain : public QObject
 private Q_SLOTS:
     void init() { Settings = TSettings{}; }
 
-    void runKeysWorkFromEditFields_data()
-    {
-        QTest::addColumn<QString>("focus");
-        QTest::newRow("rider") << "Reiter";
-        QTest::newRow("allowed time") << "seELZmain";
-        QTest::newRow("start number") << "cbStNr";
-    }
-
+    // From the rider's name, the allowed time and the start number.
     void runKeysWorkFromEditFields()
     {
-        QFETCH(QString, focus);
-        MainWindowFixture f;
-        auto *w = f.window->findChild<QWidget *>(focus);
-        QVERIFY(w);
-        w->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
-        f.ticks.advance(2220);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9);
-        QCOMPARE(f.elapsed(), 2220);
+        for (const char *focus : {"Reiter", "seELZmain", "cbStNr"}) {
+            MainWindowFixture f;
+            f.window->findChild<QWidget *>(focus)->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
+            f.ticks.advance(2220);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9);
+            QVERIFY2(f.elapsed() == 2220, focus);
+        }
     }
 
-    void hiddenCommandsOwnTheirKeys_data()
-    {
-        QTest::addColumn<bool>("stopped");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("entries");
-        QTest::newRow("Ctrl+V after STOPP enters the run") << true << int(Qt::Key_V) << 1;
-        QTest::newRow("Ctrl+V in Ready pastes nothing") << false << int(Qt::Key_V) << 0;
-        QTest::newRow("Ctrl+X in Ready cuts nothing") << false << int(Qt::Key_X) << 0;
-    }
-
-    // Enabled or not, a command's key never edits the focused field.
+    // Enabled or not, a command's key never edits the focused field: Ctrl+V after STOPP enters
+    // the run, in Ready it pastes nothing, nor does Ctrl+X cut.
     void hiddenCommandsOwnTheirKeys()
     {
-        QFETCH(bool, stopped);
-        QFETCH(int, key);
-        MainWindowFixture f;
-        QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
-        if (stopped)
-            f.run(1000);
-        QSignalSpy entered(f.ui.mEintragen, &QAction::triggered);
-        f.ui.Reiter->setText(QStringLiteral("Anna"));
-        f.ui.Reiter->setFocus();
-        f.ui.Reiter->selectAll();
-        x11Key(f.window.get(), key, Qt::ControlModifier);
-        QTEST(int(entered.size()), "entries");
-        QCOMPARE(f.ui.Reiter->text(), QStringLiteral("Anna"));
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("pasted"));
+        for (const auto &[stopped, key] :
+             {std::pair{true, Qt::Key_V}, {false, Qt::Key_V}, {false, Qt::Key_X}}) {
+            MainWindowFixture f;
+            QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
+            if (stopped)
+                f.run(1000);
+            QSignalSpy entered(f.ui.mEintragen, &QAction::triggered);
+            f.ui.Reiter->setText(QStringLiteral("Anna"));
+            f.ui.Reiter->setFocus();
+            f.ui.Reiter->selectAll();
+            x11Key(f.window.get(), key, Qt::ControlModifier);
+            QCOMPARE(entered.size(), stopped ? 1 : 0);
+            QCOMPARE(f.ui.Reiter->text(), QStringLiteral("Anna"));
+            QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("pasted"));
+        }
     }
 
     // The focus starts on the timing panel; the rider band's captions have the room they need
@@ -194,33 +176,25 @@ private Q_SLOTS:
         QCOMPARE(run.window->geometry(), QRect(0, 50, 800, 700));
     }
 
-    // Stored bounds too tall or beyond the screen's edge: the whole window shows.
-    void windowStaysOnTheScreen()
+    // No such monitor, the open dialog apart, no countdown, a finish port that is there; bounds too
+    // tall or beyond the screen's edge: the whole window shows.
+    void storedValuesAtStart()
     {
-        for (const char *bounds : {"Top=100|Height=99999999", "Left=700|Top=600|Width=2000"}) {
+        for (const QString bounds : {"Top=100|Height=99999999", "Left=700|Top=600|Width=2000"}) {
             TempSettingsStore temp;
             SaveSettings(*temp.open(), TSettings{});
-            store(temp, bounds);
+            store(temp, "Monitor=2|FiltInd=2|FilterInd=5|FilterIndO=1|Timer=0|Port2=2|" + bounds);
             ProgramRun run;
             QVERIFY2(QGuiApplication::primaryScreen()->availableGeometry().contains(
                          run.window->geometry()),
-                     bounds);
+                     qPrintable(bounds));
+            QVERIFY(Settings.Monitor == 0 && !run.ui.bMon2->isEnabled()); // one screen
+            QCOMPARE(Settings.FilterIndO, 5); // the open dialog follows the save dialog
+            QVERIFY(run.ui.bTimer->isHidden() && run.ui.cbEliminieren->isHidden());
+            QVERIFY(run.ui.ComPort2->Connected());
+            QCOMPARE(ComPortMask, 0x20003u); // the fake machine's COM1 and COM2
+            QVERIFY(run.boxes.messages.isEmpty());
         }
-    }
-
-    void storedValuesAtStart()
-    {
-        TempSettingsStore temp;
-        SaveSettings(*temp.open(), TSettings{});
-        // No such monitor, the open dialog apart, no countdown, a finish port that is there.
-        store(temp, "Monitor=2|FiltInd=2|FilterInd=5|FilterIndO=1|Timer=0|Port2=2");
-        ProgramRun run;
-        QVERIFY(Settings.Monitor == 0 && !run.ui.bMon2->isEnabled()); // one screen
-        QCOMPARE(Settings.FilterIndO, 5); // the open dialog follows the save dialog
-        QVERIFY(run.ui.bTimer->isHidden() && run.ui.cbEliminieren->isHidden());
-        QVERIFY(run.ui.ComPort2->Connected());
-        QCOMPARE(ComPortMask, 0x20003u); // the fake machine's COM1 and COM2
-        QVERIFY(run.boxes.messages.isEmpty());
     }
 
     void resetToDefaults()

@@ -68,31 +68,23 @@ private Q_SLOTS:
             QVERIFY2(button->isEnabled() == action->isEnabled(), qPrintable(action->objectName()));
     }
 
-    void timerThenStart_data()
-    {
-        QTest::addColumn<int>("timer");
-        QTest::addColumn<QString>("ready");
-        QTest::addColumn<QString>("afterTimer");
-        QTest::newRow("no countdown: TIMER counts up") << 0 << QString("000,00") << "002,50";
-        QTest::newRow("countdown") << 8 << QString("008,00") << "005,50";
-    }
-
+    // Without a countdown TIMER counts up; with one it counts down. START counts up from zero.
     void timerThenStart()
     {
-        QFETCH(int, timer);
-        Settings.Timer = timer;
-        MainWindowFixture f;
-        QCOMPARE(f.ui.bTimer->isHidden(), timer == 0);
-        QTEST(f.shown(), "ready");
-
-        f.key(Qt::Key_F4); // works even while the button is hidden
-        f.tick(2500);
-        QTEST(f.shown(), "afterTimer");
-
-        f.key(Qt::Key_F5); // START counts the run up from zero
-        QCOMPARE(f.hooks.runTotals, 1);
-        f.tick(300);
-        QCOMPARE(f.shown(), QStringLiteral("000,30"));
+        for (const auto &[timer, ready, afterTimer] :
+             {std::tuple{0, "000,00", "002,50"}, {8, "008,00", "005,50"}}) {
+            Settings.Timer = timer;
+            MainWindowFixture f;
+            QCOMPARE(f.ui.bTimer->isHidden(), timer == 0);
+            QCOMPARE(f.shown(), ready);
+            f.key(Qt::Key_F4); // works even while the button is hidden
+            f.tick(2500);
+            QCOMPARE(f.shown(), afterTimer);
+            f.key(Qt::Key_F5);
+            QCOMPARE(f.hooks.runTotals, 1);
+            f.tick(300);
+            QCOMPARE(f.shown(), QStringLiteral("000,30"));
+        }
     }
 
     void countdownStopsRestartsAndRunsOut()
@@ -165,76 +157,64 @@ private Q_SLOTS:
         }
     }
 
-    void holdsDoNotCount_data()
-    {
-        QTest::addColumn<quint32>("startTick");
-        QTest::addColumn<QString>("holdBy");
-        QTest::newRow("pause and continue buttons") << 1000u << "S2 S3";
-        QTest::newRow("HF button") << 1000u << "HF";
-        QTest::newRow("F7, across the counter's wrap") << 0xFFFFF000u << "F7";
-    }
-
+    // Held by the pause and continue buttons, by HF, and by F7 across the tick counter's wrap.
     void holdsDoNotCount()
     {
-        QFETCH(quint32, startTick);
-        QFETCH(QString, holdBy);
-        MainWindowFixture f;
-        auto toggleHold = [&](bool hold) {
-            if (holdBy == QLatin1String("F7"))
-                f.key(Qt::Key_F7);
-            else if (holdBy == QLatin1String("S2 S3"))
-                (hold ? f.ui.sbS2 : f.ui.sbS3)->click();
-            else
-                pressMouse(f.ui.bHF);
-        };
-        f.ticks.set(startTick);
-        f.key(Qt::Key_F5);
-        for (const char *atHold : {"010,00", "020,00"}) {
-            f.tick(10000);
-            toggleHold(true);
-            QVERIFY(!f.ui.Clock->isActive() && f.ui.bHF->isDownState());
-            f.ticks.advance(5000);
-            f.key(Qt::Key_F9); // STOP is unavailable while held
-            pressMouse(f.ui.bSTOP);
-            QCOMPARE(Run.RunStopTick, 0u);
-            QCOMPARE(f.shown(), QLatin1String(atHold));
-            toggleHold(false);
-            QVERIFY(f.ui.Clock->isActive() && !f.ui.bHF->isDownState());
+        for (const auto &[startTick, holdBy] :
+             {std::pair{1000u, "S2 S3"}, {1000u, "HF"}, {0xFFFFF000u, "F7"}}) {
+            MainWindowFixture f;
+            auto toggleHold = [&](bool hold) {
+                if (holdBy == QLatin1String("F7"))
+                    f.key(Qt::Key_F7);
+                else if (holdBy == QLatin1String("S2 S3"))
+                    (hold ? f.ui.sbS2 : f.ui.sbS3)->click();
+                else
+                    pressMouse(f.ui.bHF);
+            };
+            f.ticks.set(startTick);
+            f.key(Qt::Key_F5);
+            for (const char *atHold : {"010,00", "020,00"}) {
+                f.tick(10000);
+                toggleHold(true);
+                QVERIFY(!f.ui.Clock->isActive() && f.ui.bHF->isDownState());
+                f.ticks.advance(5000);
+                f.key(Qt::Key_F9); // STOP is unavailable while held
+                pressMouse(f.ui.bSTOP);
+                QCOMPARE(Run.RunStopTick, 0u);
+                QCOMPARE(f.shown(), QLatin1String(atHold));
+                toggleHold(false);
+                QVERIFY(f.ui.Clock->isActive() && !f.ui.bHF->isDownState());
+            }
+            f.tick(2000);
+            f.key(Qt::Key_F9);
+            QCOMPARE(f.elapsed(), 22000);
         }
-        f.tick(2000);
-        f.key(Qt::Key_F9);
-        QCOMPARE(f.elapsed(), 22000);
     }
 
-    void photocells_data()
-    {
-        QTest::addColumn<bool>("autoFrei");
-        QTest::addColumn<QString>("armed");
-        QTest::newRow("armed by TIMER") << true << "10 00 10 11 01 00 01 00";
-        QTest::newRow("armed by hand") << false << "00 10 10 11 01 00 01 00";
-    }
-
+    // The arming of start and finish photocell after each key, as "start finish": START disarms
+    // the start only, STOP the finish; the toggles work while running.
     void photocells()
     {
-        QFETCH(bool, autoFrei);
-        Settings.AutoFrei = autoFrei;
-        MainWindowFixture f;
-        const QImage unarmed = f.ui.ImageLSstart->pixmap().toImage();
-        // The arming of start and finish photocell after each key, as "start finish".
-        QStringList armed;
-        for (int k : {Qt::Key_F4, Qt::Key_F11, Qt::Key_F4, Qt::Key_F12, Qt::Key_F5, Qt::Key_F12,
-                      Qt::Key_F12, Qt::Key_F9}) {
-            f.key(k);
-            armed << QString::asprintf("%d%d", f.ui.ImageLSstart->tag(), f.ui.ImageLSstop->tag());
-            const auto state = f.window->live().snapshot();
-            QCOMPARE(QString::asprintf("%d%d", state->startCellArmed, state->finishCellArmed),
-                     armed.last());
-            // The picture shows the arming.
-            QCOMPARE(f.ui.ImageLSstart->pixmap().toImage() != unarmed,
-                     f.ui.ImageLSstart->tag() == 1);
+        for (const auto &[autoFrei, expected] :
+             {std::pair{true, "10 00 10 11 01 00 01 00"}, {false, "00 10 10 11 01 00 01 00"}}) {
+            Settings.AutoFrei = autoFrei; // armed by TIMER, or by hand only
+            MainWindowFixture f;
+            const QImage unarmed = f.ui.ImageLSstart->pixmap().toImage();
+            QStringList armed;
+            for (int k : {Qt::Key_F4, Qt::Key_F11, Qt::Key_F4, Qt::Key_F12, Qt::Key_F5, Qt::Key_F12,
+                          Qt::Key_F12, Qt::Key_F9}) {
+                f.key(k);
+                armed << QString::asprintf("%d%d", f.ui.ImageLSstart->tag(),
+                                           f.ui.ImageLSstop->tag());
+                const auto state = f.window->live().snapshot();
+                QCOMPARE(QString::asprintf("%d%d", state->startCellArmed, state->finishCellArmed),
+                         armed.last());
+                // The picture shows the arming.
+                QCOMPARE(f.ui.ImageLSstart->pixmap().toImage() != unarmed,
+                         f.ui.ImageLSstart->tag() == 1);
+            }
+            QCOMPARE(armed.join(u' '), expected);
         }
-        // START disarms the start only, STOP the finish; the toggles work while running.
-        QTEST(armed.join(u' '), "armed");
     }
 
     void anyMouseButtonActsKeyboardDoesNot()
@@ -333,37 +313,31 @@ private Q_SLOTS:
         QCOMPARE(f.ui.eHindPkt->text(), QStringLiteral("7")); // entered: closed again
     }
 
-    void timeFaultsGrowLive_data()
-    {
-        QTest::addColumn<bool>("procedureC");
-        QTest::addColumn<QStringList>("faults"); // at 60,00, 60,01 and 61,01 s
-        QTest::addColumn<QString>("total");      // with 4 obstacle faults
-        QTest::newRow("A") << false << QStringList{"0,00", "0,25", "0,50"} << "Punkte:4,50";
-        QTest::newRow("C: none") << true << QStringList{"0,00", "0,00", "0,00"} << "Punkte:4,00";
-    }
-
+    // Time faults at 60,00, 60,01 and 61,01 s of 60 s allowed, and the points with 4 obstacle
+    // faults; procedure C has none.
     void timeFaultsGrowLive()
     {
-        QFETCH(bool, procedureC);
-        QFETCH(QStringList, faults);
-        MainWindowFixture f(false);
-        (procedureC ? f.ui.rbModeC : f.ui.rbModeA)->setChecked(true);
-        QCOMPARE(f.ui.ePktSek->isHidden(), procedureC);
-        f.ui.seELZmain->setValue(60);
-        QCOMPARE(f.window->live().snapshot()->competition.allowedSeconds, 60);
-        f.key(Qt::Key_F5);
-        QVERIFY(!f.ui.rbModeA->isEnabled() && !f.ui.seELZmain->isEnabled());
-        QStringList seen;
-        for (int ms : {60000, 10, 1000}) {
-            f.tick(ms);
-            seen << f.ui.ePktSek->text();
+        for (const bool procedureC : {false, true}) {
+            MainWindowFixture f(false);
+            (procedureC ? f.ui.rbModeC : f.ui.rbModeA)->setChecked(true);
+            QCOMPARE(f.ui.ePktSek->isHidden(), procedureC);
+            f.ui.seELZmain->setValue(60);
+            QCOMPARE(f.window->live().snapshot()->competition.allowedSeconds, 60);
+            f.key(Qt::Key_F5);
+            QVERIFY(!f.ui.rbModeA->isEnabled() && !f.ui.seELZmain->isEnabled());
+            QStringList seen;
+            for (int ms : {60000, 10, 1000}) {
+                f.tick(ms);
+                seen << f.ui.ePktSek->text();
+            }
+            QCOMPARE(seen.join(u' '), procedureC ? "0,00 0,00 0,00" : "0,00 0,25 0,50");
+            f.ui.eHindPkt->setText(QStringLiteral("4"));
+            QCOMPARE(f.window->live().snapshot()->info,
+                     procedureC ? "Punkte:4,00" : "Punkte:4,50");
+            f.tick(5);
+            f.key(Qt::Key_F9);
+            QCOMPARE(f.ui.ePktSek->text(), seen.last()); // 61,015 s: the last value stands
         }
-        QCOMPARE(seen, faults);
-        f.ui.eHindPkt->setText(QStringLiteral("4"));
-        QTEST(f.window->live().snapshot()->info, "total");
-        f.tick(5);
-        f.key(Qt::Key_F9);
-        QCOMPARE(f.ui.ePktSek->text(), faults.last()); // 61,015 s: the last value stands
     }
 
     void freePenaltyEntry_data()

@@ -25,6 +25,12 @@ inline void runDialog(MainWindowFixture &f, const std::function<void(TCfgDialog 
     QVERIFY(edited);
 }
 
+// Opens "Einstellungen", lets check look at the dialog, then presses Abbrechen.
+inline void cancelDialog(MainWindowFixture &f, const std::function<void(TCfgDialog &)> &check)
+{
+    runDialog(f, check, false);
+}
+
 inline void choose(QComboBox *box, const QString &text)
 {
     const int index = box->findText(text);

@@ -3,15 +3,8 @@
 #include "X11Keys.h"
 
 #include "AudienceLayout.h"
-#include "ResultsProtocol.h"
 #include "Screens.h"
-#include "TBitBtnWithColor.h"
 #include "TFormMonitor2.h"
-#include "TLbSpeedButton.h"
-
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 
 namespace {
 // The main window's digit block as the program lays it out.
@@ -35,8 +28,6 @@ QString fraction(const TFormMonitor2 &m)
 }
 } // namespace
 
-Q_DECLARE_METATYPE(MainClockGeometry)
-
 // The audience window: its layout on the TV, the clock it mirrors, the texts it shows, and how
 // it comes and goes without ever taking the operator's keys.
 class tst_TFormMonitor2 : public QObject
@@ -46,45 +37,30 @@ class tst_TFormMonitor2 : public QObject
 private Q_SLOTS:
     void init() { Settings = TSettings{}; }
 
-    void layout_data()
+    // H, font, inner border, panel left and width, the first digit and its thickness. Scale 1.5 in
+    // the second: 1.5 rounds to 2, 4.5 to 4 (ties to even); the digit panel's width is a product
+    // beyond 32 bits.
+    void layout()
     {
-        QTest::addColumn<QSize>("client");
-        QTest::addColumn<MainClockGeometry>("main");
-        QTest::addColumn<QList<int>>("expected"); // H, font, inner border, panel left and width
-        QTest::addColumn<QRect>("digit4");
-        QTest::addColumn<int>("thickness");
-        QTest::newRow("1920 x 1080")
-            << QSize(1920, 1080) << mainClock() << QList<int>{90, 54, 15, 290, 1340}
-            << QRect(19, 12, 235, 466) << 28;
-        QTest::newRow("border 10")
-            << QSize(1900, 1060) << mainClock() << QList<int>{88, 52, 14, 290, 1320}
-            << QRect(18, 12, 233, 459) << 28;
-        // Scale 1.5: 1.5 rounds to 2, 4.5 to 4 (ties to even); the digit panel's width is a
-        // product beyond 32 bits.
         MainClockGeometry ties;
         ties.panelTimer = QSize(2'000'000, 40);
         ties.digits[0] = QRect(1, 3, 2, 2);
         ties.thickness[0] = 3;
-        QTest::newRow("ties to even")
-            << QSize(100, 120) << ties << QList<int>{10, 6, 1, (100 - 3'000'000) / 2, 3'000'000}
-            << QRect(2, 4, 2, 4) << 4;
-    }
-
-    void layout()
-    {
-        QFETCH(QSize, client);
-        QFETCH(MainClockGeometry, main);
-        QFETCH(QList<int>, expected);
-        const AudienceLayout l = layoutAudience(client, main);
-        QCOMPARE((QList<int>{l.lineHeight, l.fontPointSize, l.innerBorder, l.panelTimer.x(),
-                             l.panelTimer.width()}),
-                 expected);
-        QTEST(l.digits[0], "digit4");
-        QTEST(l.thickness[0], "thickness");
-        const int h = l.lineHeight;
-        QCOMPARE(l.textPanels[4], QRect(0, 4 * h, client.width(), h));
-        QCOMPARE(l.bottomLine, QRect(0, client.height() - h, client.width(), h));
-        QCOMPARE(l.digitArea.height(), client.height() - 6 * h);
+        const QList<std::tuple<QSize, MainClockGeometry, QList<int>>> cases{
+            {QSize(1920, 1080), mainClock(), {90, 54, 15, 290, 1340, 19, 12, 235, 466, 28}},
+            {QSize(100, 120), ties, {10, 6, 1, (100 - 3'000'000) / 2, 3'000'000, 2, 4, 2, 4, 4}}};
+        for (const auto &[client, main, expected] : cases) {
+            const AudienceLayout l = layoutAudience(client, main);
+            const QRect d = l.digits[0];
+            QCOMPARE((QList<int>{l.lineHeight, l.fontPointSize, l.innerBorder, l.panelTimer.x(),
+                                 l.panelTimer.width(), d.x(), d.y(), d.width(), d.height(),
+                                 l.thickness[0]}),
+                     expected);
+            const int h = l.lineHeight;
+            QCOMPARE(l.textPanels[4], QRect(0, 4 * h, client.width(), h));
+            QCOMPARE(l.bottomLine, QRect(0, client.height() - h, client.width(), h));
+            QCOMPARE(l.digitArea.height(), client.height() - 6 * h);
+        }
     }
 
     // Monitor 1 stored, two screens: the window opens on the TV at start, with the main

@@ -1,17 +1,10 @@
 #include "MainWindowFixture.h"
-#include "TestFiles.h"
 
-#include "ProtocolFiles.h"
 #include "ProtocolRow.h"
-#include "StarterList.h"
-#include "TSortGrid.h"
 #include "TorisExchange.h"
 #include "WholeFile.h"
 
-#include <QComboBox>
 #include <QDir>
-#include <QLineEdit>
-#include <QTemporaryDir>
 
 #include <csignal>
 #include <sys/resource.h>

@@ -46,24 +46,14 @@ private slots:
         QTEST(computeTimeFaults(cs, allowed, interval, perInterval), "faults");
     }
 
-    void formatRunTime_data()
-    {
-        QTest::addColumn<qint64>("ms");
-        QTest::addColumn<int>("decimals");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("cut, not rounded") << 73456LL << 2 << "73,45";
-        QTest::newRow("no decimals") << 73999LL << 0 << "73";
-        QTest::newRow("padded hundredths") << 1059LL << 2 << "1,05";
-        QTest::newRow("under a hundredth") << 9LL << 2 << "0,00";
-        QTest::newRow("past an hour") << 3723450LL << 2 << "3723,45";
-    }
-
+    // Cut, not rounded; without decimals; hundredths padded; under a hundredth; past an hour.
     void formatRunTime()
     {
-        QFETCH(qint64, ms);
-        QFETCH(int, decimals);
         QLocale::setDefault(QLocale(QLocale::English)); // the mark is a comma regardless
-        QTEST(FormatRunTime(ms, decimals), "text");
+        const QList<qint64> ms{73456, 73999, 1059, 9, 3723450};
+        const QStringList texts{"73,45", "73", "1,05", "0,00", "3723,45"};
+        for (int i = 0; i < ms.size(); ++i)
+            QCOMPARE(FormatRunTime(ms[i], texts[i].contains(u',') ? 2 : 0), texts[i]);
     }
 
     void protocolRow_data()

@@ -89,29 +89,22 @@ private Q_SLOTS:
 
     void cleanup() { ::close(m_master); }
 
-    void deviceTable_data()
-    {
-        QTest::addColumn<int>("port");
-        QTest::addColumn<QString>("device");
-        QTest::newRow("0") << 0 << QString();
-        QTest::newRow("1") << 1 << QStringLiteral("/dev/ttyS0");
-        QTest::newRow("5") << 5 << QStringLiteral("/dev/ttyUSB0");
-        QTest::newRow("12") << 12 << QStringLiteral("/dev/ttyUSB7");
-        QTest::newRow("16") << 16 << QStringLiteral("/dev/ttyACM3");
-        QTest::newRow("17") << 17 << QString();
-    }
-
     void deviceTable()
     {
-        QFETCH(int, port);
-        QFETCH(QString, device);
-        QCOMPARE(serialDevicePath(port), device);
-        // A port without a device, and a device that is not there, fail to open.
-        if (device.isEmpty() || !QFile::exists(device)) {
-            LinuxSerialBackend backend;
-            QVERIFY(!backend.open(port) && !backend.isOpen());
-            QCOMPARE(backend.errorText(),
-                     QString::fromLocal8Bit(std::strerror(device.isEmpty() ? ENODEV : ENOENT)));
+        const QList<int> ports{0, 1, 5, 12, 16, 17};
+        const QStringList devices{"", "/dev/ttyS0", "/dev/ttyUSB0", "/dev/ttyUSB7", "/dev/ttyACM3",
+                                  ""};
+        for (int i = 0; i < ports.size(); ++i) {
+            const int port = ports[i];
+            const QString &device = devices[i];
+            QCOMPARE(serialDevicePath(port), device);
+            // A port without a device, and a device that is not there, fail to open.
+            if (device.isEmpty() || !QFile::exists(device)) {
+                LinuxSerialBackend backend;
+                QVERIFY(!backend.open(port) && !backend.isOpen());
+                QCOMPARE(backend.errorText(),
+                         QString::fromLocal8Bit(std::strerror(device.isEmpty() ? ENODEV : ENOENT)));
+            }
         }
     }
 
@@ -139,24 +132,19 @@ private Q_SLOTS:
         QCOMPARE(finish(std::move(thread), *run), WaitResult::Interrupted);
     }
 
-    void interruptBeforeTheWait_data()
-    {
-        QTest::addColumn<quint32>("mask");
-        QTest::newRow("no modem lines") << quint32(ComEvent::RxChar);
-        QTest::newRow("modem lines") << quint32(ComEvent::CTS | ComEvent::RLSD);
-    }
-
     void interruptBeforeTheWait()
     {
-        QFETCH(quint32, mask);
-        const auto backend = std::make_shared<LinuxSerialBackend>();
-        QVERIFY(backend->openDevice(m_slavePath));
-        backend->interruptWait();
-        QCOMPARE(waitOnThread(backend, mask), WaitResult::Interrupted);
-        QCOMPARE(waitOnThread(backend, mask), WaitResult::Interrupted); // it stays
-        // The next open starts without it; a pseudo-terminal refuses to wait for modem lines.
-        QVERIFY(backend->openDevice(m_slavePath));
-        QCOMPARE(waitOnThread(backend, ComEvent::CTS), WaitResult::Failed);
+        // Without and with modem lines to wait for.
+        for (quint32 mask : {quint32(ComEvent::RxChar), quint32(ComEvent::CTS | ComEvent::RLSD)}) {
+            const auto backend = std::make_shared<LinuxSerialBackend>();
+            QVERIFY(backend->openDevice(m_slavePath));
+            backend->interruptWait();
+            QCOMPARE(waitOnThread(backend, mask), WaitResult::Interrupted);
+            QCOMPARE(waitOnThread(backend, mask), WaitResult::Interrupted); // it stays
+            // The next open starts without it; a pseudo-terminal refuses to wait for modem lines.
+            QVERIFY(backend->openDevice(m_slavePath));
+            QCOMPARE(waitOnThread(backend, ComEvent::CTS), WaitResult::Failed);
+        }
     }
 
     void openAndClose()

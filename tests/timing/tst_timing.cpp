@@ -3,9 +3,6 @@
 #include "ClockMath.h"
 #include "PhotocellRules.h"
 #include "Photocells.h"
-#include "RunState.h"
-
-#include <QtTest>
 
 namespace {
 
@@ -248,29 +245,20 @@ private Q_SLOTS:
         QTEST(got.join(u' '), "expected");
     }
 
-    void digits_data()
-    {
-        QTest::addColumn<int>("hundredths");
-        QTest::addColumn<QString>("values");
-        QTest::addColumn<bool>("hundredsLit");
-        QTest::addColumn<bool>("tensLit");
-        QTest::newRow("9.99") << 999 << "00999" << false << false;
-        QTest::newRow("10.00") << 1000 << "01000" << false << true;
-        QTest::newRow("100.00") << 10000 << "10000" << true << true;
-        // The hundreds digit gets 12 and shows 0; the thousands are lost.
-        QTest::newRow("1234.56") << 123456 << "(12)3456" << true << true;
-    }
-
+    // Five digits, then whether the hundreds and tens are lit or dimmed as leading zeros. The
+    // hundreds digit of 1234.56 gets 12 and shows 0; the thousands are lost.
     void digits()
     {
-        QFETCH(int, hundredths);
-        const ClockDigits d = splitClockDigits(hundredths / 100, hundredths % 100);
-        QString values;
-        for (int v : d.value)
-            values += v > 9 ? QStringLiteral("(%1)").arg(v) : QString::number(v);
-        QTEST(values, "values");
-        QTEST(d.hundredsLit, "hundredsLit");
-        QTEST(d.tensLit, "tensLit");
+        const QStringList expected{"00999 --", "01000 -t", "10000 ht", "(12)3456 ht"};
+        int i = 0;
+        for (int hundredths : {999, 1000, 10000, 123456}) {
+            const ClockDigits d = splitClockDigits(hundredths / 100, hundredths % 100);
+            QString shown;
+            for (int v : d.value)
+                shown += v > 9 ? QStringLiteral("(%1)").arg(v) : QString::number(v);
+            shown += QString(" ") + (d.hundredsLit ? "h" : "-") + (d.tensLit ? "t" : "-");
+            QCOMPARE(shown, expected[i++]);
+        }
     }
 };
 

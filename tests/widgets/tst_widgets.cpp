@@ -158,64 +158,46 @@ private slots:
     }
 
     // The question answers yes only for "Ja"; "Nein", Escape and closing answer no.
-    void answers_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<bool>("yes");
-        QTest::newRow("Ja") << "Ja" << true;
-        QTest::newRow("Enter on Ja") << "Enter" << true;
-        QTest::newRow("Nein") << "Nein" << false;
-        QTest::newRow("Escape") << "Escape" << false;
-        QTest::newRow("closed") << "close" << false;
-    }
-
     void answers()
     {
-        QFETCH(QString, how);
-        TFDlgYesNo dialog;
-        QString shownText;
-        // Answers once the dialog's own event loop runs.
-        QTimer::singleShot(0, &dialog, [&] {
-            shownText = dialog.Label1->text();
-            if (how == QLatin1String("Ja"))
-                dialog.OKBtn->click();
-            else if (how == QLatin1String("Nein"))
-                dialog.CancelBtn->click();
-            else if (how == QLatin1String("close"))
-                dialog.close();
-            else
-                QTest::keyClick(&dialog,
-                                how == QLatin1String("Enter") ? Qt::Key_Return : Qt::Key_Escape);
-        });
-        QTEST(dialog.ask(QStringLiteral("Beenden?")), "yes");
-        QCOMPARE(shownText, QStringLiteral("Beenden?"));
+        for (const QString how : {"Ja", "Enter", "Nein", "Escape", "close"}) {
+            TFDlgYesNo dialog;
+            QString shownText;
+            // Answers once the dialog's own event loop runs.
+            QTimer::singleShot(0, &dialog, [&] {
+                shownText = dialog.Label1->text();
+                if (how == QLatin1String("Ja"))
+                    dialog.OKBtn->click();
+                else if (how == QLatin1String("Nein"))
+                    dialog.CancelBtn->click();
+                else if (how == QLatin1String("close"))
+                    dialog.close();
+                else
+                    QTest::keyClick(&dialog, how == "Enter" ? Qt::Key_Return : Qt::Key_Escape);
+            });
+            QCOMPARE(dialog.ask(QStringLiteral("Beenden?")), how == "Ja" || how == "Enter");
+            QCOMPARE(shownText, QStringLiteral("Beenden?"));
+        }
     }
 
-    void value_data()
-    {
-        QTest::addColumn<QList<int>>("inputs");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<int>("binary");
-        QTest::addColumn<int>("overflows");
-        QTest::newRow("0") << QList<int>{0} << 0 << 125 << 0;
-        QTest::newRow("7") << QList<int>{7} << 7 << 81 << 0;
-        QTest::newRow("-1") << QList<int>{-1} << 0 << 125 << 1;
-        QTest::newRow("7 then 10") << QList<int>{7, 10} << 0 << 125 << 1;
-        QTest::newRow("10 then 7") << QList<int>{10, 7} << 7 << 81 << 1;
-    }
-
+    // The digits entered in turn, then the value, its segments and the overflows reported.
     void value()
     {
-        QFETCH(QList<int>, inputs);
-        TDigit digit;
-        QSignalSpy spy(&digit, &TDigit::OnOverflow);
-        for (int input : inputs)
-            digit.setValue(input);
-        QTEST(digit.value(), "value");
-        QTEST(int(digit.valueBinary()), "binary");
-        QTEST(int(spy.count()), "overflows");
-        if (!spy.isEmpty())
-            QCOMPARE(spy.first().at(0).value<TDigit *>(), &digit);
+        const QList<QList<int>> inputs{{0}, {7}, {-1}, {7, 10}, {10, 7}};
+        const QStringList expected{"0 125 0", "7 81 0", "0 125 1", "0 125 1", "7 81 1"};
+        for (int i = 0; i < inputs.size(); ++i) {
+            TDigit digit;
+            QSignalSpy spy(&digit, &TDigit::OnOverflow);
+            for (int input : inputs[i])
+                digit.setValue(input);
+            QCOMPARE(QStringLiteral("%1 %2 %3")
+                         .arg(digit.value())
+                         .arg(digit.valueBinary())
+                         .arg(spy.count()),
+                     expected[i]);
+            if (!spy.isEmpty())
+                QCOMPARE(spy.first().at(0).value<TDigit *>(), &digit);
+        }
     }
 
     void painting()
