@@ -39,7 +39,7 @@ struct LiveSnapshot
         QString faults = QStringLiteral("0");
         QString penaltySeconds = QStringLiteral("0");
         QString timeFaults; // empty until the first run
-        QString total;      // the running total, empty until the first START
+        QString total;      // the running total as the bottom line shows it
         bool operator==(const Scoring &o) const;
     };
 

@@ -1,6 +1,5 @@
 #include "LiveState.h"
 
-#include <QMutexLocker>
 #include <utility>
 
 bool LiveSnapshot::Competition::operator==(const Competition &o) const
@@ -36,7 +35,7 @@ LiveState::~LiveState() = default;
 
 std::shared_ptr<const LiveSnapshot> LiveState::snapshot() const
 {
-    const QMutexLocker lock(&m_mutex);
+    const std::lock_guard lock(m_mutex);
     return m_published;
 }
 
@@ -169,7 +168,7 @@ void LiveState::publish()
         return;
     auto next = std::make_shared<const LiveSnapshot>(m_work);
     {
-        const QMutexLocker lock(&m_mutex);
+        const std::lock_guard lock(m_mutex);
         m_published.swap(next);
     }
     // The former snapshot is released here, outside the lock, if no reader keeps it.

@@ -2,10 +2,10 @@
 
 #include "LiveSnapshot.h"
 
-#include <QMutex>
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 // The competition's live state: one picture that the audience window, the kept session, the
 // impulse log, the files and the live outputs read, instead of the operator's controls. The
@@ -81,7 +81,8 @@ private:
     void publish();
 
     LiveSnapshot m_work;
-    mutable QMutex m_mutex; // guards m_published only
+    // Guards m_published only. A standard mutex: thread checkers see through it.
+    mutable std::mutex m_mutex;
     std::shared_ptr<const LiveSnapshot> m_published;
     std::function<QList<QStringList>()> m_protocolSource;
     bool m_protocolStale = false;
