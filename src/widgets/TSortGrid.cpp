@@ -55,6 +55,15 @@ bool readPlainNumber(const QString &text, QChar decimal, double &value)
     return error == std::errc() && end == digits + n;
 }
 
+// Lowering leaves ASCII texts as long as they are; others are keyed as the comparison sees them.
+QString lowerOutsideAscii(const QString &text)
+{
+    for (const QChar c : text)
+        if (c.unicode() > 0x7F)
+            return text.toLower();
+    return text;
+}
+
 // NaN stands for "not a number", so that such texts fall back to text comparison.
 double numberOf(const QString &text, const QLocale &locale, QChar decimal)
 {
@@ -228,6 +237,7 @@ void TSortGrid::sortGrid()
         QVector<QString> texts;
         QVector<double> numbers;
         QVector<SortKey> customKeys;
+        bool lowered = false; // texts already lowered for a comparison without case
     };
     QVector<KeyColumn> columns(keys.size());
     for (int k = 0; k < keys.size(); ++k) {
@@ -236,9 +246,12 @@ void TSortGrid::sortGrid()
         c.style = m_sortStyle ? m_sortStyle(col) : ssAlphabetic;
         if (c.style == ssCustom && !m_customCompare)
             c.style = ssAlphabetic;
+        // Numbers and keyed cells read alike in either case; only a comparison of their texts
+        // needs them lowered, and lowers them when it comes to that.
+        c.lowered = !m_caseSensitive && c.style == ssAlphabetic;
         c.texts.resize(n);
         for (int r = 0; r < n; ++r)
-            c.texts[r] = m_caseSensitive ? rows[r].at(col) : rows[r].at(col).toLower();
+            c.texts[r] = c.lowered ? rows[r].at(col).toLower() : rows[r].at(col);
         if (c.style == ssNumeric) {
             c.numbers.resize(n);
             for (int r = 0; r < n; ++r)
@@ -246,16 +259,19 @@ void TSortGrid::sortGrid()
         } else if (c.style == ssCustom && m_customKey) {
             c.customKeys.resize(n);
             for (int r = 0; r < n; ++r)
-                c.customKeys[r] = m_customKey(c.texts[r]);
+                c.customKeys[r] =
+                    m_customKey(m_caseSensitive ? c.texts[r] : lowerOutsideAscii(c.texts[r]));
         }
     }
-    const auto compareIn = [this](const KeyColumn &c, int a, int b) {
-        const QVector<QString> &t = c.texts;
+    const auto text = [this](const KeyColumn &c, int r) {
+        return c.lowered || m_caseSensitive ? c.texts[r] : c.texts[r].toLower();
+    };
+    const auto compareIn = [&](const KeyColumn &c, int a, int b) {
         switch (c.style) {
         case ssNumeric: {
             const double va = c.numbers[a], vb = c.numbers[b];
             if (std::isnan(va) || std::isnan(vb))
-                return QString::compare(t[a], t[b]);
+                return QString::compare(text(c, a), text(c, b));
             return va < vb ? -1 : (vb < va ? 1 : 0);
         }
         case ssCustom:
@@ -268,11 +284,11 @@ void TSortGrid::sortGrid()
                 if (ka.decides)
                     return 0;
             }
-            return m_customCompare(t[a], t[b]);
+            return m_customCompare(text(c, a), text(c, b));
         case ssAlphabetic:
             break;
         }
-        return QString::compare(t[a], t[b]);
+        return QString::compare(c.texts[a], c.texts[b]);
     };
     // One stable sort by the primary column, then the secondary ones: the same order as stable
     // passes from the last key to the primary one, in one pass.
