@@ -27,7 +27,8 @@
 #include <initializer_list>
 
 namespace {
-constexpr double kCpuTargetPercent = 3.0;
+constexpr double kCpuTargetPercent = 1.5;
+constexpr double kAudienceCpuTargetPercent = 3.0;
 constexpr double kRepaintTarget = 111.0;
 // Timer jitter moves the repaint rate a little; a miss of more than this means digits repaint
 // that did not change, or changed digits do not repaint.
@@ -97,6 +98,7 @@ bool measure(TFormMain &w, double seconds, bool audience)
 
     const double cpuPerSecond = cpu / running;
     const double cpuPercent = cpuPerSecond * 100.0;
+    const double cpuTarget = audience ? kAudienceCpuTargetPercent : kCpuTargetPercent;
     const double repaintsPerSecond = double(paints) / running;
     const double meanUs = refreshes > 0 ? double(totalNs) / double(refreshes) / 1000.0 : 0.0;
     const double longestUs = double(longestNs) / 1000.0;
@@ -105,8 +107,8 @@ bool measure(TFormMain &w, double seconds, bool audience)
 
     std::printf("clock refresh, %.1f s running, offscreen, %s\n", running,
                 audience ? "audience window shown at 1920 x 1080" : "main window alone");
-    std::printf("CPU: %.4f s per s (%.2f %% of one core)   target <= %.0f %%%s\n", cpuPerSecond,
-                cpuPercent, kCpuTargetPercent, verdict(cpuPercent <= kCpuTargetPercent));
+    std::printf("CPU: %.4f s per s (%.2f %% of one core)   target <= %.1f %%%s\n", cpuPerSecond,
+                cpuPercent, cpuTarget, verdict(cpuPercent <= cpuTarget));
     std::printf("digit repaints: %.1f per s (%d in all)   target ~%.0f%s\n", repaintsPerSecond,
                 paints, repaintTarget, verdict(repaintsMet));
     std::printf("refreshes: %lld (%.1f per s), mean %.1f us, longest %.1f us, %lld over target"
