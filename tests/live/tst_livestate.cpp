@@ -9,13 +9,6 @@ Q_DECLARE_METATYPE(LiveRun)
 
 namespace {
 constexpr quint32 T0 = 0xFFFFF000u; // close to the counter's wrap: a run crosses it
-
-LiveRun running(quint32 start)
-{
-    LiveRun run;
-    run.start(start);
-    return run;
-}
 } // namespace
 
 class tst_LiveState : public QObject
@@ -27,40 +20,26 @@ private slots:
         QTest::addColumn<LiveRun>("run");
         QTest::addColumn<quint32>("now");
         QTest::addColumn<qint32>("hundredths");
-
-        QTest::newRow("idle shows zero") << LiveRun() << T0 + 5000 << 0;
-        QTest::newRow("running, truncated, across the wrap") << running(T0) << T0 + 65279 << 6527;
-        LiveRun held = running(T0);
-        held.hold(T0 + 10009);
-        QTest::newRow("held: stands") << held << T0 + 99999 << 1000;
-        LiveRun resumed = held;
-        resumed.resume(T0 + 15000); // 4.991 s held do not count
-        QTest::newRow("resumed: the hold is left out") << resumed << T0 + 20000 << 1500;
-        LiveRun stopped = resumed;
-        stopped.stop(T0 + 70017);
-        QTest::newRow("stopped") << stopped << T0 + 90000 << 6502;
-        LiveRun penalty = stopped;
-        penalty.addPenalty(4000);
-        QTest::newRow("penalty seconds added") << penalty << T0 + 90000 << 6902;
-        LiveRun entered = penalty;
-        entered.enter();
-        QTest::newRow("entered: the time stays") << entered << T0 + 99000 << 6902;
-        LiveRun countdown;
-        countdown.giveCountdown(T0, 45000);
-        QTest::newRow("countdown: the rest") << countdown << T0 + 1005 << 4400;
-        QTest::newRow("countdown run out: zero") << countdown << T0 + 46000 << 0;
-        LiveRun paused = countdown;
-        paused.standCountdown(T0 + 2000);
-        QTest::newRow("countdown stopped with TIMER") << paused << T0 + 30000 << 4300;
-        LiveRun abortedCountdown = countdown;
-        abortedCountdown.abort(T0 + 3000);
-        QTest::newRow("aborted in the countdown") << abortedCountdown << T0 + 9000 << 4200;
-        LiveRun abortedRun = running(T0);
-        abortedRun.abort(T0 + 12345);
-        QTest::newRow("aborted on course") << abortedRun << T0 + 20000 << 1234;
-        LiveRun aborted = abortedRun;
-        aborted.enter();
-        QTest::newRow("an abort entered stays at its time") << aborted << T0 + 20000 << 1234;
+        LiveRun run;
+        const auto row = [&](const char *name, quint32 now, qint32 hundredths) {
+            QTest::newRow(name) << run << T0 + now << hundredths;
+        };
+        row("idle shows zero", 5000, 0);
+        run.start(T0), row("running, truncated, across the wrap", 65279, 6527);
+        run.hold(T0 + 10009), row("held: stands", 99999, 1000);
+        run.resume(T0 + 15000), row("resumed: the 4.991 s held do not count", 20000, 1500);
+        run.stop(T0 + 70017), row("stopped", 90000, 6502);
+        run.addPenalty(4000), row("penalty seconds added", 90000, 6902);
+        run.enter(), row("entered: the time stays", 99000, 6902);
+        run.giveCountdown(T0, 45000), row("countdown: the rest", 1005, 4400);
+        row("countdown run out: zero", 46000, 0);
+        const LiveRun countdown = run;
+        run.standCountdown(T0 + 2000), row("countdown stopped with TIMER", 30000, 4300);
+        run = countdown, run.abort(T0 + 3000), row("aborted in the countdown", 9000, 4200);
+        run.giveCountdown(T0, 0), row("TIMER without a countdown counts up", 1234, 123);
+        run.next(), run.start(T0), run.abort(T0 + 12345);
+        row("aborted on course", 20000, 1234);
+        run.enter(), row("an abort entered stays at its time", 20000, 1234);
     }
     void shownTime()
     {
@@ -72,27 +51,18 @@ private slots:
 
     void phasesOfRunAndAbort()
     {
+        using P = RunPhase;
         QList<RunPhase> phases;
         LiveRun run;
         const auto note = [&] { phases << run.phase; };
-        run.giveCountdown(100, 45000), note();
-        run.start(5000), note();
-        run.hold(6000), note();
-        run.resume(7000), note();
-        run.stop(9000), note();
-        run.enter(), note();
-        run.next(), note();
-        QCOMPARE(phases, (QList<RunPhase>{RunPhase::Countdown, RunPhase::Running, RunPhase::Held,
-                                          RunPhase::Running, RunPhase::Stopped, RunPhase::Entered,
-                                          RunPhase::Idle}));
+        run.giveCountdown(100, 45000), note(), run.start(5000), note(), run.hold(6000), note();
+        run.resume(7000), note(), run.stop(9000), note(), run.enter(), note(), run.next(), note();
         QCOMPARE(run, LiveRun());
-
-        phases.clear();
-        run.start(100), note();
-        run.abort(2000), note();
-        run.enter(), note(); // the abort enters its result
-        QCOMPARE(phases, (QList<RunPhase>{RunPhase::Running, RunPhase::Aborted,
-                                          RunPhase::Aborted}));
+        // An abort enters its result and stays an abort.
+        run.start(100), note(), run.abort(2000), note(), run.enter(), note();
+        QCOMPARE(phases, (QList<RunPhase>{P::Countdown, P::Running, P::Held, P::Running, P::Stopped,
+                                          P::Entered, P::Idle, P::Running, P::Aborted,
+                                          P::Aborted}));
         QVERIFY(run.standing);
     }
 
