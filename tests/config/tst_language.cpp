@@ -10,7 +10,6 @@
 
 #include <QMessageBox>
 #include <QRandomGenerator>
-#include <QScreen>
 #include <QStandardPaths>
 
 namespace {
@@ -276,25 +275,6 @@ private slots:
         runDialog(f, [&](TCfgDialog &d) { choose(d.cbLang, QStringLiteral("English")); });
         QCOMPARE(f.ui.bSTOP->text() + f.ui.eFText1->text(), QStringLiteral("STOPClassic"));
         QCOMPARE(Settings.Lang, QStringLiteral("English"));
-    }
-
-    void longTextsStayOnScreen()
-    {
-        MainWindowFixture f;
-        QList<QByteArray> lines(116);
-        lines[77] = QByteArray(MaxLanguageLineChars, 'W'); // a label beside its check box
-        lines[65] = QByteArray(MaxLanguageLineChars, 'M'); // "Ja"
-        writeLanguage(QStringLiteral("Breit"), lines.join("\r\n"));
-        QCOMPARE(f.window->language().LoadLanguage(QStringLiteral("Breit")), Load::Loaded);
-        const int screen = f.window->screen()->availableGeometry().width();
-        runDialog(f, [&](TCfgDialog &d) {
-            QVERIFY2(d.width() <= screen, qPrintable(QString::number(d.width())));
-            QVERIFY(d.rect().contains(QRect(d.OKBtn->mapTo(&d, QPoint()), d.OKBtn->size())));
-            QVERIFY(d.cbLang->width() >= d.cbLang->minimumSizeHint().width());
-        });
-        TFDlgYesNo question;
-        question.show();
-        QVERIFY(question.width() <= screen);
     }
 };
 
