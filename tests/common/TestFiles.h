@@ -14,6 +14,15 @@ inline QList<QStringList> gridRows(const TSortGrid *grid)
     return rows;
 }
 
+// One column's cells below the heading row.
+inline QStringList gridColumn(const TSortGrid *grid, int col)
+{
+    QStringList texts;
+    for (int r = 1; r < grid->gridRowCount(); ++r)
+        texts << grid->cells(col, r);
+    return texts;
+}
+
 inline QByteArray fileBytes(const QString &path)
 {
     QFile f(path);
