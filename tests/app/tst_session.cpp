@@ -236,8 +236,7 @@ private Q_SLOTS:
     {
         SessionFolderScope folder;
         MainWindowFixture f(false);
-        f.run(61'230);
-        f.key(Qt::Key_V, Qt::ControlModifier);
+        f.enter(61'230);
         f.boxes.answers = {true};
         QVERIFY(f.window->close()); // "Beenden?" Ja
         f.window.reset();
@@ -270,11 +269,7 @@ private Q_SLOTS:
         MainWindowFixture f(false);
         f.ui.cbStNr->setEditText(QStringLiteral("17"));
         f.key(Qt::Key_F11); // arms the start photocell
-        const int reads = f.ticks.readsOffGuiThread();
-        f.ports.com1.setLines(ModemLine::DSR);
-        QDeadlineTimer guard(5000);
-        while (f.ticks.readsOffGuiThread() == reads && !guard.hasExpired()) {
-        }
+        QVERIFY(f.stampEdge(f.ports.com1, ModemLine::DSR));
         f.ticks.advance(300); // the edge waits 300 ms to be handled
         QTRY_VERIFY(f.ui.bSTOP->isEnabled());
         // Inside the lock-out: ignored, and logged.
@@ -333,8 +328,7 @@ private Q_SLOTS:
         SessionFolderScope folder(blocker + QStringLiteral("/Rittmeter"));
         MainWindowFixture f(false);
         for (int rider = 0; rider < 2; ++rider) {
-            f.run(61'230 + rider);
-            f.key(Qt::Key_V, Qt::ControlModifier);
+            f.enter(61'230 + rider);
             QVERIFY(f.window->session()->writer().waitWritten(QDeadlineTimer(5000)));
             QTRY_COMPARE(f.boxes.notices.size(), 1);
             // The report holds no key: the next rider's NEXT and START reach the window.
@@ -349,8 +343,7 @@ private Q_SLOTS:
 
         // The folder can be made again: the next change is kept, and the status bar says so.
         QVERIFY(QFile::remove(blocker));
-        f.run(1'000);
-        f.key(Qt::Key_V, Qt::ControlModifier);
+        f.enter(1'000);
         QTRY_VERIFY(!f.window->session()->pending());
         QTRY_COMPARE(f.ui.StatusPanels[1]->text(), QStringLiteral("Ostrel Rittmeter"));
         QVERIFY(QFile::exists(folder.filePath(SessionStateName)));
@@ -362,8 +355,7 @@ private Q_SLOTS:
     {
         SessionFolderScope folder;
         MainWindowFixture f(false);
-        f.run(61'230);
-        f.key(Qt::Key_V, Qt::ControlModifier);
+        f.enter(61'230);
         f.window.reset(); // killed, in effect: not ended by "Beenden?"
         const QByteArray before = fileBytes(folder.filePath(SessionProtocolName));
         QVERIFY(!before.isEmpty());

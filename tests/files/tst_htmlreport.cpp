@@ -52,20 +52,16 @@ public:
     std::function<void()> meanwhile;
 };
 
-// Runs a test in a working folder of its own.
+// Runs a test in another working folder.
 class WorkingFolder
 {
 public:
-    explicit WorkingFolder(const QString &path = {})
-    {
-        QDir::setCurrent(path.isEmpty() ? m_dir.path() : path);
-    }
+    explicit WorkingFolder(const QString &path) { QDir::setCurrent(path); }
     ~WorkingFolder() { QDir::setCurrent(m_former); }
     QString file(const QString &name) const { return QDir::current().filePath(name); }
 
 private:
     QString m_former = QDir::currentPath();
-    QTemporaryDir m_dir;
 };
 
 using Widths = QList<int>;
@@ -125,7 +121,7 @@ private slots:
         f.ui.eFText1->setText("<i>Cup</i>");
         f.window->protocol().UpdateProtocolButtons();
         {
-            WorkingFolder folder;
+            WorkingFolder folder(f.dir.path());
             f.ui.sbHTML->click();
             const QString page = QString::fromUtf8(fileBytes(folder.file("rittmeter.html")));
             QVERIFY(page.contains("<td>Anna<td>"));
@@ -213,9 +209,8 @@ private slots:
         }
         MainWindowFixture f;
         PdfPrinter printer;
-        QTemporaryDir dir;
-        WorkingFolder folder;
-        printer.fileName = dir.filePath(QStringLiteral("print.pdf"));
+        WorkingFolder folder(f.dir.path());
+        printer.fileName = f.dir.filePath(QStringLiteral("print.pdf"));
         f.ui.SortGrid1->setDataRows(rows);
         f.ui.SortGrid1->setRowTexts(0, headings);
         f.window->protocol().UpdateProtocolButtons();

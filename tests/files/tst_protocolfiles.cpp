@@ -44,7 +44,7 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         FakeFileDialogs dialogs;
-        const QString list = m_dir.filePath("starter.txt");
+        const QString list = f.dir.filePath("starter.txt");
         // A Windows list: Windows-1252, semicolons, empty fields, a tab line among them.
         QVERIFY(writeBytes(list, "Nr;Kopf;Pferd;Reiter;Verein\r\n"
                                  "12;;Fal\xe9;M\xfcller;RV A\r\n"
@@ -66,7 +66,7 @@ private Q_SLOTS:
         QCOMPARE(Settings.FiltInd, 1);              // the save dialog offers the same kind
         QCOMPARE(dialogs.offeredFilters.size(), 3); // text, Toris and workbooks
         f.key(Qt::Key_O, Qt::ControlModifier);      // then the folder chosen last
-        QCOMPARE(dialogs.offeredFolder, m_dir.path());
+        QCOMPARE(dialogs.offeredFolder, f.dir.path());
     }
 
     void startFolder()
@@ -93,7 +93,7 @@ private Q_SLOTS:
         const QString heading = f.ui.SortGrid1->cells(0, 0);
         // Results of a former list must not stay beside the new riders.
         f.ui.SortGrid1->setDataRows({{"7", "", "Alt", "", "", "59,00", "", "", "", "", "", "1"}});
-        const QString list = m_dir.filePath("starter.dbf");
+        const QString list = f.dir.filePath("starter.dbf");
         QVERIFY(writeBytes(list, torisList().build()));
         dialogs.answers = {{list, 2}};
         f.key(Qt::Key_O, Qt::ControlModifier);
@@ -115,7 +115,7 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         ProtocolFiles &files = f.window->files();
-        const QString list = m_dir.filePath("good.dbf"), bad = m_dir.filePath("bad.dbf");
+        const QString list = f.dir.filePath("good.dbf"), bad = f.dir.filePath("bad.dbf");
         QVERIFY(writeBytes(list, torisList().build()));
         QVERIFY(writeBytes(bad, torisList().build().chopped(1)));
         // A write-protected list loads all the same.
@@ -128,7 +128,7 @@ private Q_SLOTS:
         QVERIFY(!files.toris().ImportTorisDbf(bad));
         // Even root can't open a running program for writing: it is no table, but gets read.
         QVERIFY(!files.toris().ImportTorisDbf(QCoreApplication::applicationFilePath()));
-        QVERIFY(!files.ImportTextList(m_dir.filePath("missing.txt")));
+        QVERIFY(!files.ImportTextList(f.dir.filePath("missing.txt")));
         QCOMPARE(f.boxes.messages.size(), 3); // each refusal is reported
         QCOMPARE(f.boxes.messages.mid(0, 2), QStringList(2, "Bad format Toris DBF file."));
         QVERIFY(f.boxes.messages[2].contains(QStringLiteral("missing.txt")));
@@ -146,7 +146,7 @@ private Q_SLOTS:
              {"2", "", "", "Nur Reiter"},
              {"3", "103", "Bö", "R", "C", "58,00", "", "", "0", "0,00", "58,00", "1"}});
         const QList<QStringList> saved = gridRows(f.ui.SortGrid1);
-        const QString file = m_dir.filePath("protocol.txt");
+        const QString file = f.dir.filePath("protocol.txt");
         QVERIFY(f.window->files().ExportTextList(file));
         f.ui.SortGrid1->setDataRows({});
         QVERIFY(f.window->files().ImportTextList(file));
@@ -185,16 +185,15 @@ private Q_SLOTS:
         FakeFileDialogs dialogs;
         f.ui.SortGrid1->setDataRows({{"1", "", "H"}});
         f.window->protocol().UpdateProtocolButtons();
-        QTemporaryDir dir;
-        dialogs.answers = {{dir.filePath(typed), entry}};
+        dialogs.answers = {{f.dir.filePath(typed), entry}};
         Settings.FiltInd = 3;
         f.key(Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(dialogs.offeredFilter, 3);
         const QRegularExpression minute(QStringLiteral("^\\d{4}(-\\d\\d){4}$")); // the time
         QVERIFY(minute.match(dialogs.offeredName).hasMatch());
         QCOMPARE(Settings.FiltInd, entry);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{written});
-        QVERIFY(fileBytes(dir.filePath(written)).startsWith(starts));
+        QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files), QStringList{written});
+        QVERIFY(fileBytes(f.dir.filePath(written)).startsWith(starts));
         QCOMPARE(f.boxes.messages, QStringList());
     }
 
@@ -203,13 +202,13 @@ private Q_SLOTS:
         MainWindowFixture f;
         FakeFileDialogs dialogs;
         TorisExchange &toris = f.window->files().toris();
-        const QString list = m_dir.filePath("results.dbf");
+        const QString list = f.dir.filePath("results.dbf");
         QVERIFY(writeBytes(list, torisList().build()));
         QVERIFY(toris.ImportTorisDbf(list));
         f.ui.SortGrid1->setCells(6, 2, QStringLiteral("4,00"));
         f.ui.SortGrid1->appendRow({"30", "130", "Neu", "Groß", "Ute"});
 
-        const QString out = m_dir.filePath("out");
+        const QString out = f.dir.filePath("out");
         dialogs.answers = {{out, 2}};
         f.key(Qt::Key_S, Qt::ControlModifier);
         DbfBuilder expected = torisList();
@@ -225,7 +224,7 @@ private Q_SLOTS:
 
         // Nothing written, nothing merged.
         f.ui.SortGrid1->appendRow({"31", "131", "Neu 2"});
-        QVERIFY(!toris.ExportTorisDbf(m_dir.filePath("gone/out.dbf")));
+        QVERIFY(!toris.ExportTorisDbf(f.dir.filePath("gone/out.dbf")));
         QVERIFY(f.boxes.messages.value(0).startsWith("Error create Toris file.\n"));
         QCOMPARE(toris.table().recordCount(), 3);
     }
@@ -337,9 +336,6 @@ private Q_SLOTS:
         for (int outside : {0, 4})
             QVERIFY(kindOfEntry(open, outside) == FileKind::Text);
     }
-
-private:
-    QTemporaryDir m_dir;
 };
 
 QTEST_MAIN(tst_ProtocolFiles)

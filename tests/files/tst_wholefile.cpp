@@ -71,8 +71,7 @@ private Q_SLOTS:
         for (int i = 1; i <= 50; ++i)
             rows << QStringList{QString::number(i), QString(), QStringLiteral("Pferd %1").arg(i)};
         f.ui.SortGrid1->setDataRows(rows);
-        QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("protocol"));
+        const QString file = f.dir.filePath(QStringLiteral("protocol"));
         const QByteArray former = "the former protocol\r\n";
         QVERIFY(writeBytes(file, former));
         QVERIFY(![&] {
@@ -80,7 +79,7 @@ private Q_SLOTS:
             return write(*f.window, file);
         }());
         QCOMPARE(fileBytes(file), former);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"protocol"});
+        QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files), QStringList{"protocol"});
         QCOMPARE(f.boxes.messages, QStringList{message + u'\n' + file + u'\n' +
                                                QString::fromLocal8Bit(strerror(EFBIG))});
         QVERIFY(write(*f.window, file)); // room again: written
@@ -112,8 +111,7 @@ private Q_SLOTS:
         f.window->starters().setStarters(starters, {"70"});
         const QList<QStringList> before = gridRows(f.ui.SortGrid1);
 
-        QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("list.txt"));
+        const QString file = f.dir.filePath(QStringLiteral("list.txt"));
         if (bytes == "fifo")
             QCOMPARE(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
         else
@@ -132,8 +130,7 @@ private Q_SLOTS:
     void utf16ListLoads()
     {
         MainWindowFixture f;
-        QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("unicode.txt"));
+        const QString file = f.dir.filePath(QStringLiteral("unicode.txt"));
         const QString text =
             QStringLiteral("St.Nr\tKoNr.\tPferd/Pony\tReitername\r\n7\t70\tBär\tMüller\r\n");
         QByteArray bytes("\xFF\xFE");

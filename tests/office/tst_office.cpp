@@ -84,7 +84,6 @@ private slots:
         MainWindowFixture f;
         FakeFileDialogs dialogs;
         FakeOpener opener;
-        QTemporaryDir dir;
         f.ui.eFText1->setText(QStringLiteral("Großer Preis"));
         f.ui.eFText2->setText(QStringLiteral("Springprüfung Kl. L"));
         const QList<QStringList> grid{entry("Anna Ölz", "61,27", "4,00"), entry("Ben", "EL", "EL"),
@@ -94,9 +93,9 @@ private slots:
         // Reading a workbook ranks the protocol; ranked once, it stays as it is.
         f.window->protocolGrid().RankProtocol();
         const QList<QStringList> before = gridRows(f.ui.SortGrid1);
-        dialogs.answers = {{dir.filePath(QStringLiteral("p")), 3}};
+        dialogs.answers = {{f.dir.filePath(QStringLiteral("p")), 3}};
         f.key(Qt::Key_S, Qt::ControlModifier);
-        const QString book = dir.filePath(QStringLiteral("p.xlsx"));
+        const QString book = f.dir.filePath(QStringLiteral("p.xlsx"));
         QVERIFY(opener.opened.isEmpty());
         const QString core = QString::fromUtf8(zipPart(book, QStringLiteral("docProps/core.xml")));
         QVERIFY(core.contains(QStringLiteral("Ostrel Software")));
@@ -207,8 +206,7 @@ private slots:
     void listEndsAtFirstRowWithoutStartNumber()
     {
         MainWindowFixture f;
-        QTemporaryDir dir;
-        const QString book = dir.filePath(QStringLiteral("starters.xlsx"));
+        const QString book = f.dir.filePath(QStringLiteral("starters.xlsx"));
         // Results in file order, not ranked; notes far below and right of the list.
         const QString script = QStringLiteral(
             "import sys, openpyxl\nwb = openpyxl.Workbook(); ws = wb.active; e = [''] * 4\n"
@@ -239,10 +237,9 @@ private slots:
     void failedReadsAndWrites()
     {
         MainWindowFixture f;
-        QTemporaryDir dir;
         f.ui.SortGrid1->setDataRows({entry("Anna", "61,27", "4,00")});
         const QList<QStringList> before = gridRows(f.ui.SortGrid1);
-        const QString fake = dir.filePath(QStringLiteral("list.xlsx"));
+        const QString fake = f.dir.filePath(QStringLiteral("list.xlsx"));
         writeBytes(fake, "St.Nr\tKoNr.\r\n1\t2\r\n");
         QVERIFY(!f.window->files().ImportExcelWorkbook(fake));
         QCOMPARE(gridRows(f.ui.SortGrid1), before);
@@ -250,7 +247,7 @@ private slots:
         QVERIFY(f.boxes.messages[0].contains(QDir::toNativeSeparators(fake)));
 
         // A workbook that cannot be written leaves the former file as it was.
-        const QString kept = dir.filePath(QStringLiteral("kept"));
+        const QString kept = f.dir.filePath(QStringLiteral("kept"));
         QDir().mkdir(kept);
         QVERIFY(!f.window->files().office().ExportExcelWorkbook(kept));
         QVERIFY(!f.window->files().office().ExportWordDocument(1, QStringLiteral("/proc/x.docx")));

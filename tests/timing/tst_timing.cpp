@@ -6,16 +6,6 @@
 
 namespace {
 
-// Waits, the fake clock standing, until the port's wait thread has read the edge's tick.
-bool edgeStamped(const FakeTickSource &ticks, int readsBefore)
-{
-    QDeadlineTimer guard(5000);
-    while (ticks.readsOffGuiThread() == readsBefore)
-        if (guard.hasExpired())
-            return false;
-    return true;
-}
-
 QStringList entries(const QComboBox *list)
 {
     QStringList texts;
@@ -139,10 +129,8 @@ private Q_SLOTS:
 
         f.key(Qt::Key_F4); // TIMER arms the start photocell
         const quint32 startEdge = f.ticks.now();
-        int reads = f.ticks.readsOffGuiThread();
         const int waits = f.ports.com1.waits;
-        f.ports.com1.setLines(broken);
-        QVERIFY(edgeStamped(f.ticks, reads));
+        QVERIFY(f.stampEdge(f.ports.com1, broken));
         f.ticks.advance(50); // the GUI thread is busy before it gets to the edge
         QTRY_VERIFY(f.ui.bSTOP->isEnabled() && !f.ui.bSTART->isEnabled());
         QTRY_VERIFY(f.ports.com1.waits > waits); // the port waits for the next edge
@@ -157,9 +145,7 @@ private Q_SLOTS:
         f.window->photocells().TimerGesperrtTimer(); // the lock-out after the start is over
         f.key(Qt::Key_F12);
         const quint32 finishEdge = f.ticks.now();
-        reads = f.ticks.readsOffGuiThread();
-        f.ports.com2.setLines(ModemLine::CTS);
-        QVERIFY(edgeStamped(f.ticks, reads));
+        QVERIFY(f.stampEdge(f.ports.com2, ModemLine::CTS));
         f.ticks.advance(50);
         QTRY_VERIFY(!f.ui.bSTOP->isEnabled());
         QCOMPARE(Run.RunStopTick, finishEdge);
@@ -173,9 +159,7 @@ private Q_SLOTS:
         f.window->protocol().bRESETClick();
         f.key(Qt::Key_F12);
         edge(f.ports.com2, 0);
-        reads = f.ticks.readsOffGuiThread();
-        f.ports.com2.setLines(ModemLine::CTS);
-        QVERIFY(edgeStamped(f.ticks, reads));
+        QVERIFY(f.stampEdge(f.ports.com2, ModemLine::CTS));
         f.ticks.advance(7);
         f.key(Qt::Key_F5);
         QCOMPARE(Run.RunStartTick, f.ticks.now());
