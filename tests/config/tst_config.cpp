@@ -19,14 +19,6 @@
 
 namespace {
 
-QStringList items(const QComboBox *box)
-{
-    QStringList all;
-    for (int i = 0; i < box->count(); ++i)
-        all << box->itemText(i);
-    return all;
-}
-
 const QString denied = QString::fromLocal8Bit(std::strerror(EACCES));
 
 } // namespace
@@ -130,8 +122,9 @@ private slots:
         // An adapter plugged in after the start, and the port this program holds open.
         f.ports.devices.insert(5, &com5);
         cancelDialog(f, [](TCfgDialog &d) {
-            QCOMPARE(items(d.cbPort1), (QStringList{"Keine", "COM1 /4,6", "COM1 /7,8", "COM1 /1,4",
-                                                    "COM5 /4,6", "COM5 /7,8", "COM5 /1,4"}));
+            QCOMPARE(comboTexts(d.cbPort1),
+                     (QStringList{"Keine", "COM1 /4,6", "COM1 /7,8", "COM1 /1,4", "COM5 /4,6",
+                                  "COM5 /7,8", "COM5 /1,4"}));
             QCOMPARE(d.cbPort1->currentText(), QStringLiteral("COM1 /4,6"));
         });
         QVERIFY(f.ports.com1.open);
@@ -140,8 +133,8 @@ private slots:
         f.window->settings().ApplySettings(TSettings{});
         f.ports.devices.clear();
         cancelDialog(f, [](TCfgDialog &d) {
-            QCOMPARE(items(d.cbPort1), QStringList{"Keine"});
-            QCOMPARE(items(d.cbPort2), QStringList{"Keine"});
+            QCOMPARE(comboTexts(d.cbPort1), QStringList{"Keine"});
+            QCOMPARE(comboTexts(d.cbPort2), QStringList{"Keine"});
             QVERIFY(!d.cbAlg1->isEnabled() && !d.cbAlg2->isEnabled() && !d.LabelAlgo->isEnabled());
         });
     }
@@ -173,7 +166,7 @@ private slots:
         MainWindowFixture f;
         f.ui.Monitor11->trigger();
         cancelDialog(f, [&](TCfgDialog &d) {
-            QCOMPARE(items(d.cbMonitor),
+            QCOMPARE(comboTexts(d.cbMonitor),
                      (QStringList{"1=(0,0)-(1280,900)", "2=(1280,0)-(1920,1080)"}));
             QVERIFY(d.cbMonitor->isEnabled());
             // The preview first: the audience window is laid out again while it lasts.
@@ -203,7 +196,7 @@ private slots:
 
         screens.rects.removeLast();
         cancelDialog(f, [](TCfgDialog &d) {
-            QCOMPARE(items(d.cbMonitor), QStringList{"nicht angeschlossen"});
+            QCOMPARE(comboTexts(d.cbMonitor), QStringList{"nicht angeschlossen"});
             QVERIFY(!d.cbMonitor->isEnabled() && !d.LabMonitor->isEnabled());
         });
         QCOMPARE(Settings.Monitor, 1);

@@ -16,11 +16,6 @@ namespace {
 const QStringList Headings{"St.Nr", "KoNr.", "Pferd/Pony", "Reitername", "Verein", "R.-Zeit",
                            "ZF",    "Straf", "Fehler",     "Punkte",     "Zeit",   "Rang"};
 
-QStringList row(const QString &rider, const QString &time, const QString &rank)
-{
-    return {"7", "102", "Corrado", rider, "RV Ost", time, "0,00", "4", "4", "4,00", time, rank};
-}
-
 // A printout's text as pdftotext (poppler-utils) reads it, each page ended by a form feed.
 QString pdfText(const QString &fileName)
 {
@@ -76,9 +71,9 @@ private slots:
     {
         QStringList headings = Headings; // a loaded list's own headings may hold markup
         headings[3] = "Reiter<in>";
-        const QByteArray page =
-            htmlReport({headings, row("Anna Ölz", "61,27", "1"), row("Ben", "", "")},
-                       {"Zeitenprotokoll", "Großer Preis", ""});
+        const QByteArray page = htmlReport(
+            {headings, protocolRow("Anna Ölz", "61,27"), protocolRow("Ben", "", "4,00", "")},
+            {"Zeitenprotokoll", "Großer Preis", ""});
         QVERIFY(
             page.startsWith("<html><head><title>Rittmeter</title>\r\n<meta http-equiv=\"Content-"
                             "Type\" content=\"text/html; charset=utf-8\">\r\n"));
@@ -117,7 +112,7 @@ private slots:
         MainWindowFixture f;
         FakeOpener opener;
         PdfPrinter printer;
-        f.ui.SortGrid1->setDataRows({row("Anna", "61,27", "1")});
+        f.ui.SortGrid1->setDataRows({protocolRow("Anna", "61,27")});
         f.ui.eFText1->setText("<i>Cup</i>");
         f.window->protocol().UpdateProtocolButtons();
         {
@@ -202,7 +197,8 @@ private slots:
         for (int n = 1; n <= 60; ++n) {
             const QString time =
                 QStringLiteral("%1,%2").arg(60 + n / 10).arg(n * 7 % 100, 2, 10, QChar('0'));
-            rows << row("Anna-Katharina Müller-Lüdenscheidt", time, QString::number(10 + n));
+            rows << protocolRow("Anna-Katharina Müller-Lüdenscheidt", time, "4,00",
+                                QString::number(10 + n));
             rows.last()[1] = QString::number(500 + n);
             rows.last()[2] = "Quintessenz van de Helle Hoeve Z";
             rows.last()[4] = club;

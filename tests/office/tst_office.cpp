@@ -19,11 +19,6 @@
 
 namespace {
 
-QStringList entry(const QString &rider, const QString &time, const QString &points)
-{
-    return {"7", "102", "Corrado", rider, "RV Ost", time, "0,00", "4", "4", points, time, "1"};
-}
-
 // A part of a zip file, unpacked.
 QByteArray zipPart(const QString &zipFile, const QString &part)
 {
@@ -65,7 +60,7 @@ private slots:
         MainWindowFixture f;
         // A decimal comma is copied as it is; a semicolon, a quote or a line break puts the cell in
         // quotes.
-        QStringList row = entry("Say \"Hi\"", "61,27", "4,00");
+        QStringList row = protocolRow("Say \"Hi\"", "61,27", "4,00");
         row[ColHorse] = QStringLiteral("a\nb");
         row[ColClub] = QStringLiteral("12;5");
         f.ui.SortGrid1->setDataRows({row});
@@ -86,8 +81,9 @@ private slots:
         FakeOpener opener;
         f.ui.eFText1->setText(QStringLiteral("Großer Preis"));
         f.ui.eFText2->setText(QStringLiteral("Springprüfung Kl. L"));
-        const QList<QStringList> grid{entry("Anna Ölz", "61,27", "4,00"), entry("Ben", "EL", "EL"),
-                                      entry("Cleo", "59,10", "0,00")};
+        const QList<QStringList> grid{protocolRow("Anna Ölz", "61,27", "4,00"),
+                                      protocolRow("Ben", "EL", "EL"),
+                                      protocolRow("Cleo", "59,10", "0,00")};
         f.ui.SortGrid1->setDataRows(grid);
         f.window->protocol().UpdateProtocolButtons();
         // Reading a workbook ranks the protocol; ranked once, it stays as it is.
@@ -124,7 +120,7 @@ private slots:
         // Half a surrogate pair, from a broken list; points and time faults written where the
         // locale has a decimal point.
         const QString broken = QStringLiteral("Ann") + QChar(0xD800) + QStringLiteral("a");
-        QStringList row = entry(broken, "61,27", "4.00");
+        QStringList row = protocolRow(broken, "61,27", "4.00");
         row[ColTimeFaults] = QStringLiteral("0.25");
         QList<bool> numeric(ProtocolColumnCount, true);
         std::fill_n(numeric.begin(), int(ColRideTime), false);
@@ -147,7 +143,7 @@ private slots:
     {
         MainWindowFixture f;
         FakeOpener opener;
-        f.ui.SortGrid1->setDataRows({entry("Anna", "61,27", "4,00")});
+        f.ui.SortGrid1->setDataRows({protocolRow("Anna", "61,27", "4,00")});
         f.ui.SortGrid1->setColWidth(ColTimeFaults, -1);
         f.window->files().office().sbWordClick();
         f.window->files().office().sbExcelClick();
@@ -237,7 +233,7 @@ private slots:
     void failedReadsAndWrites()
     {
         MainWindowFixture f;
-        f.ui.SortGrid1->setDataRows({entry("Anna", "61,27", "4,00")});
+        f.ui.SortGrid1->setDataRows({protocolRow("Anna", "61,27", "4,00")});
         const QList<QStringList> before = gridRows(f.ui.SortGrid1);
         const QString fake = f.dir.filePath(QStringLiteral("list.xlsx"));
         writeBytes(fake, "St.Nr\tKoNr.\r\n1\t2\r\n");
