@@ -139,35 +139,23 @@ private slots:
         }
     }
 
-    void columnWidths_data()
-    {
-        // Rank, rider, horse, head number, club, then four number columns.
-        QTest::addColumn<Widths>("natural");
-        QTest::addColumn<int>("page");
-        QTest::addColumn<Widths>("expected"); // empty: the font has to become smaller
-        const Widths names{10, 100, 40, 10, 300, 10, 10, 10, 10};
-        QTest::newRow("all widen to fill the page")
-            << Widths{10, 50, 50, 10, 50, 10, 10, 10, 10} << 420
-            << Widths{20, 100, 100, 20, 100, 20, 20, 20, 20};
-        QTest::newRow("the widest names give way")
-            << names << 260 << Widths{10, 80, 40, 10, 80, 10, 10, 10, 10};
-        QTest::newRow("a spare pixel")
-            << names << 261 << Widths{10, 81, 40, 10, 80, 10, 10, 10, 10};
-        QTest::newRow("numbers never shrink") << names << 219 << Widths{};
-    }
-
+    // Rank, rider, horse, head number, club, then four number columns; without widths the font
+    // has to become smaller. Number columns have no least: they never shrink.
     void columnWidths()
     {
-        QFETCH(Widths, natural);
-        QFETCH(int, page);
-        QFETCH(Widths, expected);
-        std::array<int, 9> wide{}, least{};
-        std::copy(natural.begin(), natural.end(), wide.begin());
-        least.fill(60); // number columns have no least: they never shrink
-        const auto widths = reportColumnWidths(wide, least, page);
-        QCOMPARE(widths.has_value(), !expected.isEmpty());
-        if (widths)
-            QCOMPARE(Widths(widths->begin(), widths->end()), expected);
+        const Widths names{10, 100, 40, 10, 300, 10, 10, 10, 10};
+        for (const auto &[natural, page, expected] :
+             {std::tuple{Widths{10, 50, 50, 10, 50, 10, 10, 10, 10}, 420, // all widen to fill
+                         Widths{20, 100, 100, 20, 100, 20, 20, 20, 20}},
+              {names, 260, Widths{10, 80, 40, 10, 80, 10, 10, 10, 10}}, // the widest give way
+              {names, 261, Widths{10, 81, 40, 10, 80, 10, 10, 10, 10}}, // a spare pixel
+              {names, 219, Widths{}}}) {
+            std::array<int, 9> wide{}, least{};
+            std::copy(natural.begin(), natural.end(), wide.begin());
+            least.fill(60);
+            const auto widths = reportColumnWidths(wide, least, page);
+            QCOMPARE(widths ? Widths(widths->begin(), widths->end()) : Widths{}, expected);
+        }
     }
 
     void longTextsPrintWhole_data()
