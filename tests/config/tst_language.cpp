@@ -205,30 +205,21 @@ private slots:
         QCOMPARE(window.ui.eFText2->text(), QStringLiteral("Show Jumping"));
     }
 
-    void fileFaults_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("fault"); // the start of the reason; empty: the file is text
-
-        QTest::newRow("NUL") << QByteArray("A\r\nB\r\nC\0D\r\n", 11) << "Zeile 3 enthält";
-        QTest::newRow("CR without LF") << QByteArray("A\rB\r\n") << "Zeile 1 enthält";
-        QTest::newRow("too long") << "\n" + QByteArray(MaxLanguageLineChars + 1, 'W')
-                                  << "Zeile 2 ist länger";
-        // Characters count, not bytes.
-        QTest::newRow("longest, in UTF-8")
-            << QString(MaxLanguageLineChars, QChar(0xE4)).toUtf8() << "";
-        QTest::newRow("tab, CR LF, ignored lines")
-            << "\tA \r\n" + QByteArray(LanguageLinesStored, '\n') + QByteArray(3, '\0') << "";
-        // Shift-JIS before its character set is chosen: odd letters, no control.
-        QTest::newRow("other code page") << QByteArray("\x83^\x83\x43\x83}\x81[") << "";
-    }
-
+    // The start of the reason, or none for text: characters count, not bytes; Shift-JIS before
+    // its character set is chosen makes odd letters, no control.
     void fileFaults()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, fault);
-        const QString reason = LanguageFileFault(bytes, 0);
-        QVERIFY2(fault.isEmpty() ? reason.isEmpty() : reason.startsWith(fault), qPrintable(reason));
+        for (const auto &[bytes, fault] :
+             {std::pair{QByteArray("A\r\nB\r\nC\0D\r\n", 11), "Zeile 3 enthält"},
+              {QByteArray("A\rB\r\n"), "Zeile 1 enthält"},
+              {"\n" + QByteArray(MaxLanguageLineChars + 1, 'W'), "Zeile 2 ist länger"},
+              {QString(MaxLanguageLineChars, QChar(0xE4)).toUtf8(), ""},
+              {"\tA \r\n" + QByteArray(LanguageLinesStored, '\n') + QByteArray(3, '\0'), ""},
+              {QByteArray("\x83^\x83\x43\x83}\x81["), ""}}) {
+            const QString reason = LanguageFileFault(bytes, 0);
+            QVERIFY2(*fault ? reason.startsWith(QString::fromUtf8(fault)) : reason.isEmpty(),
+                     qPrintable(reason));
+        }
     }
 
     void refusedFileKeepsTheTexts()
