@@ -91,69 +91,66 @@ private Q_SLOTS:
         QCOMPARE(comboTexts(f.ui.cbRezervLS, 3), QStringList{"1. "});
     }
 
-    void edgesStartAndFinish_data()
-    {
-        QTest::addColumn<bool>("normallyClosed"); // "OFF": the contact opens as the beam breaks
-        QTest::newRow("ON") << false;
-        QTest::newRow("OFF") << true;
-    }
-
+    // "ON", and "OFF": the contact opens as the beam breaks.
     void edgesStartAndFinish()
     {
-        QFETCH(bool, normallyClosed);
-        Settings.Port1 = 1;
-        Settings.Alg1 = normallyClosed;
-        Settings.Port2 = 2;
-        Settings.Kont2 = 1;
-        const quint32 rest = normallyClosed ? quint32(ModemLine::DSR) : 0u;
-        const quint32 broken = ModemLine::DSR ^ rest;
-        MainWindowFixture f;
-        // DTR and RTS feed the contacts.
-        QVERIFY(f.ports.com1.settings.enableDTR);
-        QCOMPARE(f.ports.com1.settings.flowControl, int(fcRtsCts));
-        if (normallyClosed) {
-            edge(f.ports.com1, rest); // closed at rest: no edge of this contact
-            QCOMPARE(f.ui.cbRezervLS->count(), 0);
+        for (const bool normallyClosed : {false, true}) {
+            std::fill(LastLineState, LastLineState + 3, 0x55555555u); // as at a start
+            Settings.Port1 = 1;
+            Settings.Alg1 = normallyClosed;
+            Settings.Port2 = 2;
+            Settings.Kont2 = 1;
+            const quint32 rest = normallyClosed ? quint32(ModemLine::DSR) : 0u;
+            const quint32 broken = ModemLine::DSR ^ rest;
+            MainWindowFixture f;
+            // DTR and RTS feed the contacts.
+            QVERIFY(f.ports.com1.settings.enableDTR);
+            QCOMPARE(f.ports.com1.settings.flowControl, int(fcRtsCts));
+            if (normallyClosed) {
+                edge(f.ports.com1, rest); // closed at rest: no edge of this contact
+                QCOMPARE(f.ui.cbRezervLS->count(), 0);
+            }
+
+            f.key(Qt::Key_F4); // TIMER arms the start photocell
+            const quint32 startEdge = f.ticks.now();
+            const int waits = f.ports.com1.waits;
+            QVERIFY(f.stampEdge(f.ports.com1, broken));
+            f.ticks.advance(50); // the GUI thread is busy before it gets to the edge
+            QTRY_VERIFY(f.ui.bSTOP->isEnabled() && !f.ui.bSTART->isEnabled());
+            QTRY_VERIFY(f.ports.com1.waits > waits); // the port waits for the next edge
+            QCOMPARE(Run.RunStartTick, startEdge);
+            QVERIFY(f.ui.cbRezervLS->currentIndex() == 0 && f.ui.cbRezervLS->isEnabled());
+            edge(f.ports.com1, rest); // the beam is whole again: no edge of this contact
+            f.key(Qt::Key_F11); // arming again while running changes nothing: START is unavailable
+            edge(f.ports.com1, broken);
+            QCOMPARE(comboTexts(f.ui.cbRezervLS, 3), (QStringList{"1. ", "1. "}));
+
+            f.tick(61'230);
+            f.window->photocells().TimerGesperrtTimer(); // the lock-out after the start is over
+            f.key(Qt::Key_F12);
+            const quint32 finishEdge = f.ticks.now();
+            QVERIFY(f.stampEdge(f.ports.com2, ModemLine::CTS));
+            f.ticks.advance(50);
+            QTRY_VERIFY(!f.ui.bSTOP->isEnabled());
+            QCOMPARE(Run.RunStopTick, finishEdge);
+            QCOMPARE(f.elapsed(),
+                     61'280); // from edge to edge; the 50 ms after the finish do not count
+            QCOMPARE(f.shown(), QStringLiteral("061,28"));
+            QCOMPARE(comboTexts(f.ui.cbRezervLS, 3).last(), QStringLiteral("2. "));
+
+            // Keys still stamp when they are handled. A finish edge from just before a key START,
+            // served after it, is logged and never stops the run with a negative time.
+            f.ticks.advance(1000);
+            f.window->protocol().bRESETClick();
+            f.key(Qt::Key_F12);
+            edge(f.ports.com2, 0);
+            QVERIFY(f.stampEdge(f.ports.com2, ModemLine::CTS));
+            f.ticks.advance(7);
+            f.key(Qt::Key_F5);
+            QCOMPARE(Run.RunStartTick, f.ticks.now());
+            QTRY_COMPARE(comboTexts(f.ui.cbRezervLS, 3), QStringList{"2. "});
+            QVERIFY(f.ui.bSTOP->isEnabled());
         }
-
-        f.key(Qt::Key_F4); // TIMER arms the start photocell
-        const quint32 startEdge = f.ticks.now();
-        const int waits = f.ports.com1.waits;
-        QVERIFY(f.stampEdge(f.ports.com1, broken));
-        f.ticks.advance(50); // the GUI thread is busy before it gets to the edge
-        QTRY_VERIFY(f.ui.bSTOP->isEnabled() && !f.ui.bSTART->isEnabled());
-        QTRY_VERIFY(f.ports.com1.waits > waits); // the port waits for the next edge
-        QCOMPARE(Run.RunStartTick, startEdge);
-        QVERIFY(f.ui.cbRezervLS->currentIndex() == 0 && f.ui.cbRezervLS->isEnabled());
-        edge(f.ports.com1, rest); // the beam is whole again: no edge of this contact
-        f.key(Qt::Key_F11); // arming again while running changes nothing: START is unavailable
-        edge(f.ports.com1, broken);
-        QCOMPARE(comboTexts(f.ui.cbRezervLS, 3), (QStringList{"1. ", "1. "}));
-
-        f.tick(61'230);
-        f.window->photocells().TimerGesperrtTimer(); // the lock-out after the start is over
-        f.key(Qt::Key_F12);
-        const quint32 finishEdge = f.ticks.now();
-        QVERIFY(f.stampEdge(f.ports.com2, ModemLine::CTS));
-        f.ticks.advance(50);
-        QTRY_VERIFY(!f.ui.bSTOP->isEnabled());
-        QCOMPARE(Run.RunStopTick, finishEdge);
-        QCOMPARE(f.elapsed(), 61'280); // from edge to edge; the 50 ms after the finish do not count
-        QCOMPARE(f.shown(), QStringLiteral("061,28"));
-        QCOMPARE(comboTexts(f.ui.cbRezervLS, 3).last(), QStringLiteral("2. "));
-
-        // Keys still stamp when they are handled. A finish edge from just before a key START,
-        // served after it, is logged and never stops the run with a negative time.
-        f.ticks.advance(1000);
-        f.window->protocol().bRESETClick();
-        f.key(Qt::Key_F12);
-        edge(f.ports.com2, 0);
-        QVERIFY(f.stampEdge(f.ports.com2, ModemLine::CTS));
-        f.ticks.advance(7);
-        f.key(Qt::Key_F5);
-        QCOMPARE(Run.RunStartTick, f.ticks.now());
-        QTRY_COMPARE(comboTexts(f.ui.cbRezervLS, 3), QStringList{"2. "});
-        QVERIFY(f.ui.bSTOP->isEnabled());
     }
 
     void portsShowAndHideTheControls()
