@@ -173,38 +173,31 @@ private Q_SLOTS:
 
     void clockStep_data()
     {
-        QTest::addColumn<bool>("countdown");
-        QTest::addColumn<int>("elapsed");
-        QTest::addColumn<int>("seconds"); // the allowed time, or the countdown's length
-        QTest::addColumn<int>("colorBefore");
+        // Counting down or not, ms elapsed, the allowed time or the countdown's length in s, the
+        // colour before.
+        QTest::addColumn<QList<int>>("step");
         QTest::addColumn<QString>("expected"); // hundredths shown, colour after, events
-        const auto row = [](const char *name, bool countdown, int elapsed, int seconds, int before,
-                            const char *expected) {
-            QTest::newRow(name) << countdown << elapsed << seconds << before << QString(expected);
-        };
-        row("first refresh after ready", false, 0, 120, 2, "0 3 recolor");
-        row("exactly the allowed time", false, 60009, 60, 3, "6000 3");
-        row("one hundredth over", false, 60010, 60, 3, "6001 4 recolor over");
-        row("still over, no recolour", false, 70000, 60, 4, "7000 4 over");
-        row("allowed time 0", false, 10, 0, 3, "1 4 recolor over");
-        row("back within after a change", false, 50000, 60, 4, "5000 3 recolor");
+        using S = QList<int>;
+        QTest::newRow("first refresh after ready") << S{0, 0, 120, 2} << "0 3 recolor";
+        QTest::newRow("exactly the allowed time") << S{0, 60009, 60, 3} << "6000 3";
+        QTest::newRow("one hundredth over") << S{0, 60010, 60, 3} << "6001 4 recolor over";
+        QTest::newRow("still over, no recolour") << S{0, 70000, 60, 4} << "7000 4 over";
+        QTest::newRow("allowed time 0") << S{0, 10, 0, 3} << "1 4 recolor over";
+        QTest::newRow("back within after a change") << S{0, 50000, 60, 4} << "5000 3 recolor";
         // Counting down: no time faults; the last 10 s turn red.
-        row("10.01 s left", true, 34990, 45, 2, "1001 2");
-        row("10.00 s left", true, 35000, 45, 2, "1000 4 alarm");
-        row("0.01 s left, red already", true, 44990, 45, 4, "1 4");
-        row("nothing left", true, 45000, 45, 4, "0 4 expired");
-        row("late refresh", true, 45300, 45, 4, "-30 4 expired");
+        QTest::newRow("10.01 s left") << S{1, 34990, 45, 2} << "1001 2";
+        QTest::newRow("10.00 s left") << S{1, 35000, 45, 2} << "1000 4 alarm";
+        QTest::newRow("0.01 s left, red already") << S{1, 44990, 45, 4} << "1 4";
+        QTest::newRow("nothing left") << S{1, 45000, 45, 4} << "0 4 expired";
+        QTest::newRow("late refresh") << S{1, 45300, 45, 4} << "-30 4 expired";
     }
 
     void clockStep()
     {
-        QFETCH(bool, countdown);
-        QFETCH(int, elapsed);
-        QFETCH(int, seconds);
-        QFETCH(int, colorBefore);
-        const ClockStep s =
-            countdown ? computeClockStep(elapsed, true, seconds, 0, quint8(colorBefore))
-                      : computeClockStep(elapsed, false, 60, seconds, quint8(colorBefore));
+        QFETCH(QList<int>, step);
+        const bool countdown = step[0];
+        const ClockStep s = computeClockStep(step[1], countdown, countdown ? step[2] : 60,
+                                             countdown ? 0 : step[2], quint8(step[3]));
         QStringList got{QString::number(s.shown), QString::number(s.colorState)};
         for (const auto &[happened, name] : {std::pair{s.recolor, "recolor"},
                                              {s.overAllowedTime, "over"},
