@@ -94,8 +94,7 @@ private slots:
         const QString book = f.dir.filePath(QStringLiteral("p.xlsx"));
         QVERIFY(opener.opened.isEmpty());
         const QString core = QString::fromUtf8(zipPart(book, QStringLiteral("docProps/core.xml")));
-        QVERIFY(core.contains(QStringLiteral("Ostrel Software")));
-        QVERIFY(core.contains(QStringLiteral("Großer Preis")));
+        QVERIFY(core.contains(QStringLiteral("Ostrel Software")) && core.contains("Großer Preis"));
         QVERIFY(core.contains(QStringLiteral("<dc:subject>Springprüfung Kl. L</dc:subject>")));
         QVERIFY(zipPart(book, QStringLiteral("xl/workbook.xml")).contains("name=\"Rittmeter\""));
 
@@ -148,11 +147,11 @@ private slots:
         f.window->files().office().sbWordClick();
         f.window->files().office().sbExcelClick();
         QCOMPARE(opener.opened.size(), 2);
-        const QString document = opener.opened[0].toLocalFile();
-        const QString book = opener.opened[1].toLocalFile();
-        QVERIFY(document.endsWith(".docx") && book.endsWith(".xlsx"));
-        QVERIFY(document.startsWith(
-            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
+        const QString document = opener.opened[0].toLocalFile(),
+                      book = opener.opened[1].toLocalFile();
+        QVERIFY(document.endsWith(".docx") && book.endsWith(".xlsx") &&
+                document.startsWith(
+                    QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
         const QByteArray body = zipPart(document, QStringLiteral("word/document.xml"));
         QCOMPARE(body.count("<w:gridCol/>"), int(ProtocolColumnCount));
         QVERIFY(zipPart(book, QStringLiteral("docProps/core.xml"))
@@ -225,9 +224,8 @@ private slots:
         QCOMPARE(f.window->starters().items(),
                  (QStringList{"13\t102\tFly\tBen\tRV West\t", "12\t101\tCorrado\tAnna\tRV Ost\t"}));
         QCOMPARE(f.window->starters().headNumbers(), (QStringList{"102", "101"}));
-        QCOMPARE(f.ui.cbStNr->currentIndex(), 0);
-        QCOMPARE(f.ui.SortGrid1->currentGridRow(), 1);
-        QCOMPARE(f.ui.ePferd->text(), QStringLiteral("Fly"));
+        QVERIFY(f.ui.cbStNr->currentIndex() == 0 && f.ui.SortGrid1->currentGridRow() == 1 &&
+                f.ui.ePferd->text() == "Fly");
     }
 
     void failedReadsAndWrites()

@@ -71,10 +71,9 @@ private Q_SLOTS:
         QCOMPARE(gridRows(f.ui.SortGrid1).mid(1), // the empty row was reused
                  (QList<QStringList>{{"12", "7", "", "Anna Müller", "", "73,45", "0,00", "6", "0",
                                       "0,00", "79,45", "1"}}));
-        QCOMPARE(f.ui.SortGrid1->currentGridRow(), 1);
         QCOMPARE(f.window->live().snapshot()->info, QStringLiteral("Punkte:0,00   Rang:1"));
-        QVERIFY(!f.ui.bEINTRAGEN->isEnabled() && f.ui.bRESET->hasFocus() &&
-                f.ui.rbModeC->isEnabled());
+        QVERIFY(f.ui.SortGrid1->currentGridRow() == 1 && !f.ui.bEINTRAGEN->isEnabled() &&
+                f.ui.bRESET->hasFocus() && f.ui.rbModeC->isEnabled());
 
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // Enter on the focused NEXT
         QCOMPARE(f.ui.cbStNr->currentText(), QStringLiteral("12\tMüller")); // not a whole number
@@ -142,9 +141,9 @@ private Q_SLOTS:
         // Runs without a start number are all kept.
         ride(f, QString(), 70000, 8);
         ride(f, QString(), 65000, 8);
-        QCOMPARE(gridColumn(f.ui.SortGrid1, ColStartNumber), (QStringList{"13", "12", "", ""}));
-        QCOMPARE(gridColumn(f.ui.SortGrid1, ColTotalTime),
-                 (QStringList{"65,00", "60,00", "65,00", "70,00"}));
+        QCOMPARE(gridColumn(f.ui.SortGrid1, ColStartNumber) +
+                     gridColumn(f.ui.SortGrid1, ColTotalTime),
+                 (QStringList{"13", "12", "", "", "65,00", "60,00", "65,00", "70,00"}));
         QCOMPARE(f.ui.SortGrid1->currentGridRow(), 3); // the run just entered
         f.key(Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(f.ui.cbStNr->currentText(), QString()); // NEXT counts no empty number up
@@ -184,8 +183,7 @@ private Q_SLOTS:
         f.ui.cbStNr->setEditText(QStringLiteral("3"));
         f.key(Qt::Key_F4);
         f.tick(20010);
-        QVERIFY(!f.ui.Clock->isActive());
-        QCOMPARE(f.ui.SortGrid1->cells(ColTotalTime, 1), QStringLiteral("EL"));
+        QVERIFY(!f.ui.Clock->isActive() && f.ui.SortGrid1->cells(ColTotalTime, 1) == "EL");
         f.key(Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(f.ui.cbStNr->currentText(), QStringLiteral("4"));
         QVERIFY(f.ui.bTimer->isEnabled() && f.ui.bTimer->hasFocus());
