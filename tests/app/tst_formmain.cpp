@@ -1,9 +1,6 @@
 #include "MainWindowFixture.h"
 #include "X11Keys.h"
 
-#include "FakeOpener.h"
-#include "TFormInfo.h"
-
 #include <QClipboard>
 #include <QScreen>
 
@@ -105,7 +102,7 @@ private Q_SLOTS:
     }
 
     // The focus starts on the timing panel; the rider band's captions have the room they need
-    // and grey when locked; the photocell list is black with yellow text.
+    // and grey when locked.
     void windowAtStart()
     {
         MainWindowFixture f;
@@ -121,38 +118,6 @@ private Q_SLOTS:
         const QPalette pal = f.ui.rbModeCfahren->palette();
         QVERIFY(pal.color(QPalette::Disabled, QPalette::WindowText) !=
                 pal.color(QPalette::Active, QPalette::WindowText));
-
-        f.ui.cbRezervLS->addItem(QStringLiteral("1. 9:05.07,03"));
-        f.ui.cbRezervLS->show();
-        const QImage list = f.ui.cbRezervLS->grab().toImage();
-        QVERIFY(qGray(list.pixel(list.width() / 2, 4)) < 40);
-        bool yellowText = false;
-        for (int x = 0; x < list.width() && !yellowText; ++x) {
-            const QColor c = list.pixelColor(x, list.height() / 2);
-            yellowText = c.red() > 150 && c.green() > 150 && c.blue() < 100;
-        }
-        QVERIFY(yellowText);
-    }
-
-    void informationAndHelpKeys()
-    {
-        FakeOpener opener;
-        MainWindowFixture f;
-        f.key(Qt::Key_F3);
-        QVERIFY(f.window->formInfo().isVisible());
-        QVERIFY(f.window->formInfo().Memo1->text().contains(QStringLiteral("Springprüfungen")));
-        f.window->formInfo().accept();
-        // Without a help file beside the program, the manual.
-        f.key(Qt::Key_F1);
-        f.key(Qt::Key_I, Qt::AltModifier);
-        QCOMPARE(opener.opened.size(), 2);
-        QVERIFY(opener.opened[1].toString().endsWith(QStringLiteral("/handbuch.html")));
-        QCOMPARE(f.boxes.messages.size(), 2); // without a viewer the user is told why
-        QFile help(QCoreApplication::applicationDirPath() + QStringLiteral("/rittmeter.chm"));
-        QVERIFY(help.open(QIODevice::WriteOnly));
-        f.key(Qt::Key_F1);
-        help.remove();
-        QVERIFY(opener.opened.last().toString().endsWith(QStringLiteral("/rittmeter.chm")));
     }
 
     void restartKeepsTheOperatorsSettings()

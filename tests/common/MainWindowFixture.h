@@ -110,6 +110,24 @@ public:
         tick(ms);
         key(Qt::Key_F9);
     }
+    // The same, then EINTRAGEN.
+    void enter(quint32 ms)
+    {
+        run(ms);
+        key(Qt::Key_V, Qt::ControlModifier);
+    }
+
+    // Sets the port's lines and waits, the fake clock standing, until the port's wait thread has
+    // read the edge's tick.
+    bool stampEdge(FakeSerialDevice &device, quint32 lines)
+    {
+        const int reads = ticks.readsOffGuiThread();
+        device.setLines(lines);
+        for (QDeadlineTimer guard(5000); ticks.readsOffGuiThread() == reads;)
+            if (guard.hasExpired())
+                return false;
+        return true;
+    }
 
     void key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
@@ -130,6 +148,7 @@ public:
     FakeTickSource ticks;
     RecordingHooks hooks;
     RecordingSound sound;
+    QTemporaryDir dir; // a folder of the test's own
     std::unique_ptr<TFormMain> window = newWindow();
     TFormMainUi &ui = window->ui;
 

@@ -10,7 +10,6 @@
 
 #include <QMessageBox>
 #include <QRandomGenerator>
-#include <QScreen>
 #include <QStandardPaths>
 
 namespace {
@@ -206,30 +205,21 @@ private slots:
         QCOMPARE(window.ui.eFText2->text(), QStringLiteral("Show Jumping"));
     }
 
-    void fileFaults_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("fault"); // the start of the reason; empty: the file is text
-
-        QTest::newRow("NUL") << QByteArray("A\r\nB\r\nC\0D\r\n", 11) << "Zeile 3 enthält";
-        QTest::newRow("CR without LF") << QByteArray("A\rB\r\n") << "Zeile 1 enthält";
-        QTest::newRow("too long") << "\n" + QByteArray(MaxLanguageLineChars + 1, 'W')
-                                  << "Zeile 2 ist länger";
-        // Characters count, not bytes.
-        QTest::newRow("longest, in UTF-8")
-            << QString(MaxLanguageLineChars, QChar(0xE4)).toUtf8() << "";
-        QTest::newRow("tab, CR LF, ignored lines")
-            << "\tA \r\n" + QByteArray(LanguageLinesStored, '\n') + QByteArray(3, '\0') << "";
-        // Shift-JIS before its character set is chosen: odd letters, no control.
-        QTest::newRow("other code page") << QByteArray("\x83^\x83\x43\x83}\x81[") << "";
-    }
-
+    // The start of the reason, or none for text: characters count, not bytes; Shift-JIS before
+    // its character set is chosen makes odd letters, no control.
     void fileFaults()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, fault);
-        const QString reason = LanguageFileFault(bytes, 0);
-        QVERIFY2(fault.isEmpty() ? reason.isEmpty() : reason.startsWith(fault), qPrintable(reason));
+        for (const auto &[bytes, fault] :
+             {std::pair{QByteArray("A\r\nB\r\nC\0D\r\n", 11), "Zeile 3 enthält"},
+              {QByteArray("A\rB\r\n"), "Zeile 1 enthält"},
+              {"\n" + QByteArray(MaxLanguageLineChars + 1, 'W'), "Zeile 2 ist länger"},
+              {QString(MaxLanguageLineChars, QChar(0xE4)).toUtf8(), ""},
+              {"\tA \r\n" + QByteArray(LanguageLinesStored, '\n') + QByteArray(3, '\0'), ""},
+              {QByteArray("\x83^\x83\x43\x83}\x81["), ""}}) {
+            const QString reason = LanguageFileFault(bytes, 0);
+            QVERIFY2(*fault ? reason.startsWith(QString::fromUtf8(fault)) : reason.isEmpty(),
+                     qPrintable(reason));
+        }
     }
 
     void refusedFileKeepsTheTexts()
@@ -276,25 +266,6 @@ private slots:
         runDialog(f, [&](TCfgDialog &d) { choose(d.cbLang, QStringLiteral("English")); });
         QCOMPARE(f.ui.bSTOP->text() + f.ui.eFText1->text(), QStringLiteral("STOPClassic"));
         QCOMPARE(Settings.Lang, QStringLiteral("English"));
-    }
-
-    void longTextsStayOnScreen()
-    {
-        MainWindowFixture f;
-        QList<QByteArray> lines(116);
-        lines[77] = QByteArray(MaxLanguageLineChars, 'W'); // a label beside its check box
-        lines[65] = QByteArray(MaxLanguageLineChars, 'M'); // "Ja"
-        writeLanguage(QStringLiteral("Breit"), lines.join("\r\n"));
-        QCOMPARE(f.window->language().LoadLanguage(QStringLiteral("Breit")), Load::Loaded);
-        const int screen = f.window->screen()->availableGeometry().width();
-        runDialog(f, [&](TCfgDialog &d) {
-            QVERIFY2(d.width() <= screen, qPrintable(QString::number(d.width())));
-            QVERIFY(d.rect().contains(QRect(d.OKBtn->mapTo(&d, QPoint()), d.OKBtn->size())));
-            QVERIFY(d.cbLang->width() >= d.cbLang->minimumSizeHint().width());
-        });
-        TFDlgYesNo question;
-        question.show();
-        QVERIFY(question.width() <= screen);
     }
 };
 

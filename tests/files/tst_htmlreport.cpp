@@ -16,11 +16,6 @@ namespace {
 const QStringList Headings{"St.Nr", "KoNr.", "Pferd/Pony", "Reitername", "Verein", "R.-Zeit",
                            "ZF",    "Straf", "Fehler",     "Punkte",     "Zeit",   "Rang"};
 
-QStringList row(const QString &rider, const QString &time, const QString &rank)
-{
-    return {"7", "102", "Corrado", rider, "RV Ost", time, "0,00", "4", "4", "4,00", time, rank};
-}
-
 // A printout's text as pdftotext (poppler-utils) reads it, each page ended by a form feed.
 QString pdfText(const QString &fileName)
 {
@@ -52,20 +47,16 @@ public:
     std::function<void()> meanwhile;
 };
 
-// Runs a test in a working folder of its own.
+// Runs a test in another working folder.
 class WorkingFolder
 {
 public:
-    explicit WorkingFolder(const QString &path = {})
-    {
-        QDir::setCurrent(path.isEmpty() ? m_dir.path() : path);
-    }
+    explicit WorkingFolder(const QString &path) { QDir::setCurrent(path); }
     ~WorkingFolder() { QDir::setCurrent(m_former); }
     QString file(const QString &name) const { return QDir::current().filePath(name); }
 
 private:
     QString m_former = QDir::currentPath();
-    QTemporaryDir m_dir;
 };
 
 using Widths = QList<int>;
@@ -80,9 +71,9 @@ private slots:
     {
         QStringList headings = Headings; // a loaded list's own headings may hold markup
         headings[3] = "Reiter<in>";
-        const QByteArray page =
-            htmlReport({headings, row("Anna Ölz", "61,27", "1"), row("Ben", "", "")},
-                       {"Zeitenprotokoll", "Großer Preis", ""});
+        const QByteArray page = htmlReport(
+            {headings, protocolRow("Anna Ölz", "61,27"), protocolRow("Ben", "", "4,00", "")},
+            {"Zeitenprotokoll", "Großer Preis", ""});
         QVERIFY(
             page.startsWith("<html><head><title>Rittmeter</title>\r\n<meta http-equiv=\"Content-"
                             "Type\" content=\"text/html; charset=utf-8\">\r\n"));
@@ -121,11 +112,11 @@ private slots:
         MainWindowFixture f;
         FakeOpener opener;
         PdfPrinter printer;
-        f.ui.SortGrid1->setDataRows({row("Anna", "61,27", "1")});
+        f.ui.SortGrid1->setDataRows({protocolRow("Anna", "61,27")});
         f.ui.eFText1->setText("<i>Cup</i>");
         f.window->protocol().UpdateProtocolButtons();
         {
-            WorkingFolder folder;
+            WorkingFolder folder(f.dir.path());
             f.ui.sbHTML->click();
             const QString page = QString::fromUtf8(fileBytes(folder.file("rittmeter.html")));
             QVERIFY(page.contains("<td>Anna<td>"));
@@ -148,35 +139,23 @@ private slots:
         }
     }
 
-    void columnWidths_data()
-    {
-        // Rank, rider, horse, head number, club, then four number columns.
-        QTest::addColumn<Widths>("natural");
-        QTest::addColumn<int>("page");
-        QTest::addColumn<Widths>("expected"); // empty: the font has to become smaller
-        const Widths names{10, 100, 40, 10, 300, 10, 10, 10, 10};
-        QTest::newRow("all widen to fill the page")
-            << Widths{10, 50, 50, 10, 50, 10, 10, 10, 10} << 420
-            << Widths{20, 100, 100, 20, 100, 20, 20, 20, 20};
-        QTest::newRow("the widest names give way")
-            << names << 260 << Widths{10, 80, 40, 10, 80, 10, 10, 10, 10};
-        QTest::newRow("a spare pixel")
-            << names << 261 << Widths{10, 81, 40, 10, 80, 10, 10, 10, 10};
-        QTest::newRow("numbers never shrink") << names << 219 << Widths{};
-    }
-
+    // Rank, rider, horse, head number, club, then four number columns; without widths the font
+    // has to become smaller. Number columns have no least: they never shrink.
     void columnWidths()
     {
-        QFETCH(Widths, natural);
-        QFETCH(int, page);
-        QFETCH(Widths, expected);
-        std::array<int, 9> wide{}, least{};
-        std::copy(natural.begin(), natural.end(), wide.begin());
-        least.fill(60); // number columns have no least: they never shrink
-        const auto widths = reportColumnWidths(wide, least, page);
-        QCOMPARE(widths.has_value(), !expected.isEmpty());
-        if (widths)
-            QCOMPARE(Widths(widths->begin(), widths->end()), expected);
+        const Widths names{10, 100, 40, 10, 300, 10, 10, 10, 10};
+        for (const auto &[natural, page, expected] :
+             {std::tuple{Widths{10, 50, 50, 10, 50, 10, 10, 10, 10}, 420, // all widen to fill
+                         Widths{20, 100, 100, 20, 100, 20, 20, 20, 20}},
+              {names, 260, Widths{10, 80, 40, 10, 80, 10, 10, 10, 10}}, // the widest give way
+              {names, 261, Widths{10, 81, 40, 10, 80, 10, 10, 10, 10}}, // a spare pixel
+              {names, 219, Widths{}}}) {
+            std::array<int, 9> wide{}, least{};
+            std::copy(natural.begin(), natural.end(), wide.begin());
+            least.fill(60);
+            const auto widths = reportColumnWidths(wide, least, page);
+            QCOMPARE(widths ? Widths(widths->begin(), widths->end()) : Widths{}, expected);
+        }
     }
 
     void longTextsPrintWhole_data()
@@ -206,16 +185,16 @@ private slots:
         for (int n = 1; n <= 60; ++n) {
             const QString time =
                 QStringLiteral("%1,%2").arg(60 + n / 10).arg(n * 7 % 100, 2, 10, QChar('0'));
-            rows << row("Anna-Katharina Müller-Lüdenscheidt", time, QString::number(10 + n));
+            rows << protocolRow("Anna-Katharina Müller-Lüdenscheidt", time, "4,00",
+                                QString::number(10 + n));
             rows.last()[1] = QString::number(500 + n);
             rows.last()[2] = "Quintessenz van de Helle Hoeve Z";
             rows.last()[4] = club;
         }
         MainWindowFixture f;
         PdfPrinter printer;
-        QTemporaryDir dir;
-        WorkingFolder folder;
-        printer.fileName = dir.filePath(QStringLiteral("print.pdf"));
+        WorkingFolder folder(f.dir.path());
+        printer.fileName = f.dir.filePath(QStringLiteral("print.pdf"));
         f.ui.SortGrid1->setDataRows(rows);
         f.ui.SortGrid1->setRowTexts(0, headings);
         f.window->protocol().UpdateProtocolButtons();

@@ -34,8 +34,6 @@ private:
     rlimit m_old = {};
     void (*m_oldHandler)(int) = nullptr;
 };
-
-using Write = std::function<bool(TFormMain &, const QString &)>;
 } // namespace
 
 // Files under faults: a save that fails keeps the former file, and a load refuses what is no
@@ -47,44 +45,37 @@ class tst_WholeFile : public QObject
 private Q_SLOTS:
     void init() { Settings = TSettings{}; }
 
-    void failedSaveKeepsTheFormerFile_data()
-    {
-        QTest::addColumn<Write>("write");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("text") << Write([](TFormMain &w, const QString &f) {
-            return w.files().ExportTextList(f);
-        }) << "Can't write to file:";
-        QTest::newRow("semicolons")
-            << Write([](TFormMain &w, const QString &f) { return w.files().SaveAsCsv(f); })
-            << "Can't write to file:";
-        QTest::newRow("dBase") << Write([](TFormMain &w, const QString &f) {
-            return w.files().toris().ExportTorisDbf(f);
-        }) << "Error create Toris file.";
-    }
-
+    // As text, with semicolons and as a dBase table.
     void failedSaveKeepsTheFormerFile()
     {
-        QFETCH(Write, write);
-        QFETCH(QString, message);
-        MainWindowFixture f;
         QList<QStringList> rows;
         for (int i = 1; i <= 50; ++i)
             rows << QStringList{QString::number(i), QString(), QStringLiteral("Pferd %1").arg(i)};
-        f.ui.SortGrid1->setDataRows(rows);
-        QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("protocol"));
-        const QByteArray former = "the former protocol\r\n";
-        QVERIFY(writeBytes(file, former));
-        QVERIFY(![&] {
-            const FileSizeLimit full(256);
-            return write(*f.window, file);
-        }());
-        QCOMPARE(fileBytes(file), former);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"protocol"});
-        QCOMPARE(f.boxes.messages, QStringList{message + u'\n' + file + u'\n' +
-                                               QString::fromLocal8Bit(strerror(EFBIG))});
-        QVERIFY(write(*f.window, file)); // room again: written
-        QVERIFY(fileBytes(file).size() > 256);
+        for (const int kind : {0, 1, 2}) {
+            MainWindowFixture f;
+            f.ui.SortGrid1->setDataRows(rows);
+            const QString file = f.dir.filePath(QStringLiteral("protocol"));
+            const auto write = [&] {
+                ProtocolFiles &files = f.window->files();
+                return kind == 0   ? files.ExportTextList(file)
+                       : kind == 1 ? files.SaveAsCsv(file)
+                                   : files.toris().ExportTorisDbf(file);
+            };
+            const QByteArray former = "the former protocol\r\n";
+            QVERIFY(writeBytes(file, former));
+            QVERIFY(![&] {
+                const FileSizeLimit full(256);
+                return write();
+            }());
+            QCOMPARE(fileBytes(file), former);
+            QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files), QStringList{"protocol"});
+            QCOMPARE(
+                f.boxes.messages,
+                QStringList{(kind < 2 ? "Can't write to file:\n" : "Error create Toris file.\n") +
+                            file + u'\n' + QString::fromLocal8Bit(strerror(EFBIG))});
+            QVERIFY(write()); // room again: written
+            QVERIFY(fileBytes(file).size() > 256);
+        }
     }
 
     void refusedLoadsChangeNothing_data()
@@ -112,8 +103,7 @@ private Q_SLOTS:
         f.window->starters().setStarters(starters, {"70"});
         const QList<QStringList> before = gridRows(f.ui.SortGrid1);
 
-        QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("list.txt"));
+        const QString file = f.dir.filePath(QStringLiteral("list.txt"));
         if (bytes == "fifo")
             QCOMPARE(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
         else
@@ -132,8 +122,7 @@ private Q_SLOTS:
     void utf16ListLoads()
     {
         MainWindowFixture f;
-        QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("unicode.txt"));
+        const QString file = f.dir.filePath(QStringLiteral("unicode.txt"));
         const QString text =
             QStringLiteral("St.Nr\tKoNr.\tPferd/Pony\tReitername\r\n7\t70\tBär\tMüller\r\n");
         QByteArray bytes("\xFF\xFE");

@@ -19,11 +19,6 @@
 
 namespace {
 
-QStringList entry(const QString &rider, const QString &time, const QString &points)
-{
-    return {"7", "102", "Corrado", rider, "RV Ost", time, "0,00", "4", "4", points, time, "1"};
-}
-
 // A part of a zip file, unpacked.
 QByteArray zipPart(const QString &zipFile, const QString &part)
 {
@@ -65,7 +60,7 @@ private slots:
         MainWindowFixture f;
         // A decimal comma is copied as it is; a semicolon, a quote or a line break puts the cell in
         // quotes.
-        QStringList row = entry("Say \"Hi\"", "61,27", "4,00");
+        QStringList row = protocolRow("Say \"Hi\"", "61,27", "4,00");
         row[ColHorse] = QStringLiteral("a\nb");
         row[ColClub] = QStringLiteral("12;5");
         f.ui.SortGrid1->setDataRows({row});
@@ -84,23 +79,22 @@ private slots:
         MainWindowFixture f;
         FakeFileDialogs dialogs;
         FakeOpener opener;
-        QTemporaryDir dir;
         f.ui.eFText1->setText(QStringLiteral("Großer Preis"));
         f.ui.eFText2->setText(QStringLiteral("Springprüfung Kl. L"));
-        const QList<QStringList> grid{entry("Anna Ölz", "61,27", "4,00"), entry("Ben", "EL", "EL"),
-                                      entry("Cleo", "59,10", "0,00")};
+        const QList<QStringList> grid{protocolRow("Anna Ölz", "61,27", "4,00"),
+                                      protocolRow("Ben", "EL", "EL"),
+                                      protocolRow("Cleo", "59,10", "0,00")};
         f.ui.SortGrid1->setDataRows(grid);
         f.window->protocol().UpdateProtocolButtons();
         // Reading a workbook ranks the protocol; ranked once, it stays as it is.
         f.window->protocolGrid().RankProtocol();
         const QList<QStringList> before = gridRows(f.ui.SortGrid1);
-        dialogs.answers = {{dir.filePath(QStringLiteral("p")), 3}};
+        dialogs.answers = {{f.dir.filePath(QStringLiteral("p")), 3}};
         f.key(Qt::Key_S, Qt::ControlModifier);
-        const QString book = dir.filePath(QStringLiteral("p.xlsx"));
+        const QString book = f.dir.filePath(QStringLiteral("p.xlsx"));
         QVERIFY(opener.opened.isEmpty());
         const QString core = QString::fromUtf8(zipPart(book, QStringLiteral("docProps/core.xml")));
-        QVERIFY(core.contains(QStringLiteral("Ostrel Software")));
-        QVERIFY(core.contains(QStringLiteral("Großer Preis")));
+        QVERIFY(core.contains(QStringLiteral("Ostrel Software")) && core.contains("Großer Preis"));
         QVERIFY(core.contains(QStringLiteral("<dc:subject>Springprüfung Kl. L</dc:subject>")));
         QVERIFY(zipPart(book, QStringLiteral("xl/workbook.xml")).contains("name=\"Rittmeter\""));
 
@@ -125,7 +119,7 @@ private slots:
         // Half a surrogate pair, from a broken list; points and time faults written where the
         // locale has a decimal point.
         const QString broken = QStringLiteral("Ann") + QChar(0xD800) + QStringLiteral("a");
-        QStringList row = entry(broken, "61,27", "4.00");
+        QStringList row = protocolRow(broken, "61,27", "4.00");
         row[ColTimeFaults] = QStringLiteral("0.25");
         QList<bool> numeric(ProtocolColumnCount, true);
         std::fill_n(numeric.begin(), int(ColRideTime), false);
@@ -148,16 +142,16 @@ private slots:
     {
         MainWindowFixture f;
         FakeOpener opener;
-        f.ui.SortGrid1->setDataRows({entry("Anna", "61,27", "4,00")});
+        f.ui.SortGrid1->setDataRows({protocolRow("Anna", "61,27", "4,00")});
         f.ui.SortGrid1->setColWidth(ColTimeFaults, -1);
         f.window->files().office().sbWordClick();
         f.window->files().office().sbExcelClick();
         QCOMPARE(opener.opened.size(), 2);
-        const QString document = opener.opened[0].toLocalFile();
-        const QString book = opener.opened[1].toLocalFile();
-        QVERIFY(document.endsWith(".docx") && book.endsWith(".xlsx"));
-        QVERIFY(document.startsWith(
-            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
+        const QString document = opener.opened[0].toLocalFile(),
+                      book = opener.opened[1].toLocalFile();
+        QVERIFY(document.endsWith(".docx") && book.endsWith(".xlsx") &&
+                document.startsWith(
+                    QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
         const QByteArray body = zipPart(document, QStringLiteral("word/document.xml"));
         QCOMPARE(body.count("<w:gridCol/>"), int(ProtocolColumnCount));
         QVERIFY(zipPart(book, QStringLiteral("docProps/core.xml"))
@@ -207,8 +201,7 @@ private slots:
     void listEndsAtFirstRowWithoutStartNumber()
     {
         MainWindowFixture f;
-        QTemporaryDir dir;
-        const QString book = dir.filePath(QStringLiteral("starters.xlsx"));
+        const QString book = f.dir.filePath(QStringLiteral("starters.xlsx"));
         // Results in file order, not ranked; notes far below and right of the list.
         const QString script = QStringLiteral(
             "import sys, openpyxl\nwb = openpyxl.Workbook(); ws = wb.active; e = [''] * 4\n"
@@ -231,18 +224,16 @@ private slots:
         QCOMPARE(f.window->starters().items(),
                  (QStringList{"13\t102\tFly\tBen\tRV West\t", "12\t101\tCorrado\tAnna\tRV Ost\t"}));
         QCOMPARE(f.window->starters().headNumbers(), (QStringList{"102", "101"}));
-        QCOMPARE(f.ui.cbStNr->currentIndex(), 0);
-        QCOMPARE(f.ui.SortGrid1->currentGridRow(), 1);
-        QCOMPARE(f.ui.ePferd->text(), QStringLiteral("Fly"));
+        QVERIFY(f.ui.cbStNr->currentIndex() == 0 && f.ui.SortGrid1->currentGridRow() == 1 &&
+                f.ui.ePferd->text() == "Fly");
     }
 
     void failedReadsAndWrites()
     {
         MainWindowFixture f;
-        QTemporaryDir dir;
-        f.ui.SortGrid1->setDataRows({entry("Anna", "61,27", "4,00")});
+        f.ui.SortGrid1->setDataRows({protocolRow("Anna", "61,27", "4,00")});
         const QList<QStringList> before = gridRows(f.ui.SortGrid1);
-        const QString fake = dir.filePath(QStringLiteral("list.xlsx"));
+        const QString fake = f.dir.filePath(QStringLiteral("list.xlsx"));
         writeBytes(fake, "St.Nr\tKoNr.\r\n1\t2\r\n");
         QVERIFY(!f.window->files().ImportExcelWorkbook(fake));
         QCOMPARE(gridRows(f.ui.SortGrid1), before);
@@ -250,7 +241,7 @@ private slots:
         QVERIFY(f.boxes.messages[0].contains(QDir::toNativeSeparators(fake)));
 
         // A workbook that cannot be written leaves the former file as it was.
-        const QString kept = dir.filePath(QStringLiteral("kept"));
+        const QString kept = f.dir.filePath(QStringLiteral("kept"));
         QDir().mkdir(kept);
         QVERIFY(!f.window->files().office().ExportExcelWorkbook(kept));
         QVERIFY(!f.window->files().office().ExportWordDocument(1, QStringLiteral("/proc/x.docx")));

@@ -15,14 +15,6 @@
 
 namespace {
 
-QStringList column(TSortGrid *grid, int col)
-{
-    QStringList texts;
-    for (int r = 1; r < grid->gridRowCount(); ++r)
-        texts << grid->cells(col, r);
-    return texts;
-}
-
 // One rider from NEXT to the entered row: clock time in ms and obstacle faults.
 void ride(MainWindowFixture &f, const QString &startNumber, int ms, int faults = 0)
 {
@@ -79,10 +71,9 @@ private Q_SLOTS:
         QCOMPARE(gridRows(f.ui.SortGrid1).mid(1), // the empty row was reused
                  (QList<QStringList>{{"12", "7", "", "Anna Müller", "", "73,45", "0,00", "6", "0",
                                       "0,00", "79,45", "1"}}));
-        QCOMPARE(f.ui.SortGrid1->currentGridRow(), 1);
         QCOMPARE(f.window->live().snapshot()->info, QStringLiteral("Punkte:0,00   Rang:1"));
-        QVERIFY(!f.ui.bEINTRAGEN->isEnabled() && f.ui.bRESET->hasFocus() &&
-                f.ui.rbModeC->isEnabled());
+        QVERIFY(f.ui.SortGrid1->currentGridRow() == 1 && !f.ui.bEINTRAGEN->isEnabled() &&
+                f.ui.bRESET->hasFocus() && f.ui.rbModeC->isEnabled());
 
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // Enter on the focused NEXT
         QCOMPARE(f.ui.cbStNr->currentText(), QStringLiteral("12\tMüller")); // not a whole number
@@ -150,9 +141,9 @@ private Q_SLOTS:
         // Runs without a start number are all kept.
         ride(f, QString(), 70000, 8);
         ride(f, QString(), 65000, 8);
-        QCOMPARE(column(f.ui.SortGrid1, ColStartNumber), (QStringList{"13", "12", "", ""}));
-        QCOMPARE(column(f.ui.SortGrid1, ColTotalTime),
-                 (QStringList{"65,00", "60,00", "65,00", "70,00"}));
+        QCOMPARE(gridColumn(f.ui.SortGrid1, ColStartNumber) +
+                     gridColumn(f.ui.SortGrid1, ColTotalTime),
+                 (QStringList{"13", "12", "", "", "65,00", "60,00", "65,00", "70,00"}));
         QCOMPARE(f.ui.SortGrid1->currentGridRow(), 3); // the run just entered
         f.key(Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(f.ui.cbStNr->currentText(), QString()); // NEXT counts no empty number up
@@ -192,8 +183,7 @@ private Q_SLOTS:
         f.ui.cbStNr->setEditText(QStringLiteral("3"));
         f.key(Qt::Key_F4);
         f.tick(20010);
-        QVERIFY(!f.ui.Clock->isActive());
-        QCOMPARE(f.ui.SortGrid1->cells(ColTotalTime, 1), QStringLiteral("EL"));
+        QVERIFY(!f.ui.Clock->isActive() && f.ui.SortGrid1->cells(ColTotalTime, 1) == "EL");
         f.key(Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(f.ui.cbStNr->currentText(), QStringLiteral("4"));
         QVERIFY(f.ui.bTimer->isEnabled() && f.ui.bTimer->hasFocus());
@@ -213,9 +203,9 @@ private Q_SLOTS:
             f.key(Qt::Key_N, Qt::ControlModifier);
             f.key(Qt::Key_F5);
             f.key(Qt::Key_X, Qt::ControlModifier);
-            QCOMPARE(column(f.ui.SortGrid1, ColStartNumber).join(u' '),
+            QCOMPARE(gridColumn(f.ui.SortGrid1, ColStartNumber).join(u' '),
                      procedureC ? "3 2 1 4 5" : "2 1 4 3 5");
-            QCOMPARE(column(f.ui.SortGrid1, ColRank).join(u' '),
+            QCOMPARE(gridColumn(f.ui.SortGrid1, ColRank).join(u' '),
                      procedureC ? "1 2 3 3 EL" : "1 2 2 4 EL");
             QCOMPARE(f.ui.SortGrid1->currentGridRow(), 5); // the rider just entered
         }
@@ -247,10 +237,10 @@ private Q_SLOTS:
         ride(f, QStringLiteral("3"), 63000, 8);
         // After the ranking, the first click on its heading sorts ascending, not reversed.
         emit f.ui.SortGrid1->horizontalHeader()->sectionClicked(ColPoints);
-        QCOMPARE(column(f.ui.SortGrid1, ColStartNumber), (QStringList{"2", "1", "3"}));
+        QCOMPARE(gridColumn(f.ui.SortGrid1, ColStartNumber), (QStringList{"2", "1", "3"}));
         for (int i = 0; i < 2; ++i) // by start number, descending: the ranks stay as written
             emit f.ui.SortGrid1->horizontalHeader()->sectionClicked(ColStartNumber);
-        QCOMPARE(column(f.ui.SortGrid1, ColRank), (QStringList{"3", "1", "2"}));
+        QCOMPARE(gridColumn(f.ui.SortGrid1, ColRank), (QStringList{"3", "1", "2"}));
         f.ui.SortGrid1->selectGridRow(3);
         // The row pointed at with the right mouse button, rider 3, is the one deleted.
         const QRect first = f.ui.SortGrid1->visualRect(f.ui.SortGrid1->model()->index(0, ColRider));
@@ -259,15 +249,15 @@ private Q_SLOTS:
         f.ui.Strokadelete->trigger(); // answered no
         QCOMPARE(f.ui.SortGrid1->gridRowCount(), 4);
         f.boxes.answers = {true};
-        f.ui.Strokadelete->trigger();
-        QCOMPARE(column(f.ui.SortGrid1, ColStartNumber), (QStringList{"2", "1"})); // ranked again
-        QCOMPARE(column(f.ui.SortGrid1, ColRank), (QStringList{"1", "2"}));
+        f.ui.Strokadelete->trigger(); // deleted, and ranked again
+        QCOMPARE(gridColumn(f.ui.SortGrid1, ColStartNumber), (QStringList{"2", "1"}));
+        QCOMPARE(gridColumn(f.ui.SortGrid1, ColRank), (QStringList{"1", "2"}));
 
         f.ui.sbCLS->click(); // answered no
         QCOMPARE(f.ui.SortGrid1->gridRowCount(), 3);
         f.boxes.answers = {true};
         f.ui.sbCLS->click();
-        QCOMPARE(column(f.ui.SortGrid1, ColRider), QStringList{QString()});
+        QCOMPARE(gridColumn(f.ui.SortGrid1, ColRider), QStringList{QString()});
         QVERIFY(!f.ui.sbCLS->isEnabled() && !f.ui.sbSave->isEnabled());
     }
 

@@ -17,33 +17,24 @@ private slots:
 
     void timeFaults_data()
     {
-        QTest::addColumn<qint64>("cs");
-        QTest::addColumn<qint64>("allowed");
-        QTest::addColumn<qint64>("interval");
-        QTest::addColumn<qint64>("perInterval");
+        QTest::addColumn<QList<qint64>>("run"); // hundredths, allowed s, interval, per interval
         QTest::addColumn<double>("faults");
-        const auto row = [](const char *name, qint64 cs, qint64 allowed, qint64 interval,
-                            qint64 per, double faults) {
-            QTest::newRow(name) << cs << allowed << interval << per << faults;
-        };
-        row("exactly the allowed time", 12000, 120, 100, 25, 0.0);
-        row("one hundredth over", 12001, 120, 100, 25, 0.25);
-        row("second interval begun", 12101, 120, 100, 25, 0.5);
-        row("4 s interval, 4.01 over", 6401, 60, 400, 100, 2.0);
+        using R = QList<qint64>;
+        QTest::newRow("exactly the allowed time") << R{12000, 120, 100, 25} << 0.0;
+        QTest::newRow("one hundredth over") << R{12001, 120, 100, 25} << 0.25;
+        QTest::newRow("second interval begun") << R{12101, 120, 100, 25} << 0.5;
+        QTest::newRow("4 s interval, 4.01 over") << R{6401, 60, 400, 100} << 2.0;
         // 2.5 s rounds to 2 s (halves to even); rounding half up would give 0 here.
-        row("2.5 s interval rounds to 2", 6001, 60, 250, 100, 1.0);
-        row("0.1 s interval, same", 12010, 120, 10, 25, 0.25);
-        row("0.3 s interval leaves a fraction", 101, 1, 30, 100, 4.0 - 100.0 / 30.0);
-        row("damaged interval of 0", 12101, 120, 0, 25, 0.0);
+        QTest::newRow("2.5 s interval rounds to 2") << R{6001, 60, 250, 100} << 1.0;
+        QTest::newRow("0.1 s interval, same") << R{12010, 120, 10, 25} << 0.25;
+        QTest::newRow("0.3 s interval leaves a fraction") << R{101, 1, 30, 100} << 4.0 - 100.0 / 30;
+        QTest::newRow("damaged interval of 0") << R{12101, 120, 0, 25} << 0.0;
     }
 
     void timeFaults()
     {
-        QFETCH(qint64, cs);
-        QFETCH(qint64, allowed);
-        QFETCH(qint64, interval);
-        QFETCH(qint64, perInterval);
-        QTEST(computeTimeFaults(cs, allowed, interval, perInterval), "faults");
+        QFETCH(QList<qint64>, run);
+        QTEST(computeTimeFaults(run[0], run[1], run[2], run[3]), "faults");
     }
 
     // Cut, not rounded; without decimals; hundredths padded; under a hundredth; past an hour.
@@ -108,30 +99,26 @@ private slots:
 
     void compare_data()
     {
-        QTest::addColumn<QString>("a");
-        QTest::addColumn<QString>("b");
+        QTest::addColumn<QStringList>("texts");
         QTest::addColumn<int>("sign");
-        const auto row = [](const char *name, const char *a, const char *b, int sign) {
-            QTest::newRow(name) << QString(a) << QString(b) << sign;
-        };
-        row("shorter number first", "9,99", "10,00", -1);
-        row("one decimal against two", "75,9", "75,23", 1);
-        row("comma and point alike", "75.9", "75,90", 0);
-        row("number before EL", "9999,99", "EL", -1);
-        row("EL before Ret., any case", "el", "Ret.", -1);
-        row("Ret. before N.st.", "ret.", "N.ST.", -1);
-        row("N.st. before empty", "N.st.", "  ", -1);
-        row("other text after numbers", "abc", "99,00", 1);
-        row("other text before EL", "DISQ", "EL", -1);
-        row("other texts: shorter first", "DISQ", "abc", 1);
-        row("other texts of one length", "abd", "abc", 1);
+        QTest::newRow("shorter number first") << QStringList{"9,99", "10,00"} << -1;
+        QTest::newRow("one decimal against two") << QStringList{"75,9", "75,23"} << 1;
+        QTest::newRow("comma and point alike") << QStringList{"75.9", "75,90"} << 0;
+        QTest::newRow("number before EL") << QStringList{"9999,99", "EL"} << -1;
+        QTest::newRow("EL before Ret., any case") << QStringList{"el", "Ret."} << -1;
+        QTest::newRow("Ret. before N.st.") << QStringList{"ret.", "N.ST."} << -1;
+        QTest::newRow("N.st. before empty") << QStringList{"N.st.", "  "} << -1;
+        QTest::newRow("other text after numbers") << QStringList{"abc", "99,00"} << 1;
+        QTest::newRow("other text before EL") << QStringList{"DISQ", "EL"} << -1;
+        QTest::newRow("other texts: shorter first") << QStringList{"DISQ", "abc"} << 1;
+        QTest::newRow("other texts of one length") << QStringList{"abd", "abc"} << 1;
     }
 
     void compare()
     {
-        QFETCH(QString, a);
-        QFETCH(QString, b);
+        QFETCH(QStringList, texts);
         QFETCH(int, sign);
+        const QString &a = texts[0], &b = texts[1];
         const int forward = CompareResultTexts(a, b), backward = CompareResultTexts(b, a);
         QCOMPARE((forward > 0) - (forward < 0), sign);
         QCOMPARE((backward > 0) - (backward < 0), -sign);
@@ -146,29 +133,25 @@ private slots:
 
     void ranks_data()
     {
-        QTest::addColumn<QStringList>("points");
-        QTest::addColumn<QStringList>("times");
-        QTest::addColumn<QStringList>("ranks");
-        QTest::newRow("tie on second place")
-            << QStringList{"0,00", "0,00", "0,00", "4,00"}
-            << QStringList{"68,90", "70,10", "70,10", "60,00"} << QStringList{"1", "2", "2", "4"};
-        QTest::newRow("same time, other points")
-            << QStringList{"0,00", "4,00", "4,00"} << QStringList{"70,10", "70,10", "71,00"}
-            << QStringList{"1", "2", "3"};
-        QTest::newRow("aborts and starters without a result")
-            << QStringList{"0,00", "EL", "Ret.", "N.st.", ""}
-            << QStringList{"70,10", "EL", "Ret.", "N.st.", ""}
-            << QStringList{"1", "EL", "Ret.", "N.st.", ""};
-        QTest::newRow("point as decimal mark")
-            << QStringList{"0.00", "0.00"} << QStringList{"70.10", "70.10"}
-            << QStringList{"1", "1"};
+        QTest::addColumn<QString>("points"); // per rider, "|" between
+        QTest::addColumn<QString>("times");
+        QTest::addColumn<QString>("ranks");
+        const auto row = [](const char *name, const char *points, const char *times,
+                            const char *ranks) {
+            QTest::newRow(name) << QString(points) << QString(times) << QString(ranks);
+        };
+        row("tie on second place", "0,00|0,00|0,00|4,00", "68,90|70,10|70,10|60,00", "1|2|2|4");
+        row("same time, other points", "0,00|4,00|4,00", "70,10|70,10|71,00", "1|2|3");
+        row("aborts and starters without a result", "0,00|EL|Ret.|N.st.|", "70,10|EL|Ret.|N.st.|",
+            "1|EL|Ret.|N.st.|");
+        row("point as decimal mark", "0.00|0.00", "70.10|70.10", "1|1");
     }
 
     void ranks()
     {
-        QFETCH(QStringList, points);
-        QFETCH(QStringList, times);
-        QTEST(rankTexts(points, times), "ranks");
+        QFETCH(QString, points);
+        QFETCH(QString, times);
+        QTEST(rankTexts(points.split(u'|'), times.split(u'|')).join(u'|'), "ranks");
     }
 };
 

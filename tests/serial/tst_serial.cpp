@@ -91,12 +91,13 @@ private Q_SLOTS:
 
     void deviceTable()
     {
-        const QList<int> ports{0, 1, 5, 12, 16, 17};
-        const QStringList devices{"", "/dev/ttyS0", "/dev/ttyUSB0", "/dev/ttyUSB7", "/dev/ttyACM3",
-                                  ""};
-        for (int i = 0; i < ports.size(); ++i) {
-            const int port = ports[i];
-            const QString &device = devices[i];
+        for (const auto &[port, path] : {std::pair{0, ""},
+                                         {1, "/dev/ttyS0"},
+                                         {5, "/dev/ttyUSB0"},
+                                         {12, "/dev/ttyUSB7"},
+                                         {16, "/dev/ttyACM3"},
+                                         {17, ""}}) {
+            const QString device = QString::fromLatin1(path);
             QCOMPARE(serialDevicePath(port), device);
             // A port without a device, and a device that is not there, fail to open.
             if (device.isEmpty() || !QFile::exists(device)) {
@@ -167,39 +168,28 @@ private Q_SLOTS:
         QVERIFY(!ports.com1.open);
     }
 
-    void openFailures_data()
-    {
-        QTest::addColumn<int>("number");
-        QTest::addColumn<QString>("refusal"); // of the line settings
-        QTest::addColumn<QString>("message");
-        QTest::newRow("missing") << 9 << ""
-                                 << "Unable to open com port: No such file or directory";
-        QTest::newRow("in use") << 1 << ""
-                                << "Unable to open com port: Device or resource busy";
-        QTest::newRow("settings refused") << 2 << "Invalid argument"
-                                          << "Unable to set com state: Invalid argument";
-    }
-
+    // Missing, in use, its line settings refused: reported, and nothing holds the device.
     void openFailures()
     {
-        FakeSerialPorts ports;
-        QFETCH(int, number);
-        QFETCH(QString, refusal);
-        ports.com2.configureError = refusal;
-        TComPort other; // holds port 1
-        other.Open();
-        TComPort port;
-        port.setPort(quint8(number));
-        bool opened = false;
-        port.OnOpen = [&](TComPort *) { opened = true; };
-        QTEST(openFailure(port), "message");
-        QVERIFY(!opened && !port.Connected());
-        // Nothing holds the device any more.
-        QVERIFY(!ports.com2.open);
-        ports.com2.configureError.clear();
-        port.setPort(2);
-        port.Open();
-        QVERIFY(port.Connected());
+        for (const auto &[number, refusal, message] :
+             {std::tuple{9, "", "Unable to open com port: No such file or directory"},
+              {1, "", "Unable to open com port: Device or resource busy"},
+              {2, "Invalid argument", "Unable to set com state: Invalid argument"}}) {
+            FakeSerialPorts ports;
+            ports.com2.configureError = QString::fromLatin1(refusal);
+            TComPort other; // holds port 1
+            other.Open();
+            TComPort port;
+            port.setPort(quint8(number));
+            bool opened = false;
+            port.OnOpen = [&](TComPort *) { opened = true; };
+            QCOMPARE(openFailure(port), QString::fromLatin1(message));
+            QVERIFY(!opened && !port.Connected() && !ports.com2.open);
+            ports.com2.configureError.clear();
+            port.setPort(2);
+            port.Open();
+            QVERIFY(port.Connected());
+        }
     }
 
     void handlersRunOnTheGuiThreadInOrder()

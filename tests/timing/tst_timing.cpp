@@ -4,29 +4,8 @@
 #include "PhotocellRules.h"
 #include "Photocells.h"
 
-namespace {
-
-// Waits, the fake clock standing, until the port's wait thread has read the edge's tick.
-bool edgeStamped(const FakeTickSource &ticks, int readsBefore)
-{
-    QDeadlineTimer guard(5000);
-    while (ticks.readsOffGuiThread() == readsBefore)
-        if (guard.hasExpired())
-            return false;
-    return true;
-}
-
-QStringList entries(const QComboBox *list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->itemText(i).left(3); // the kind; the rest is the time of day
-    return texts;
-}
-
-} // namespace
-
-// The clock's arithmetic, and the photocells: their edge rules, lock-out and ports.
+// The clock's arithmetic, and the photocells: their edge rules, lock-out and ports. The
+// photocell list's entries are compared by their kind, the rest being the time of day.
 class tst_Timing : public QObject
 {
     Q_OBJECT
@@ -99,7 +78,7 @@ private Q_SLOTS:
         edge(f.ports.com1, 0);
         edge(f.ports.com1, ModemLine::DSR);
         QVERIFY(!f.ui.bSTOP->isEnabled() && f.ui.ImageLSstop->tag() == 0);
-        QCOMPARE(entries(f.ui.cbRezervLS).size(), 3);
+        QCOMPARE(comboTexts(f.ui.cbRezervLS, 3).size(), 3);
 
         // After the lock-out, without F12, an edge is only logged.
         f.ticks.advance(1000);
@@ -109,78 +88,69 @@ private Q_SLOTS:
         edge(f.ports.com1, 0);
         edge(f.ports.com1, ModemLine::DSR);
         QVERIFY(f.ui.bSTOP->isEnabled() && f.ui.cbRezervLS->isEnabled());
-        QCOMPARE(entries(f.ui.cbRezervLS), QStringList{"1. "});
+        QCOMPARE(comboTexts(f.ui.cbRezervLS, 3), QStringList{"1. "});
     }
 
-    void edgesStartAndFinish_data()
-    {
-        QTest::addColumn<bool>("normallyClosed"); // "OFF": the contact opens as the beam breaks
-        QTest::newRow("ON") << false;
-        QTest::newRow("OFF") << true;
-    }
-
+    // "ON", and "OFF": the contact opens as the beam breaks.
     void edgesStartAndFinish()
     {
-        QFETCH(bool, normallyClosed);
-        Settings.Port1 = 1;
-        Settings.Alg1 = normallyClosed;
-        Settings.Port2 = 2;
-        Settings.Kont2 = 1;
-        const quint32 rest = normallyClosed ? quint32(ModemLine::DSR) : 0u;
-        const quint32 broken = ModemLine::DSR ^ rest;
-        MainWindowFixture f;
-        // DTR and RTS feed the contacts.
-        QVERIFY(f.ports.com1.settings.enableDTR);
-        QCOMPARE(f.ports.com1.settings.flowControl, int(fcRtsCts));
-        if (normallyClosed) {
-            edge(f.ports.com1, rest); // closed at rest: no edge of this contact
-            QCOMPARE(f.ui.cbRezervLS->count(), 0);
+        for (const bool normallyClosed : {false, true}) {
+            std::fill(LastLineState, LastLineState + 3, 0x55555555u); // as at a start
+            Settings.Port1 = 1;
+            Settings.Alg1 = normallyClosed;
+            Settings.Port2 = 2;
+            Settings.Kont2 = 1;
+            const quint32 rest = normallyClosed ? quint32(ModemLine::DSR) : 0u;
+            const quint32 broken = ModemLine::DSR ^ rest;
+            MainWindowFixture f;
+            // DTR and RTS feed the contacts.
+            QVERIFY(f.ports.com1.settings.enableDTR);
+            QCOMPARE(f.ports.com1.settings.flowControl, int(fcRtsCts));
+            if (normallyClosed) {
+                edge(f.ports.com1, rest); // closed at rest: no edge of this contact
+                QCOMPARE(f.ui.cbRezervLS->count(), 0);
+            }
+
+            f.key(Qt::Key_F4); // TIMER arms the start photocell
+            const quint32 startEdge = f.ticks.now();
+            const int waits = f.ports.com1.waits;
+            QVERIFY(f.stampEdge(f.ports.com1, broken));
+            f.ticks.advance(50); // the GUI thread is busy before it gets to the edge
+            QTRY_VERIFY(f.ui.bSTOP->isEnabled() && !f.ui.bSTART->isEnabled());
+            QTRY_VERIFY(f.ports.com1.waits > waits); // the port waits for the next edge
+            QCOMPARE(Run.RunStartTick, startEdge);
+            QVERIFY(f.ui.cbRezervLS->currentIndex() == 0 && f.ui.cbRezervLS->isEnabled());
+            edge(f.ports.com1, rest); // the beam is whole again: no edge of this contact
+            f.key(Qt::Key_F11); // arming again while running changes nothing: START is unavailable
+            edge(f.ports.com1, broken);
+            QCOMPARE(comboTexts(f.ui.cbRezervLS, 3), (QStringList{"1. ", "1. "}));
+
+            f.tick(61'230);
+            f.window->photocells().TimerGesperrtTimer(); // the lock-out after the start is over
+            f.key(Qt::Key_F12);
+            const quint32 finishEdge = f.ticks.now();
+            QVERIFY(f.stampEdge(f.ports.com2, ModemLine::CTS));
+            f.ticks.advance(50);
+            QTRY_VERIFY(!f.ui.bSTOP->isEnabled());
+            QCOMPARE(Run.RunStopTick, finishEdge);
+            QCOMPARE(f.elapsed(),
+                     61'280); // from edge to edge; the 50 ms after the finish do not count
+            QCOMPARE(f.shown(), QStringLiteral("061,28"));
+            QCOMPARE(comboTexts(f.ui.cbRezervLS, 3).last(), QStringLiteral("2. "));
+
+            // Keys still stamp when they are handled. A finish edge from just before a key START,
+            // served after it, is logged and never stops the run with a negative time.
+            f.ticks.advance(1000);
+            f.window->protocol().bRESETClick();
+            f.key(Qt::Key_F12);
+            edge(f.ports.com2, 0);
+            QVERIFY(f.stampEdge(f.ports.com2, ModemLine::CTS));
+            f.ticks.advance(7);
+            f.key(Qt::Key_F5);
+            QCOMPARE(Run.RunStartTick, f.ticks.now());
+            QTRY_COMPARE(comboTexts(f.ui.cbRezervLS, 3), QStringList{"2. "});
+            QVERIFY(f.ui.bSTOP->isEnabled());
         }
-
-        f.key(Qt::Key_F4); // TIMER arms the start photocell
-        const quint32 startEdge = f.ticks.now();
-        int reads = f.ticks.readsOffGuiThread();
-        const int waits = f.ports.com1.waits;
-        f.ports.com1.setLines(broken);
-        QVERIFY(edgeStamped(f.ticks, reads));
-        f.ticks.advance(50); // the GUI thread is busy before it gets to the edge
-        QTRY_VERIFY(f.ui.bSTOP->isEnabled() && !f.ui.bSTART->isEnabled());
-        QTRY_VERIFY(f.ports.com1.waits > waits); // the port waits for the next edge
-        QCOMPARE(Run.RunStartTick, startEdge);
-        QVERIFY(f.ui.cbRezervLS->currentIndex() == 0 && f.ui.cbRezervLS->isEnabled());
-        edge(f.ports.com1, rest); // the beam is whole again: no edge of this contact
-        f.key(Qt::Key_F11); // arming again while running changes nothing: START is unavailable
-        edge(f.ports.com1, broken);
-        QCOMPARE(entries(f.ui.cbRezervLS), (QStringList{"1. ", "1. "}));
-
-        f.tick(61'230);
-        f.window->photocells().TimerGesperrtTimer(); // the lock-out after the start is over
-        f.key(Qt::Key_F12);
-        const quint32 finishEdge = f.ticks.now();
-        reads = f.ticks.readsOffGuiThread();
-        f.ports.com2.setLines(ModemLine::CTS);
-        QVERIFY(edgeStamped(f.ticks, reads));
-        f.ticks.advance(50);
-        QTRY_VERIFY(!f.ui.bSTOP->isEnabled());
-        QCOMPARE(Run.RunStopTick, finishEdge);
-        QCOMPARE(f.elapsed(), 61'280); // from edge to edge; the 50 ms after the finish do not count
-        QCOMPARE(f.shown(), QStringLiteral("061,28"));
-        QCOMPARE(entries(f.ui.cbRezervLS).last(), QStringLiteral("2. "));
-
-        // Keys still stamp when they are handled. A finish edge from just before a key START,
-        // served after it, is logged and never stops the run with a negative time.
-        f.ticks.advance(1000);
-        f.window->protocol().bRESETClick();
-        f.key(Qt::Key_F12);
-        edge(f.ports.com2, 0);
-        reads = f.ticks.readsOffGuiThread();
-        f.ports.com2.setLines(ModemLine::CTS);
-        QVERIFY(edgeStamped(f.ticks, reads));
-        f.ticks.advance(7);
-        f.key(Qt::Key_F5);
-        QCOMPARE(Run.RunStartTick, f.ticks.now());
-        QTRY_COMPARE(entries(f.ui.cbRezervLS), QStringList{"2. "});
-        QVERIFY(f.ui.bSTOP->isEnabled());
     }
 
     void portsShowAndHideTheControls()
@@ -203,38 +173,31 @@ private Q_SLOTS:
 
     void clockStep_data()
     {
-        QTest::addColumn<bool>("countdown");
-        QTest::addColumn<int>("elapsed");
-        QTest::addColumn<int>("seconds"); // the allowed time, or the countdown's length
-        QTest::addColumn<int>("colorBefore");
+        // Counting down or not, ms elapsed, the allowed time or the countdown's length in s, the
+        // colour before.
+        QTest::addColumn<QList<int>>("step");
         QTest::addColumn<QString>("expected"); // hundredths shown, colour after, events
-        const auto row = [](const char *name, bool countdown, int elapsed, int seconds, int before,
-                            const char *expected) {
-            QTest::newRow(name) << countdown << elapsed << seconds << before << QString(expected);
-        };
-        row("first refresh after ready", false, 0, 120, 2, "0 3 recolor");
-        row("exactly the allowed time", false, 60009, 60, 3, "6000 3");
-        row("one hundredth over", false, 60010, 60, 3, "6001 4 recolor over");
-        row("still over, no recolour", false, 70000, 60, 4, "7000 4 over");
-        row("allowed time 0", false, 10, 0, 3, "1 4 recolor over");
-        row("back within after a change", false, 50000, 60, 4, "5000 3 recolor");
+        using S = QList<int>;
+        QTest::newRow("first refresh after ready") << S{0, 0, 120, 2} << "0 3 recolor";
+        QTest::newRow("exactly the allowed time") << S{0, 60009, 60, 3} << "6000 3";
+        QTest::newRow("one hundredth over") << S{0, 60010, 60, 3} << "6001 4 recolor over";
+        QTest::newRow("still over, no recolour") << S{0, 70000, 60, 4} << "7000 4 over";
+        QTest::newRow("allowed time 0") << S{0, 10, 0, 3} << "1 4 recolor over";
+        QTest::newRow("back within after a change") << S{0, 50000, 60, 4} << "5000 3 recolor";
         // Counting down: no time faults; the last 10 s turn red.
-        row("10.01 s left", true, 34990, 45, 2, "1001 2");
-        row("10.00 s left", true, 35000, 45, 2, "1000 4 alarm");
-        row("0.01 s left, red already", true, 44990, 45, 4, "1 4");
-        row("nothing left", true, 45000, 45, 4, "0 4 expired");
-        row("late refresh", true, 45300, 45, 4, "-30 4 expired");
+        QTest::newRow("10.01 s left") << S{1, 34990, 45, 2} << "1001 2";
+        QTest::newRow("10.00 s left") << S{1, 35000, 45, 2} << "1000 4 alarm";
+        QTest::newRow("0.01 s left, red already") << S{1, 44990, 45, 4} << "1 4";
+        QTest::newRow("nothing left") << S{1, 45000, 45, 4} << "0 4 expired";
+        QTest::newRow("late refresh") << S{1, 45300, 45, 4} << "-30 4 expired";
     }
 
     void clockStep()
     {
-        QFETCH(bool, countdown);
-        QFETCH(int, elapsed);
-        QFETCH(int, seconds);
-        QFETCH(int, colorBefore);
-        const ClockStep s =
-            countdown ? computeClockStep(elapsed, true, seconds, 0, quint8(colorBefore))
-                      : computeClockStep(elapsed, false, 60, seconds, quint8(colorBefore));
+        QFETCH(QList<int>, step);
+        const bool countdown = step[0];
+        const ClockStep s = computeClockStep(step[1], countdown, countdown ? step[2] : 60,
+                                             countdown ? 0 : step[2], quint8(step[3]));
         QStringList got{QString::number(s.shown), QString::number(s.colorState)};
         for (const auto &[happened, name] : {std::pair{s.recolor, "recolor"},
                                              {s.overAllowedTime, "over"},
