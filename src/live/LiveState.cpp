@@ -18,8 +18,8 @@ bool LiveSnapshot::Starter::operator==(const Starter &o) const
 
 bool LiveSnapshot::Scoring::operator==(const Scoring &o) const
 {
-    return faults == o.faults && penaltySeconds == o.penaltySeconds &&
-           timeFaults == o.timeFaults && total == o.total;
+    return faults == o.faults && penaltySeconds == o.penaltySeconds && timeFaults == o.timeFaults &&
+           total == o.total;
 }
 
 bool LiveSnapshot::Result::operator==(const Result &o) const

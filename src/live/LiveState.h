@@ -66,7 +66,7 @@ public:
 signals:
     void titlesChanged(); // the competition: titles, procedure, allowed time, time-fault rules
     void starterChanged();
-    void runChanged(); // phase, time base, scoring figures, bottom line, armed photocells
+    void runChanged();     // phase, time base, scoring figures, bottom line, armed photocells
     void resultsChanged(); // the protocol and the last result
 
 private:

@@ -60,27 +60,25 @@ private slots:
         QCOMPARE(run, LiveRun());
         // An abort enters its result and stays an abort.
         run.start(100), note(), run.abort(2000), note(), run.enter(), note();
-        QCOMPARE(phases, (QList<RunPhase>{P::Countdown, P::Running, P::Held, P::Running, P::Stopped,
-                                          P::Entered, P::Idle, P::Running, P::Aborted,
-                                          P::Aborted}));
+        QCOMPARE(phases,
+                 (QList<RunPhase>{P::Countdown, P::Running, P::Held, P::Running, P::Stopped,
+                                  P::Entered, P::Idle, P::Running, P::Aborted, P::Aborted}));
         QVERIFY(run.standing);
     }
 
     void signalsOnlyForChanges()
     {
         LiveState state;
-        QSignalSpy titles(&state, &LiveState::titlesChanged);
-        QSignalSpy starter(&state, &LiveState::starterChanged);
-        QSignalSpy run(&state, &LiveState::runChanged);
-        QSignalSpy results(&state, &LiveState::resultsChanged);
+        QSignalSpy titles(&state, &LiveState::titlesChanged),
+            starter(&state, &LiveState::starterChanged), run(&state, &LiveState::runChanged),
+            results(&state, &LiveState::resultsChanged);
         const auto counts = [&] {
-            return QList<int>{int(titles.size()), int(starter.size()), int(run.size()),
-                              int(results.size())};
+            return QList<qsizetype>{titles.size(), starter.size(), run.size(), results.size()};
         };
 
         state.setTitles(QStringLiteral("Springprüfung"), QStringLiteral("Kl. L"));
         state.setTitles(QStringLiteral("Springprüfung"), QStringLiteral("Kl. L"));
-        QCOMPARE(counts(), (QList<int>{1, 0, 0, 0}));
+        QCOMPARE(counts(), (QList<qsizetype>{1, 0, 0, 0}));
 
         const std::shared_ptr<const LiveSnapshot> before = state.snapshot();
         {
@@ -91,21 +89,20 @@ private slots:
             state.setInfo(QStringLiteral("Punkte:4,00   Platz:1"));
             state.setProtocol({{QStringLiteral("Nr.")}, {QStringLiteral("7")}});
             state.setResult({{QStringLiteral("7")}, QStringLiteral("1"), QString()});
-            QCOMPARE(counts(), (QList<int>{1, 0, 0, 0}));
+            QCOMPARE(counts(), (QList<qsizetype>{1, 0, 0, 0}));
             // Nothing half done is seen meanwhile.
             QCOMPARE(state.snapshot(), before);
         }
-        QCOMPARE(counts(), (QList<int>{1, 0, 1, 1}));
+        QCOMPARE(counts(), (QList<qsizetype>{1, 0, 1, 1}));
         const std::shared_ptr<const LiveSnapshot> after = state.snapshot();
-        QCOMPARE(after->protocolRevision, before->protocolRevision + 1);
-        QCOMPARE(after->run.phase, RunPhase::Entered);
+        QVERIFY(after->protocolRevision == before->protocolRevision + 1 &&
+                after->run.phase == RunPhase::Entered);
         // The snapshot kept before is a value: the change did not reach it.
-        QCOMPARE(before->run.phase, RunPhase::Idle);
-        QVERIFY(before->protocol.isEmpty());
+        QVERIFY(before->run.phase == RunPhase::Idle && before->protocol.isEmpty());
 
         state.setProtocol(after->protocol);
         state.setStarterTexts(QString(), QString(), QString());
-        QCOMPARE(counts(), (QList<int>{1, 0, 1, 1}));
+        QCOMPARE(counts(), (QList<qsizetype>{1, 0, 1, 1}));
         QCOMPARE(state.snapshot()->protocolRevision, after->protocolRevision);
 
         // A ranking writes the grid cell by cell: its rows are read once, at the batch's end.
@@ -121,8 +118,8 @@ private slots:
             }
         }
         QCOMPARE(reads, 2);
-        QCOMPARE(state.snapshot()->protocol.at(1), QStringList{QStringLiteral("2")});
-        QCOMPARE(counts(), (QList<int>{1, 0, 1, 2}));
+        QCOMPARE(state.snapshot()->protocol.at(1).at(0), QStringLiteral("2"));
+        QCOMPARE(counts(), (QList<qsizetype>{1, 0, 1, 2}));
     }
 
     void snapshotWhileTheGuiThreadWrites()
