@@ -174,8 +174,7 @@ int main(int argc, char **argv)
     QRandomGenerator random(20261206);
     bool met = true;
 
-    std::printf("%8s %16s %16s %12s\n", "rows", "RankProtocol ms", "EINTRAGEN ms",
-                "targets ms");
+    std::printf("%8s %16s %16s %12s\n", "rows", "RankProtocol ms", "EINTRAGEN ms", "targets ms");
     for (int rows : {200, 2000, 20000}) {
         grid->setDataRows(protocol(rows, random));
         QList<double> rankMs, entryMs;
@@ -204,11 +203,10 @@ int main(int argc, char **argv)
             (rows == 20000 && median(rankMs) > kRankTarget20000Ms))
             met = false;
         std::printf("%8d %16.2f %16.2f %12s\n", rows, median(rankMs), entry,
-                    rows == 20000 ? qPrintable(QStringLiteral("%1 / %2")
-                                                   .arg(kRankTarget20000Ms)
-                                                   .arg(target))
-                    : target > 0  ? qPrintable(QStringLiteral("- / %1").arg(target))
-                                  : "-");
+                    rows == 20000
+                        ? qPrintable(QStringLiteral("%1 / %2").arg(kRankTarget20000Ms).arg(target))
+                    : target > 0 ? qPrintable(QStringLiteral("- / %1").arg(target))
+                                 : "-");
     }
     met = keptWhileRunning(window, random) && met;
 

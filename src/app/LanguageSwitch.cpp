@@ -98,14 +98,8 @@ LanguageSwitch::Load LanguageSwitch::LoadLanguage(const QString &name, bool newT
 LanguageSwitch::State LanguageSwitch::state() const
 {
     const TFormMainUi &ui = *m_w.ui;
-    State s{Settings.Lang,
-            Settings.CharSet,
-            SavedLanguageLines(),
-            m_dialogs.german(),
-            ui.eFText1->text(),
-            ui.eFText2->text(),
-            m_w.info->Memo1->text(),
-            {}};
+    State s{Settings.Lang,      Settings.CharSet,   SavedLanguageLines(),    m_dialogs.german(),
+            ui.eFText1->text(), ui.eFText2->text(), m_w.info->Memo1->text(), {}};
     for (int col = 0; col < ui.SortGrid1->colCount(); ++col)
         s.headings << ui.SortGrid1->cells(col, 0);
     return s;

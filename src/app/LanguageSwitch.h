@@ -6,7 +6,6 @@
 #include <QObject>
 #include <QStringList>
 
-
 class QWidget;
 class StarterList;
 class TCfgDialog;

@@ -22,8 +22,7 @@
 #include <QSpinBox>
 #include <QTimer>
 
-SettingsCommand::SettingsCommand(const Parts &parts, QObject *parent)
-    : QObject(parent), m_p(parts)
+SettingsCommand::SettingsCommand(const Parts &parts, QObject *parent) : QObject(parent), m_p(parts)
 {
     TCfgDialog *dialog = m_p.dialog;
     dialog->OnAccuracyPreview = [this](int decimals) { m_p.clock->ApplyAccuracy(decimals); };

@@ -29,8 +29,8 @@
 #include "SettingsStore.h"
 #include "ShortcutPrecedence.h"
 #include "StarterList.h"
-#include "TCfgDialog.h"
 #include "TBitBtnWithColor.h"
+#include "TCfgDialog.h"
 #include "TDigit.h"
 #include "TFDlgYesNo.h"
 #include "TFormInfo.h"
@@ -229,8 +229,8 @@ void TFormMain::startUp()
     auto *settingsDialog = new TCfgDialog(this);
     // Once every window exists. The audience window follows the titles in the state: the
     // language switch and the settings need not tell it.
-    m_language = new LanguageSwitch(
-        {this, &ui, m_formInfo.get(), settingsDialog, m_starters.get()}, this);
+    m_language =
+        new LanguageSwitch({this, &ui, m_formInfo.get(), settingsDialog, m_starters.get()}, this);
     m_settings = new SettingsCommand({this, &ui, settingsDialog, m_language, m_clock.get(),
                                       m_run.get(), m_photocells.get(), m_monitor, m_live.get(),
                                       [this] { return ResetToDefaults(); }},
