@@ -153,12 +153,12 @@ private Q_SLOTS:
             QVERIFY2(QGuiApplication::primaryScreen()->availableGeometry().contains(
                          run.window->geometry()),
                      qPrintable(bounds));
-            QVERIFY(Settings.Monitor == 0 && !run.ui.bMon2->isEnabled()); // one screen
-            QCOMPARE(Settings.FilterIndO, 5); // the open dialog follows the save dialog
-            QVERIFY(run.ui.bTimer->isHidden() && run.ui.cbEliminieren->isHidden());
-            QVERIFY(run.ui.ComPort2->Connected());
-            QCOMPARE(ComPortMask, 0x20003u); // the fake machine's COM1 and COM2
-            QVERIFY(run.boxes.messages.isEmpty());
+            // One screen; the open dialog follows the save one; the fake machine's COM1 and COM2.
+            QCOMPARE((QList<qint64>{Settings.Monitor, Settings.FilterIndO, qint64(ComPortMask)}),
+                     (QList<qint64>{0, 5, 0x20003}));
+            QVERIFY(!run.ui.bMon2->isEnabled() && run.ui.bTimer->isHidden() &&
+                    run.ui.cbEliminieren->isHidden() && run.ui.ComPort2->Connected() &&
+                    run.boxes.messages.isEmpty());
         }
     }
 

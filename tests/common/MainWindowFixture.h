@@ -2,6 +2,7 @@
 
 #include "FakeSerialPorts.h"
 #include "FakeTickSource.h"
+#include "LiveState.h"
 #include "MessageBoxes.h"
 #include "RunState.h"
 #include "SoundPlayer.h"
@@ -133,6 +134,11 @@ public:
     {
         QTest::keyClick(window.get(), Qt::Key(key), mods);
     }
+    static void click(QWidget *w, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mousePress(w, button, Qt::NoModifier, w->rect().center());
+        QTest::mouseRelease(w, button, Qt::NoModifier, w->rect().center());
+    }
 
     // The clock's five digits as they read, e.g. "012,38".
     QString shown() const
@@ -141,6 +147,8 @@ public:
                                  ui.Digit6->value(), ui.Digit7->value(), ui.Digit8->value());
     }
     qint32 elapsed() const { return ticksBetween(Run.RunStartTick, Run.RunStopTick); }
+    QString info() const { return window->live().snapshot()->info; }
+    QString cell(int col, int row) const { return ui.SortGrid1->cells(col, row); }
 
     TempSettingsStore settingsStore;
     FakeSerialPorts ports; // COM1 and COM2

@@ -2,7 +2,6 @@
 #include "MainWindowFixture.h"
 #include "X11Keys.h"
 
-#include "AudienceLayout.h"
 #include "Screens.h"
 #include "TFormMonitor2.h"
 
@@ -12,11 +11,9 @@ MainClockGeometry mainClock(int panelWidth = 432)
 {
     MainClockGeometry g;
     g.panelTimer = QSize(panelWidth, 174);
-    const int lefts[5] = {6, 86, 166, 266, 346};
-    for (int i = 0; i < 5; ++i) {
-        g.digits[i] = QRect(lefts[i], 4, 76, 150);
-        g.thickness[i] = 9;
-    }
+    for (int i = 0; i < 5; ++i) // the seconds' point between the third and fourth digit
+        std::tie(g.digits[i], g.thickness[i]) =
+            std::tuple(QRect(6 + 80 * i + (i > 2 ? 20 : 0), 4, 76, 150), 9);
     g.labSec = QRect(244, 114, 20, 40);
     g.labSecPointSize = 32;
     return g;

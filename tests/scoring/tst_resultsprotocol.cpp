@@ -2,7 +2,6 @@
 
 #include "PlainComboStyle.h"
 
-#include "LiveState.h"
 #include "LocaleNumbers.h"
 
 #include "ProtocolGrid.h"
@@ -66,32 +65,29 @@ private Q_SLOTS:
         f.ui.Reiter->setText(QStringLiteral("Anna Müller"));
         f.run(73456);
         f.key(Qt::Key_F6);
-        QTest::mousePress(f.ui.bEINTRAGEN, Qt::LeftButton); // the press enters
-        QTest::mouseRelease(f.ui.bEINTRAGEN, Qt::LeftButton);
+        f.click(f.ui.bEINTRAGEN);
         QCOMPARE(gridRows(f.ui.SortGrid1).mid(1), // the empty row was reused
                  (QList<QStringList>{{"12", "7", "", "Anna Müller", "", "73,45", "0,00", "6", "0",
                                       "0,00", "79,45", "1"}}));
-        QCOMPARE(f.window->live().snapshot()->info, QStringLiteral("Punkte:0,00   Rang:1"));
+        QCOMPARE(f.info(), QStringLiteral("Punkte:0,00   Rang:1"));
         QVERIFY(f.ui.SortGrid1->currentGridRow() == 1 && !f.ui.bEINTRAGEN->isEnabled() &&
                 f.ui.bRESET->hasFocus() && f.ui.rbModeC->isEnabled());
 
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // Enter on the focused NEXT
         QCOMPARE(f.ui.cbStNr->currentText(), QStringLiteral("12\tMüller")); // not a whole number
-        QVERIFY(f.ui.bSTART->isEnabled() && f.window->live().snapshot()->info.isEmpty() &&
-                f.ui.eStrafPkt->text() == "0");
+        QVERIFY(f.ui.bSTART->isEnabled() && f.info().isEmpty() && f.ui.eStrafPkt->text() == "0");
     }
 
     void commandsReachTheStateOnce_data()
     {
-        QTest::addColumn<int>("key");              // with Ctrl; 0: deleting the entered row
-        QTest::addColumn<QList<int>>("announced"); // titles, starter, run, results
+        using L = QList<int>;
+        QTest::addColumn<int>("key");     // with Ctrl; 0: deleting the entered row
+        QTest::addColumn<L>("announced"); // titles, starter, run, results
         QTest::addColumn<int>("phase");
-        QTest::newRow("EINTRAGEN")
-            << int(Qt::Key_V) << QList<int>{0, 0, 1, 1} << int(RunPhase::Entered);
-        QTest::newRow("ABBRUCH on course")
-            << int(Qt::Key_X) << QList<int>{0, 0, 1, 1} << int(RunPhase::Aborted);
-        QTest::newRow("NEXT") << int(Qt::Key_N) << QList<int>{0, 1, 1, 1} << int(RunPhase::Idle);
-        QTest::newRow("deleting a row") << 0 << QList<int>{0, 0, 0, 1} << int(RunPhase::Entered);
+        QTest::newRow("EINTRAGEN") << int(Qt::Key_V) << L{0, 0, 1, 1} << int(RunPhase::Entered);
+        QTest::newRow("ABBRUCH") << int(Qt::Key_X) << L{0, 0, 1, 1} << int(RunPhase::Aborted);
+        QTest::newRow("NEXT") << int(Qt::Key_N) << L{0, 1, 1, 1} << int(RunPhase::Idle);
+        QTest::newRow("deleting a row") << 0 << L{0, 0, 0, 1} << int(RunPhase::Entered);
     }
 
     void commandsReachTheStateOnce()
@@ -123,8 +119,8 @@ private Q_SLOTS:
         QCOMPARE(now->protocol, f.ui.SortGrid1->allRowTexts());
         const int row = f.ui.SortGrid1->currentGridRow();
         if (key == Qt::Key_V || key == Qt::Key_X) {
-            QCOMPARE(now->result.row, f.ui.SortGrid1->rowTexts(row));
-            QCOMPARE(now->result.rank, f.ui.SortGrid1->cells(ColRank, row));
+            QCOMPARE(QStringList(now->result.row) << now->result.rank,
+                     QStringList(f.ui.SortGrid1->rowTexts(row)) << f.cell(ColRank, row));
             QCOMPARE(now->protocolRevision, revision + 1);
         } else if (key == Qt::Key_N) {
             QVERIFY(now->result.row.isEmpty() && now->info.isEmpty());
@@ -168,8 +164,7 @@ private Q_SLOTS:
             const QStringList row = f.ui.SortGrid1->rowTexts(1);
             for (int col : {ColRideTime, ColPoints, ColTotalTime, ColRank})
                 QCOMPARE(row[col], result);
-            QCOMPARE(row[ColFaults], started ? QStringLiteral("4") : QStringLiteral("0"));
-            QCOMPARE(f.window->live().snapshot()->info, QStringLiteral("ELIMINIERT"));
+            QCOMPARE(row[ColFaults] + '|' + f.info(), started ? "4|ELIMINIERT" : "0|ELIMINIERT");
             QVERIFY(!f.ui.bSTART->isEnabled() && !f.ui.bEINTRAGEN->isEnabled() &&
                     f.ui.bRESET->isEnabled());
         }
@@ -196,17 +191,15 @@ private Q_SLOTS:
         for (const bool procedureC : {false, true}) {
             MainWindowFixture f(false);
             (procedureC ? f.ui.rbModeC : f.ui.rbModeA)->setChecked(true);
-            ride(f, QStringLiteral("1"), 70100);
-            ride(f, QStringLiteral("2"), 68900);
-            ride(f, QStringLiteral("3"), 56000, 4);
-            ride(f, QStringLiteral("4"), 70100);
+            for (const auto &[number, ms, faults] :
+                 {std::tuple{"1", 70100, 0}, {"2", 68900, 0}, {"3", 56000, 4}, {"4", 70100, 0}})
+                ride(f, number, ms, faults);
             f.key(Qt::Key_N, Qt::ControlModifier);
             f.key(Qt::Key_F5);
             f.key(Qt::Key_X, Qt::ControlModifier);
-            QCOMPARE(gridColumn(f.ui.SortGrid1, ColStartNumber).join(u' '),
-                     procedureC ? "3 2 1 4 5" : "2 1 4 3 5");
-            QCOMPARE(gridColumn(f.ui.SortGrid1, ColRank).join(u' '),
-                     procedureC ? "1 2 3 3 EL" : "1 2 2 4 EL");
+            QCOMPARE(
+                gridColumn(f.ui.SortGrid1, ColStartNumber) + gridColumn(f.ui.SortGrid1, ColRank),
+                QString(procedureC ? "3 2 1 4 5 1 2 3 3 EL" : "2 1 4 3 5 1 2 2 4 EL").split(' '));
             QCOMPARE(f.ui.SortGrid1->currentGridRow(), 5); // the rider just entered
         }
     }
@@ -232,9 +225,9 @@ private Q_SLOTS:
     void headingSortDeleteAndClear()
     {
         MainWindowFixture f(false);
-        ride(f, QStringLiteral("1"), 61000, 4);
-        ride(f, QStringLiteral("2"), 62000);
-        ride(f, QStringLiteral("3"), 63000, 8);
+        for (const auto &[number, ms, faults] :
+             {std::tuple{"1", 61000, 4}, {"2", 62000, 0}, {"3", 63000, 8}})
+            ride(f, number, ms, faults);
         // After the ranking, the first click on its heading sorts ascending, not reversed.
         emit f.ui.SortGrid1->horizontalHeader()->sectionClicked(ColPoints);
         QCOMPARE(gridColumn(f.ui.SortGrid1, ColStartNumber), (QStringList{"2", "1", "3"}));
@@ -250,8 +243,8 @@ private Q_SLOTS:
         QCOMPARE(f.ui.SortGrid1->gridRowCount(), 4);
         f.boxes.answers = {true};
         f.ui.Strokadelete->trigger(); // deleted, and ranked again
-        QCOMPARE(gridColumn(f.ui.SortGrid1, ColStartNumber), (QStringList{"2", "1"}));
-        QCOMPARE(gridColumn(f.ui.SortGrid1, ColRank), (QStringList{"1", "2"}));
+        QCOMPARE(gridColumn(f.ui.SortGrid1, ColStartNumber) + gridColumn(f.ui.SortGrid1, ColRank),
+                 (QStringList{"2", "1", "1", "2"}));
 
         f.ui.sbCLS->click(); // answered no
         QCOMPARE(f.ui.SortGrid1->gridRowCount(), 3);
@@ -304,15 +297,14 @@ private Q_SLOTS:
         setStarters(f, items);
         QVERIFY(!qobject_cast<PlainComboStyle *>(f.ui.cbStNr->style()));
         QCOMPARE(shown(f), QStringLiteral("1|101|Horse 1|Rider 1|Club 1|1 von 60|-|>"));
-        f.ui.sb1p->click();
-        f.ui.sb1p->click();
-        f.ui.sb1m->click();
+        for (TLbSpeedButton *step : {f.ui.sb1p, f.ui.sb1p, f.ui.sb1m})
+            step->click();
         QCOMPARE(shown(f), QStringLiteral("2|102|Horse 2|Rider 2|Club 2|2 von 60|<|>"));
         QCOMPARE(f.window->live().snapshot()->starter.headNumber, f.ui.cbKNr->currentText());
         // The rider's row is selected and at the top; the run goes in under the number alone.
         f.ui.cbStNr->setCurrentIndex(44);
-        QVERIFY(f.ui.SortGrid1->currentGridRow() == 45 && f.ui.SortGrid1->rowAt(0) == 44);
-        QCOMPARE(f.ui.cbStNr->currentText(), QStringLiteral("45"));
+        QVERIFY(f.ui.SortGrid1->currentGridRow() == 45 && f.ui.SortGrid1->rowAt(0) == 44 &&
+                f.ui.cbStNr->currentText() == QStringLiteral("45"));
 
         // NEXT steps on; at the last starter it keeps the starter and clears the rider.
         f.ui.cbStNr->setCurrentIndex(58);
