@@ -1,7 +1,10 @@
 #include "MainWindowFixture.h"
 #include "X11Keys.h"
 
+#include "LocaleNumbers.h"
 #include "RunScoring.h"
+
+Q_DECLARE_METATYPE(RunPhase)
 
 namespace {
 // Enabled: TIMER START STOP HF EINTRAGEN RESET, CFG NoStart Aus Abbruch, S1 S2 S3 +6 s.
@@ -103,46 +106,81 @@ private Q_SLOTS:
 
     // Each command announces the run once, and the state's time base gives what the clock shows,
     // then and later.
-    void commandsWriteTheRun_data()
+    // Each command announces each kind of change at most once; the state's clock is the clock.
+    void commandsWriteTheState_data()
     {
         using K = QList<int>;
+        const int F4 = Qt::Key_F4, F5 = Qt::Key_F5, F7 = Qt::Key_F7, F9 = Qt::Key_F9;
+        const int enter = (Qt::CTRL | Qt::Key_V).toCombined();
         QTest::addColumn<int>("timer");
         QTest::addColumn<K>("before");
-        QTest::addColumn<int>("command");
-        QTest::newRow("TIMER") << 45 << K{} << int(Qt::Key_F4);
-        QTest::newRow("TIMER, no countdown: counts up") << 0 << K{} << int(Qt::Key_F4);
-        QTest::newRow("TIMER again: stands") << 45 << K{Qt::Key_F4} << int(Qt::Key_F4);
-        QTest::newRow("START after TIMER") << 45 << K{Qt::Key_F4} << int(Qt::Key_F5);
-        QTest::newRow("HOLD") << 0 << K{Qt::Key_F5} << int(Qt::Key_F7);
-        QTest::newRow("CONTINUE") << 0 << K{Qt::Key_F5, Qt::Key_F7} << int(Qt::Key_F7);
-        QTest::newRow("STOP") << 0 << K{Qt::Key_F5, Qt::Key_F7, Qt::Key_F7} << int(Qt::Key_F9);
+        QTest::addColumn<int>("command"); // 0: deleting the entered row
+        QTest::addColumn<K>("announced"); // titles, starter, run, results
+        QTest::addColumn<RunPhase>("phase");
+        const K run{0, 0, 1, 0}, results{0, 0, 1, 1};
+        QTest::newRow("TIMER") << 45 << K{} << F4 << run << RunPhase::Countdown;
+        QTest::newRow("TIMER, no countdown") << 0 << K{} << F4 << run << RunPhase::Countdown;
+        QTest::newRow("TIMER again: stands") << 45 << K{F4} << F4 << run << RunPhase::Countdown;
+        QTest::newRow("START after TIMER") << 45 << K{F4} << F5 << run << RunPhase::Running;
+        QTest::newRow("HOLD") << 0 << K{F5} << F7 << run << RunPhase::Held;
+        QTest::newRow("CONTINUE") << 0 << K{F5, F7} << F7 << run << RunPhase::Running;
+        QTest::newRow("STOP") << 0 << K{F5, F7, F7} << F9 << run << RunPhase::Stopped;
+        QTest::newRow("EINTRAGEN") << 0 << K{F5, F9} << enter << results << RunPhase::Entered;
+        QTest::newRow("ABBRUCH") << 0 << K{F5} << (Qt::CTRL | Qt::Key_X).toCombined() << results
+                                 << RunPhase::Aborted;
+        QTest::newRow("NEXT") << 0 << K{F5, F9, enter} << (Qt::CTRL | Qt::Key_N).toCombined()
+                              << K{0, 1, 1, 1} << RunPhase::Idle;
+        QTest::newRow("deleting a row")
+            << 0 << K{F5, F9, enter} << 0 << K{0, 0, 0, 1} << RunPhase::Entered;
     }
 
-    void commandsWriteTheRun()
+    void commandsWriteTheState()
     {
         QFETCH(int, timer);
         QFETCH(QList<int>, before);
         QFETCH(int, command);
         Settings.Timer = timer;
-        MainWindowFixture f;
+        MainWindowFixture f(false);
         LiveState &live = f.window->live();
-        const auto shown = [&] { return f.shown().remove(QLatin1Char(',')).toInt(); };
-        for (int k : before) {
-            f.tick(1234);
-            f.key(k);
-        }
-        f.tick(2345);
+        const auto press = [&](int k) {
+            const QKeyCombination c = QKeyCombination::fromCombined(k);
+            f.key(c.key(), c.keyboardModifiers());
+        };
+        // Time passes; the clock refreshes only while it runs, as its timer does.
+        const auto wait = [&](quint32 ms) {
+            f.ticks.advance(ms);
+            if (f.ui.Clock->isActive())
+                f.window->clock().ClockTimer();
+        };
+        f.ui.cbStNr->setEditText(QStringLiteral("5"));
+        for (int k : before)
+            wait(1234), press(k);
+        wait(2345);
+        const quint64 revision = live.snapshot()->protocolRevision;
         QSignalSpy titles(&live, &LiveState::titlesChanged),
             starter(&live, &LiveState::starterChanged), run(&live, &LiveState::runChanged),
             results(&live, &LiveState::resultsChanged);
-        f.key(command);
-        QCOMPARE((QList<qsizetype>{titles.count(), starter.count(), run.count(), results.count()}),
-                 (QList<qsizetype>{0, 0, 1, 0}));
+        f.boxes.answers = {true};
+        command ? press(command) : f.ui.Strokadelete->trigger();
+        QTEST((QList<int>{int(titles.size()), int(starter.size()), int(run.size()),
+                          int(results.size())}),
+              "announced");
+        const std::shared_ptr<const LiveSnapshot> now = live.snapshot();
+        QTEST(now->run.phase, "phase");
+        QCOMPARE(now->protocol, f.ui.SortGrid1->allRowTexts());
+        const int row = f.ui.SortGrid1->currentGridRow();
+        if (results.size() && run.size() && now->run.phase != RunPhase::Idle) {
+            QCOMPARE(QStringList(now->result.row) << now->result.rank,
+                     QStringList(f.ui.SortGrid1->rowTexts(row)) << f.cell(ColRank, row));
+            QCOMPARE(now->protocolRevision, revision + 1);
+        } else if (now->run.phase == RunPhase::Idle) {
+            QVERIFY(now->result.row.isEmpty() && now->info.isEmpty());
+            QCOMPARE(now->scoring.total, LocaleNumbers::fixed2(0));
+        }
         // At the clock's first refresh after the command, and a while later.
-        for (int i = 0; i < 2; ++i, f.ticks.advance(1237)) {
-            if (f.ui.Clock->isActive())
-                f.window->clock().ClockTimer();
-            QCOMPARE(live.snapshot()->run.shownHundredths(tickNow()), shown());
+        for (const quint32 later : {0, 1237}) {
+            wait(later);
+            QCOMPARE(now->run.shownHundredths(tickNow()), f.shown().remove(u',').toInt());
         }
     }
 

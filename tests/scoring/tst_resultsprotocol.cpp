@@ -78,56 +78,6 @@ private Q_SLOTS:
         QVERIFY(f.ui.bSTART->isEnabled() && f.info().isEmpty() && f.ui.eStrafPkt->text() == "0");
     }
 
-    void commandsReachTheStateOnce_data()
-    {
-        using L = QList<int>;
-        QTest::addColumn<int>("key");     // with Ctrl; 0: deleting the entered row
-        QTest::addColumn<L>("announced"); // titles, starter, run, results
-        QTest::addColumn<int>("phase");
-        QTest::newRow("EINTRAGEN") << int(Qt::Key_V) << L{0, 0, 1, 1} << int(RunPhase::Entered);
-        QTest::newRow("ABBRUCH") << int(Qt::Key_X) << L{0, 0, 1, 1} << int(RunPhase::Aborted);
-        QTest::newRow("NEXT") << int(Qt::Key_N) << L{0, 1, 1, 1} << int(RunPhase::Idle);
-        QTest::newRow("deleting a row") << 0 << L{0, 0, 0, 1} << int(RunPhase::Entered);
-    }
-
-    void commandsReachTheStateOnce()
-    {
-        QFETCH(int, key);
-        MainWindowFixture f(false);
-        LiveState &live = f.window->live();
-        f.ui.cbStNr->setEditText(QStringLiteral("5"));
-        f.key(Qt::Key_F5);
-        f.tick(61230);
-        if (key != Qt::Key_X)
-            f.key(Qt::Key_F9);
-        if (key != Qt::Key_X && key != Qt::Key_V)
-            f.key(Qt::Key_V, Qt::ControlModifier);
-        const quint64 revision = live.snapshot()->protocolRevision;
-        QSignalSpy titles(&live, &LiveState::titlesChanged),
-            starter(&live, &LiveState::starterChanged), run(&live, &LiveState::runChanged),
-            results(&live, &LiveState::resultsChanged);
-        f.boxes.answers = {true};
-        if (key)
-            f.key(key, Qt::ControlModifier);
-        else
-            f.ui.Strokadelete->trigger();
-        QTEST((QList<int>{int(titles.size()), int(starter.size()), int(run.size()),
-                          int(results.size())}),
-              "announced");
-        const std::shared_ptr<const LiveSnapshot> now = live.snapshot();
-        QTEST(int(now->run.phase), "phase");
-        QCOMPARE(now->protocol, f.ui.SortGrid1->allRowTexts());
-        const int row = f.ui.SortGrid1->currentGridRow();
-        if (key == Qt::Key_V || key == Qt::Key_X) {
-            QCOMPARE(QStringList(now->result.row) << now->result.rank,
-                     QStringList(f.ui.SortGrid1->rowTexts(row)) << f.cell(ColRank, row));
-            QCOMPARE(now->protocolRevision, revision + 1);
-        } else if (key == Qt::Key_N) {
-            QVERIFY(now->result.row.isEmpty() && now->info.isEmpty());
-            QCOMPARE(now->scoring.total, LocaleNumbers::fixed2(0));
-        }
-    }
-
     void oneRowPerStartNumber()
     {
         MainWindowFixture f(false);
