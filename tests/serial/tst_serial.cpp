@@ -3,16 +3,10 @@
 #include "LinuxSerialBackend.h"
 #include "TComPort.h"
 
-#include <QFile>
-#include <QThread>
-#include <QtTest>
-#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <memory>
-#include <optional>
 #include <unistd.h>
 
 using WaitResult = SerialBackend::WaitResult;
@@ -91,13 +85,11 @@ private Q_SLOTS:
 
     void deviceTable()
     {
-        for (const auto &[port, path] : {std::pair{0, ""},
-                                         {1, "/dev/ttyS0"},
-                                         {5, "/dev/ttyUSB0"},
-                                         {12, "/dev/ttyUSB7"},
-                                         {16, "/dev/ttyACM3"},
-                                         {17, ""}}) {
-            const QString device = QString::fromLatin1(path);
+        const QList<int> ports{0, 1, 5, 12, 16, 17};
+        const QStringList paths{"", "/dev/ttyS0", "/dev/ttyUSB0", "/dev/ttyUSB7", "/dev/ttyACM3"};
+        for (int i = 0; i < ports.size(); ++i) {
+            const int port = ports[i];
+            const QString device = paths.value(i); // none for port 17
             QCOMPARE(serialDevicePath(port), device);
             // A port without a device, and a device that is not there, fail to open.
             if (device.isEmpty() || !QFile::exists(device)) {
@@ -111,8 +103,7 @@ private Q_SLOTS:
 
     void deviceIsExclusive()
     {
-        LinuxSerialBackend first;
-        LinuxSerialBackend second;
+        LinuxSerialBackend first, second;
         QVERIFY(first.openDevice(m_slavePath));
         QVERIFY(!second.openDevice(m_slavePath) && !second.isOpen());
         QVERIFY(!second.errorText().isEmpty());
