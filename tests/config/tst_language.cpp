@@ -84,15 +84,13 @@ private slots:
 
         // Deutsch.lng brings the German texts back without a restart.
         chooseLanguage(f, QStringLiteral("Deutsch"));
-        QCOMPARE(f.ui.bSTOP->text(), QStringLiteral("STOPP"));
-        QCOMPARE(qtYes(), QStringLiteral("&Ja"));
-        QCOMPARE(f.ui.eFText1->text(), QStringLiteral("Klassisches"));
+        QCOMPARE((QStringList{f.ui.bSTOP->text(), qtYes(), f.ui.eFText1->text()}),
+                 (QStringList{"STOPP", "&Ja", "Klassisches"}));
         QVERIFY(f.window->formInfo().Memo1->text().contains(QStringLiteral("Springprüfungen")));
 
         // "DEFAULT" names no file: only the titles change, to empty.
         chooseLanguage(f, QStringLiteral("DEFAULT"));
-        QCOMPARE(f.ui.eFText1->text() + f.ui.eFText2->text(), QString());
-        QCOMPARE(f.ui.bSTOP->text(), QStringLiteral("STOPP"));
+        QCOMPARE(f.ui.bSTOP->text() + f.ui.eFText1->text() + f.ui.eFText2->text(), "STOPP");
     }
 
     void linesKeptAndIgnored_data()
@@ -159,8 +157,7 @@ private slots:
         TCfgDialog &d = f.window->settings().dialog();
         // Before any file, a character set changes no text.
         d.cbCharset->setCurrentIndex(3);
-        QCOMPARE(Settings.CharSet, 3);
-        QCOMPARE(f.ui.bTimer->text(), QStringLiteral("TIMER"));
+        QVERIFY(Settings.CharSet == 3 && f.ui.bTimer->text() == "TIMER");
 
         const QString timer = QStringLiteral("Таймер");
         QByteArray cp1251(19 * 2, '\n');
@@ -170,22 +167,19 @@ private slots:
                       QByteArray("\xEF\xBB\xBF") + QByteArray(18, '\n') + timer.toUtf8());
         d.fillLanguages();
         chooseLanguage(f, QStringLiteral("Russisch"));
-        QCOMPARE(d.cbCharset->currentText(), QStringLiteral("RUSSIAN"));
-        QCOMPARE(f.ui.bTimer->text(), timer);
+        QCOMPARE(d.cbCharset->currentText() + '|' + f.ui.bTimer->text(), "RUSSIAN|" + timer);
         // The same bytes read in another code page.
         d.cbCharset->setCurrentIndex(1);
         QCOMPARE(f.ui.bTimer->text(), QStringLiteral("Òàéìåð"));
 
         chooseLanguage(f, QStringLiteral("Kyrillisch"));
-        QCOMPARE(d.cbCharset->currentText(), QStringLiteral("DEFAULT"));
-        QCOMPARE(f.ui.bTimer->text(), timer);
+        QCOMPARE(d.cbCharset->currentText() + '|' + f.ui.bTimer->text(), "DEFAULT|" + timer);
         // UTF-8 without a byte-order mark reads as UTF-8 in any character set; a Cyrillic name
         // brings the Russian one.
         writeLanguage(QStringLiteral("РУССКИЙ"), QByteArray(18, '\n') + "Nächster");
         d.fillLanguages();
         chooseLanguage(f, QStringLiteral("РУССКИЙ"));
-        QCOMPARE(d.cbCharset->currentText(), QStringLiteral("RUSSIAN"));
-        QCOMPARE(f.ui.bTimer->text(), QStringLiteral("Nächster"));
+        QCOMPARE(d.cbCharset->currentText() + '|' + f.ui.bTimer->text(), "RUSSIAN|Nächster");
         // A character set the table does not know reads as its first row.
         QCOMPARE(LanguageText(19, 40), LanguageText(19, 0));
     }
@@ -195,14 +189,13 @@ private slots:
         TempSettingsStore store;
         FakeSerialPorts ports;
         TSettings stored;
-        stored.Lang = QStringLiteral("English");
-        stored.Zeile1 = QStringLiteral("Großer Preis");
-        stored.Zeile2.clear();
+        std::tie(stored.Lang, stored.Zeile1, stored.Zeile2) =
+            std::tuple(QStringLiteral("English"), QStringLiteral("Großer Preis"), QString());
         SaveSettings(*store.open(), stored);
         TFormMain window;
-        QCOMPARE(window.ui.bSTOP->text(), QStringLiteral("STOP"));
-        QCOMPARE(window.ui.eFText1->text(), QStringLiteral("Großer Preis"));
-        QCOMPARE(window.ui.eFText2->text(), QStringLiteral("Show Jumping"));
+        QCOMPARE((QStringList{window.ui.bSTOP->text(), window.ui.eFText1->text(),
+                              window.ui.eFText2->text()}),
+                 (QStringList{"STOP", "Großer Preis", "Show Jumping"}));
     }
 
     // The start of the reason, or none for text: characters count, not bytes; Shift-JIS before
