@@ -4,8 +4,6 @@
 #include "TorisExchange.h"
 #include "WholeFile.h"
 
-#include <QDir>
-
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -69,10 +67,9 @@ private Q_SLOTS:
             }());
             QCOMPARE(fileBytes(file), former);
             QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files), QStringList{"protocol"});
-            QCOMPARE(
-                f.boxes.messages,
-                QStringList{(kind < 2 ? "Can't write to file:\n" : "Error create Toris file.\n") +
-                            file + u'\n' + QString::fromLocal8Bit(strerror(EFBIG))});
+            const QString failed =
+                kind < 2 ? "Can't write to file:\n" : "Error create Toris file.\n";
+            QCOMPARE(f.boxes.messages, QStringList{failed + file + u'\n' + strerror(EFBIG)});
             QVERIFY(write()); // room again: written
             QVERIFY(fileBytes(file).size() > 256);
         }
