@@ -39,11 +39,6 @@ QString qtYes()
     return box.button(QMessageBox::Yes)->text();
 }
 
-void chooseLanguage(MainWindowFixture &f, const QString &name)
-{
-    choose(f.window->settings().dialog().cbLang, name);
-}
-
 } // namespace
 
 class tst_Language : public QObject
@@ -64,7 +59,7 @@ private slots:
         QCOMPARE(qtYes(), QStringLiteral("&Ja")); // Qt's dialogs speak the built-in German
         TCfgDialog &d = f.window->settings().dialog();
         QVERIFY(d.cbLang->isEnabled() && d.cbCharset->isEnabled());
-        chooseLanguage(f, QStringLiteral("English"));
+        choose(d.cbLang, QStringLiteral("English"));
         QVERIFY(f.window->windowTitle().endsWith(QStringLiteral(" " RITTMETER_VERSION)));
         QVERIFY(f.window->formInfo().Memo1->text().contains(QStringLiteral("show-jumping")));
         // The titles were cleared for the file's own, and the audience sees them too.
@@ -83,13 +78,13 @@ private slots:
         QVERIFY(f.window->isVisible() && f.boxes.questions == QStringList{"Quit?"});
 
         // Deutsch.lng brings the German texts back without a restart.
-        chooseLanguage(f, QStringLiteral("Deutsch"));
+        choose(d.cbLang, QStringLiteral("Deutsch"));
         QCOMPARE((QStringList{f.ui.bSTOP->text(), qtYes(), f.ui.eFText1->text()}),
                  (QStringList{"STOPP", "&Ja", "Klassisches"}));
         QVERIFY(f.window->formInfo().Memo1->text().contains(QStringLiteral("Springprüfungen")));
 
         // "DEFAULT" names no file: only the titles change, to empty.
-        chooseLanguage(f, QStringLiteral("DEFAULT"));
+        choose(d.cbLang, QStringLiteral("DEFAULT"));
         QCOMPARE(f.ui.bSTOP->text() + f.ui.eFText1->text() + f.ui.eFText2->text(), "STOPP");
     }
 
@@ -166,19 +161,19 @@ private slots:
         writeLanguage(QStringLiteral("Kyrillisch"),
                       QByteArray("\xEF\xBB\xBF") + QByteArray(18, '\n') + timer.toUtf8());
         d.fillLanguages();
-        chooseLanguage(f, QStringLiteral("Russisch"));
+        choose(d.cbLang, QStringLiteral("Russisch"));
         QCOMPARE(d.cbCharset->currentText() + '|' + f.ui.bTimer->text(), "RUSSIAN|" + timer);
         // The same bytes read in another code page.
         d.cbCharset->setCurrentIndex(1);
         QCOMPARE(f.ui.bTimer->text(), QStringLiteral("Òàéìåð"));
 
-        chooseLanguage(f, QStringLiteral("Kyrillisch"));
+        choose(d.cbLang, QStringLiteral("Kyrillisch"));
         QCOMPARE(d.cbCharset->currentText() + '|' + f.ui.bTimer->text(), "DEFAULT|" + timer);
         // UTF-8 without a byte-order mark reads as UTF-8 in any character set; a Cyrillic name
         // brings the Russian one.
         writeLanguage(QStringLiteral("РУССКИЙ"), QByteArray(18, '\n') + "Nächster");
         d.fillLanguages();
-        chooseLanguage(f, QStringLiteral("РУССКИЙ"));
+        choose(d.cbLang, QStringLiteral("РУССКИЙ"));
         QCOMPARE(d.cbCharset->currentText() + '|' + f.ui.bTimer->text(), "RUSSIAN|Nächster");
         // A character set the table does not know reads as its first row.
         QCOMPARE(LanguageText(19, 40), LanguageText(19, 0));
@@ -223,11 +218,11 @@ private slots:
         QRandomGenerator(11).fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
         writeLanguage(QStringLiteral("Zufall"), noise);
         d.fillLanguages();
-        chooseLanguage(f, QStringLiteral("English"));
+        choose(d.cbLang, QStringLiteral("English"));
         d.cbCharset->setCurrentIndex(2);
         f.ui.eFText1->setText(QStringLiteral("Großer Preis"));
 
-        chooseLanguage(f, QStringLiteral("Zufall"));
+        choose(d.cbLang, QStringLiteral("Zufall"));
         QCOMPARE(f.boxes.messages.size(), 1);
         QVERIFY(f.boxes.messages.constFirst().contains(QStringLiteral("/Zufall.lng\nZeile ")));
         QCOMPARE(f.ui.bSTOP->text() + f.ui.eFText1->text(), QStringLiteral("STOPGroßer Preis"));
