@@ -127,9 +127,8 @@ private slots:
     void storedValuesWithoutEntry()
     {
         MainWindowFixture f;
-        std::tie(Settings.Port1, Settings.Kont1, Settings.Port2, Settings.Kont2) =
-            std::tuple(1, 7, 2, 1);
-        std::tie(Settings.Alg1, Settings.CharSet) = std::tuple(-1, 40);
+        std::tie(Settings.Port1, Settings.Kont1, Settings.Port2, Settings.Kont2, Settings.Alg1,
+                 Settings.CharSet) = std::tuple(1, 7, 2, 1, -1, 40);
         runDialog(f, [](TCfgDialog &d) {
             QCOMPARE((QStringList{d.cbPort1->currentText(), d.cbPort2->currentText(),
                                   d.cbCharset->currentText()}),
