@@ -88,13 +88,12 @@ private Q_SLOTS:
         const QList<int> ports{0, 1, 5, 12, 16, 17};
         const QStringList paths{"", "/dev/ttyS0", "/dev/ttyUSB0", "/dev/ttyUSB7", "/dev/ttyACM3"};
         for (int i = 0; i < ports.size(); ++i) {
-            const int port = ports[i];
             const QString device = paths.value(i); // none for port 17
-            QCOMPARE(serialDevicePath(port), device);
+            QCOMPARE(serialDevicePath(ports[i]), device);
             // A port without a device, and a device that is not there, fail to open.
             if (device.isEmpty() || !QFile::exists(device)) {
                 LinuxSerialBackend backend;
-                QVERIFY(!backend.open(port) && !backend.isOpen());
+                QVERIFY(!backend.open(ports[i]) && !backend.isOpen());
                 QCOMPARE(backend.errorText(),
                          QString::fromLocal8Bit(std::strerror(device.isEmpty() ? ENODEV : ENOENT)));
             }
