@@ -81,10 +81,9 @@ private slots:
         FakeOpener opener;
         f.ui.eFText1->setText(QStringLiteral("Großer Preis"));
         f.ui.eFText2->setText(QStringLiteral("Springprüfung Kl. L"));
-        const QList<QStringList> grid{protocolRow("Anna Ölz", "61,27", "4,00"),
-                                      protocolRow("Ben", "EL", "EL"),
-                                      protocolRow("Cleo", "59,10", "0,00")};
-        f.ui.SortGrid1->setDataRows(grid);
+        f.ui.SortGrid1->setDataRows({protocolRow("Anna Ölz", "61,27"),
+                                     protocolRow("Ben", "EL", "EL"),
+                                     protocolRow("Cleo", "59,10", "0,00")});
         f.window->protocol().UpdateProtocolButtons();
         // Reading a workbook ranks the protocol; ranked once, it stays as it is.
         f.window->protocolGrid().RankProtocol();
