@@ -4,8 +4,6 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QSignalSpy>
-#include <QTimer>
 #include <QtTest>
 
 using Rows = QList<QStringList>;
