@@ -8,8 +8,6 @@
 #include "ReportPrint.h"
 
 #include <QPrinter>
-#include <QProcess>
-#include <QRegularExpression>
 
 namespace {
 
