@@ -11,8 +11,6 @@
 #include "WorkbookWriter.h"
 
 #include <QClipboard>
-#include <QProcess>
-#include <QStandardPaths>
 
 #include <quazip.h>
 #include <quazipfile.h>
