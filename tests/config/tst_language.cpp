@@ -9,8 +9,6 @@
 #include "TOwnerDrawComboBox.h"
 
 #include <QMessageBox>
-#include <QRandomGenerator>
-#include <QStandardPaths>
 
 namespace {
 
