@@ -2,9 +2,6 @@
 
 #include "SerialPorts.h"
 
-#include <QMap>
-#include <QMutex>
-#include <QWaitCondition>
 #include <QtTest>
 #include <atomic>
 #include <memory>
@@ -48,8 +45,7 @@ public:
     QString openError;      // open fails with this text, though the probe finds the port
     QString configureError; // configure fails with this text
     SerialLineSettings settings;
-    std::atomic<int> waits{0};
-    std::atomic<int> failedWaits{0};
+    std::atomic<int> waits{0}, failedWaits{0};
     std::atomic<bool> open{false};
     std::atomic<bool> closedUnderWait{false}; // closed while a wait still ran on it
 
@@ -57,11 +53,8 @@ private:
     friend class FakeSerialBackend;
     QMutex m_mutex;
     QWaitCondition m_wake;
-    quint32 m_lines = 0;
-    quint32 m_fired = 0;
-    bool m_interrupted = false;
-    bool m_waiting = false;
-    bool m_failWaits = false;
+    quint32 m_lines = 0, m_fired = 0;
+    bool m_interrupted = false, m_waiting = false, m_failWaits = false;
     int m_reports = 0;
 };
 
@@ -152,7 +145,6 @@ private:
     QString m_error;
 };
 
-// Serial ports 1 and 2 as fake devices, for every port the program opens while this exists.
 // Sets the lines and waits until the window has handled the change.
 inline void edge(FakeSerialDevice &device, quint32 lines)
 {
@@ -161,6 +153,7 @@ inline void edge(FakeSerialDevice &device, quint32 lines)
     QTRY_VERIFY(device.waits > waits);
 }
 
+// Serial ports 1 and 2 as fake devices, for every port the program opens while this exists.
 class FakeSerialPorts
 {
 public:
@@ -170,8 +163,7 @@ public:
     }
     ~FakeSerialPorts() { setSerialBackendFactory(nullptr); }
 
-    FakeSerialDevice com1;
-    FakeSerialDevice com2;
+    FakeSerialDevice com1, com2;
     // The ports present; a test plugs and pulls devices here.
     QMap<int, FakeSerialDevice *> devices{{1, &com1}, {2, &com2}};
 };

@@ -96,12 +96,10 @@ private Q_SLOTS:
         dialogs.answers = {{list, 2}};
         f.key(Qt::Key_O, Qt::ControlModifier);
         QVERIFY(f.boxes.messages.isEmpty() && f.ui.SortGrid1->cells(0, 0) == heading);
-        QCOMPARE(f.ui.SortGrid1->rowTexts(1), (QStringList{"12", "101", "Cornet", "Müller", "Jan",
-                                                           "", "63,40", "", "", "", "", ""}));
-        QCOMPARE(f.ui.SortGrid1->rowTexts(2).mid(0, 5),
-                 (QStringList{"2", "102", "Bär", "Schulz", "Eva"}));
-        QCOMPARE(f.ui.cbStNr->itemData(0).toString(),
-                 QStringLiteral("12\t101\tCornet\tMüller\tJan\t"));
+        QCOMPARE(f.ui.SortGrid1->rowTexts(1) + f.ui.SortGrid1->rowTexts(2).mid(0, 5),
+                 (QStringList{"12", "101", "Cornet", "Müller", "Jan", "", "63,40", "", "", "", "",
+                              "", "2", "102", "Bär", "Schulz", "Eva"}));
+        QCOMPARE(f.ui.cbStNr->itemData(0).toString(), "12\t101\tCornet\tMüller\tJan\t");
         QVERIFY(Settings.FiltInd == 2 && f.ui.SortGridToris->cells(6, 2) == "b");
         QCOMPARE(f.ui.SortGridToris->rowTexts(0),
                  (QStringList{"STARTNUM", "KOPFNR", "PFNAM", "NAME", "VNAME", "ZEIT1", "BEMERK"}));
@@ -281,9 +279,8 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, codePage);
         QFETCH(QByteArray, bytes);
-        QFETCH(QString, text);
-        QCOMPARE(codePage.isEmpty() ? decodeText(bytes) : decodeCodePage(bytes, codePage.data()),
-                 text);
+        QTEST(codePage.isEmpty() ? decodeText(bytes) : decodeCodePage(bytes, codePage.data()),
+              "text");
     }
 
     // Blanks stand in for empty cells, for tabs and line breaks in cells; an empty row within and

@@ -4,8 +4,6 @@
 #include "TorisExchange.h"
 #include "WholeFile.h"
 
-#include <QDir>
-
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -55,7 +53,8 @@ private Q_SLOTS:
             MainWindowFixture f;
             f.ui.SortGrid1->setDataRows(rows);
             const QString file = f.dir.filePath(QStringLiteral("protocol"));
-            const auto write = [&] {
+            const auto write = [&](rlim_t room) {
+                const FileSizeLimit limit(room);
                 ProtocolFiles &files = f.window->files();
                 return kind == 0   ? files.ExportTextList(file)
                        : kind == 1 ? files.SaveAsCsv(file)
@@ -63,17 +62,13 @@ private Q_SLOTS:
             };
             const QByteArray former = "the former protocol\r\n";
             QVERIFY(writeBytes(file, former));
-            QVERIFY(![&] {
-                const FileSizeLimit full(256);
-                return write();
-            }());
+            QVERIFY(!write(256));
             QCOMPARE(fileBytes(file), former);
             QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files), QStringList{"protocol"});
-            QCOMPARE(
-                f.boxes.messages,
-                QStringList{(kind < 2 ? "Can't write to file:\n" : "Error create Toris file.\n") +
-                            file + u'\n' + QString::fromLocal8Bit(strerror(EFBIG))});
-            QVERIFY(write()); // room again: written
+            const QString failed =
+                kind < 2 ? "Can't write to file:\n" : "Error create Toris file.\n";
+            QCOMPARE(f.boxes.messages, QStringList{failed + file + u'\n' + strerror(EFBIG)});
+            QVERIFY(write(RLIM_INFINITY)); // room again: written
             QVERIFY(fileBytes(file).size() > 256);
         }
     }

@@ -11,8 +11,6 @@
 #include "WorkbookWriter.h"
 
 #include <QClipboard>
-#include <QProcess>
-#include <QStandardPaths>
 
 #include <quazip.h>
 #include <quazipfile.h>
@@ -81,10 +79,9 @@ private slots:
         FakeOpener opener;
         f.ui.eFText1->setText(QStringLiteral("Großer Preis"));
         f.ui.eFText2->setText(QStringLiteral("Springprüfung Kl. L"));
-        const QList<QStringList> grid{protocolRow("Anna Ölz", "61,27", "4,00"),
-                                      protocolRow("Ben", "EL", "EL"),
-                                      protocolRow("Cleo", "59,10", "0,00")};
-        f.ui.SortGrid1->setDataRows(grid);
+        f.ui.SortGrid1->setDataRows({protocolRow("Anna Ölz", "61,27"),
+                                     protocolRow("Ben", "EL", "EL"),
+                                     protocolRow("Cleo", "59,10", "0,00")});
         f.window->protocol().UpdateProtocolButtons();
         // Reading a workbook ranks the protocol; ranked once, it stays as it is.
         f.window->protocolGrid().RankProtocol();
@@ -94,8 +91,8 @@ private slots:
         const QString book = f.dir.filePath(QStringLiteral("p.xlsx"));
         QVERIFY(opener.opened.isEmpty());
         const QString core = QString::fromUtf8(zipPart(book, QStringLiteral("docProps/core.xml")));
-        QVERIFY(core.contains(QStringLiteral("Ostrel Software")) && core.contains("Großer Preis"));
-        QVERIFY(core.contains(QStringLiteral("<dc:subject>Springprüfung Kl. L</dc:subject>")));
+        QVERIFY(core.contains("Ostrel Software") && core.contains("Großer Preis") &&
+                core.contains("<dc:subject>Springprüfung Kl. L</dc:subject>"));
         QVERIFY(zipPart(book, QStringLiteral("xl/workbook.xml")).contains("name=\"Rittmeter\""));
 
         // Times and points are numbers a spreadsheet can sum; start numbers stay text.
@@ -209,10 +206,8 @@ private slots:
             "           'Fehler', 'Punkte', 'Zeit'])\n"
             "ws.append([12, 101, 'Corrado', 'Anna', 'RV Ost'] + e + ['4,00', '70,10'])\n"
             "ws.append([13, 102, 'Fly', 'Ben', 'RV West'] + e + ['0,00', '65,00'])\n"
-            "ws.append([None, 103, 'Gone', 'Cleo', '']); ws.append([15, 104, 'After', 'Dora', "
-            "''])\n"
-            "ws.cell(row=200000, column=1, value='Notiz'); ws.cell(row=2, column=2000, "
-            "value='Notiz')\n"
+            "ws.append([None, 103, 'Gone', 'Cleo']); ws.append([15, 104, 'After', 'Dora'])\n"
+            "for r, c in ((200000, 1), (2, 2000)): ws.cell(row=r, column=c, value='Notiz')\n"
             "wb.save(sys.argv[1])\n");
         const QString made = runPython(script, {book});
         QVERIFY2(made.isEmpty(), qPrintable(made));

@@ -86,16 +86,13 @@ QByteArray zipBomb(qint64 unpackedSize, quint32 declaredSize = 0)
     parts[SheetPart] = QByteArray(unpackedSize, ' ');
     QByteArray bytes = zipOf(parts);
     const QByteArray name = SheetPart.toLatin1();
-    struct Header
-    {
-        QByteArray signature;
-        int nameAt, sizeAt;
-    };
-    for (const Header &header : {Header{"PK\x03\x04", 30, 22}, Header{"PK\x01\x02", 46, 24}})
-        for (qsizetype at = bytes.indexOf(header.signature); declaredSize != 0 && at >= 0;
-             at = bytes.indexOf(header.signature, at + 1))
-            if (bytes.mid(at + header.nameAt, name.size()) == name)
-                qToLittleEndian(declaredSize, bytes.data() + at + header.sizeAt);
+    // The local header and the directory entry: where the name and the unpacked size are.
+    for (const auto &[signature, nameAt, sizeAt] :
+         {std::tuple<QByteArray, int, int>{"PK\x03\x04", 30, 22}, {"PK\x01\x02", 46, 24}})
+        for (qsizetype at = bytes.indexOf(signature); declaredSize != 0 && at >= 0;
+             at = bytes.indexOf(signature, at + 1))
+            if (bytes.mid(at + nameAt, name.size()) == name)
+                qToLittleEndian(declaredSize, bytes.data() + at + sizeAt);
     return bytes;
 }
 
@@ -110,11 +107,10 @@ QByteArray compoundFile(const QString &streamName)
     for (const auto &[at, v] :
          {std::pair{0x18, 0x3E}, {0x1A, 3}, {0x1C, 0xFFFE}, {0x1E, 9}, {0x20, 6}})
         put16(at, quint16(v));
-    put32(0x2C, 1);          // FAT sectors
-    put32(0x30, 1);          // first directory sector
-    put32(0x38, 4096);       // mini stream cutoff
-    put32(0x3C, endOfChain); // no mini FAT
-    put32(0x44, endOfChain); // no DIFAT sectors
+    // FAT sectors, first directory sector, mini stream cutoff; no mini FAT, no DIFAT sectors.
+    for (const auto &[at, v] :
+         {std::pair{0x2C, 1u}, {0x30, 1u}, {0x38, 4096u}, {0x3C, endOfChain}, {0x44, endOfChain}})
+        put32(at, v);
     for (int i = 0; i < 109; ++i)
         put32(0x4C + 4 * i, i == 0 ? 0 : free);
     for (int i = 0; i < 128; ++i)

@@ -3,16 +3,10 @@
 #include "LinuxSerialBackend.h"
 #include "TComPort.h"
 
-#include <QFile>
-#include <QThread>
-#include <QtTest>
-#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <memory>
-#include <optional>
 #include <unistd.h>
 
 using WaitResult = SerialBackend::WaitResult;
@@ -91,18 +85,15 @@ private Q_SLOTS:
 
     void deviceTable()
     {
-        for (const auto &[port, path] : {std::pair{0, ""},
-                                         {1, "/dev/ttyS0"},
-                                         {5, "/dev/ttyUSB0"},
-                                         {12, "/dev/ttyUSB7"},
-                                         {16, "/dev/ttyACM3"},
-                                         {17, ""}}) {
-            const QString device = QString::fromLatin1(path);
-            QCOMPARE(serialDevicePath(port), device);
+        const QList<int> ports{0, 1, 5, 12, 16, 17};
+        const QStringList paths{"", "/dev/ttyS0", "/dev/ttyUSB0", "/dev/ttyUSB7", "/dev/ttyACM3"};
+        for (int i = 0; i < ports.size(); ++i) {
+            const QString device = paths.value(i); // none for port 17
+            QCOMPARE(serialDevicePath(ports[i]), device);
             // A port without a device, and a device that is not there, fail to open.
             if (device.isEmpty() || !QFile::exists(device)) {
                 LinuxSerialBackend backend;
-                QVERIFY(!backend.open(port) && !backend.isOpen());
+                QVERIFY(!backend.open(ports[i]) && !backend.isOpen());
                 QCOMPARE(backend.errorText(),
                          QString::fromLocal8Bit(std::strerror(device.isEmpty() ? ENODEV : ENOENT)));
             }
@@ -111,8 +102,7 @@ private Q_SLOTS:
 
     void deviceIsExclusive()
     {
-        LinuxSerialBackend first;
-        LinuxSerialBackend second;
+        LinuxSerialBackend first, second;
         QVERIFY(first.openDevice(m_slavePath));
         QVERIFY(!second.openDevice(m_slavePath) && !second.isOpen());
         QVERIFY(!second.errorText().isEmpty());
@@ -164,8 +154,7 @@ private Q_SLOTS:
         QCOMPARE(calls, (QStringList{"open", "close", "open"}));
         QVERIFY(port.Connected());
         port.Close();
-        QCOMPARE(calls.last(), QStringLiteral("close"));
-        QVERIFY(!ports.com1.open);
+        QVERIFY(calls.last() == "close" && !ports.com1.open);
     }
 
     // Missing, in use, its line settings refused: reported, and nothing holds the device.
@@ -206,10 +195,8 @@ private Q_SLOTS:
                                ports.com1.waits == (calls.size() - 1) / 3 + 1;
             };
         };
-        port.OnCTS = record("CTS");
-        port.OnDSR = record("DSR");
-        port.OnRLSD = record("RLSD");
-        port.OnRing = record("Ring");
+        std::tie(port.OnCTS, port.OnDSR, port.OnRLSD, port.OnRing) =
+            std::tuple(record("CTS"), record("DSR"), record("RLSD"), record("Ring"));
         port.Open();
         ports.com1.setLines(ModemLine::RLSD | ModemLine::DSR | ModemLine::CTS | ModemLine::Ring);
         QTRY_COMPARE(calls.size(), 3);
@@ -250,8 +237,7 @@ private Q_SLOTS:
         port.Open();
         ports.com1.setLines(ModemLine::DSR | ModemLine::RLSD); // closed from its own handler
         QTRY_COMPARE(closes, 1);
-        QVERIFY(!carrierAfterClose); // nothing runs on a closed port
-        QVERIFY(!ports.com1.closedUnderWait);
+        QVERIFY(!carrierAfterClose && !ports.com1.closedUnderWait); // nothing runs on a closed port
         // The adapter is pulled out: every wait fails.
         port.Open();
         ports.com1.failWaits();

@@ -96,12 +96,10 @@ private Q_SLOTS:
     {
         for (const bool normallyClosed : {false, true}) {
             std::fill(LastLineState, LastLineState + 3, 0x55555555u); // as at a start
-            Settings.Port1 = 1;
-            Settings.Alg1 = normallyClosed;
-            Settings.Port2 = 2;
-            Settings.Kont2 = 1;
-            const quint32 rest = normallyClosed ? quint32(ModemLine::DSR) : 0u;
-            const quint32 broken = ModemLine::DSR ^ rest;
+            std::tie(Settings.Port1, Settings.Alg1, Settings.Port2, Settings.Kont2) =
+                std::tuple(1, int(normallyClosed), 2, 1);
+            const quint32 rest = normallyClosed ? quint32(ModemLine::DSR) : 0u,
+                          broken = ModemLine::DSR ^ rest;
             MainWindowFixture f;
             // DTR and RTS feed the contacts.
             QVERIFY(f.ports.com1.settings.enableDTR);
@@ -133,8 +131,7 @@ private Q_SLOTS:
             f.ticks.advance(50);
             QTRY_VERIFY(!f.ui.bSTOP->isEnabled());
             QCOMPARE(Run.RunStopTick, finishEdge);
-            QCOMPARE(f.elapsed(),
-                     61'280); // from edge to edge; the 50 ms after the finish do not count
+            QCOMPARE(f.elapsed(), 61'280); // edge to edge; the 50 ms after the finish do not count
             QCOMPARE(f.shown(), QStringLiteral("061,28"));
             QCOMPARE(comboTexts(f.ui.cbRezervLS, 3).last(), QStringLiteral("2. "));
 
