@@ -122,8 +122,8 @@ private Q_SLOTS:
         };
         QTRY_VERIFY_WITH_TIMEOUT(caught(), 20000);
         ::kill(pid_t(program.processId()), SIGTERM);
-        QVERIFY(program.waitForFinished(20000));
-        QVERIFY(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0);
+        QVERIFY(program.waitForFinished(20000) && program.exitStatus() == QProcess::NormalExit &&
+                program.exitCode() == 0);
         const QSettings saved(home.filePath(QStringLiteral("config/Ostrel/Rittmeter.conf")),
                               QSettings::IniFormat);
         QCOMPARE(saved.value(QStringLiteral("ELZ")).toInt(), 120);
@@ -279,8 +279,7 @@ private Q_SLOTS:
         QVERIFY(keptAsShown());
 
         const QList<QStringList> lines = logLines(folder.path());
-        QVERIFY(!lines.isEmpty());
-        QCOMPARE(lines.first().join(QLatin1Char('\t')), impulseLogHeading());
+        QCOMPARE(lines.value(0).join(QLatin1Char('\t')), impulseLogHeading());
         QStringList got;
         for (const QStringList &line : lines.mid(1)) {
             got << line.mid(2, 4).join(QLatin1Char('|'));

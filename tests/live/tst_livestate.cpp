@@ -117,8 +117,7 @@ private slots:
                 state.protocolChanged();
             }
         }
-        QCOMPARE(reads, 2);
-        QCOMPARE(state.snapshot()->protocol.at(1).at(0), QStringLiteral("2"));
+        QVERIFY(reads == 2 && state.snapshot()->protocol.at(1).at(0) == QLatin1String("2"));
         QCOMPARE(counts(), (QList<qsizetype>{1, 0, 1, 2}));
     }
 
@@ -151,8 +150,7 @@ private slots:
         }
         done = true;
         reader->wait();
-        QCOMPARE(torn.load(), 0);
-        QVERIFY(read > 0);
+        QVERIFY2(torn == 0 && read > 0, qPrintable(QString::number(torn)));
     }
 };
 
