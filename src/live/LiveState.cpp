@@ -87,13 +87,6 @@ void LiveState::setRun(const LiveRun &run)
     changed(RunPart);
 }
 
-void LiveState::setPhase(RunPhase phase)
-{
-    LiveRun run = m_work.run;
-    run.phase = phase;
-    setRun(run);
-}
-
 void LiveState::setScoring(const LiveSnapshot::Scoring &scoring)
 {
     if (m_work.scoring == scoring)

@@ -35,7 +35,13 @@ public:
     void setStarterTexts(const QString &horse, const QString &rider, const QString &club);
 
     void setRun(const LiveRun &run);
-    void setPhase(RunPhase phase);
+    // One of LiveRun's transitions applied to the run as it stands.
+    template <typename Transition> void changeRun(Transition transition)
+    {
+        LiveRun run = m_work.run;
+        transition(run);
+        setRun(run);
+    }
     void setScoring(const LiveSnapshot::Scoring &scoring);
     void setInfo(const QString &info);
     void setCellsArmed(bool start, bool finish);

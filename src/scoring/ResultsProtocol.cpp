@@ -139,9 +139,7 @@ void ResultsProtocol::mEintragenClick()
     const QString text = QStringLiteral("%1:%2   %3:%4")
                              .arg(grid->cells(ColPoints, 0), grid->cells(ColPoints, current),
                                   grid->cells(ColRank, 0), grid->cells(ColRank, current));
-    LiveRun run = m_live.current().run;
-    run.enter();
-    m_live.setRun(run);
+    m_live.changeRun([](LiveRun &run) { run.enter(); });
     m_live.setResult({grid->rowTexts(current), grid->cells(ColRank, current), text});
     m_live.setInfo(text);
     setEnabled({m_ui.bAbbruch, m_ui.bAus, m_ui.eHindPkt, m_ui.bPlus4, m_ui.bMinus4, m_ui.cbPlus,
@@ -169,9 +167,7 @@ void ResultsProtocol::bAbbruchClick(QObject *sender)
     const quint32 at = onCourse && !m_ui.Clock->isActive() ? Run.RunHoldTick : tickNow();
     const qint32 elapsed = onCourse ? ticksBetween(Run.RunStartTick, at) : -1;
     m_ui.Clock->stop();
-    LiveRun run = m_live.current().run;
-    run.abort(at);
-    m_live.setRun(run);
+    m_live.changeRun([at](LiveRun &run) { run.abort(at); });
     const int tag = sender->property("Tag").toInt();
     AbortReasonText = tag == 1   ? QStringLiteral("N.st.")
                       : tag == 2 ? QStringLiteral("Ret.")
@@ -265,9 +261,7 @@ void ResultsProtocol::bRESETClick()
     m_ui.cbRezervLS->clear();
     m_ui.cbRezervLS->setEnabled(false);
 
-    LiveRun run = m_live.current().run;
-    run.next();
-    m_live.setRun(run);
+    m_live.changeRun([](LiveRun &run) { run.next(); });
     m_live.setResult({});
     m_live.setInfo(QString());
     if (m_ui.bTimer->isEnabled() && m_ui.bTimer->isVisible())

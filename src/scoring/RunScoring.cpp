@@ -152,9 +152,7 @@ void RunScoring::cbPlusChange(int index)
 void RunScoring::movePenalty(qint64 seconds)
 {
     Run.RunStartTick -= quint32(seconds * 1000);
-    LiveRun run = m_live.current().run;
-    run.addPenalty(qint32(seconds * 1000));
-    m_live.setRun(run);
+    m_live.changeRun([seconds](LiveRun &run) { run.addPenalty(qint32(seconds * 1000)); });
     // Penalty seconds are open only while held or after STOP; bHF is enabled only while held.
     const quint32 end = m_ui.bHF->isEnabled() ? Run.RunHoldTick : Run.RunStopTick;
     const qint32 clockMs = ticksBetween(Run.RunStartTick, end);

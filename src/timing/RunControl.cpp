@@ -44,13 +44,6 @@ RunControl::RunControl(TFormMainUi &ui, ClockDisplay &clock, LiveState &live, Ru
     connect(m_ui.seELZmain, &QSpinBox::valueChanged, this, &RunControl::seELZmainChange);
 }
 
-template <typename Transition> void RunControl::changeRun(Transition transition)
-{
-    LiveRun run = m_live.current().run;
-    transition(run);
-    m_live.setRun(run);
-}
-
 void RunControl::bTimerMouseDown()
 {
     m_ui.mTimer->trigger();
@@ -99,12 +92,13 @@ void RunControl::mTimerClick()
     setRunButton(m_ui.bAus, true, Colors::clMaroon);
     if (!clockOn) {
         Run.RunHoldTick = tickNow();
-        changeRun([](LiveRun &run) { run.standCountdown(Run.RunHoldTick); });
+        m_live.changeRun([](LiveRun &run) { run.standCountdown(Run.RunHoldTick); });
         m_ui.bTimer->setFontColor(Colors::clRed);
     } else {
         m_ui.bTimer->setFontColor(Colors::clBlack);
         Run.RunStartTick = tickNow();
-        changeRun([](LiveRun &run) { run.giveCountdown(Run.RunStartTick, Settings.Timer * 1000); });
+        m_live.changeRun(
+            [](LiveRun &run) { run.giveCountdown(Run.RunStartTick, Settings.Timer * 1000); });
         Run.ColorState = ColorReady;
         m_clock.ApplyColorState();
     }
@@ -130,7 +124,7 @@ void RunControl::mStartClick()
     const LiveState::Batch batch(m_live);
     Run.CountdownActive = false;
     Run.RunStartTick = commandTick();
-    changeRun([](LiveRun &run) { run.start(Run.RunStartTick); });
+    m_live.changeRun([](LiveRun &run) { run.start(Run.RunStartTick); });
     m_ui.seELZmain->setEnabled(false);
     m_ui.ePktSek->setText(QLocale().toString(0.0, 'f', 2));
     m_ui.eHindPkt->setText(QStringLiteral("0"));
@@ -168,7 +162,7 @@ void RunControl::mStopClick()
 {
     Run.RunStopTick = commandTick(); // before anything else: this is the finish time
     const LiveState::Batch batch(m_live);
-    changeRun([](LiveRun &run) { run.stop(Run.RunStopTick); });
+    m_live.changeRun([](LiveRun &run) { run.stop(Run.RunStopTick); });
     m_ui.Clock->stop();
     m_ui.seELZmain->setEnabled(true);
     m_ui.bHF->setDownState(false);
@@ -199,13 +193,13 @@ void RunControl::HF1Click(QObject *sender)
     const quint32 now = tickNow();
     if (wasRunning) {
         Run.RunHoldTick = now;
-        changeRun([now](LiveRun &run) { run.hold(now); });
+        m_live.changeRun([now](LiveRun &run) { run.hold(now); });
         // Stopped first, so the audience sees the hundredths of the held time.
         m_ui.Clock->stop();
         m_clock.UpdateClockDisplay(ticksBetween(Run.RunStartTick, now));
     } else {
         Run.RunStartTick += now - Run.RunHoldTick; // the held interval does not count
-        changeRun([now](LiveRun &run) { run.resume(now); });
+        m_live.changeRun([now](LiveRun &run) { run.resume(now); });
         m_ui.Clock->start();
     }
     m_clock.PlayCue(Settings.Sound0);

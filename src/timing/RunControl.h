@@ -49,9 +49,6 @@ public:
 private:
     void setRunButton(TBitBtnWithColor *button, bool enabled, TColor color);
     void setPenaltyControls(bool enabled);
-    // One of LiveRun's transitions applied to the state's run.
-    template <typename Transition> void changeRun(Transition transition);
-
     TFormMainUi &m_ui;
     ClockDisplay &m_clock;
     LiveState &m_live;
