@@ -110,11 +110,11 @@ private Q_SLOTS:
         MainWindowFixture f;
         ProtocolFiles &files = f.window->files();
         const QString list = f.dir.filePath("good.dbf"), bad = f.dir.filePath("bad.dbf");
-        QVERIFY(writeBytes(list, torisList().build()));
-        QVERIFY(writeBytes(bad, torisList().build().chopped(1)));
+        QVERIFY(writeBytes(list, torisList().build()) &&
+                writeBytes(bad, torisList().build().chopped(1)));
         // A write-protected list loads all the same.
-        QVERIFY(QFile::setPermissions(list, QFile::ReadOwner | QFile::ReadGroup));
-        QVERIFY(files.toris().ImportTorisDbf(list));
+        QVERIFY(QFile::setPermissions(list, QFile::ReadOwner | QFile::ReadGroup) &&
+                files.toris().ImportTorisDbf(list));
         const QList<QStringList> protocol = gridRows(f.ui.SortGrid1);
         const QList<QStringList> staging = files.toris().table().rows;
         const QString item = f.ui.cbStNr->itemData(1).toString();
@@ -196,8 +196,7 @@ private Q_SLOTS:
         FakeFileDialogs dialogs;
         TorisExchange &toris = f.window->files().toris();
         const QString list = f.dir.filePath("results.dbf");
-        QVERIFY(writeBytes(list, torisList().build()));
-        QVERIFY(toris.ImportTorisDbf(list));
+        QVERIFY(writeBytes(list, torisList().build()) && toris.ImportTorisDbf(list));
         f.ui.SortGrid1->setCells(6, 2, QStringLiteral("4,00"));
         f.ui.SortGrid1->appendRow({"30", "130", "Neu", "Groß", "Ute"});
 

@@ -61,8 +61,7 @@ private Q_SLOTS:
                                    : files.toris().ExportTorisDbf(file);
             };
             const QByteArray former = "the former protocol\r\n";
-            QVERIFY(writeBytes(file, former));
-            QVERIFY(!write(256));
+            QVERIFY(writeBytes(file, former) && !write(256));
             QCOMPARE(fileBytes(file), former);
             QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files), QStringList{"protocol"});
             const QString failed =
@@ -122,8 +121,7 @@ private Q_SLOTS:
             QStringLiteral("St.Nr\tKoNr.\tPferd/Pony\tReitername\r\n7\t70\tBär\tMüller\r\n");
         QByteArray bytes("\xFF\xFE");
         bytes.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
-        QVERIFY(writeBytes(file, bytes));
-        QVERIFY(f.window->files().ImportTextList(file));
+        QVERIFY(writeBytes(file, bytes) && f.window->files().ImportTextList(file));
         QCOMPARE(f.ui.SortGrid1->rowTexts(1).mid(0, 4), (QStringList{"7", "70", "Bär", "Müller"}));
         QCOMPARE(f.ui.Reiter->text(), QStringLiteral("Müller"));
     }

@@ -92,8 +92,8 @@ private slots:
 
         // A group separator is not a decimal mark: "1.000" is no number in a German field.
         double value = 0;
-        QVERIFY(!LocaleNumbers::toDouble(QStringLiteral("1.000"), value));
-        QVERIFY(LocaleNumbers::toDouble(QStringLiteral(" 0,25 "), value));
+        QVERIFY(!LocaleNumbers::toDouble(QStringLiteral("1.000"), value) &&
+                LocaleNumbers::toDouble(QStringLiteral(" 0,25 "), value));
         QCOMPARE(value, 0.25);
     }
 

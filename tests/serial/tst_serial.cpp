@@ -104,8 +104,8 @@ private Q_SLOTS:
     {
         LinuxSerialBackend first, second;
         QVERIFY(first.openDevice(m_slavePath));
-        QVERIFY(!second.openDevice(m_slavePath) && !second.isOpen());
-        QVERIFY(!second.errorText().isEmpty());
+        QVERIFY(!second.openDevice(m_slavePath) && !second.isOpen() &&
+                !second.errorText().isEmpty());
         // A failed reopen lets go of the device it had.
         QVERIFY(!first.open(0));
         QVERIFY(second.openDevice(m_slavePath));
