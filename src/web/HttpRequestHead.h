@@ -1,0 +1,2 @@
+#pragma once
+// Placeholder until the server lands.

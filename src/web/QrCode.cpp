@@ -1,0 +1,4 @@
+#include "QrCode.h"
+
+// Placeholder until the code lands.
+QImage qrCodeImage(const QString &, int) { return {}; }
