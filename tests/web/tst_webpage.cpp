@@ -62,9 +62,9 @@ private:
     QVariant call(const QString &method, const QJsonObject &params)
     {
         const int id = ++m_lastId;
-        m_socket.sendTextMessage(QJsonDocument(QJsonObject{
-                                                   {"id", id}, {"method", method}, {"params", params}})
-                                     .toJson(QJsonDocument::Compact));
+        m_socket.sendTextMessage(
+            QJsonDocument(QJsonObject{{"id", id}, {"method", method}, {"params", params}})
+                .toJson(QJsonDocument::Compact));
         for (QDeadlineTimer guard(10000); !m_replies.contains(id) && !guard.hasExpired();)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         return m_replies.take(id);
@@ -150,8 +150,8 @@ private Q_SLOTS:
         f.key(Qt::Key_V, Qt::ControlModifier);
         QTRY_COMPARE(browser.eval("[window.marker, " + text("clock") + ", " + text("lastRider") +
                                   ", " + text("lastRank") +
-                                  "].concat(Array.from(document.querySelectorAll('#rows td.name "
-                                  ".main, #rows td.rank'), c => c.textContent)).join('|')"),
+                                  "].concat(Array.from(document.querySelectorAll('#rows .name "
+                                  ".main, #rows .rank'), c => c.textContent)).join('|')"),
                      "7|1,23|" + rider + "|1|1|" + rider + "|2|Tom");
     }
 };

@@ -85,6 +85,7 @@
     function applyLabels() {
         setText(byId('faultsLabel'), heading(8));
         setText(byId('rankHead'), heading(11));
+        setText(byId('rankLabel'), heading(11));
         setText(byId('nameHead'), heading(3));
         setText(byId('pointsHead'), heading(9));
         setText(byId('timeHead'), heading(10));
@@ -103,7 +104,11 @@
             moving: !!run.moving, countdown: !!run.countdown,
             decimals: d.decimals === 0 || d.decimals === 1 ? d.decimals : 2
         };
-        renderClock();
+        // A standing clock shows the program's own text of its time.
+        if (!clockBase.moving && typeof run.time === 'string' && run.time !== '')
+            setText(byId('time'), run.time);
+        else
+            renderClock();
         if (clockBase.moving && !frameId)
             frameId = requestAnimationFrame(frame);
         var panel = byId('panel');
