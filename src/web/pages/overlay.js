@@ -17,7 +17,7 @@
     var frameId = 0;
     var source = null;
     var retryTimer = 0;
-    var lastResult; // the result row seen last, as JSON; undefined until the first message
+    var lastResult; // the result row seen last, as JSON; undefined until a stream's first message
     var resultRevision = -1;
     var hideTimer = 0;
 
@@ -233,6 +233,9 @@
         listen('live', onLive);
         if (kind === 'leaders')
             listen('rows', onRows);
+        // After a reconnect the revisions may start afresh (the program restarted): the first
+        // message sets the result that counts as seen.
+        source.onopen = function () { lastResult = undefined; };
         source.onerror = function () {
             if (source.readyState === EventSource.CLOSED)
                 retryTimer = setTimeout(restart, 3000);
