@@ -178,8 +178,11 @@
             return;
         }
         var body = byId('rows');
-        for (var i = at; i < at + remove; ++i)
-            body.removeChild(trs[i]);
+        if (whole)
+            body.textContent = '';
+        else
+            for (var i = at; i < at + remove; ++i)
+                body.removeChild(trs[i]);
         var added = insert.map(makeRow);
         var fragment = document.createDocumentFragment();
         added.forEach(function (tr) { fragment.appendChild(tr); });
