@@ -180,4 +180,5 @@ void LanguageSwitch::ApplyLanguage()
             break;
         }
     }
+    emit languageApplied();
 }

@@ -56,6 +56,10 @@ public:
     State state() const;
     void restore(const State &state);
 
+signals:
+    // The lines in force were put into the windows; readers of them elsewhere follow.
+    void languageApplied();
+
 private:
     Windows m_w;
     DialogLanguage m_dialogs;

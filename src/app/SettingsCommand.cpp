@@ -133,6 +133,10 @@ void SettingsCommand::ApplySettings(const TSettings &chosen)
     const QList<Photocells::PortFailure> failures = cells.OpenConfiguredPorts();
     Settings.Sound0 = chosen.Sound0;
     Settings.Sound1 = chosen.Sound1;
+    Settings.LiveWeb = chosen.LiveWeb;
+    Settings.LivePort = qBound(1, chosen.LivePort, 65535);
+    Settings.LiveHost = chosen.LiveHost;
+    emit applied();
     ui.ImageLSstart->move(ui.bSTART->x() - ui.ImageLSstart->width() - 2, ui.ImageLSstart->y());
     ui.ImageLSstop->move(ui.ImageLSstart->x(), ui.ImageLSstop->y());
 

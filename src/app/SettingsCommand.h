@@ -50,6 +50,10 @@ public:
     // The competition's rules as the settings give them, into the live state.
     static void publishCompetition(LiveState &live);
 
+signals:
+    // The chosen settings are in force; parts that read them on their own follow.
+    void applied();
+
 private:
     Parts m_p;
     bool m_resetDone = false;

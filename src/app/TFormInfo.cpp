@@ -5,6 +5,7 @@
 #include "Artwork.h"
 
 #include <QDialogButtonBox>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -38,8 +39,26 @@ TFormInfo::TFormInfo(QWidget *parent) : QDialog(parent)
     Memo1->setMinimumWidth(360);
     layout->addWidget(Memo1);
 
+    lLiveQr = new QLabel(this);
+    lLiveQr->setObjectName(QStringLiteral("lLiveQr"));
+    layout->addWidget(lLiveQr, 0, Qt::AlignHCenter);
+    lLiveUrl = new QLabel(this);
+    lLiveUrl->setObjectName(QStringLiteral("lLiveUrl"));
+    lLiveUrl->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(lLiveUrl, 0, Qt::AlignHCenter);
+    showLiveAddress(QString(), QImage());
+
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
+}
+
+void TFormInfo::showLiveAddress(const QString &address, const QImage &qrCode)
+{
+    lLiveUrl->setText(address);
+    lLiveQr->setPixmap(QPixmap::fromImage(qrCode));
+    lLiveUrl->setVisible(!address.isEmpty());
+    lLiveQr->setVisible(!address.isEmpty() && !qrCode.isNull());
+    adjustSize();
 }

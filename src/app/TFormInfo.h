@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QImage;
 class QLabel;
 
 // The information window: product, version and a notice text; OK or Escape closes it.
@@ -11,7 +12,11 @@ class TFormInfo : public QDialog
 public:
     explicit TFormInfo(QWidget *parent = nullptr);
 
-    // What the program is for, until a language file replaces it.
+    // The live results page's address and its QR code, for phones to open; nothing of it for an
+    // empty address.
+    void showLiveAddress(const QString &address, const QImage &qrCode);
 
     QLabel *Memo1 = nullptr; // the notice text
+    QLabel *lLiveQr = nullptr;
+    QLabel *lLiveUrl = nullptr;
 };

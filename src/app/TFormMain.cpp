@@ -9,6 +9,7 @@
 #include "InfoHelp.h"
 #include "LanguageSwitch.h"
 #include "LanguageTable.h"
+#include "LiveResults.h"
 #include "LiveState.h"
 #include "LocaleNumbers.h"
 #include "MessageBoxes.h"
@@ -235,7 +236,13 @@ void TFormMain::startUp()
                                       m_run.get(), m_photocells.get(), m_monitor, m_live.get(),
                                       [this] { return ResetToDefaults(); }},
                                      this);
+    m_liveResults = std::make_unique<LiveResults>(*m_live, *ui.StatusBar1, *m_formInfo);
+    connect(m_language, &LanguageSwitch::languageApplied, m_liveResults.get(),
+            &LiveResults::applyTexts);
+    connect(m_settings, &SettingsCommand::applied, m_liveResults.get(), &LiveResults::apply);
     m_language->LoadLanguage(Settings.Lang);
+    // Never in the way of timing: a port in use is said in the status bar, nothing waits.
+    m_liveResults->apply();
 
     if (!sessionFolder().isEmpty()) {
         m_session = std::make_unique<SessionKeeper>(

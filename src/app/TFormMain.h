@@ -11,6 +11,7 @@ class ClockDisplay;
 class ImpulseLog;
 class InfoHelp;
 class LanguageSwitch;
+class LiveResults;
 class LiveState;
 class Photocells;
 class ProtocolFiles;
@@ -49,6 +50,7 @@ public:
     TFormMonitor2 &monitor() { return *m_monitor; }
     SettingsCommand &settings() { return *m_settings; }
     LanguageSwitch &language() { return *m_language; }
+    LiveResults &liveResults() { return *m_liveResults; }
     // Both only while a session folder is set.
     SessionKeeper *session() { return m_session.get(); }
     ImpulseLog *impulseLog() { return m_impulseLog.get(); }
@@ -98,6 +100,8 @@ private:
     TFormMonitor2 *m_monitor = nullptr;       // a window of its own, owned as a child
     SettingsCommand *m_settings = nullptr;    // a child, with its dialog
     LanguageSwitch *m_language = nullptr;     // a child
+    // Last, so the server is gone before the state it reads.
+    std::unique_ptr<LiveResults> m_liveResults;
     bool m_saveSuppressed = false;
     bool m_sessionEnded = false;
 };

@@ -204,6 +204,17 @@ const LanguageElement LanguageTable[LanguageLinesUsed] = {
     {W::Info, U::Notice, "Memo1", nullptr, 0, ""},
     unused,
     settings(U::Hint, "seBorder", "Borte des Display"),
+    settings(U::Caption, "gbLive", "Live-Ergebnisse"),
+    settings(U::Caption, "cbLiveWeb", "Im Netzwerk anzeigen"),
+    settings(U::Caption, "LabLivePort", "Port:"),
+    settings(U::Caption, "LabLiveHost", "Adresse:"),
+    settings(U::Item, "cbLiveHost", "Alle Netzwerke", nullptr, 0),
+    text("Live-Ergebnisse"),
+    text("Letztes Ergebnis"),
+    text("Zu schlagen"),
+    text("Verbindung unterbrochen"),
+    text("Am Start"),
+    text("Live-Ergebnisse: Port %1 nicht verfügbar (%2)"),
 };
 
 QString LanguageText(int line, int charSet)

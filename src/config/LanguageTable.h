@@ -44,7 +44,7 @@ struct LanguageElement
     const char *builtin;
 };
 
-inline constexpr int LanguageLinesUsed = 116;
+inline constexpr int LanguageLinesUsed = 127;
 inline constexpr int LanguageLinesStored = 200;
 
 // What the information window says of the program until a language file's line 114 replaces it.
@@ -72,6 +72,13 @@ enum : int
     Eliminated = 112,
     ProtocolTitle = 113,
     Notice = 114,
+    // The live results page's own texts, and the status bar's word on a port it cannot have.
+    LivePage = 122,
+    LiveLastResult = 123,
+    LiveToBeat = 124,
+    LiveOffline = 125,
+    LiveStarter = 126,
+    LivePortFailure = 127,
 };
 }
 

@@ -44,6 +44,11 @@ struct TSettings
     int FilterInd = 3;
     int FilterIndO = 1;
     int BorderTV2 = 0;
+    // The live results on the network: off until the operator turns them on; an empty host
+    // listens on all networks.
+    bool LiveWeb = false;
+    int LivePort = 8080;
+    QString LiveHost;
 };
 
 // Process-wide, like the run state: every part of the program reads the same record.

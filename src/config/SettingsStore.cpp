@@ -88,14 +88,17 @@ const Field loadOrder[] = {
     num("FilterInd", &TSettings::FilterInd),
     num("FilterIndO", &TSettings::FilterIndO),
     num("BorderTV2", &TSettings::BorderTV2, 0, 100),
+    flag("LiveWeb", &TSettings::LiveWeb),
+    num("LivePort", &TSettings::LivePort, 1, 65535),
+    text("LiveHost", &TSettings::LiveHost),
 };
 
 const char *const saveOrder[] = {
-    "Left",   "Top",       "Width",      "Height",   "Sound", "Port1",  "Port2",     "Alg1",
-    "Alg2",   "Kont1",     "Kont2",      "Timer",    "ELZ",   "PktSek", "Acc",       "Sound0",
-    "Sound1", "C0",        "C1",         "C2",       "C3",    "C4",     "SekPachka", "Monitor",
-    "Eli",    "FiltInd",   "Zeile1",     "Zeile2",   "Sum",   "SumF",   "AutoFrei",  "CharSet",
-    "Lang",   "FilterInd", "FilterIndO", "BorderTV2"};
+    "Left",   "Top",       "Width",      "Height",    "Sound",   "Port1",    "Port2",     "Alg1",
+    "Alg2",   "Kont1",     "Kont2",      "Timer",     "ELZ",     "PktSek",   "Acc",       "Sound0",
+    "Sound1", "C0",        "C1",         "C2",        "C3",      "C4",       "SekPachka", "Monitor",
+    "Eli",    "FiltInd",   "Zeile1",     "Zeile2",    "Sum",     "SumF",     "AutoFrei",  "CharSet",
+    "Lang",   "FilterInd", "FilterIndO", "BorderTV2", "LiveWeb", "LivePort", "LiveHost"};
 
 const Field &field(const char *name)
 {

@@ -41,4 +41,9 @@ private:
     LiveServer *m_server = nullptr;
     QByteArray m_texts;
     QString m_address;
+    QString m_host;
+    // Counts the starts and stops, so a late report of an earlier start is not taken for now.
+    quint64 m_generation = 0;
+
+    void post();
 };

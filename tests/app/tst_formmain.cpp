@@ -1,8 +1,12 @@
-#include "MainWindowFixture.h"
+#include "SettingsDialogRun.h"
 #include "X11Keys.h"
+
+#include "LiveResults.h"
+#include "TFormInfo.h"
 
 #include <QClipboard>
 #include <QScreen>
+#include <QTcpServer>
 
 namespace {
 // "key=value|key|..." as a map; a key without a value stands for a key the store lacks.
@@ -22,7 +26,8 @@ const QString Unusual =
                    "Sound1=/tmp/c.wav|ELZ=77|C0=197121|C1=394500|C2=591879|C3=789258|"
                    "C4=4278190095|SekPachka=200|Monitor=1|Eli=1|FiltInd=4|Zeile1=Großer Preis|"
                    "Zeile2=Springprüfung Kl. M*|Sum=1|SumF=1|AutoFrei=0|CharSet=4|Lang=English|"
-                   "FilterInd=4|FilterIndO=2|BorderTV2=12");
+                   "FilterInd=4|FilterIndO=2|BorderTV2=12|LiveWeb=1|LivePort=18080|"
+                   "LiveHost=192.0.2.7");
 
 // The record as the store writes it, key by key.
 QVariantMap written(const TSettings &s)
@@ -120,6 +125,49 @@ private Q_SLOTS:
                 pal.color(QPalette::Active, QPalette::WindowText));
     }
 
+    // A port in use is said with its number and timing goes on; the next OK tries it again, and
+    // then the address shows in the status bar, and with its QR code in the information window.
+    void liveResultsOnTheNetwork()
+    {
+        QTcpServer taken;
+        QVERIFY(taken.listen());
+        const quint16 port = taken.serverPort();
+        std::tie(Settings.LiveWeb, Settings.LivePort) = std::tuple(true, int(port));
+        MainWindowFixture f;
+        const QLabel *status = f.window->liveResults().lLiveAddress;
+        const TFormInfo &info = f.window->formInfo();
+        QTRY_VERIFY(status->toolTip().startsWith(
+            QStringLiteral("Live-Ergebnisse: Port %1 nicht verfügbar (").arg(port)));
+        QVERIFY(status->isVisibleTo(f.window.get()) && !info.lLiveUrl->isVisibleTo(&info));
+        f.run(1000);
+        QCOMPARE(f.elapsed(), 1000);
+        f.key(Qt::Key_V, Qt::ControlModifier); // entered: the settings open again
+
+        taken.close();
+        runDialog(f, [](TCfgDialog &) {});
+        QTRY_VERIFY(status->text().endsWith(QStringLiteral(":%1/").arg(port)));
+        QVERIFY(status->text().startsWith("http://") && info.lLiveUrl->text() == status->text());
+        // Black modules on white, four white modules around, a finder pattern in the corner.
+        const QImage qr = info.lLiveQr->pixmap().toImage();
+        QVERIFY(info.lLiveQr->isVisibleTo(&info) && qr.width() == qr.height());
+        int corner = 0; // where the finder starts, on the diagonal
+        while (corner < qr.width() && qGray(qr.pixel(corner, corner)) >= 128)
+            ++corner;
+        const int scale = corner / 4;
+        QVERIFY(scale > 0 && corner % 4 == 0 && qr.width() % scale == 0);
+        const auto dark = [&](int x, int y) {
+            return qGray(qr.pixel(x * scale + scale / 2, y * scale + scale / 2)) < 128;
+        };
+        QString finder;
+        for (int x = 3; x <= 11; ++x)
+            finder += QString::number(dark(x, 4)) + QString::number(dark(x, 6));
+        QCOMPARE(finder, "001110111111101100");
+
+        runDialog(f, [](TCfgDialog &d) { d.cbLiveWeb->setChecked(false); });
+        QVERIFY(!status->isVisibleTo(f.window.get()) && !info.lLiveUrl->isVisibleTo(&info) &&
+                !info.lLiveQr->isVisibleTo(&info));
+    }
+
     void restartKeepsTheOperatorsSettings()
     {
         TempSettingsStore temp;
@@ -208,9 +256,9 @@ private Q_SLOTS:
             "FiltInd=2|FilterInd=2|CharSet=0");
         row("numbers out of range are brought into it; an unknown contact stays, for no line",
             "Port1=300|Port2=-1|Kont1=9|Acc=7|ELZ=1500|SekPachka=0|Width=100|Monitor=-2|"
-            "CharSet=99|BorderTV2=500|Timer=123456",
+            "CharSet=99|BorderTV2=500|Timer=123456|LivePort=0",
             "Port1=16|Port2=0|Kont1=9|Acc=2|ELZ=999|SekPachka=10|Width=800|Monitor=0|"
-            "CharSet=0|BorderTV2=100|Timer=9999|Alg1=1");
+            "CharSet=0|BorderTV2=100|Timer=9999|Alg1=1|LivePort=1");
         row("a text where a number belongs ends the reading", "Timer=sechzig",
             "Kont2=2|Timer=60|ELZ=120|Zeile1=Klassisches");
         row("a number beyond 32 bits ends the reading", "ELZ=99999999999", "Acc=1|ELZ=120|C0=0");

@@ -129,16 +129,20 @@ private slots:
         MainWindowFixture f;
         std::tie(Settings.Port1, Settings.Kont1, Settings.Port2, Settings.Kont2, Settings.Alg1,
                  Settings.CharSet) = std::tuple(1, 7, 2, 1, -1, 40);
+        Settings.LiveHost = QStringLiteral("192.0.2.7"); // a network that is down now
         runDialog(f, [](TCfgDialog &d) {
             QCOMPARE((QStringList{d.cbPort1->currentText(), d.cbPort2->currentText(),
-                                  d.cbCharset->currentText()}),
-                     (QStringList{"Keine", "COM2 /7,8", "DEFAULT"}));
+                                  d.cbCharset->currentText(), d.cbLiveHost->currentText(),
+                                  d.cbLiveHost->itemText(0)}),
+                     (QStringList{"Keine", "COM2 /7,8", "DEFAULT", "192.0.2.7", "Alle Netzwerke"}));
+            QVERIFY(comboTexts(d.cbLiveHost).contains("127.0.0.1"));
             // A negative algorithm locks both ports.
             QVERIFY(!d.cbPort1->isEnabled() && !d.cbPort2->isEnabled());
         });
         // The lock survives OK: an algorithm the list does not know is kept.
         QCOMPARE((QList<int>{Settings.Alg1, Settings.Port1, Settings.Port2, Settings.CharSet}),
                  (QList<int>{-1, 0, 2, 0}));
+        QCOMPARE(Settings.LiveHost, QStringLiteral("192.0.2.7"));
     }
 
     void actsAtOnce()
@@ -206,7 +210,11 @@ private slots:
             QTest::keyClick(d.cbColor0, Qt::Key_End);
             QCOMPARE(dialogs.colorDialogs, 1);
             d.cbColor4->setColor(rgbColor(0, 0, 255));
+            d.cbLiveWeb->setChecked(true);
+            d.seLivePort->setValue(18499);
+            choose(d.cbLiveHost, QStringLiteral("127.0.0.1"));
         });
+        QVERIFY(Settings.LiveWeb && Settings.LivePort == 18499 && Settings.LiveHost == "127.0.0.1");
         QCOMPARE((QList<int>{Settings.ELZ, f.ui.seELZmain->value(), Settings.SekPachka,
                              Settings.PktSek, Settings.Timer, Settings.BorderTV2, Settings.Acc}),
                  (QList<int>{999, 999, 10, 29, 0, 7, 1}));

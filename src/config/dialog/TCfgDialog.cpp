@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QNetworkInterface>
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -244,9 +245,29 @@ TCfgDialog::TCfgDialog(QWidget *parent) : QDialog(parent)
         sounds->addWidget(edit, row, 1);
         sounds->addWidget(button, row++, 2);
     }
+    // The live results on the network
+    gbLive = group(this, "gbLive", LanguageText(117));
+    auto *live = new QGridLayout(gbLive);
+    cbLiveWeb = make<QCheckBox>(gbLive, "cbLiveWeb");
+    cbLiveWeb->setText(LanguageText(118));
+    LabLivePort = label(gbLive, "LabLivePort", LanguageText(119));
+    seLivePort = make<QSpinBox>(gbLive, "seLivePort");
+    seLivePort->setRange(1, 65535);
+    LabLivePort->setBuddy(seLivePort);
+    LabLiveHost = label(gbLive, "LabLiveHost", LanguageText(120));
+    cbLiveHost = make<QComboBox>(gbLive, "cbLiveHost");
+    LabLiveHost->setBuddy(cbLiveHost);
+    live->addWidget(cbLiveWeb, 0, 0, 1, 4);
+    live->addWidget(LabLivePort, 1, 0);
+    live->addWidget(seLivePort, 1, 1);
+    live->addWidget(LabLiveHost, 1, 2);
+    live->addWidget(cbLiveHost, 1, 3);
+    live->setColumnStretch(3, 1);
+
     auto *right = new QVBoxLayout;
     right->addLayout(screen);
     right->addWidget(gbSound);
+    right->addWidget(gbLive);
     right->addStretch(1);
     grid->addLayout(right, 2, 1);
 
@@ -278,6 +299,7 @@ TCfgDialog::TCfgDialog(QWidget *parent) : QDialog(parent)
 
     setPortList(ComPortMask);
     fillLanguages();
+    fillLiveHosts(QString());
 }
 
 void TCfgDialog::fillLanguages()
@@ -381,6 +403,9 @@ void TCfgDialog::setValues(const TSettings &s)
     seBorder->setValue(s.BorderTV2);
     sSoundTimer->setText(s.Sound0);
     sSoundHaltFort->setText(s.Sound1);
+    cbLiveWeb->setChecked(s.LiveWeb);
+    seLivePort->setValue(s.LivePort);
+    fillLiveHosts(s.LiveHost);
     m_shownMonitor = s.Monitor;
     m_shownAlg1 = s.Alg1;
 }
@@ -418,7 +443,33 @@ TSettings TCfgDialog::values(const TSettings &base) const
     }
     v.Sound0 = sSoundTimer->text();
     v.Sound1 = sSoundHaltFort->text();
+    v.LiveWeb = cbLiveWeb->isChecked();
+    v.LivePort = seLivePort->value();
+    v.LiveHost = cbLiveHost->currentIndex() > 0 ? cbLiveHost->currentText() : QString();
     return v;
+}
+
+void TCfgDialog::fillLiveHosts(const QString &host)
+{
+    QStringList hosts;
+    for (const QNetworkInterface &i : QNetworkInterface::allInterfaces()) {
+        if (!i.flags().testFlag(QNetworkInterface::IsUp))
+            continue;
+        for (const QNetworkAddressEntry &entry : i.addressEntries()) {
+            const QHostAddress ip = entry.ip();
+            if (ip.protocol() == QAbstractSocket::IPv4Protocol ||
+                ip.protocol() == QAbstractSocket::IPv6Protocol)
+                hosts << ip.toString();
+        }
+    }
+    hosts.removeDuplicates();
+    // A network that is down today keeps its address in the settings.
+    if (!host.isEmpty() && !hosts.contains(host))
+        hosts << host;
+    cbLiveHost->clear();
+    cbLiveHost->addItem(LanguageText(121));
+    cbLiveHost->addItems(hosts);
+    cbLiveHost->setCurrentIndex(host.isEmpty() ? 0 : int(hosts.indexOf(host)) + 1);
 }
 
 void TCfgDialog::showEvent(QShowEvent *event)

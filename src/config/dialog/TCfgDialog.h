@@ -107,6 +107,12 @@ public:
     QToolButton *SpeedButton2 = nullptr;
     QLabel *Image1 = nullptr; // the pictures of "ON" and "OFF"
     QLabel *Image2 = nullptr;
+    QGroupBox *gbLive = nullptr;
+    QCheckBox *cbLiveWeb = nullptr;
+    QLabel *LabLivePort = nullptr;
+    QSpinBox *seLivePort = nullptr;
+    QLabel *LabLiveHost = nullptr;
+    QComboBox *cbLiveHost = nullptr; // "Alle Netzwerke", then this machine's addresses
     QPushButton *bDefault = nullptr;
     QPushButton *OKBtn = nullptr;
     QPushButton *CancelBtn = nullptr;
@@ -117,6 +123,8 @@ protected:
 
 private:
     void FormShow();
+    // The addresses of the interfaces that are up now, and host though it is not among them.
+    void fillLiveHosts(const QString &host);
 
     int m_shownMonitor = 0;
     int m_langIndex = 0; // the language in force
