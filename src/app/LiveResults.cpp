@@ -13,6 +13,10 @@
 #include <QLabel>
 #include <QStatusBar>
 
+namespace {
+constexpr int MaxStatusWidth = 400;
+}
+
 LiveResults::LiveResults(const LiveState &state, QStatusBar &statusBar, TFormInfo &info,
                          QObject *parent)
     : QObject(parent), m_web(std::make_unique<LiveWeb>(state)), m_info(info)
@@ -20,6 +24,7 @@ LiveResults::LiveResults(const LiveState &state, QStatusBar &statusBar, TFormInf
     lLiveAddress = new QLabel(&statusBar);
     lLiveAddress->setObjectName(QStringLiteral("lLiveAddress"));
     lLiveAddress->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lLiveAddress->setContentsMargins(4, 0, 6, 0);
     statusBar.addPermanentWidget(lLiveAddress);
     lLiveAddress->hide();
     connect(m_web.get(), &LiveWeb::started, this, &LiveResults::showStarted);
@@ -95,12 +100,16 @@ void LiveResults::showStopped()
 void LiveResults::showStatus()
 {
     const QString address = m_on ? m_web->address() : QString();
-    if (!address.isEmpty())
-        lLiveAddress->setText(address);
-    else if (m_on && m_failed)
+    QString text = address;
+    if (address.isEmpty() && m_on && m_failed)
         // One call for both: a reason that holds "%2" stays as it is.
-        lLiveAddress->setText(LanguageText(LanguageLine::LivePortFailure)
-                                  .arg(QString::number(m_failedPort), m_failedReason));
-    lLiveAddress->setVisible(!address.isEmpty() || (m_on && m_failed));
-    m_info.showLiveAddress(address, address.isEmpty() ? QImage() : qrCodeImage(address, 4));
+        text = LanguageText(LanguageLine::LivePortFailure)
+                   .arg(QString::number(m_failedPort), m_failedReason);
+    // The system's reason can be long: the status bar keeps room for the others, the tooltip
+    // has it all.
+    lLiveAddress->setText(
+        lLiveAddress->fontMetrics().elidedText(text, Qt::ElideRight, MaxStatusWidth));
+    lLiveAddress->setToolTip(text);
+    lLiveAddress->setVisible(!text.isEmpty());
+    m_info.showLiveAddress(address, address.isEmpty() ? QImage() : qrCodeImage(address, 5));
 }

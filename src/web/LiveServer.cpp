@@ -336,6 +336,7 @@ void LiveServer::openStream(QTcpSocket *socket, Connection &connection)
 bool LiveServer::send(QTcpSocket *socket, Connection &connection, const QByteArray &bytes)
 {
     socket->write(bytes);
+    socket->flush();
     connection.lastWrite = m_clock();
     // A client that does not read falls behind for good: it is dropped, and its browser
     // reconnects and catches up from the whole list.
@@ -343,7 +344,6 @@ bool LiveServer::send(QTcpSocket *socket, Connection &connection, const QByteArr
         drop(socket);
         return false;
     }
-    socket->flush();
     return true;
 }
 

@@ -125,6 +125,49 @@ private Q_SLOTS:
                 pal.color(QPalette::Active, QPalette::WindowText));
     }
 
+    // A port in use is said with its number and timing goes on; the next OK tries it again, and
+    // then the address shows in the status bar, and with its QR code in the information window.
+    void liveResultsOnTheNetwork()
+    {
+        QTcpServer taken;
+        QVERIFY(taken.listen());
+        const quint16 port = taken.serverPort();
+        std::tie(Settings.LiveWeb, Settings.LivePort) = std::tuple(true, int(port));
+        MainWindowFixture f;
+        const QLabel *status = f.window->liveResults().lLiveAddress;
+        const TFormInfo &info = f.window->formInfo();
+        QTRY_VERIFY(status->toolTip().startsWith(
+            QStringLiteral("Live-Ergebnisse: Port %1 nicht verfügbar (").arg(port)));
+        QVERIFY(status->isVisibleTo(f.window.get()) && !info.lLiveUrl->isVisibleTo(&info));
+        f.run(1000);
+        QCOMPARE(f.elapsed(), 1000);
+        f.key(Qt::Key_V, Qt::ControlModifier); // entered: the settings open again
+
+        taken.close();
+        runDialog(f, [](TCfgDialog &) {});
+        QTRY_VERIFY(status->text().endsWith(QStringLiteral(":%1/").arg(port)));
+        QVERIFY(status->text().startsWith("http://") && info.lLiveUrl->text() == status->text());
+        // Black modules on white, four white modules around, a finder pattern in the corner.
+        const QImage qr = info.lLiveQr->pixmap().toImage();
+        QVERIFY(info.lLiveQr->isVisibleTo(&info) && qr.width() == qr.height());
+        int corner = 0; // where the finder starts, on the diagonal
+        while (corner < qr.width() && qGray(qr.pixel(corner, corner)) >= 128)
+            ++corner;
+        const int scale = corner / 4;
+        QVERIFY(scale > 0 && corner % 4 == 0 && qr.width() % scale == 0);
+        const auto dark = [&](int x, int y) {
+            return qGray(qr.pixel(x * scale + scale / 2, y * scale + scale / 2)) < 128;
+        };
+        QString finder;
+        for (int x = 3; x <= 11; ++x)
+            finder += QString::number(dark(x, 4)) + QString::number(dark(x, 6));
+        QCOMPARE(finder, "001110111111101100");
+
+        runDialog(f, [](TCfgDialog &d) { d.cbLiveWeb->setChecked(false); });
+        QVERIFY(!status->isVisibleTo(f.window.get()) && !info.lLiveUrl->isVisibleTo(&info) &&
+                !info.lLiveQr->isVisibleTo(&info));
+    }
+
     void restartKeepsTheOperatorsSettings()
     {
         TempSettingsStore temp;
@@ -184,42 +227,6 @@ private Q_SLOTS:
         Settings = TSettings{};
         ProgramRun run;
         QCOMPARE(run.ui.seELZmain->value(), 120);
-    }
-
-    // A port in use is said with its number and timing goes on; the next OK tries it again, and
-    // then the address shows in the status bar, and with its QR code in the information window.
-    void liveResultsOnTheNetwork()
-    {
-        QTcpServer taken;
-        QVERIFY(taken.listen());
-        const quint16 port = taken.serverPort();
-        std::tie(Settings.LiveWeb, Settings.LivePort) = std::tuple(true, int(port));
-        MainWindowFixture f;
-        const QLabel *status = f.window->liveResults().lLiveAddress;
-        const TFormInfo &info = f.window->formInfo();
-        QTRY_VERIFY(status->text().startsWith(
-            QStringLiteral("Live-Ergebnisse: Port %1 nicht verfügbar (").arg(port)));
-        QVERIFY(status->isVisibleTo(f.window.get()) && !info.lLiveUrl->isVisibleTo(&info));
-        f.run(1000);
-        QCOMPARE(f.elapsed(), 1000);
-
-        taken.close();
-        runDialog(f, [](TCfgDialog &) {});
-        QTRY_VERIFY(status->text().endsWith(QStringLiteral(":%1/").arg(port)));
-        QVERIFY(status->text().startsWith("http://") && info.lLiveUrl->text() == status->text());
-        // Black modules on white, four white modules around, a finder pattern in the corner.
-        const QImage qr = info.lLiveQr->pixmap().toImage();
-        QVERIFY(info.lLiveQr->isVisibleTo(&info) && qr.width() == qr.height() &&
-                qr.width() % 4 == 0);
-        const auto dark = [&](int x, int y) { return qGray(qr.pixel(x * 4 + 2, y * 4 + 2)) < 128; };
-        QString finder;
-        for (int x = 3; x <= 11; ++x)
-            finder += QString::number(dark(x, 4)) + QString::number(dark(x, 6));
-        QCOMPARE(finder, "001110111111101100");
-
-        runDialog(f, [](TCfgDialog &d) { d.cbLiveWeb->setChecked(false); });
-        QVERIFY(!status->isVisibleTo(f.window.get()) && !info.lLiveUrl->isVisibleTo(&info) &&
-                !info.lLiveQr->isVisibleTo(&info));
     }
 
     void everyValueComesBack()

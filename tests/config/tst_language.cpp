@@ -9,6 +9,7 @@
 #include "TFormMonitor2.h"
 #include "TOwnerDrawComboBox.h"
 
+#include <QGroupBox>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>

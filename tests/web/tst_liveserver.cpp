@@ -288,6 +288,21 @@ private slots:
         QTRY_VERIFY((later.read(), later.received.endsWith("\n: \n")));
     }
 
+    // A phone that stops reading is dropped once its unsent output passes the limit, instead
+    // of the server keeping everything for it.
+    void stalledStreamDropped()
+    {
+        const quint16 port = startServer();
+        Client stalled(port);
+        stalled.socket.setReadBufferSize(1024);
+        QVERIFY(stalled.send("GET /api/events HTTP/1.1\r\n\r\n"));
+        QTRY_COMPARE(m_server->streamCount(), 1);
+        for (char c = 'a'; c < 'f' && m_server->streamCount() > 0; ++c)
+            m_server->setTexts("\"" + QByteArray(5 << 20, c) + '"');
+        QCOMPARE(m_server->streamCount(), 0);
+        QCOMPARE(m_server->connectionCount(), 0);
+    }
+
     // On its own thread, as the program runs it.
     void liveWebOnItsThread()
     {

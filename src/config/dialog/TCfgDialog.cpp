@@ -299,6 +299,7 @@ TCfgDialog::TCfgDialog(QWidget *parent) : QDialog(parent)
 
     setPortList(ComPortMask);
     fillLanguages();
+    fillLiveHosts(QString());
 }
 
 void TCfgDialog::fillLanguages()
@@ -465,9 +466,8 @@ void TCfgDialog::fillLiveHosts(const QString &host)
     // A network that is down today keeps its address in the settings.
     if (!host.isEmpty() && !hosts.contains(host))
         hosts << host;
-    const QString all = cbLiveHost->count() > 0 ? cbLiveHost->itemText(0) : LanguageText(121);
     cbLiveHost->clear();
-    cbLiveHost->addItem(all);
+    cbLiveHost->addItem(LanguageText(121));
     cbLiveHost->addItems(hosts);
     cbLiveHost->setCurrentIndex(host.isEmpty() ? 0 : int(hosts.indexOf(host)) + 1);
 }
