@@ -3,9 +3,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # pdftotext reads the printout back; openpyxl and python-docx make and read office files; the
-# package test builds the Debian package and validates its menu entry and AppStream file.
+# package test builds the Debian package and validates its menu entry and AppStream file;
+# chromium opens the live results page.
 scripts/deps.sh poppler-utils python3-openpyxl python3-docx dpkg-dev file desktop-file-utils \
-    appstream
+    appstream chromium
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
 cd build

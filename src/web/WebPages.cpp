@@ -5,7 +5,10 @@
 
 // Outside any namespace, as the resource macro requires; the pages sit in a static library, so
 // nothing else would pull their resource data in.
-static void initPageResources() { Q_INIT_RESOURCE(pages); }
+static void initPageResources()
+{
+    Q_INIT_RESOURCE(pages);
+}
 
 namespace {
 struct Route

@@ -456,9 +456,10 @@ void TCfgDialog::fillLiveHosts(const QString &host)
         if (!i.flags().testFlag(QNetworkInterface::IsUp))
             continue;
         for (const QNetworkAddressEntry &entry : i.addressEntries()) {
+            // A link-local IPv6 address needs its interface in the URL, which browsers refuse.
             const QHostAddress ip = entry.ip();
             if (ip.protocol() == QAbstractSocket::IPv4Protocol ||
-                ip.protocol() == QAbstractSocket::IPv6Protocol)
+                (ip.protocol() == QAbstractSocket::IPv6Protocol && !ip.isLinkLocal()))
                 hosts << ip.toString();
         }
     }

@@ -81,8 +81,9 @@
         renderHeads();
     }
 
-    // The table's columns; "wide" ones show only where the screen has room, and the narrow
-    // screen shows the faults under the points instead.
+    // The list's columns; "wide" ones show only where the screen has room, and the narrow
+    // screen shows the faults under the points instead. Rows are blocks of their own, not a
+    // table, so a row put in lays out alone, and rows off the screen are not laid out at all.
     var COLUMNS = [
         { cls: 'rank', heads: [11] },
         { cls: 'sn', heads: [0], field: 'startNumber' },
@@ -97,45 +98,51 @@
         { cls: 'num time', heads: [10], field: 'time' }
     ];
 
-    function fillCell(cell, main, sub) {
+    // A cell of one text, or of two lines when the column has a second one.
+    function fillCell(cell, main, sub, twoLines) {
+        if (!twoLines) {
+            setText(cell, main);
+            return;
+        }
         var first = cell.firstChild;
-        var second = first && first.nextSibling;
         if (!first) {
             first = cell.appendChild(document.createElement('span'));
-            second = cell.appendChild(document.createElement('span'));
             first.className = 'main';
-            second.className = 'sub';
+            cell.appendChild(document.createElement('span')).className = 'sub';
         }
         setText(first, main);
-        setText(second, sub);
+        setText(first.nextSibling, sub);
     }
 
     function renderHeads() {
         var tr = byId('heads');
         if (!tr.firstChild)
             COLUMNS.forEach(function (c) {
-                tr.appendChild(document.createElement('th')).className = c.cls;
+                var cell = tr.appendChild(document.createElement('div'));
+                cell.className = c.cls;
+                cell.setAttribute('role', 'columnheader');
             });
         COLUMNS.forEach(function (c, i) {
             fillCell(tr.children[i], heading(c.heads[0]),
-                c.heads.length > 1 ? heading(c.heads[1]) : '');
+                c.heads.length > 1 ? heading(c.heads[1]) : '', c.heads.length > 1);
         });
     }
 
     function makeRow(row) {
-        var tr = document.createElement('tr');
+        var tr = document.createElement('div');
         var aborted = str(row.abort) !== '';
-        if (aborted)
-            tr.className = 'aborted';
+        tr.className = aborted ? 'row aborted' : 'row';
+        tr.setAttribute('role', 'row');
         COLUMNS.forEach(function (c) {
-            var td = tr.appendChild(document.createElement('td'));
+            var td = tr.appendChild(document.createElement('div'));
             td.className = c.cls;
+            td.setAttribute('role', 'cell');
             if (!c.field)
                 return;
             var main = str(row[c.field]);
             if (c.field === 'time' && aborted)
                 main = str(row.abort);
-            fillCell(td, main, c.sub ? str(row[c.sub]) : '');
+            fillCell(td, main, c.sub ? str(row[c.sub]) : '', !!c.sub);
         });
         return tr;
     }
@@ -147,7 +154,7 @@
             var text = Object.prototype.hasOwnProperty.call(listed, k) ? listed[k] : String(k + 1);
             if (rankTexts[k] !== text) {
                 rankTexts[k] = text;
-                fillCell(trs[k].firstChild, text, '');
+                setText(trs[k].firstChild, text);
             }
         }
     }
@@ -171,8 +178,11 @@
             return;
         }
         var body = byId('rows');
-        for (var i = at; i < at + remove; ++i)
-            body.removeChild(trs[i]);
+        if (whole)
+            body.textContent = '';
+        else
+            for (var i = at; i < at + remove; ++i)
+                body.removeChild(trs[i]);
         var added = insert.map(makeRow);
         var fragment = document.createDocumentFragment();
         added.forEach(function (tr) { fragment.appendChild(tr); });
@@ -205,7 +215,11 @@
             moving: !!run.moving, countdown: !!run.countdown, decimals: decimals
         };
         byId('clock').className = 'clock ' + str(run.phase) + (run.countdown ? ' countdown' : '');
-        renderClock();
+        // A standing clock shows the program's own text of its time.
+        if (!clockBase.moving && typeof run.time === 'string' && run.time !== '')
+            setText(byId('clock'), run.time);
+        else
+            renderClock();
         if (clockBase.moving && !frameId)
             frameId = requestAnimationFrame(frame);
 
@@ -225,7 +239,8 @@
         show(byId('last'), !!row || str(result.text) !== '');
 
         var beat = d.toBeat;
-        setText(byId('toBeatValue'), beat ? str(beat.points) + ' \u2013 ' + str(beat.time) : '');
+        setText(byId('toBeatValue'), beat ? heading(9) + ' ' + str(beat.points) + ' \u00b7 ' +
+            heading(10) + ' ' + str(beat.time) : '');
         show(byId('toBeat'), !!beat);
     }
 

@@ -17,7 +17,7 @@
     var frameId = 0;
     var source = null;
     var retryTimer = 0;
-    var lastResult; // the result row seen last, as JSON; undefined until the first message
+    var lastResult; // the result row seen last, as JSON; undefined until a stream's first message
     var resultRevision = -1;
     var hideTimer = 0;
 
@@ -85,6 +85,7 @@
     function applyLabels() {
         setText(byId('faultsLabel'), heading(8));
         setText(byId('rankHead'), heading(11));
+        setText(byId('rankLabel'), heading(11));
         setText(byId('nameHead'), heading(3));
         setText(byId('pointsHead'), heading(9));
         setText(byId('timeHead'), heading(10));
@@ -103,7 +104,11 @@
             moving: !!run.moving, countdown: !!run.countdown,
             decimals: d.decimals === 0 || d.decimals === 1 ? d.decimals : 2
         };
-        renderClock();
+        // A standing clock shows the program's own text of its time.
+        if (!clockBase.moving && typeof run.time === 'string' && run.time !== '')
+            setText(byId('time'), run.time);
+        else
+            renderClock();
         if (clockBase.moving && !frameId)
             frameId = requestAnimationFrame(frame);
         var panel = byId('panel');
@@ -228,6 +233,9 @@
         listen('live', onLive);
         if (kind === 'leaders')
             listen('rows', onRows);
+        // After a reconnect the revisions may start afresh (the program restarted): the first
+        // message sets the result that counts as seen.
+        source.onopen = function () { lastResult = undefined; };
         source.onerror = function () {
             if (source.readyState === EventSource.CLOSED)
                 retryTimer = setTimeout(restart, 3000);

@@ -1,0 +1,139 @@
+#include "LiveWeb.h"
+#include "MainWindowFixture.h"
+#include "WebPages.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QWebSocket>
+#include <unistd.h>
+
+namespace {
+// A headless Chromium of its own, driven over its DevTools protocol.
+struct Browser
+{
+    ~Browser()
+    {
+        process.kill();
+        process.waitForFinished();
+    }
+
+    // Starts the browser on the page at url.
+    void open(const QString &program, const QString &url)
+    {
+        const QStringList sandbox = geteuid() == 0 ? QStringList("--no-sandbox") : QStringList();
+        process.start(program, QStringList{"--headless=new", "--remote-debugging-port=0",
+                                           "--user-data-dir=" + profile.path(), url} +
+                                   sandbox); // as root it runs only without its sandbox
+        QFile portFile(profile.filePath("DevToolsActivePort"));
+        QTRY_VERIFY_WITH_TIMEOUT(portFile.size() > 0, 30000);
+        QVERIFY(portFile.open(QIODevice::ReadOnly));
+        QNetworkAccessManager net;
+        std::unique_ptr<QNetworkReply> list(net.get(QNetworkRequest(
+            QUrl("http://127.0.0.1:" + portFile.readLine().trimmed() + "/json/list"))));
+        QTRY_VERIFY_WITH_TIMEOUT(list->isFinished(), 10000);
+        for (const QJsonValue target : QJsonDocument::fromJson(list->readAll()).array())
+            if (target["type"] == "page")
+                socket.open(QUrl(target["webSocketDebuggerUrl"].toString()));
+        QObject::connect(&socket, &QWebSocket::textMessageReceived, [this](const QString &text) {
+            const QJsonObject reply = QJsonDocument::fromJson(text.toUtf8()).object();
+            replies[reply["id"].toInt()] = reply["result"]["result"]["value"].toVariant();
+        });
+        QTRY_COMPARE_WITH_TIMEOUT(socket.state(), QAbstractSocket::ConnectedState, 10000);
+    }
+    // The value of a script expression in the page; invalid when no answer comes.
+    QVariant eval(const QString &expression)
+    {
+        const int id = ++calls;
+        const QJsonObject params{{"expression", expression}, {"returnByValue", true}};
+        socket.sendTextMessage(
+            QJsonDocument(
+                QJsonObject{{"id", id}, {"method", "Runtime.evaluate"}, {"params", params}})
+                .toJson(QJsonDocument::Compact));
+        for (QDeadlineTimer guard(10000); !replies.contains(id) && !guard.hasExpired();)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return replies.take(id);
+    }
+
+    QTemporaryDir profile;
+    QProcess process;
+    QWebSocket socket;
+    QHash<int, QVariant> replies;
+    int calls = 0;
+};
+} // namespace
+
+// The pages as a browser gets them, and the phone page following a run in a real browser.
+class tst_WebPage : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Only the fixed routes are found, each with its type; no other name reaches a resource.
+    void routes()
+    {
+        for (const auto &[path, type] : {std::pair{"/", "text/html"},
+                                         {"/app.js", "application/javascript"},
+                                         {"/overlay/leaders", "text/html"},
+                                         {"/overlay.css", "text/css"}}) {
+            const std::optional<WebPage> page = WebPages::find(QString(path));
+            QVERIFY2(page && page->body.size() > 100, path);
+            QCOMPARE(page->contentType, QByteArray(type) + "; charset=utf-8");
+        }
+        for (const char *path :
+             {"/index.html", "/overlay-clock.html", "/web/app.js", "/overlay/", "/APP.JS", ""})
+            QVERIFY2(!WebPages::find(QString(path)), path);
+    }
+
+    void pageFollowsTheRun()
+    {
+        const QString chromium = QStandardPaths::findExecutable("chromium");
+        if (chromium.isEmpty())
+            QSKIP("chromium is not installed");
+        MainWindowFixture f(false);
+        LiveWeb web(f.window->live());
+        web.start("127.0.0.1", 0);
+        QTRY_VERIFY(web.listening());
+        Browser browser;
+        browser.open(chromium, web.address());
+        if (QTest::currentTestFailed())
+            return;
+        const auto text = [](const char *id) {
+            return QStringLiteral("document.getElementById('%1').textContent").arg(id);
+        };
+
+        // A rider entered first; the next one goes above it. Markup in a name stays text.
+        f.ui.Reiter->setText("Tom");
+        f.enter(2000);
+        f.key(Qt::Key_N, Qt::ControlModifier);
+        const QString rider = R"(<b>Anna</b> & "Jo")";
+        f.ui.Reiter->setText(rider);
+        QTRY_COMPARE(browser.eval(text("rider") + "+ document.querySelectorAll('b').length"),
+                     rider + "0");
+
+        // The program's clock stands (a fake one): the page counts on by itself.
+        const QString clock = "parseFloat(" + text("clock") + ".replace(',', '.'))";
+        f.key(Qt::Key_F5);
+        f.tick(1230);
+        QTRY_VERIFY(browser.eval(clock).toDouble() >= 1.23);
+        const double first = browser.eval(clock).toDouble();
+        QTRY_VERIFY(browser.eval(clock).toDouble() > first);
+
+        // STOP and EINTRAGEN reach the open page, which is not loaded again.
+        browser.eval("window.marker = 7");
+        f.key(Qt::Key_F9);
+        f.key(Qt::Key_V, Qt::ControlModifier);
+        QTRY_COMPARE(browser.eval("[window.marker, " + text("clock") + ", " + text("lastRider") +
+                                  ", " + text("lastRank") +
+                                  "].concat(Array.from(document.querySelectorAll('#rows .name "
+                                  ".main, #rows .rank'), c => c.textContent)).join('|')"),
+                     "7|1,23|" + rider + "|1|1|" + rider + "|2|Tom");
+    }
+};
+
+QTEST_MAIN(tst_WebPage)
+#include "tst_webpage.moc"
