@@ -182,16 +182,38 @@ void appendCsvLine(QByteArray &out, const RowFields &fields)
     out += "\r\n";
 }
 
-// Two rows alike but for their rank: the splice need not send them again.
-bool sameButRank(const QStringList &a, const QStringList &b)
+// How a row's rank follows from its place: its place (k + 1), the rank of the row above (a tie),
+// or its own text (an abort). Rows moved down by an entry above keep their code, so the splice
+// of an entered run leaves them out.
+enum class RankCode
 {
-    if (a.size() != b.size())
+    Place,
+    Tie,
+    Own
+};
+
+RankCode rankCode(const QList<QStringList> &rows, qsizetype k)
+{
+    const QString &rank = rows.at(k).value(ColRank);
+    if (rank == QString::number(k + 1))
+        return RankCode::Place;
+    if (k > 0 && rank == rows.at(k - 1).value(ColRank))
+        return RankCode::Tie;
+    return RankCode::Own;
+}
+
+// Two rows the page shows alike, at their places in their lists.
+bool sameRow(const QList<QStringList> &a, qsizetype ka, const QList<QStringList> &b, qsizetype kb)
+{
+    const QStringList &x = a.at(ka), &y = b.at(kb);
+    if (x.size() != y.size())
         return false;
-    for (qsizetype c = 0; c < a.size(); ++c) {
-        if (c != ColRank && a.at(c) != b.at(c))
+    for (qsizetype c = 0; c < x.size(); ++c) {
+        if (c != ColRank && x.at(c) != y.at(c))
             return false;
     }
-    return true;
+    const RankCode code = rankCode(a, ka);
+    return code == rankCode(b, kb) && (code != RankCode::Own || x.value(ColRank) == y.value(ColRank));
 }
 
 } // namespace
@@ -333,22 +355,22 @@ QByteArray rowsMessage(const QList<QStringList> &before, quint64 beforeRevision,
 
     const qsizetype shorter = qMin(old.size(), rows.size());
     qsizetype prefix = 0;
-    while (prefix < shorter && sameButRank(old.at(prefix), rows.at(prefix)))
+    while (prefix < shorter && sameRow(old, prefix, rows, prefix))
         ++prefix;
     qsizetype suffix = 0;
     while (suffix < shorter - prefix &&
-           sameButRank(old.at(old.size() - 1 - suffix), rows.at(rows.size() - 1 - suffix)))
+           sameRow(old, old.size() - 1 - suffix, rows, rows.size() - 1 - suffix))
         ++suffix;
 
     QJsonArray insert;
-    for (qsizetype r = prefix; r < rows.size() - suffix; ++r)
-        insert.append(rowObject(rows.at(r), false));
-
-    QJsonArray ranks;
-    for (qsizetype r = 0; r < rows.size(); ++r) {
-        const QString rank = rows.at(r).value(ColRank);
-        if (rank != QString::number(r + 1))
-            ranks.append(QJsonArray{double(r), validText(rank)});
+    for (qsizetype r = prefix; r < rows.size() - suffix; ++r) {
+        QJsonObject row = rowObject(rows.at(r), false);
+        const RankCode code = rankCode(rows, r);
+        if (code == RankCode::Tie)
+            row.insert(QStringLiteral("tie"), true);
+        else if (code == RankCode::Own)
+            row.insert(QStringLiteral("rank"), validText(rows.at(r).value(ColRank)));
+        insert.append(row);
     }
 
     QJsonObject message{{QStringLiteral("rev"), double(revision)},
@@ -360,8 +382,7 @@ QByteArray rowsMessage(const QList<QStringList> &before, quint64 beforeRevision,
                                                        ? double(std::numeric_limits<qint32>::max())
                                                        : double(old.size() - prefix - suffix)},
                         {QStringLiteral("insert"), insert},
-                        {QStringLiteral("count"), double(rows.size())},
-                        {QStringLiteral("ranks"), ranks}};
+                        {QStringLiteral("count"), double(rows.size())}};
     if (whole)
         message.insert(QStringLiteral("headings"), headingsArray(after));
     return QJsonDocument(message).toJson(QJsonDocument::Compact);

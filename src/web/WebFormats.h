@@ -25,8 +25,9 @@ QByteArray resultsJson(const LiveSnapshot &snapshot);
 QByteArray resultsXml(const LiveSnapshot &snapshot);
 QByteArray resultsCsv(const LiveSnapshot &snapshot);
 
-// The change from one protocol to the next, for the event stream: one splice of the rows (rank
-// left out) and the ranks that differ from their place. An empty `before` gives the whole list.
+// The change from one protocol to the next, for the event stream: one splice of the rows. A row's
+// rank is its place unless it says "tie" (the rank above) or carries its own. An empty `before`
+// gives the whole list.
 QByteArray rowsMessage(const QList<QStringList> &before, quint64 beforeRevision,
                        const QList<QStringList> &after, quint64 revision);
 

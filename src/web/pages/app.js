@@ -26,6 +26,13 @@
 
     function byId(id) { return document.getElementById(id); }
     function str(value) { return value === undefined || value === null ? '' : String(value); }
+    // A row's rank: its own text (an abort), the rank of the row above (a tie), or its place.
+    function rankOf(rows, k, above) {
+        var row = rows[k];
+        if (Object.prototype.hasOwnProperty.call(row, 'rank'))
+            return str(row.rank);
+        return row.tie ? str(above) : String(k + 1);
+    }
     function setText(el, value) {
         var text = str(value);
         if (el.textContent !== text)
@@ -147,11 +154,9 @@
         return tr;
     }
 
-    function applyRanks(ranks) {
-        var listed = {};
-        (ranks || []).forEach(function (pair) { listed[pair[0]] = str(pair[1]); });
+    function applyRanks() {
         for (var k = 0; k < rows.length; ++k) {
-            var text = Object.prototype.hasOwnProperty.call(listed, k) ? listed[k] : String(k + 1);
+            var text = rankOf(rows, k, rankTexts[k - 1]);
             if (rankTexts[k] !== text) {
                 rankTexts[k] = text;
                 setText(trs[k].firstChild, text);
@@ -196,7 +201,7 @@
             return;
         }
         revision = m.rev;
-        applyRanks(m.ranks);
+        applyRanks();
     }
 
     function onLive(d) {

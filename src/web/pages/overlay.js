@@ -12,6 +12,7 @@
     var texts = { toBeat: 'Zu schlagen', headings: [] };
     var protocolHeadings = [];
     var rows = [];
+    var ranks = []; // the rank each row shows, worked out after each splice
     var revision = null;
     var clockBase = null;
     var frameId = 0;
@@ -23,6 +24,13 @@
 
     function byId(id) { return document.getElementById(id); }
     function str(value) { return value === undefined || value === null ? '' : String(value); }
+    // A row's rank: its own text (an abort), the rank of the row above (a tie), or its place.
+    function rankOf(rows, k, above) {
+        var row = rows[k];
+        if (Object.prototype.hasOwnProperty.call(row, 'rank'))
+            return str(row.rank);
+        return row.tie ? str(above) : String(k + 1);
+    }
     function setText(el, value) {
         var text = str(value);
         if (el && el.textContent !== text)
@@ -165,7 +173,7 @@
                 name.appendChild(document.createElement('div')).className = 'horse';
             }
             var aborted = str(row.abort) !== '';
-            setText(tr.children[0], row.rank);
+            setText(tr.children[0], ranks[k]);
             setText(tr.children[1].children[0], row.rider);
             setText(tr.children[1].children[1], row.horse);
             setText(tr.children[2], aborted ? '' : row.points);
@@ -196,11 +204,9 @@
             return;
         }
         revision = m.rev;
-        var listed = {};
-        (m.ranks || []).forEach(function (pair) { listed[pair[0]] = str(pair[1]); });
-        rows.forEach(function (row, k) {
-            row.rank = Object.prototype.hasOwnProperty.call(listed, k) ? listed[k] : String(k + 1);
-        });
+        ranks = [];
+        for (var k = 0; k < rows.length; ++k)
+            ranks[k] = rankOf(rows, k, ranks[k - 1]);
         renderLeaders();
     }
 
