@@ -111,6 +111,7 @@ LiveServer::LiveServer(const LiveServerLimits &limits, QObject *parent)
     connect(m_sweep, &QTimer::timeout, this, &LiveServer::sweep);
     m_coalesce->setSingleShot(true);
     m_coalesce->setInterval(m_limits.coalesceMs);
+    m_rate.start();
     connect(m_coalesce, &QTimer::timeout, this, &LiveServer::broadcast);
 }
 
@@ -167,10 +168,14 @@ void LiveServer::publish(std::shared_ptr<const LiveSnapshot> snapshot)
     if (!snapshot)
         return;
     m_snapshot = std::move(snapshot);
-    if (!m_pending) {
-        m_pending = true;
-        m_coalesce->start();
-    }
+    if (m_pending)
+        return;
+    m_pending = true;
+    qint64 wait = m_limits.coalesceMs;
+    if (int(m_recentBroadcasts.size()) >= m_limits.burstBroadcasts)
+        wait =
+            std::max(wait, m_recentBroadcasts.front() + m_limits.burstWindowMs - m_rate.elapsed());
+    m_coalesce->start(int(wait));
 }
 
 void LiveServer::setTexts(const QByteArray &textsJson)
@@ -389,6 +394,9 @@ void LiveServer::sweep()
 void LiveServer::broadcast()
 {
     m_pending = false;
+    m_recentBroadcasts.push_back(m_rate.elapsed());
+    if (int(m_recentBroadcasts.size()) > m_limits.burstBroadcasts)
+        m_recentBroadcasts.pop_front();
     const LiveSnapshot &snapshot = *m_snapshot;
     QByteArray bytes;
     if (snapshot.protocolRevision != m_sentRevision) {

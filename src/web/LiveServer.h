@@ -3,10 +3,12 @@
 #include "LiveSnapshot.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QObject>
 #include <QTimer>
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <unordered_map>
@@ -27,6 +29,10 @@ struct LiveServerLimits
     qint64 maxBacklog = 1 << 20; // unsent output; past it the client is dropped and reconnects
     int sweepIntervalMs = 1000;  // the one timer that looks after every connection
     int coalesceMs = 5;          // changes this close together go out as one
+    // A few changes in a row go out at once; a stream of them (a photocell ringing) at most this
+    // many per window, so the phones cannot crowd the clock off the machine's cores.
+    int burstBroadcasts = 3;
+    int burstWindowMs = 75;
 };
 
 // The live results server: a small HTTP/1.1 server for the pages, the data routes and the event
@@ -106,6 +112,8 @@ private:
     QList<QStringList> m_sentRows;
     quint64 m_sentRevision = 0;
     bool m_pending = false;
+    QElapsedTimer m_rate;
+    std::deque<qint64> m_recentBroadcasts; // when, on m_rate
     QByteArray m_texts;
     QString m_error;
 

@@ -8,8 +8,8 @@
 #include <QThread>
 
 #ifdef Q_OS_LINUX
-#include <sys/resource.h>
-#include <unistd.h>
+#include <pthread.h>
+#include <sched.h>
 #endif
 
 LiveWeb::LiveWeb(const LiveState &state, QObject *parent) : QObject(parent), m_state(state)
@@ -21,9 +21,12 @@ LiveWeb::LiveWeb(const LiveState &state, QObject *parent) : QObject(parent), m_s
     connect(m_thread, &QThread::finished, m_server, &QObject::deleteLater);
     m_thread->start();
 #ifdef Q_OS_LINUX
-    // Where the cores are busy, the clock and the photocells on the GUI thread go first; the
-    // phones can wait a few milliseconds.
-    QMetaObject::invokeMethod(m_server, [] { setpriority(PRIO_PROCESS, gettid(), 5); });
+    // The clock and the photocells go first: the server runs only on a core nobody else wants,
+    // and a waking GUI thread takes the core from it at once. The phones can wait a few ms.
+    QMetaObject::invokeMethod(m_server, [] {
+        const sched_param idle{};
+        pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
+    });
 #endif
     for (auto signal : {&LiveState::titlesChanged, &LiveState::starterChanged,
                         &LiveState::runChanged, &LiveState::resultsChanged})
