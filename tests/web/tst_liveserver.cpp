@@ -5,7 +5,6 @@
 #include "LiveWeb.h"
 #include "WebFormats.h"
 
-#include <QSignalSpy>
 #include <QTcpSocket>
 #include <QTest>
 
@@ -19,10 +18,7 @@ struct Client
 
     bool send(const QByteArray &bytes)
     {
-        if (!QTest::qWaitFor([&] { return socket.state() == QAbstractSocket::ConnectedState; }))
-            return false;
-        socket.write(bytes);
-        return socket.flush();
+        return socket.waitForConnected() && (socket.write(bytes), socket.flush());
     }
     bool closed() { return socket.state() == QAbstractSocket::UnconnectedState; }
     const QByteArray &read() { return received += socket.readAll(); }
@@ -57,60 +53,53 @@ class tst_LiveServer : public QObject
     }
 
 private slots:
+    // Each head as parsed: its status, path and whether the connection stays.
     void refusedHeads_data()
     {
         QTest::addColumn<QByteArray>("head");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("keepAlive");
-        const auto row = [](const char *name, const QByteArray &request, int status,
-                            const QString &path, bool keepAlive) {
-            QTest::newRow(name) << request + "\r\n\r\n" << status << path << keepAlive;
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const QByteArray &request, const char *expected) {
+            QTest::newRow(request.left(40).simplified()) << request + "\r\n\r\n"
+                                                         << QString(expected);
         };
-        row("GET, query split, decoded once", "GET /a%2541%20b?x=%2F HTTP/1.1", 0, "/a%41 b", true);
-        row("1.0 keep-alive", "HEAD / HTTP/1.0\r\nConnection: Keep-Alive", 0, "/", true);
-        row("HTTP/1.0 closes", "GET / HTTP/1.0", 0, "/", false);
-        row("1.1 says close", "GET / HTTP/1.1\r\nConnection: foo, close", 0, "/", false);
-        row("a body is not read", "GET / HTTP/1.1\r\nContent-Length: 5", 0, "/", false);
-        row("absolute form", "GET http://h:1/api/live.json HTTP/1.1", 0, "/api/live.json", true);
+        row("GET /a%2541%20b?x=%2F HTTP/1.1", "0 /a%41 b kept"); // query split, decoded once
+        row("HEAD / HTTP/1.0\r\nConnection: Keep-Alive", "0 / kept");
+        row("GET / HTTP/1.0", "0 / closes");
+        row("GET / HTTP/1.1\r\nConnection: foo, close", "0 / closes");
+        row("GET / HTTP/1.1\r\nContent-Length: 5", "0 / closes"); // a body is not read
+        row("GET http://h:1/api/live.json HTTP/1.1", "0 /api/live.json kept");
         for (const char *method : {"POST", "PUT", "DELETE", "OPTIONS", "PATCH", "TRACE"})
-            row(method, QByteArray(method) + " / HTTP/1.1", 405, "/", true);
-        row("dot segments", "GET /api/../api/live.json HTTP/1.1", 404, "/api/../api/live.json",
-            true);
-        row("encoded dots", "GET /%2e%2e/x HTTP/1.1", 404, "/../x", true);
+            row(QByteArray(method) + " / HTTP/1.1", "405 / kept");
+        row("GET /api/../api/live.json HTTP/1.1", "404 /api/../api/live.json kept");
+        row("GET /%2e%2e/x HTTP/1.1", "404 /../x kept");
         for (const char *encoded : {"%2F", "%2f", "%5C", "%5c", "%00"})
-            row(encoded, "GET /api" + QByteArray(encoded) + "live.json HTTP/1.1", 404, {}, true);
-        row("no version", "GET /", 400, {}, false);
-        row("HTTP/2 text", "GET / HTTP/2.0", 400, {}, false);
-        row("path not absolute", "GET api HTTP/1.1", 400, {}, false);
-        row("bad escape", "GET /%zz HTTP/1.1", 400, {}, false);
-        row("folded header", "GET / HTTP/1.1\r\nA: b\r\n c", 400, {}, false);
-        row("blank before colon", "GET / HTTP/1.1\r\nHost : x", 400, {}, false);
-        row("over 8 KB", "GET / HTTP/1.1\r\nX: " + QByteArray(8200, 'x'), 431, {}, false);
+            row("GET /api" + QByteArray(encoded) + "live.json HTTP/1.1", "404");
+        for (const char *bad : {"GET /", "GET / HTTP/2.0", "GET api HTTP/1.1", "GET /%zz HTTP/1.1",
+                                "GET / HTTP/1.1\r\nA: b\r\n c", "GET / HTTP/1.1\r\nHost : x"})
+            row(bad, "400");
+        row("GET / HTTP/1.1\r\nX: " + QByteArray(8200, 'x'), "431  closes");
     }
     void refusedHeads()
     {
         QFETCH(QByteArray, head);
-        QFETCH(int, status);
-        QFETCH(QString, path);
-        QFETCH(bool, keepAlive);
+        QFETCH(QString, expected);
         QCOMPARE(HttpRequestHead::headLength(head + "GET"), head.size());
         QCOMPARE(HttpRequestHead::headLength(head.chopped(1)), 0);
         const HttpRequestHead request = HttpRequestHead::parse(head);
-        QCOMPARE(request.status(), status);
-        if (!path.isEmpty())
-            QCOMPARE(request.path(), path);
-        QCOMPARE(request.keepAlive(), keepAlive);
+        const QString parsed = QString::number(request.status()) + ' ' + request.path() +
+                               (request.keepAlive() ? " kept" : " closes");
+        QVERIFY2(parsed.startsWith(expected), qPrintable(parsed));
     }
 
     void routes_data()
     {
         QTest::addColumn<QByteArray>("request");
-        QTest::addColumn<QByteArray>("status");
-        QTest::addColumn<QByteArray>("type");
+        QTest::addColumn<QByteArray>("expected"); // the response's head begins so
         const auto row = [](const QByteArray &request, const char *status, const char *type) {
-            QTest::newRow(request.left(40)) << request + "\r\n\r\n"
-                                            << QByteArray(status) << QByteArray(type);
+            QTest::newRow(request.left(40).simplified())
+                << request + "\r\n\r\n"
+                << "HTTP/1.1 " + QByteArray(status) + "\r\nContent-Type: " + type +
+                       "; charset=utf-8";
         };
         row("GET /api/live.json?x HTTP/1.1", "200 OK", "application/json");
         row("GET /api/results.json HTTP/1.1", "200 OK", "application/json");
@@ -131,23 +120,19 @@ private slots:
     void routes()
     {
         QFETCH(QByteArray, request);
-        QFETCH(QByteArray, status);
-        QFETCH(QByteArray, type);
+        QFETCH(QByteArray, expected);
         LiveState state;
         state.setProtocol({{"St.Nr", "Rang"}, {"7", "1"}});
         const quint16 port = startServer();
         m_server->publish(state.snapshot());
         Client client(port);
         QVERIFY(client.send(request + request));
-        const bool kept = status.startsWith("200") || status.startsWith("404");
+        const bool kept = expected.contains(" 200 ") || expected.contains(" 404 ");
         QTRY_COMPARE(client.read().count("HTTP/1.1 "), kept ? 2 : 1);
         const QByteArray head = client.received.left(HttpRequestHead::headLength(client.received));
-        QVERIFY2(head.startsWith("HTTP/1.1 " + status + "\r\nContent-Type: " + type +
-                                 "; charset=utf-8\r\n") &&
-                     head.contains("nosniff"),
-                 head);
+        QVERIFY2(head.startsWith(expected + "\r\n") && head.contains("nosniff"), head);
         QVERIFY(head.contains(kept ? "Connection: keep-alive" : "Connection: close"));
-        QCOMPARE(head.contains("Allow: GET, HEAD"), status.startsWith("405"));
+        QCOMPARE(head.contains("Allow: GET, HEAD"), expected.contains(" 405 "));
         if (request.startsWith("HEAD"))
             QVERIFY(client.received.endsWith("\r\n\r\n")); // no body after either head
         else
@@ -169,8 +154,7 @@ private slots:
         QVERIFY(third.send("G"));
         QTRY_COMPARE(m_server->connectionCount(), 3);
         Client fourth(port);
-        QTRY_VERIFY(fourth.read().startsWith("HTTP/1.1 503 "));
-        QTRY_VERIFY(fourth.closed());
+        QTRY_VERIFY(fourth.read().startsWith("HTTP/1.1 503 ") && fourth.closed());
         QCOMPARE(m_server->connectionCount(), 3);
         QTRY_COMPARE(idle.read().count("HTTP/1.1 "), 1);
         for (int second = 0; second < 10; ++second) {
@@ -183,9 +167,7 @@ private slots:
         QVERIFY(!idle.closed());
         m_ms += 10;
         m_server->sweep();
-        QTRY_VERIFY(trickling.closed());
-        QTRY_VERIFY(idle.closed());
-        QTRY_VERIFY(third.closed());
+        QTRY_VERIFY(trickling.closed() && idle.closed() && third.closed());
     }
 
     // A scripted run: each burst of changes reaches an open stream once, in order, as its last
@@ -195,13 +177,17 @@ private slots:
     {
         LiveState state;
         const quint16 port = startServer();
+        for (auto signal : {&LiveState::runChanged, &LiveState::resultsChanged})
+            connect(&state, signal, this, [&] { m_server->publish(state.snapshot()); });
         m_server->setTexts(R"({"page":"Live"})");
         state.setProtocol({{"St.Nr", "Rang"}, {"3", "1"}});
-        m_server->publish(state.snapshot());
-        const auto whole = [&] {
+        const auto rowsSince = [&](const LiveSnapshot &sent) {
             const LiveSnapshot &now = state.current();
-            return "retry: 1000\n\n" + sse("texts", R"({"page":"Live"})") +
-                   sse("rows", WebFormats::rowsMessage({}, 0, now.protocol, now.protocolRevision)) +
+            return sse("rows", WebFormats::rowsMessage(sent.protocol, sent.protocolRevision,
+                                                       now.protocol, now.protocolRevision));
+        };
+        const auto whole = [&] {
+            return "retry: 1000\n\n" + sse("texts", R"({"page":"Live"})") + rowsSince({}) +
                    liveEvent(state);
         };
         Client first(port);
@@ -209,25 +195,17 @@ private slots:
         QByteArray expected = whole();
         QTRY_COMPARE(first.body(), expected);
 
-        const auto run = [&](void (*change)(LiveRun &)) {
-            state.changeRun(change);
-            m_server->publish(state.snapshot());
-        };
-        run([](LiveRun &r) { r.start(tickNow()); });
+        state.changeRun([](LiveRun &r) { r.start(tickNow()); });
         expected += liveEvent(state);
         QTRY_COMPARE(first.body(), expected);
         m_ticks.advance(61'200);
         const std::shared_ptr<const LiveSnapshot> before = state.snapshot();
-        run([](LiveRun &r) { r.stop(tickNow()); });
+        state.changeRun([](LiveRun &r) { r.stop(tickNow()); });
         state.setProtocol({{"St.Nr", "Rang"}, {"12", "1"}, {"3", "2"}});
-        m_server->publish(state.snapshot());
-        run([](LiveRun &r) { r.enter(); });
-        expected += sse("rows", WebFormats::rowsMessage(before->protocol, before->protocolRevision,
-                                                        state.current().protocol,
-                                                        state.current().protocolRevision)) +
-                    liveEvent(state);
+        state.changeRun([](LiveRun &r) { r.enter(); });
+        expected += rowsSince(*before) + liveEvent(state);
         QTRY_COMPARE(first.body(), expected);
-        run([](LiveRun &r) { r.next(); });
+        state.changeRun([](LiveRun &r) { r.next(); });
         expected += liveEvent(state);
         QTRY_COMPARE(first.body(), expected);
 
@@ -260,9 +238,8 @@ private slots:
     {
         LiveState state;
         LiveWeb web(state);
-        QSignalSpy started(&web, &LiveWeb::started);
         web.start(QStringLiteral("127.0.0.1"), 0);
-        QVERIFY(started.wait());
+        QTRY_VERIFY(web.listening());
         Client stream(quint16(web.address().section(QLatin1Char(':'), 2).chopped(1).toUInt()));
         QVERIFY(stream.send("GET /api/events HTTP/1.1\r\n\r\n"));
         QTRY_VERIFY(stream.body().endsWith(liveEvent(state)));
@@ -278,12 +255,10 @@ private slots:
         QCOMPARE(LiveWeb::pageAddress("192.168.1.20", 8080), "http://192.168.1.20:8080/");
         QCOMPARE(LiveWeb::pageAddress("fe80::1", 8080), "http://[fe80::1]:8080/");
         // All networks: a machine's own address a phone can reach, never the wildcard.
-        for (const char *host : {"", "0.0.0.0", "::"}) {
-            const QHostAddress shown(LiveWeb::pageAddress(host, 8080).mid(7).chopped(6));
-            QVERIFY2(shown.protocol() == QAbstractSocket::IPv4Protocol &&
-                         shown != QHostAddress::AnyIPv4,
-                     host);
-        }
+        for (const char *host : {"", "0.0.0.0", "::"})
+            QVERIFY(QHostAddress(LiveWeb::pageAddress(host, 8080).mid(7).chopped(6)).protocol() ==
+                        QAbstractSocket::IPv4Protocol &&
+                    !LiveWeb::pageAddress(host, 8080).contains("0.0.0.0"));
     }
 };
 
