@@ -25,6 +25,7 @@ constexpr char Style[] = "text/css; charset=utf-8";
 // Every page the server hands out; any other path is not found, so no name reaches a file.
 constexpr Route Routes[] = {
     {u"/", ":/web/index.html", Html},
+    {u"/live.js", ":/web/live.js", Script},
     {u"/app.js", ":/web/app.js", Script},
     {u"/style.css", ":/web/style.css", Style},
     {u"/overlay/clock", ":/web/overlay-clock.html", Html},

@@ -4,77 +4,19 @@
 (function () {
     'use strict';
 
-    var DEFAULT_HEADINGS = ['St.Nr', 'KoNr.', 'Pferd/Pony', 'Reitername', 'Verein', 'R.-Zeit',
-        'ZF', 'Straf', 'Fehler', 'Punkte', 'Zeit', 'Rang'];
+    var L = RittLive;
+    var byId = L.byId, str = L.str, setText = L.setText, heading = L.heading;
     var texts = {
         page: 'Live-Ergebnisse', lastResult: 'Letztes Ergebnis', toBeat: 'Zu schlagen',
-        offline: 'Verbindung unterbrochen', starter: 'Am Start', headings: []
+        offline: 'Verbindung unterbrochen', starter: 'Am Start'
     };
-    var protocolHeadings = [];
 
-    // The protocol as the stream has built it: row objects, their table rows and rank texts.
-    var rows = [];
+    // The protocol as the stream has built it: the table rows and rank texts of its rows.
     var trs = [];
     var rankTexts = [];
-    var revision = null;
+    var clock = L.clock('clock');
 
-    var clockBase = null; // {hundredths, at, moving, countdown, decimals}
-    var frameId = 0;
-    var source = null;
-    var retryTimer = 0;
-    var hiddenSince = 0;
-
-    function byId(id) { return document.getElementById(id); }
-    function str(value) { return value === undefined || value === null ? '' : String(value); }
-    // A row's rank: its own text (an abort), the rank of the row above (a tie), or its place.
-    function rankOf(rows, k, above) {
-        var row = rows[k];
-        if (Object.prototype.hasOwnProperty.call(row, 'rank'))
-            return str(row.rank);
-        return row.tie ? str(above) : String(k + 1);
-    }
-    function setText(el, value) {
-        var text = str(value);
-        if (el.textContent !== text)
-            el.textContent = text;
-    }
     function show(el, visible) { el.hidden = !visible; }
-
-    // Protocol headings: the protocol's own, else the language's, else the built-in ones.
-    function heading(col) {
-        return protocolHeadings[col] || (texts.headings && texts.headings[col]) ||
-            DEFAULT_HEADINGS[col];
-    }
-
-    // Whole seconds, a comma and 0 to 2 decimals, truncated: as the program shows a time.
-    function formatHundredths(hundredths, decimals) {
-        var h = Math.max(0, Math.floor(hundredths));
-        var secs = Math.floor(h / 100);
-        if (decimals === 0)
-            return String(secs);
-        if (decimals === 1)
-            return secs + ',' + (Math.floor(h / 10) % 10);
-        var cents = h % 100;
-        return secs + ',' + (cents < 10 ? '0' : '') + cents;
-    }
-
-    function shownHundredths(base, now) {
-        if (!base.moving)
-            return base.hundredths;
-        var elapsed = (now - base.at) / 10;
-        return base.countdown ? Math.max(0, base.hundredths - elapsed) : base.hundredths + elapsed;
-    }
-
-    function renderClock() {
-        if (clockBase)
-            setText(byId('clock'),
-                formatHundredths(shownHundredths(clockBase, performance.now()), clockBase.decimals));
-    }
-
-    function frame() {
-        renderClock();
-        frameId = clockBase && clockBase.moving ? requestAnimationFrame(frame) : 0;
-    }
 
     function applyTexts() {
         document.title = texts.page;
@@ -154,9 +96,9 @@
         return tr;
     }
 
-    function applyRanks() {
+    function applyRanks(rows) {
         for (var k = 0; k < rows.length; ++k) {
-            var text = rankOf(rows, k, rankTexts[k - 1]);
+            var text = L.rankOf(rows, k, rankTexts[k - 1]);
             if (rankTexts[k] !== text) {
                 rankTexts[k] = text;
                 setText(trs[k].firstChild, text);
@@ -165,23 +107,7 @@
     }
 
     // One splice of the rows; only the rows it brings are built, the others keep their elements.
-    function onRows(m) {
-        var whole = m.base === -1;
-        if (!whole && m.base !== revision) {
-            restart();
-            return;
-        }
-        if (m.headings) {
-            protocolHeadings = m.headings.map(str);
-            applyTexts();
-        }
-        var at = whole ? 0 : m.at;
-        var remove = whole ? rows.length : m.remove;
-        var insert = m.insert || [];
-        if (!(at >= 0 && remove >= 0 && at + remove <= rows.length)) {
-            restart();
-            return;
-        }
+    function splice(at, remove, insert, whole) {
         var body = byId('rows');
         if (whole)
             body.textContent = '';
@@ -192,16 +118,9 @@
         var fragment = document.createDocumentFragment();
         added.forEach(function (tr) { fragment.appendChild(tr); });
         body.insertBefore(fragment, trs[at + remove] || null);
-        rows = rows.slice(0, at).concat(insert, rows.slice(at + remove));
         trs = trs.slice(0, at).concat(added, trs.slice(at + remove));
         rankTexts = rankTexts.slice(0, at).concat(new Array(insert.length),
             rankTexts.slice(at + remove));
-        if (rows.length !== m.count) {
-            restart();
-            return;
-        }
-        revision = m.rev;
-        applyRanks();
     }
 
     function onLive(d) {
@@ -214,19 +133,8 @@
         setText(byId('club'), s.club);
 
         var run = d.run || {};
-        var decimals = d.decimals === 0 || d.decimals === 1 ? d.decimals : 2;
-        clockBase = {
-            hundredths: Number(run.hundredths) || 0, at: performance.now(),
-            moving: !!run.moving, countdown: !!run.countdown, decimals: decimals
-        };
+        clock.set(d);
         byId('clock').className = 'clock ' + str(run.phase) + (run.countdown ? ' countdown' : '');
-        // A standing clock shows the program's own text of its time.
-        if (!clockBase.moving && typeof run.time === 'string' && run.time !== '')
-            setText(byId('clock'), run.time);
-        else
-            renderClock();
-        if (clockBase.moving && !frameId)
-            frameId = requestAnimationFrame(frame);
 
         var sc = d.scoring || {};
         setText(byId('faults'), sc.faults);
@@ -249,64 +157,18 @@
         show(byId('toBeat'), !!beat);
     }
 
-    function onTexts(t) {
-        Object.keys(texts).forEach(function (key) {
-            if (key === 'headings')
-                texts.headings = Array.isArray(t.headings) ? t.headings.map(str) : [];
-            else if (typeof t[key] === 'string' && t[key] !== '')
-                texts[key] = t[key];
-        });
-        applyTexts();
-    }
-
     function setOffline(offline) {
         show(byId('offline'), offline);
         document.body.classList.toggle('stale', offline);
     }
 
-    function listen(name, handler) {
-        source.addEventListener(name, function (e) {
-            var data;
-            try {
-                data = JSON.parse(e.data);
-            } catch (err) {
-                return;
-            }
-            setOffline(false);
-            handler(data);
-        });
-    }
-
-    function connect() {
-        clearTimeout(retryTimer);
-        source = new EventSource('/api/events');
-        listen('texts', onTexts);
-        listen('rows', onRows);
-        listen('live', onLive);
-        source.onerror = function () {
-            setOffline(true);
-            // A refused or failed stream is not retried by the browser; this page retries.
-            if (source.readyState === EventSource.CLOSED)
-                retryTimer = setTimeout(restart, 3000);
-        };
-    }
-
-    // A fresh stream: the first messages bring the whole state again.
-    function restart() {
-        if (source)
-            source.close();
-        revision = null;
-        connect();
-    }
-
-    // A phone asleep for a while may hold a connection that is long dead: start afresh.
-    document.addEventListener('visibilitychange', function () {
-        if (document.hidden)
-            hiddenSince = Date.now();
-        else if (hiddenSince && Date.now() - hiddenSince > 10000)
-            restart();
-    });
-
     applyTexts();
-    connect();
+    L.stream({
+        texts: function (t) {
+            L.takeTexts(texts, t);
+            applyTexts();
+        },
+        live: onLive, headings: applyTexts, splice: splice, rowsApplied: applyRanks,
+        offline: setOffline, wake: true
+    });
 })();

@@ -7,39 +7,13 @@
 
     var kind = document.body.getAttribute('data-overlay');
     var params = new URLSearchParams(location.search);
-    var DEFAULT_HEADINGS = ['St.Nr', 'KoNr.', 'Pferd/Pony', 'Reitername', 'Verein', 'R.-Zeit',
-        'ZF', 'Straf', 'Fehler', 'Punkte', 'Zeit', 'Rang'];
-    var texts = { toBeat: 'Zu schlagen', headings: [] };
-    var protocolHeadings = [];
-    var rows = [];
-    var ranks = []; // the rank each row shows, worked out after each splice
-    var revision = null;
-    var clockBase = null;
-    var frameId = 0;
-    var source = null;
-    var retryTimer = 0;
+    var L = RittLive;
+    var byId = L.byId, str = L.str, setText = L.setText, heading = L.heading;
+    var texts = { toBeat: 'Zu schlagen' };
+    var clock = L.clock('time');
     var lastResult; // the result row seen last, as JSON; undefined until a stream's first message
     var resultRevision = -1;
     var hideTimer = 0;
-
-    function byId(id) { return document.getElementById(id); }
-    function str(value) { return value === undefined || value === null ? '' : String(value); }
-    // A row's rank: its own text (an abort), the rank of the row above (a tie), or its place.
-    function rankOf(rows, k, above) {
-        var row = rows[k];
-        if (Object.prototype.hasOwnProperty.call(row, 'rank'))
-            return str(row.rank);
-        return row.tie ? str(above) : String(k + 1);
-    }
-    function setText(el, value) {
-        var text = str(value);
-        if (el && el.textContent !== text)
-            el.textContent = text;
-    }
-    function heading(col) {
-        return protocolHeadings[col] || (texts.headings && texts.headings[col]) ||
-            DEFAULT_HEADINGS[col];
-    }
 
     // Only plain colour forms pass; anything else keeps the default.
     function colour(name) {
@@ -64,32 +38,6 @@
         root.setProperty('font-size', size + 'px');
     var showMs = number('seconds', 1, 3600, 8) * 1000;
 
-    function formatHundredths(hundredths, decimals) {
-        var h = Math.max(0, Math.floor(hundredths));
-        var secs = Math.floor(h / 100);
-        if (decimals === 0)
-            return String(secs);
-        if (decimals === 1)
-            return secs + ',' + (Math.floor(h / 10) % 10);
-        var cents = h % 100;
-        return secs + ',' + (cents < 10 ? '0' : '') + cents;
-    }
-
-    function renderClock() {
-        if (!clockBase)
-            return;
-        var h = clockBase.hundredths;
-        if (clockBase.moving) {
-            var elapsed = (performance.now() - clockBase.at) / 10;
-            h = clockBase.countdown ? Math.max(0, h - elapsed) : h + elapsed;
-        }
-        setText(byId('time'), formatHundredths(h, clockBase.decimals));
-    }
-    function frame() {
-        renderClock();
-        frameId = clockBase && clockBase.moving ? requestAnimationFrame(frame) : 0;
-    }
-
     function applyLabels() {
         setText(byId('faultsLabel'), heading(8));
         setText(byId('rankHead'), heading(11));
@@ -107,18 +55,7 @@
         setText(byId('rider'), s.rider);
         setText(byId('horse'), s.horse);
         setText(byId('faults'), (d.scoring || {}).faults);
-        clockBase = {
-            hundredths: Number(run.hundredths) || 0, at: performance.now(),
-            moving: !!run.moving, countdown: !!run.countdown,
-            decimals: d.decimals === 0 || d.decimals === 1 ? d.decimals : 2
-        };
-        // A standing clock shows the program's own text of its time.
-        if (!clockBase.moving && typeof run.time === 'string' && run.time !== '')
-            setText(byId('time'), run.time);
-        else
-            renderClock();
-        if (clockBase.moving && !frameId)
-            frameId = requestAnimationFrame(frame);
+        clock.set(d);
         var panel = byId('panel');
         panel.classList.toggle('countdown', !!run.countdown);
         // Nothing to show before a rider is chosen and while the clock stands at zero.
@@ -156,7 +93,7 @@
         byId('toBeat').hidden = !beat;
     }
 
-    function renderLeaders() {
+    function renderLeaders(rows, ranks) {
         var body = byId('rows');
         var top = rows.slice(0, 5);
         while (body.children.length > top.length)
@@ -182,78 +119,26 @@
         byId('panel').hidden = top.length === 0;
     }
 
-    function onRows(m) {
-        var whole = m.base === -1;
-        if (!whole && m.base !== revision) {
-            restart();
-            return;
-        }
-        if (m.headings) {
-            protocolHeadings = m.headings.map(str);
-            applyLabels();
-        }
-        var at = whole ? 0 : m.at;
-        var remove = whole ? rows.length : m.remove;
-        if (!(at >= 0 && remove >= 0 && at + remove <= rows.length)) {
-            restart();
-            return;
-        }
-        rows = rows.slice(0, at).concat(m.insert || [], rows.slice(at + remove));
-        if (rows.length !== m.count) {
-            restart();
-            return;
-        }
-        revision = m.rev;
-        ranks = [];
+    // The leaders with the rank each row shows, worked out after each splice.
+    function onRows(rows) {
+        var ranks = [];
         for (var k = 0; k < rows.length; ++k)
-            ranks[k] = rankOf(rows, k, ranks[k - 1]);
-        renderLeaders();
-    }
-
-    function onTexts(t) {
-        texts.headings = Array.isArray(t.headings) ? t.headings.map(str) : [];
-        if (typeof t.toBeat === 'string' && t.toBeat !== '')
-            texts.toBeat = t.toBeat;
-        applyLabels();
-    }
-
-    var onLive = { clock: liveClock, result: liveResult, leaders: liveLeaders }[kind] ||
-        function () {};
-
-    function listen(name, handler) {
-        source.addEventListener(name, function (e) {
-            var data;
-            try {
-                data = JSON.parse(e.data);
-            } catch (err) {
-                return;
-            }
-            handler(data);
-        });
-    }
-
-    function connect() {
-        clearTimeout(retryTimer);
-        source = new EventSource('/api/events');
-        listen('texts', onTexts);
-        listen('live', onLive);
-        if (kind === 'leaders')
-            listen('rows', onRows);
-        // After a reconnect the revisions may start afresh (the program restarted): the first
-        // message sets the result that counts as seen.
-        source.onopen = function () { lastResult = undefined; };
-        source.onerror = function () {
-            if (source.readyState === EventSource.CLOSED)
-                retryTimer = setTimeout(restart, 3000);
-        };
-    }
-    function restart() {
-        if (source)
-            source.close();
-        revision = null;
-        connect();
+            ranks[k] = L.rankOf(rows, k, ranks[k - 1]);
+        renderLeaders(rows, ranks);
     }
 
     applyLabels();
-    connect();
+    L.stream({
+        texts: function (t) {
+            L.takeTexts(texts, t);
+            applyLabels();
+        },
+        live: { clock: liveClock, result: liveResult, leaders: liveLeaders }[kind] ||
+            function () {},
+        headings: applyLabels,
+        rowsApplied: kind === 'leaders' ? onRows : null,
+        // After a reconnect the revisions may start afresh (the program restarted): the first
+        // message sets the result that counts as seen.
+        open: function () { lastResult = undefined; }
+    });
 })();
