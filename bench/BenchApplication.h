@@ -1,11 +1,14 @@
 #pragma once
 
+#include "MessageBoxes.h"
+
 #include <QApplication>
 #include <QSettings>
 #include <QStyleFactory>
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cstdio>
 #include <ctime>
 #include <vector>
 
@@ -34,6 +37,16 @@ private:
     bool m_environment = false;
     QApplication m_app;
     QTemporaryDir m_settings;
+};
+
+// The window's messages go to the terminal instead of waiting for an operator.
+class SilentBoxes : public MessageBoxes
+{
+public:
+    void error(QWidget *, const QString &text) override
+    {
+        std::fprintf(stderr, "error: %s\n", qPrintable(text));
+    }
 };
 
 inline double processCpuSeconds()

@@ -194,15 +194,6 @@ int runFetch(int count, quint16 port, int ms)
     return 0;
 }
 
-class SilentBoxes : public MessageBoxes
-{
-public:
-    void error(QWidget *, const QString &text) override
-    {
-        std::fprintf(stderr, "error: %s\n", qPrintable(text));
-    }
-};
-
 const char *verdict(bool met)
 {
     return met ? "" : "   OVER TARGET";

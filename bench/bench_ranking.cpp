@@ -80,14 +80,6 @@ double median(QList<double> values)
     return values[values.size() / 2];
 }
 
-class SilentBoxes : public MessageBoxes
-{
-public:
-    void error(QWidget *, const QString &text) override
-    {
-        std::fprintf(stderr, "error: %s\n", qPrintable(text));
-    }
-};
 // Entries into a 2,000-row protocol, each followed by the next rider's run for 300 ms while the
 // protocol is saved: the clock refreshed by hand every 10 ms, every refresh and every stretch
 // of other work on the GUI thread (the save's snapshot among them) timed.
