@@ -280,10 +280,12 @@ void enterRuns(TFormMain &window, int entries, std::map<qint64, qint64> &changed
 int main(int argc, char **argv)
 {
     if (argc >= 4 && (qstrcmp(argv[1], "--clients") == 0 || qstrcmp(argv[1], "--fetch") == 0)) {
-        // The phones and fetchers stand for other devices: on this machine's cores they take
-        // only what the program leaves, as the server thread does, instead of their own CPUs.
+        // The phones stand for other devices: on this machine's cores they take only what the
+        // program leaves, as the server thread does, instead of their own CPUs. The fetchers
+        // keep their share: they measure how fast the server answers.
         const sched_param idle{};
-        sched_setscheduler(0, SCHED_IDLE, &idle);
+        if (qstrcmp(argv[1], "--clients") == 0)
+            sched_setscheduler(0, SCHED_IDLE, &idle);
         QCoreApplication app(argc, argv);
         const int count = atoi(argv[2]);
         const auto port = quint16(atoi(argv[3]));

@@ -168,14 +168,15 @@ void LiveServer::publish(std::shared_ptr<const LiveSnapshot> snapshot)
     if (!snapshot)
         return;
     m_snapshot = std::move(snapshot);
-    if (m_pending)
-        return;
+    const bool results = m_snapshot->protocolRevision != m_sentRevision;
+    const int wait =
+        results ? m_limits.coalesceMs
+                : int(std::max<qint64>(m_limits.coalesceMs,
+                                       m_lastBroadcast + m_limits.runGapMs - m_rate.elapsed()));
+    // A result arriving while the run waits its turn goes out with it at once.
+    if (!m_pending || m_coalesce->remainingTime() > wait)
+        m_coalesce->start(wait);
     m_pending = true;
-    qint64 wait = m_limits.coalesceMs;
-    if (int(m_recentBroadcasts.size()) >= m_limits.burstBroadcasts)
-        wait =
-            std::max(wait, m_recentBroadcasts.front() + m_limits.burstWindowMs - m_rate.elapsed());
-    m_coalesce->start(int(wait));
 }
 
 void LiveServer::setTexts(const QByteArray &textsJson)
@@ -394,9 +395,7 @@ void LiveServer::sweep()
 void LiveServer::broadcast()
 {
     m_pending = false;
-    m_recentBroadcasts.push_back(m_rate.elapsed());
-    if (int(m_recentBroadcasts.size()) > m_limits.burstBroadcasts)
-        m_recentBroadcasts.pop_front();
+    m_lastBroadcast = m_rate.elapsed();
     const LiveSnapshot &snapshot = *m_snapshot;
     QByteArray bytes;
     if (snapshot.protocolRevision != m_sentRevision) {

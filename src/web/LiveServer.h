@@ -8,7 +8,6 @@
 #include <QObject>
 #include <QTimer>
 
-#include <deque>
 #include <functional>
 #include <memory>
 #include <unordered_map>
@@ -29,10 +28,9 @@ struct LiveServerLimits
     qint64 maxBacklog = 1 << 20; // unsent output; past it the client is dropped and reconnects
     int sweepIntervalMs = 1000;  // the one timer that looks after every connection
     int coalesceMs = 5;          // changes this close together go out as one
-    // A few changes in a row go out at once; a stream of them (a photocell ringing) at most this
-    // many per window, so the phones cannot crowd the clock off the machine's cores.
-    int burstBroadcasts = 3;
-    int burstWindowMs = 75;
+    // New results go out at once. The run alone (its time base: the pages tick by themselves) at
+    // most once in this time, so a photocell ringing cannot crowd the clock off the cores.
+    int runGapMs = 100;
 };
 
 // The live results server: a small HTTP/1.1 server for the pages, the data routes and the event
@@ -113,7 +111,7 @@ private:
     quint64 m_sentRevision = 0;
     bool m_pending = false;
     QElapsedTimer m_rate;
-    std::deque<qint64> m_recentBroadcasts; // when, on m_rate
+    qint64 m_lastBroadcast = -1'000'000; // on m_rate
     QByteArray m_texts;
     QString m_error;
 
