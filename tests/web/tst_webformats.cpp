@@ -12,14 +12,14 @@ const QString Names = "rank startNumber headNumber rider horse club faults penal
                       "timeFaults points time rideTime abort";
 
 // "nr/time/rank nr/time/rank ...", headings first.
-Rows list(const QString &spec)
+Rows list(const QString &text)
 {
     Rows rows{QString("Nr|Kopf|Pferd|Reiter|Verein|Zeit|Zf.|S|F|P|Ges.|Rang").split('|')};
-    for (const QString &t : spec.split(' ', Qt::SkipEmptyParts))
+    for (const QString &t : text.split(' ', Qt::SkipEmptyParts))
         rows << QString("%1|K|Pferd %1|Reiter %1|RV|%2||0|0|0,00|%2|%3")
                     .arg(t.section('/', 0, 0), t.section('/', 1, 1), t.section('/', 2))
                     .split('|');
-    return spec.isEmpty() ? Rows() : rows;
+    return text.isEmpty() ? Rows() : rows;
 }
 // Values at paths ("run/phase headings/3"), joined by '|'; null or missing shows as "null".
 QString pick(const QJsonValue &o, const QString &paths)
