@@ -22,9 +22,6 @@ QString g_folder;
 constexpr int ShutdownWaitMs = 5000;
 constexpr int MessageRetryMs = 500;
 
-const QString ProcedureC = QStringLiteral("C");
-const QString ProcedureCfahren = QStringLiteral("C fahren");
-
 int filledRows(const ProtocolRows &rows)
 {
     int filled = 0;
@@ -34,18 +31,13 @@ int filledRows(const ProtocolRows &rows)
     return filled;
 }
 
-QString procedureText(JudgingProcedure procedure)
-{
-    return procedure == JudgingProcedure::CFahren ? ProcedureCfahren
-           : procedure == JudgingProcedure::C     ? ProcedureC
-                                                  : QStringLiteral("A");
-}
-
 JudgingProcedure procedureOf(const QString &text)
 {
-    return text == ProcedureCfahren ? JudgingProcedure::CFahren
-           : text == ProcedureC     ? JudgingProcedure::C
-                                    : JudgingProcedure::A;
+    for (JudgingProcedure p : {JudgingProcedure::C, JudgingProcedure::CFahren}) {
+        if (text == JudgingProcedureName(p))
+            return p;
+    }
+    return JudgingProcedure::A;
 }
 } // namespace
 
@@ -146,7 +138,7 @@ bool SessionKeeper::pending()
 SessionState SessionKeeper::currentState(const LiveSnapshot &now)
 {
     SessionState state;
-    state.procedure = procedureText(now.competition.procedure);
+    state.procedure = JudgingProcedureName(now.competition.procedure);
     const LiveSnapshot::Starter &starter = now.starter;
     state.starters = starter.items;
     state.headNumbers = starter.headNumbers;

@@ -79,7 +79,6 @@ void LiveWeb::stop()
 
 void LiveWeb::setTexts(const QByteArray &textsJson)
 {
-    m_texts = textsJson;
     LiveServer *server = m_server;
     QMetaObject::invokeMethod(server, [server, textsJson] { server->setTexts(textsJson); });
 }

@@ -39,7 +39,6 @@ private:
     const LiveState &m_state;
     QThread *m_thread = nullptr;
     LiveServer *m_server = nullptr;
-    QByteArray m_texts;
     QString m_address;
     QString m_host;
     // Counts the starts and stops, so a late report of an earlier start is not taken for now.

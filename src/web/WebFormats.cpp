@@ -93,19 +93,6 @@ QJsonArray headingsArray(const QList<QStringList> &protocol)
     return array;
 }
 
-QString procedureText(JudgingProcedure procedure)
-{
-    switch (procedure) {
-    case JudgingProcedure::C:
-        return QStringLiteral("C");
-    case JudgingProcedure::CFahren:
-        return QStringLiteral("C fahren");
-    case JudgingProcedure::A:
-        break;
-    }
-    return QStringLiteral("A");
-}
-
 QString phaseText(RunPhase phase)
 {
     switch (phase) {
@@ -213,7 +200,8 @@ bool sameRow(const QList<QStringList> &a, qsizetype ka, const QList<QStringList>
             return false;
     }
     const RankCode code = rankCode(a, ka);
-    return code == rankCode(b, kb) && (code != RankCode::Own || x.value(ColRank) == y.value(ColRank));
+    return code == rankCode(b, kb) &&
+           (code != RankCode::Own || x.value(ColRank) == y.value(ColRank));
 }
 
 } // namespace
@@ -295,18 +283,19 @@ QByteArray liveJson(const LiveSnapshot &snapshot, quint32 now)
         }
     }
 
-    const QJsonObject live{{QStringLiteral("title1"), validText(competition.title1)},
-                           {QStringLiteral("title2"), validText(competition.title2)},
-                           {QStringLiteral("procedure"), procedureText(competition.procedure)},
-                           {QStringLiteral("allowedSeconds"), competition.allowedSeconds},
-                           {QStringLiteral("decimals"), competition.decimals},
-                           {QStringLiteral("starter"), starterObject},
-                           {QStringLiteral("run"), runObject},
-                           {QStringLiteral("scoring"), scoringObject},
-                           {QStringLiteral("info"), validText(snapshot.info)},
-                           {QStringLiteral("result"), resultObject},
-                           {QStringLiteral("toBeat"), toBeat},
-                           {QStringLiteral("revision"), double(snapshot.protocolRevision)}};
+    const QJsonObject live{
+        {QStringLiteral("title1"), validText(competition.title1)},
+        {QStringLiteral("title2"), validText(competition.title2)},
+        {QStringLiteral("procedure"), JudgingProcedureName(competition.procedure)},
+        {QStringLiteral("allowedSeconds"), competition.allowedSeconds},
+        {QStringLiteral("decimals"), competition.decimals},
+        {QStringLiteral("starter"), starterObject},
+        {QStringLiteral("run"), runObject},
+        {QStringLiteral("scoring"), scoringObject},
+        {QStringLiteral("info"), validText(snapshot.info)},
+        {QStringLiteral("result"), resultObject},
+        {QStringLiteral("toBeat"), toBeat},
+        {QStringLiteral("revision"), double(snapshot.protocolRevision)}};
     return QJsonDocument(live).toJson(QJsonDocument::Compact);
 }
 

@@ -95,3 +95,16 @@ bool buildProtocolRow(const RunEntry &entry, QStringList &row, QString *error)
     row = cells;
     return true;
 }
+
+QString JudgingProcedureName(JudgingProcedure procedure)
+{
+    switch (procedure) {
+    case JudgingProcedure::C:
+        return QStringLiteral("C");
+    case JudgingProcedure::CFahren:
+        return QStringLiteral("C fahren");
+    case JudgingProcedure::A:
+        break;
+    }
+    return QStringLiteral("A");
+}

@@ -27,6 +27,9 @@ enum class JudgingProcedure
     CFahren
 };
 
+// The procedure's name as the kept session and the live results write it: "A", "C", "C fahren".
+QString JudgingProcedureName(JudgingProcedure procedure);
+
 // The start-number items carry further fields; the text before the first tab (before the first
 // semicolon in an item without tabs) is what identifies a rider's row. Blanks alone are empty.
 QString StartNumberKey(const QString &text);
