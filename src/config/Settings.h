@@ -49,6 +49,15 @@ struct TSettings
     bool LiveWeb = false;
     int LivePort = 8080;
     QString LiveHost;
+    // A timing device and two scoreboards on serial ports: device paths, empty for none.
+    QString DevPort;
+    QString DevType = QStringLiteral("timy"); // "timy", "tdc8001", "tdc8000"
+    int DevBaud = 9600;
+    QString Board1Port;
+    QString Board1Shows = QStringLiteral("zeit"); // "zeit" or "fehler"
+    QString Board2Port;
+    QString Board2Shows = QStringLiteral("zeit");
+    bool BoardCountdown = true; // "Zeit" boards show the countdown too
 };
 
 // Process-wide, like the run state: every part of the program reads the same record.

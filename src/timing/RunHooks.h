@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DeviceLine.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -24,7 +26,8 @@ struct PhotocellImpulse
         None,
         Start,
         Stop,
-        LockedOut // inside the lock-out after an edge that counted: ignored
+        LockedOut,  // inside the lock-out after an edge that counted: ignored
+        BeforeStart // a device's finish stamped before the run's start: ignored
     };
     int port = 0;
     int line = 0; // contact code: 0 DSR, 1 CTS, 2 RLSD
@@ -53,4 +56,14 @@ public:
     }
     // A photocell's impulse was handled; a START or STOP it gave is reported here only.
     virtual void PhotocellImpulseSeen(const PhotocellImpulse &impulse) { Q_UNUSED(impulse) }
+    // A timing device's line was handled (a faulty one too); effect: what its impulse did;
+    // elapsedMs: the run's time it gave, negative for none.
+    virtual void DeviceLineSeen(const DeviceLine &line, const QString &source,
+                                PhotocellImpulse::Effect effect, qint32 elapsedMs)
+    {
+        Q_UNUSED(line)
+        Q_UNUSED(source)
+        Q_UNUSED(effect)
+        Q_UNUSED(elapsedMs)
+    }
 };

@@ -21,6 +21,10 @@ struct TRunState
     quint32 RunStopTick = 0;
     quint32 RunHoldTick = NoHold;
     bool CountdownActive = false;
+    // The timing device's stamp of the run's start (1/10,000 s of the day), and the tick START
+    // took then; -1 when the run was not started by a device impulse. Every START clears it.
+    qint64 StartStamp = -1;
+    quint32 StartStampTick = 0;
     quint8 ColorState = ColorReady;
 };
 
