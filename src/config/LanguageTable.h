@@ -44,7 +44,7 @@ struct LanguageElement
     const char *builtin;
 };
 
-inline constexpr int LanguageLinesUsed = 127;
+inline constexpr int LanguageLinesUsed = 151;
 inline constexpr int LanguageLinesStored = 200;
 
 // What the information window says of the program until a language file's line 114 replaces it.
@@ -79,6 +79,18 @@ enum : int
     LiveOffline = 125,
     LiveStarter = 126,
     LivePortFailure = 127,
+    // The timing device's and the boards' words: the settings' refusal of a port given two roles,
+    // the status bar, and why a device's line was not read (in TimerLine's fault order from
+    // Garbage on).
+    PortTwice = 139,
+    DeviceConnected = 140,
+    DeviceGone = 141,
+    BoardConnected = 142,
+    BoardGone = 143,
+    DeviceBadLine = 144,
+    FirstLineFault = 145, // Garbage, TooLong, Checksum, UnknownChannel, TimeOutOfRange
+    DeviceNone = 150,
+    DeviceBadLines = 151,
 };
 }
 
