@@ -1,6 +1,7 @@
 #include "ImpulseLog.h"
 
 #include "ImpulseLogFormat.h"
+#include "LanguageTable.h"
 #include "LiveState.h"
 #include "RunState.h"
 #include "SessionWriter.h"
@@ -12,6 +13,8 @@
 
 namespace {
 const char *const LineNames[3] = {"DSR", "CTS", "DCD"};
+// A device's line is kept whole up to this; the reader bounds it anyway.
+constexpr int MaxRawLogged = 256;
 
 QString commandName(RunCommand command)
 {
@@ -34,6 +37,23 @@ QString commandName(RunCommand command)
         return QStringLiteral("NEXT");
     }
     return {};
+}
+
+QString effectName(PhotocellImpulse::Effect effect)
+{
+    switch (effect) {
+    case PhotocellImpulse::Start:
+        return QStringLiteral("START");
+    case PhotocellImpulse::Stop:
+        return QStringLiteral("STOP");
+    case PhotocellImpulse::LockedOut:
+        return QStringLiteral("Impuls ignoriert (Sperrzeit)");
+    case PhotocellImpulse::BeforeStart:
+        return QStringLiteral("Ziel vor dem Start ignoriert");
+    case PhotocellImpulse::None:
+        break;
+    }
+    return QStringLiteral("Impuls");
 }
 
 bool isModifier(int key)
@@ -95,33 +115,62 @@ void ImpulseLog::PhotocellImpulseSeen(const PhotocellImpulse &impulse)
     // The edge's own time: the handler may run well after it.
     const QDateTime when =
         QDateTime::currentDateTime().addMSecs(-qMax(0, ticksBetween(impulse.edgeTick, now)));
-    QString event;
+    const QString event = effectName(impulse.effect);
     qint32 elapsed = -1;
-    switch (impulse.effect) {
-    case PhotocellImpulse::Start:
-        event = QStringLiteral("START");
+    if (impulse.effect == PhotocellImpulse::Start)
         elapsed = 0;
-        break;
-    case PhotocellImpulse::Stop:
-        event = QStringLiteral("STOP");
+    else if (impulse.effect == PhotocellImpulse::Stop)
         elapsed = run.elapsedMs(now);
-        break;
-    case PhotocellImpulse::None:
-    case PhotocellImpulse::LockedOut:
-        event = impulse.effect == PhotocellImpulse::LockedOut
-                    ? QStringLiteral("Impuls ignoriert (Sperrzeit)")
-                    : QStringLiteral("Impuls");
+    else if (run.phase == RunPhase::Running && !run.standing)
         // During a run, where on its clock the impulse fell.
-        if (run.phase == RunPhase::Running && !run.standing)
-            elapsed = ticksBetween(run.startTick, impulse.edgeTick);
-        break;
-    }
+        elapsed = ticksBetween(run.startTick, impulse.edgeTick);
     const QString source =
         QStringLiteral("Lichtschranke COM%1 %2 %3")
             .arg(impulse.port)
             .arg(QLatin1String(LineNames[qBound(0, impulse.line, 2)]),
                  impulse.kind == 2 ? QStringLiteral("Ziel") : QStringLiteral("Start"));
     write(when, event, source, elapsed);
+}
+
+void ImpulseLog::DeviceLineSeen(const DeviceLine &line, const QString &source,
+                                PhotocellImpulse::Effect effect, qint32 elapsedMs)
+{
+    const TimerLine &read = line.line;
+    QString event;
+    switch (read.kind) {
+    case TimerLine::Invalid: {
+        // The built-in word: the log reads the same in every language.
+        const int fault = qBound(int(TimerLine::Garbage), int(read.fault),
+                                 int(TimerLine::TimeOutOfRange));
+        event = QStringLiteral("Zeile nicht gelesen: ") +
+                QString::fromUtf8(
+                    LanguageTable[LanguageLine::FirstLineFault + fault - TimerLine::Garbage - 1]
+                        .builtin);
+        break;
+    }
+    case TimerLine::StartNumber:
+        event = QStringLiteral("Startnummer");
+        break;
+    case TimerLine::Info:
+        event = QStringLiteral("Info");
+        break;
+    case TimerLine::Impulse:
+        event = effectName(effect);
+        if (effect == PhotocellImpulse::Start)
+            elapsedMs = 0;
+        break;
+    }
+    QString where = QStringLiteral("Zeitmessgerät ") + source;
+    if (!read.channelText.isEmpty())
+        where += QLatin1Char(' ') + QString::fromLatin1(read.channelText);
+    if (read.stamp >= 0)
+        where += QLatin1Char(' ') + stampText(read.stamp);
+    QString raw = QString::fromLatin1(read.raw.left(MaxRawLogged));
+    if (read.raw.size() > MaxRawLogged)
+        raw += QChar(0x2026);
+    where += QStringLiteral(" [") + raw + QLatin1Char(']');
+    write(line.arrival.isValid() ? line.arrival : QDateTime::currentDateTime(), event, where,
+          elapsedMs);
 }
 
 void ImpulseLog::RunInterrupted(qint32 elapsedMs, const QString &cause)

@@ -8,7 +8,7 @@
 class LiveState;
 class SessionWriter;
 
-// The daily record of every run command and photocell impulse, for a disputed time: when,
+// The daily record of every run command, photocell impulse and timing device's line, for a disputed time: when,
 // from where (a key, the mouse, a photocell, the countdown), the run's time and the start number,
 // as the live state has them.
 class ImpulseLog : public QObject
@@ -20,6 +20,9 @@ public:
 
     void RunCommandGiven(RunCommand command, qint32 elapsedMs, const QString &detail);
     void PhotocellImpulseSeen(const PhotocellImpulse &impulse);
+    // One line per line of the timing device, at its arrival, with the line as it came.
+    void DeviceLineSeen(const DeviceLine &line, const QString &source,
+                        PhotocellImpulse::Effect effect, qint32 elapsedMs);
     // The program ends while a run is on course; cause: what ended it ("SIGTERM", "Beenden").
     void RunInterrupted(qint32 elapsedMs, const QString &cause);
 

@@ -3,6 +3,7 @@
 #include "Artwork.h"
 #include "ClockDisplay.h"
 #include "DataFiles.h"
+#include "DeviceImpulses.h"
 #include "DisplayColors.h"
 #include "EnabledLink.h"
 #include "ImpulseLog.h"
@@ -41,6 +42,7 @@
 #include "TOvalButton.h"
 #include "TSortGrid.h"
 #include "TerminationSignals.h"
+#include "TimingDevices.h"
 
 #include <QAction>
 #include <QApplication>
@@ -72,6 +74,11 @@ struct TFormMain::HookRelay : RunHooks
     {
         target->PhotocellImpulseSeen(impulse);
     }
+    void DeviceLineSeen(const DeviceLine &line, const QString &source,
+                        PhotocellImpulse::Effect effect, qint32 ms) override
+    {
+        target->DeviceLineSeen(line, source, effect, ms);
+    }
 };
 
 // The program's own: the scoring of the run, the kept session and the impulse log.
@@ -94,6 +101,12 @@ struct TFormMain::ProgramHooks : RunHooks
         if (window->m_impulseLog)
             window->m_impulseLog->PhotocellImpulseSeen(impulse);
     }
+    void DeviceLineSeen(const DeviceLine &line, const QString &source,
+                        PhotocellImpulse::Effect effect, qint32 ms) override
+    {
+        if (window->m_impulseLog)
+            window->m_impulseLog->DeviceLineSeen(line, source, effect, ms);
+    }
 };
 
 TFormMain::TFormMain(QWidget *parent)
@@ -111,6 +124,7 @@ TFormMain::TFormMain(QWidget *parent)
     m_clock = std::make_unique<ClockDisplay>(ui, *m_relay);
     m_run = std::make_unique<RunControl>(ui, *m_clock, *m_live, *m_relay);
     m_photocells = std::make_unique<Photocells>(ui, *m_relay);
+    m_deviceImpulses = std::make_unique<DeviceImpulses>(ui, *m_photocells, *m_relay);
     m_scoring = std::make_unique<RunScoring>(ui, *m_clock, *m_live);
     m_programHooks->scoring = m_scoring.get();
     m_programHooks->window = this;
@@ -159,6 +173,9 @@ TFormMain::~TFormMain()
     endSession(false);
     if (!m_saveSuppressed)
         saveSettings();
+    // The boards read the live state, and the device's lines act on the run: both stop first.
+    if (m_timingDevices)
+        m_timingDevices->closeAll();
     // While the photocell controls still exist: closing a port hides them.
     m_photocells->CloseAll();
 }
@@ -240,9 +257,17 @@ void TFormMain::startUp()
     connect(m_language, &LanguageSwitch::languageApplied, m_liveResults.get(),
             &LiveResults::applyTexts);
     connect(m_settings, &SettingsCommand::applied, m_liveResults.get(), &LiveResults::apply);
+    // The device and the boards after the photocell ports; their ports open on threads of their
+    // own, so a device that is not plugged in is said in the status bar and nothing waits.
+    m_timingDevices =
+        std::make_unique<TimingDevices>(*m_live, *m_deviceImpulses, *ui.StatusBar1);
+    connect(m_language, &LanguageSwitch::languageApplied, m_timingDevices.get(),
+            &TimingDevices::applyTexts);
+    connect(m_settings, &SettingsCommand::applied, m_timingDevices.get(), &TimingDevices::apply);
     m_language->LoadLanguage(Settings.Lang);
     // Never in the way of timing: a port in use is said in the status bar, nothing waits.
     m_liveResults->apply();
+    m_timingDevices->apply();
 
     if (!sessionFolder().isEmpty()) {
         m_session = std::make_unique<SessionKeeper>(

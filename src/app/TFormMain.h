@@ -8,6 +8,7 @@
 #include <memory>
 
 class ClockDisplay;
+class DeviceImpulses;
 class ImpulseLog;
 class InfoHelp;
 class LanguageSwitch;
@@ -24,6 +25,7 @@ class SettingsCommand;
 class StarterList;
 class TFormInfo;
 class TFormMonitor2;
+class TimingDevices;
 
 // The main window. It owns every control (ui), and the subsystems that act on them.
 class TFormMain : public QMainWindow
@@ -51,6 +53,7 @@ public:
     SettingsCommand &settings() { return *m_settings; }
     LanguageSwitch &language() { return *m_language; }
     LiveResults &liveResults() { return *m_liveResults; }
+    TimingDevices &timingDevices() { return *m_timingDevices; }
     // Both only while a session folder is set.
     SessionKeeper *session() { return m_session.get(); }
     ImpulseLog *impulseLog() { return m_impulseLog.get(); }
@@ -88,6 +91,7 @@ private:
     std::unique_ptr<ClockDisplay> m_clock;
     std::unique_ptr<RunControl> m_run;
     std::unique_ptr<Photocells> m_photocells;
+    std::unique_ptr<DeviceImpulses> m_deviceImpulses; // the timing device's lines on the run
     std::unique_ptr<RunScoring> m_scoring;
     std::unique_ptr<ProtocolGrid> m_protocolGrid;
     std::unique_ptr<StarterList> m_starters;
@@ -102,6 +106,7 @@ private:
     LanguageSwitch *m_language = nullptr;     // a child
     // Last, so the server is gone before the state it reads.
     std::unique_ptr<LiveResults> m_liveResults;
+    std::unique_ptr<TimingDevices> m_timingDevices; // the boards read the state too
     bool m_saveSuppressed = false;
     bool m_sessionEnded = false;
 };
