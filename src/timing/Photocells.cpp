@@ -38,37 +38,43 @@ void Photocells::ComPortDSR(TComPort *sender)
 
 void Photocells::PhotocellEvent(TComPort *sender, int kind)
 {
-    m_ui.cbRezervLS->addItem(PhotocellEntry(kind, sender->EventTime()));
-    m_ui.cbRezervLS->setCurrentIndex(m_ui.cbRezervLS->count() - 1);
-    m_ui.cbRezervLS->setEnabled(true);
+    list(PhotocellEntry(kind, sender->EventTime()));
     const quint32 edgeTick = sender->EventTick();
     PhotocellImpulse impulse{sender->Port(), kind == 2 ? Settings.Kont2 : Settings.Kont1, kind,
                              edgeTick};
-    if (lockedOut(edgeTick)) {
-        impulse.effect = PhotocellImpulse::LockedOut;
-        m_hooks.PhotocellImpulseSeen(impulse);
-        return;
-    }
-    {
-        // START and STOP take the edge's time, not the time this handler got to run.
-        const EdgeStamp stamp(edgeTick);
-        // An edge that happened before the run's start (a key START overtaking it in the queue)
-        // would give a negative time: it stays in the list only.
-        const bool afterStart = ticksBetween(Run.RunStartTick, edgeTick) >= 0;
-        if (m_ui.bSTART->isEnabled() && m_ui.ImageLSstart->tag() == 1 &&
-            (!m_ui.bTimer->isHidden() || Settings.Timer == 0) && sender == m_ui.ComPort1 &&
-            kind == 1) {
-            m_ui.mStart->trigger();
-            StartLockout(edgeTick);
-            impulse.effect = PhotocellImpulse::Start;
-        } else if (m_ui.bSTOP->isEnabled() && m_ui.ImageLSstop->tag() == 1 && afterStart &&
-                   (kind == 2 || (kind >= 1 && Settings.Kont1 == Settings.Kont2))) {
-            m_ui.mStop->trigger();
-            StartLockout(edgeTick);
-            impulse.effect = PhotocellImpulse::Stop;
-        }
-    }
+    impulse.effect = act(edgeTick, sender == m_ui.ComPort1 && kind == 1,
+                         kind == 2 || (kind >= 1 && Settings.Kont1 == Settings.Kont2));
     m_hooks.PhotocellImpulseSeen(impulse);
+}
+
+void Photocells::list(const QString &entry)
+{
+    m_ui.cbRezervLS->addItem(entry);
+    m_ui.cbRezervLS->setCurrentIndex(m_ui.cbRezervLS->count() - 1);
+    m_ui.cbRezervLS->setEnabled(true);
+}
+
+PhotocellImpulse::Effect Photocells::act(quint32 edgeTick, bool mayStart, bool mayStop)
+{
+    if (lockedOut(edgeTick))
+        return PhotocellImpulse::LockedOut;
+    // START and STOP take the edge's time, not the time this handler got to run.
+    const EdgeStamp stamp(edgeTick);
+    // An edge that happened before the run's start (a key START overtaking it in the queue)
+    // would give a negative time: it stays in the list only.
+    const bool afterStart = ticksBetween(Run.RunStartTick, edgeTick) >= 0;
+    if (mayStart && m_ui.bSTART->isEnabled() && m_ui.ImageLSstart->tag() == 1 &&
+        (!m_ui.bTimer->isHidden() || Settings.Timer == 0)) {
+        m_ui.mStart->trigger();
+        StartLockout(edgeTick);
+        return PhotocellImpulse::Start;
+    }
+    if (mayStop && m_ui.bSTOP->isEnabled() && m_ui.ImageLSstop->tag() == 1 && afterStart) {
+        m_ui.mStop->trigger();
+        StartLockout(edgeTick);
+        return PhotocellImpulse::Stop;
+    }
+    return PhotocellImpulse::None;
 }
 
 bool Photocells::lockedOut(quint32 edgeTick) const
@@ -103,7 +109,13 @@ void Photocells::ComPortOpen(TComPort *)
 
 void Photocells::ComPortClose(TComPort *)
 {
-    showControls(false);
+    showControls(m_deviceOpen);
+}
+
+void Photocells::setDeviceOpen(bool open)
+{
+    m_deviceOpen = open;
+    showControls(open || m_ui.ComPort1->Connected() || m_ui.ComPort2->Connected());
 }
 
 void Photocells::showControls(bool shown)

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "RunHooks.h"
+
 #include <QList>
 #include <QObject>
 
-class RunHooks;
 class TComPort;
 class TFormMainUi;
 
@@ -17,6 +18,13 @@ public:
 
     void ComPortDSR(TComPort *sender);
     void PhotocellEvent(TComPort *sender, int kind);
+    // An impulse at edgeTick acts as the armed photocells say: START when mayStart and START is
+    // due, STOP when mayStop and the run is on course; inside the lock-out it does nothing.
+    PhotocellImpulse::Effect act(quint32 edgeTick, bool mayStart, bool mayStop);
+    // The event list's newest entry.
+    void list(const QString &entry);
+    // A timing device open shows the arming controls as an open port does.
+    void setDeviceOpen(bool open);
     // Blocks photocell triggers for the timer's interval from the edge of edgeTick.
     void StartLockout(quint32 edgeTick);
     void TimerGesperrtTimer();
@@ -42,6 +50,7 @@ private:
 
     TFormMainUi &m_ui;
     RunHooks &m_hooks;
+    bool m_deviceOpen = false;
     bool m_lockoutRunning = false;
     quint32 m_lockoutEdgeTick = 0; // the edge that started the lock-out
 };

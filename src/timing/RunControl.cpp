@@ -124,6 +124,7 @@ void RunControl::mStartClick()
     const LiveState::Batch batch(m_live);
     Run.CountdownActive = false;
     Run.RunStartTick = commandTick();
+    Run.StartStamp = -1; // a timing device's impulse sets it again once START is done
     m_live.changeRun([](LiveRun &run) { run.start(Run.RunStartTick); });
     m_ui.seELZmain->setEnabled(false);
     m_ui.ePktSek->setText(QLocale().toString(0.0, 'f', 2));
