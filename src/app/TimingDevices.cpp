@@ -204,12 +204,11 @@ QString TimingDevices::badLineText() const
     QString raw = printable(m_lastBadRaw);
     if (raw.size() > RawShown)
         raw = raw.left(RawShown - 1) + QChar(0x2026);
-    QString text = LanguageText(LanguageLine::DeviceBadLine).arg(word, raw);
-    if (m_badLines > 1)
-        text += QStringLiteral(" (") +
-                LanguageText(LanguageLine::DeviceBadLines).arg(QString::number(m_badLines)) +
-                QLatin1Char(')');
-    return text;
+    // A flood is counted: the count first, the last line's fault and text after it.
+    if (m_badLines == 1)
+        return LanguageText(LanguageLine::DeviceBadLine).arg(word, raw);
+    return LanguageText(LanguageLine::DeviceBadLines).arg(QString::number(m_badLines)) +
+           QStringLiteral(" (") + word + QStringLiteral("): ") + raw;
 }
 
 void TimingDevices::showStatus()
