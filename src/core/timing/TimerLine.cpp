@@ -160,6 +160,7 @@ std::optional<TimerLine> readLayout(const Layout &layout, const QByteArray &line
                 return std::nullopt;
             channel += c;
         } else if (p == 'G' || p == 'R') {
+            // the device's own marks: anything
         } else if (p == '.') {
             if (c != '.' && c != ',')
                 return std::nullopt;
