@@ -93,7 +93,7 @@ private:
             // Hung up, unplugged or no longer taking lines: gone until it opens again.
             if ((e == QSerialPort::ResourceError || e == QSerialPort::ReadError ||
                  e == QSerialPort::WriteError) &&
-                m_port->isOpen())
+                m_port->isOpen() && !m_closing)
                 fail(m_port->errorString());
         });
         m_retry = new QTimer(this);
@@ -143,9 +143,11 @@ private:
             m_retry->stop();
         if (m_pace)
             m_pace->stop();
+        // A port hung up fails its closing too: that is no news.
         if (m_port && m_port->isOpen()) {
-            m_port->clear();
+            m_closing = true;
             m_port->close();
+            m_closing = false;
         }
     }
 
@@ -158,6 +160,7 @@ private:
     bool m_countdown = true;
     int m_baud = 2400;
     bool m_failing = false;
+    bool m_closing = false;
     bool m_sentAny = false;
     QByteArray m_lastLine;
     quint32 m_lastTick = 0;

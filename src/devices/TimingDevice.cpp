@@ -47,7 +47,7 @@ private:
             // A port hung up reads nothing, for ever: gone as much as one unplugged. Open
             // failures are answered by open() itself.
             if ((e == QSerialPort::ResourceError || e == QSerialPort::ReadError) &&
-                m_port->isOpen())
+                m_port->isOpen() && !m_closing)
                 fail(m_port->errorString());
         });
         m_retry = new QTimer(this);
@@ -90,8 +90,12 @@ private:
     {
         if (m_retry)
             m_retry->stop();
-        if (m_port && m_port->isOpen())
+        // A port hung up fails its closing too: that is no news.
+        if (m_port && m_port->isOpen()) {
+            m_closing = true;
             m_port->close();
+            m_closing = false;
+        }
         // A line begun before the port went away would be glued to the next one.
         m_splitter.reset();
     }
@@ -123,6 +127,7 @@ private:
     TimerModel m_model = TimerModel::Timy;
     int m_baud = 9600;
     bool m_failing = false;
+    bool m_closing = false;
 };
 
 TimingDevice::TimingDevice(QObject *parent)
@@ -162,9 +167,8 @@ void TimingDevice::open(const QString &path, TimerModel model, int baud)
         return;
     }
     m_path = path;
-    QMetaObject::invokeMethod(m_worker, [w = m_worker, path, model, baud] {
-        w->open(path, model, baud);
-    });
+    QMetaObject::invokeMethod(m_worker,
+                              [w = m_worker, path, model, baud] { w->open(path, model, baud); });
 }
 
 void TimingDevice::close()
