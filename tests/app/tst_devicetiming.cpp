@@ -179,19 +179,16 @@ private Q_SLOTS:
         QTest::newRow("across midnight")
             << QStringList{"F11", "F12", "c0 23:59:58.5000", "c1 00:01:03.2500"} << "SP" << 64750;
         QTest::newRow("a finish before the start")
-            << QStringList{"F11", "F12", "c0 12:00:10.0000", "c1 12:00:05.0000",
-                           "c1 12:00:40.0099"}
+            << QStringList{"F11", "F12", "c0 12:00:10.0000", "c1 12:00:05.0000", "c1 12:00:40.0099"}
             << "SBP" << 30009;
         QTest::newRow("start not armed")
-            << QStringList{"F12", "c0 08:00:00.0000", "F11", "c0 08:00:01.0000",
-                           "c1 08:00:43.1234"}
+            << QStringList{"F12", "c0 08:00:00.0000", "F11", "c0 08:00:01.0000", "c1 08:00:43.1234"}
             << "SP" << 42123;
         QTest::newRow("not armed for the finish")
             << QStringList{"F11", "c0 08:00:00.0000", "c1 08:00:43.1234"} << "S" << -1;
-        QTest::newRow("lock-out")
-            << QStringList{"F11", "F12", "c0 09:00:00.0000", "c1 09:00:00.4000",
-                           "c1 09:00:50.0000"}
-            << "SLP" << 50000;
+        QTest::newRow("lock-out") << QStringList{"F11", "F12", "c0 09:00:00.0000",
+                                                 "c1 09:00:00.4000", "c1 09:00:50.0000"}
+                                  << "SLP" << 50000;
         QTest::newRow("keypad unarmed")
             << QStringList{"c0M 10:00:00.0000", "c1M 10:00:10.5000"} << "SP" << 10500;
         QTest::newRow("bad input")
@@ -234,18 +231,23 @@ private Q_SLOTS:
     {
         Pty board;
         MainWindowFixture &f = window(board.path);
-        QTRY_VERIFY(status().contains(LanguageText(LanguageLine::BoardConnected)
-                                          .arg(QStringLiteral("1"), board.path)));
+        QTRY_VERIFY(status().contains(
+            LanguageText(LanguageLine::BoardConnected).arg(QStringLiteral("1"), board.path)));
         for (int k : {Qt::Key_F11, Qt::Key_F12})
             f.key(k);
         m_device->write(timyLine("c0", "11:00:00.0000") + '\r');
         QTRY_COMPARE(m_hooks.effects, QStringLiteral("S"));
-        // Running: the point after the start number.
-        QTRY_VERIFY(board.lines().size() > 0 && board.lines().last().startsWith(" 17."));
+        // Running, 2 s on the clock: the point after the start number, and the clock's tenths.
+        f.tick(2000); // the board paces its lines by the clock too
+        QTRY_VERIFY2(!board.lines().isEmpty() && board.lines().last().startsWith(" 17."),
+                     board.lines().join('|').constData());
+        QCOMPARE(board.lines().last().simplified().right(3), QByteArray("2.0"));
         m_device->write(timyLine("c1", "11:01:05.4399") + '\r');
         QTRY_COMPARE(m_hooks.effects, QStringLiteral("SP"));
         f.key(Qt::Key_V, Qt::ControlModifier);
-        QTRY_VERIFY(!board.lines().isEmpty() && boardHundredths(board.lines().last()) >= 0);
+        f.ticks.advance(1000);
+        QTRY_VERIFY(!board.lines().isEmpty() && boardHundredths(board.lines().last()) >= 0 &&
+                    board.lines().last().mid(20).trimmed() == "1");
         const QByteArray last = board.lines().last();
         const int shown = boardHundredths(last);
         QCOMPARE(QString::asprintf("%d,%02d", shown / 100, shown % 100), f.cell(ColRideTime, 1));
@@ -265,10 +267,9 @@ private Q_SLOTS:
         f.window->timingDevices().apply();
         QTRY_VERIFY(status().contains(LanguageText(LanguageLine::DeviceConnected).arg(link)));
         first.closeMaster();
-        QTRY_VERIFY_WITH_TIMEOUT(status().startsWith(
-                                     LanguageText(LanguageLine::DeviceGone).section(u'%', 0, 0) +
-                                     link),
-                                 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            status().startsWith(LanguageText(LanguageLine::DeviceGone).section(u'%', 0, 0) + link),
+            5000);
         Pty second;
         QVERIFY(QFile::remove(link) && QFile::link(second.path, link));
         QTRY_VERIFY_WITH_TIMEOUT(
