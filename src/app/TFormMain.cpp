@@ -42,6 +42,7 @@
 #include "TOvalButton.h"
 #include "TSortGrid.h"
 #include "TerminationSignals.h"
+#include "TimingDevice.h"
 #include "TimingDevices.h"
 
 #include <QAction>
@@ -264,6 +265,13 @@ void TFormMain::startUp()
     connect(m_language, &LanguageSwitch::languageApplied, m_timingDevices.get(),
             &TimingDevices::applyTexts);
     connect(m_settings, &SettingsCommand::applied, m_timingDevices.get(), &TimingDevices::apply);
+    // The device's impulses obey the arming: its images show while the device is connected, and
+    // stay while it is gone for a moment, as it is tried again.
+    TimingDevice &device = m_timingDevices->device();
+    connect(&device, &TimingDevice::opened, m_photocells.get(),
+            [this] { m_photocells->setDeviceOpen(true); });
+    connect(&device, &TimingDevice::closed, m_photocells.get(),
+            [this] { m_photocells->setDeviceOpen(false); });
     m_language->LoadLanguage(Settings.Lang);
     // Never in the way of timing: a port in use is said in the status bar, nothing waits.
     m_liveResults->apply();

@@ -10,7 +10,7 @@
 #include <QStatusBar>
 
 namespace {
-constexpr int MaxStatusWidth = 600;
+constexpr int MaxStatusWidth = 480;
 constexpr int RawShown = 40;      // characters of a bad line in the status bar
 constexpr int TipLineWidth = 100; // the tooltip breaks the whole line into rows this wide
 
@@ -204,20 +204,28 @@ QString TimingDevices::badLineText() const
     QString raw = printable(m_lastBadRaw);
     if (raw.size() > RawShown)
         raw = raw.left(RawShown - 1) + QChar(0x2026);
-    // A flood is counted: the count first, the last line's fault and text after it.
     if (m_badLines == 1)
         return LanguageText(LanguageLine::DeviceBadLine).arg(word, raw);
+    // A flood is counted, with the last line's fault; the line itself is in the tooltip.
     return LanguageText(LanguageLine::DeviceBadLines).arg(QString::number(m_badLines)) +
-           QStringLiteral(" (") + word + QStringLiteral("): ") + raw;
+           QStringLiteral(" (") + word + QLatin1Char(')');
 }
 
 void TimingDevices::showStatus()
 {
-    QStringList parts;
-    for (const QString &part : {portText(m_deviceWord, 0), portText(m_boardWord[0], 1),
-                                portText(m_boardWord[1], 2), badLineText()})
+    // What needs the operator comes first: the status bar may have room for little more.
+    QStringList trouble;
+    QStringList fine;
+    for (const auto &[word, board] :
+         {std::pair{&m_deviceWord, 0}, {&m_boardWord[0], 1}, {&m_boardWord[1], 2}}) {
+        const QString part = portText(*word, board);
         if (!part.isEmpty())
-            parts << part;
+            (word->state == PortWord::Gone ? trouble : fine) << part;
+    }
+    const QString bad = badLineText();
+    if (!bad.isEmpty())
+        trouble << bad;
+    const QStringList parts = trouble + fine;
     const QString text = parts.join(QStringLiteral("  ·  "));
     lDevices->setText(lDevices->fontMetrics().elidedText(text, Qt::ElideRight, MaxStatusWidth));
     // The tooltip has the whole of a bad line too, in rows the screen can show.
