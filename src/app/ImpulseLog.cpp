@@ -140,8 +140,8 @@ void ImpulseLog::DeviceLineSeen(const DeviceLine &line, const QString &source,
     switch (read.kind) {
     case TimerLine::Invalid: {
         // The built-in word: the log reads the same in every language.
-        const int fault = qBound(int(TimerLine::Garbage), int(read.fault),
-                                 int(TimerLine::TimeOutOfRange));
+        const int fault =
+            qBound(int(TimerLine::Garbage), int(read.fault), int(TimerLine::TimeOutOfRange));
         event = QStringLiteral("Zeile nicht gelesen: ") +
                 QString::fromUtf8(
                     LanguageTable[LanguageLine::FirstLineFault + fault - TimerLine::Garbage - 1]

@@ -8,9 +8,9 @@
 class LiveState;
 class SessionWriter;
 
-// The daily record of every run command, photocell impulse and timing device's line, for a disputed time: when,
-// from where (a key, the mouse, a photocell, the countdown), the run's time and the start number,
-// as the live state has them.
+// The daily record of every run command, photocell impulse and timing device's line, for a disputed
+// time: when, from where (a key, the mouse, a photocell, the countdown), the run's time and the
+// start number, as the live state has them.
 class ImpulseLog : public QObject
 {
     Q_OBJECT

@@ -260,8 +260,7 @@ void TFormMain::startUp()
     connect(m_settings, &SettingsCommand::applied, m_liveResults.get(), &LiveResults::apply);
     // The device and the boards after the photocell ports; their ports open on threads of their
     // own, so a device that is not plugged in is said in the status bar and nothing waits.
-    m_timingDevices =
-        std::make_unique<TimingDevices>(*m_live, *m_deviceImpulses, *ui.StatusBar1);
+    m_timingDevices = std::make_unique<TimingDevices>(*m_live, *m_deviceImpulses, *ui.StatusBar1);
     connect(m_language, &LanguageSwitch::languageApplied, m_timingDevices.get(),
             &TimingDevices::applyTexts);
     connect(m_settings, &SettingsCommand::applied, m_timingDevices.get(), &TimingDevices::apply);

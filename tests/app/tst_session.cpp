@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 
+#include "ImpulseLog.h"
 #include "ImpulseLogFormat.h"
 #include "PhotocellRules.h"
 #include "ProtocolRow.h"
@@ -266,6 +267,13 @@ private Q_SLOTS:
         QTest::mousePress(f.ui.bSTART, Qt::LeftButton);
         f.tick(1'500);
         f.key(Qt::Key_X, Qt::ControlModifier); // abort: eliminated, and entered
+        // A timing device's lines: what they did, the stamp and the line as it came.
+        for (const auto &[raw, effect] :
+             {std::pair{" 0017 c1  12:00:05.0000 00", PhotocellImpulse::BeforeStart},
+              {"\x01garbage", PhotocellImpulse::None}})
+            f.window->impulseLog()->DeviceLineSeen(
+                {parseTimerLine(TimerModel::Timy, raw), 0, QDateTime::currentDateTime()},
+                QStringLiteral("/dev/ttyUSB0"), effect, -1);
         // Entered and deleted rows are on the disk without the event loop running again: a kill
         // right after them loses nothing.
         const auto keptAsShown = [&] {
@@ -292,7 +300,11 @@ private Q_SLOTS:
                               "HALT|Taste F7|10,300|17", "WEITER|Taste F7|10,300|17",
                               "STOP|Taste F9|15,300|17", "EINTRAGEN|Taste Ctrl+V|15,300|17",
                               "NEXT|Taste Ctrl+N|-|17", "START|Maus|0,000|18",
-                              "ABBRUCH EL|Taste Ctrl+X|1,500|18", "EINTRAGEN|Taste Ctrl+X|-|18"}));
+                              "ABBRUCH EL|Taste Ctrl+X|1,500|18", "EINTRAGEN|Taste Ctrl+X|-|18",
+                              "Ziel vor dem Start ignoriert|Zeitmessgerät /dev/ttyUSB0 c1 "
+                              "12:00:05.0000 [ 0017 c1  12:00:05.0000 00]|-|18",
+                              "Zeile nicht gelesen: unlesbar|Zeitmessgerät /dev/ttyUSB0 [ "
+                              "garbage]|-|18"}));
         // The START line has the edge's time: 300 ms before the next line was handled.
         const auto time = [&](int i) { return QTime::fromString(lines[i][1], "hh:mm:ss.zzz"); };
         QVERIFY(time(1).msecsTo(time(2)) >= 295);
