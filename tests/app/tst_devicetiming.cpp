@@ -30,16 +30,8 @@ public:
         fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
         path = QString::fromLocal8Bit(name);
     }
-    ~Pty()
-    {
-        closeMaster();
-        ::close(m_slave);
-    }
-    void closeMaster()
-    {
-        if (m_master >= 0)
-            ::close(std::exchange(m_master, -1));
-    }
+    ~Pty() { closeMaster(), ::close(m_slave); }
+    void closeMaster() { ::close(std::exchange(m_master, -1)); }
 
     void write(QByteArray bytes)
     {
@@ -146,7 +138,8 @@ private:
     std::unique_ptr<MainWindowFixture> m_f;
     std::unique_ptr<Pty> m_device;
 
-    MainWindowFixture &window(const QString &boardPath = {})
+    // The window with the device on m_device, or on devicePath.
+    MainWindowFixture &window(const QString &boardPath = {}, const QString &devicePath = {})
     {
         m_device = std::make_unique<Pty>();
         m_f = std::make_unique<MainWindowFixture>(false);
@@ -154,7 +147,7 @@ private:
         m_hooks.scoring = &m_f->window->scoring();
         m_f->window->setHooks(&m_hooks);
         m_f->ui.cbStNr->setEditText(QStringLiteral("17"));
-        Settings.DevPort = m_device->path;
+        Settings.DevPort = devicePath.isEmpty() ? m_device->path : devicePath;
         Settings.Board1Port = boardPath;
         m_f->window->timingDevices().apply();
         return *m_f;
@@ -239,20 +232,17 @@ private Q_SLOTS:
         QTRY_COMPARE(m_hooks.effects, QStringLiteral("S"));
         // Running, 2 s on the clock: the point after the start number, and the clock's tenths.
         f.tick(2000); // the board paces its lines by the clock too
-        QTRY_VERIFY2(!board.lines().isEmpty() && board.lines().last().startsWith(" 17."),
-                     board.lines().join('|').constData());
+        QTRY_VERIFY(!board.lines().isEmpty() && board.lines().last().startsWith(" 17."));
         QCOMPARE(board.lines().last().simplified().right(3), QByteArray("2.0"));
         m_device->write(timyLine("c1", "11:01:05.4399") + '\r');
         QTRY_COMPARE(m_hooks.effects, QStringLiteral("SP"));
         f.key(Qt::Key_V, Qt::ControlModifier);
         f.ticks.advance(1000);
-        QTRY_VERIFY(!board.lines().isEmpty() && boardHundredths(board.lines().last()) >= 0 &&
-                    board.lines().last().mid(20).trimmed() == "1");
-        const QByteArray last = board.lines().last();
-        const int shown = boardHundredths(last);
+        // The entered result: the protocol's time and rank.
+        QTRY_VERIFY(!board.lines().isEmpty() && board.lines().last().startsWith(" 17C") &&
+                    board.lines().last().mid(20).trimmed() == f.cell(ColRank, 1).toLatin1());
+        const int shown = boardHundredths(board.lines().last());
         QCOMPARE(QString::asprintf("%d,%02d", shown / 100, shown % 100), f.cell(ColRideTime, 1));
-        QCOMPARE(last.left(3), QByteArray(" 17"));
-        QCOMPARE(last.mid(20).trimmed(), f.cell(ColRank, 1).toLatin1());
     }
 
     // A device unplugged is said in the status bar; back at the same path it times again.
@@ -262,9 +252,7 @@ private Q_SLOTS:
         const QString link = dir.filePath(QStringLiteral("timer"));
         Pty first;
         QVERIFY(QFile::link(first.path, link));
-        MainWindowFixture &f = window();
-        Settings.DevPort = link;
-        f.window->timingDevices().apply();
+        MainWindowFixture &f = window({}, link);
         QTRY_VERIFY(status().contains(LanguageText(LanguageLine::DeviceConnected).arg(link)));
         first.closeMaster();
         QTRY_VERIFY_WITH_TIMEOUT(
