@@ -136,6 +136,14 @@ void SettingsCommand::ApplySettings(const TSettings &chosen)
     Settings.LiveWeb = chosen.LiveWeb;
     Settings.LivePort = qBound(1, chosen.LivePort, 65535);
     Settings.LiveHost = chosen.LiveHost;
+    Settings.DevPort = chosen.DevPort;
+    Settings.DevType = chosen.DevType;
+    Settings.DevBaud = chosen.DevBaud;
+    Settings.Board1Port = chosen.Board1Port;
+    Settings.Board1Shows = chosen.Board1Shows;
+    Settings.Board2Port = chosen.Board2Port;
+    Settings.Board2Shows = chosen.Board2Shows;
+    Settings.BoardCountdown = chosen.BoardCountdown;
     emit applied();
     ui.ImageLSstart->move(ui.bSTART->x() - ui.ImageLSstart->width() - 2, ui.ImageLSstart->y());
     ui.ImageLSstop->move(ui.ImageLSstart->x(), ui.ImageLSstop->y());

@@ -1,6 +1,10 @@
 #include "PortChoices.h"
 
+#include "LanguageTable.h"
 #include "Settings.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <cmath>
 
@@ -52,4 +56,39 @@ QString portFailureText(int port, const QString &device, const QString &reason, 
                                "dialout: sudo adduser $USER dialout, danach neu anmelden.");
     return text + QStringLiteral("\nDie Lichtschranke bleibt aus. Der Port bleibt eingestellt "
                                  "und wird beim nächsten Start wieder geöffnet.");
+}
+
+namespace {
+QString canonicalDevice(const QString &path)
+{
+    // A device that is absent now still clashes with the same path written the same way.
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(path) : canonical;
+}
+
+QString roleText(const PortRole &role)
+{
+    return QStringLiteral("%1 (%2)").arg(role.caption, role.port);
+}
+} // namespace
+
+std::pair<int, int> portClash(const QList<PortRole> &roles)
+{
+    QStringList devices;
+    for (const PortRole &role : roles)
+        devices << (role.device.trimmed().isEmpty() ? QString() : canonicalDevice(role.device));
+    for (int later = 1; later < roles.size(); ++later) {
+        if (devices.at(later).isEmpty())
+            continue;
+        for (int earlier = 0; earlier < later; ++earlier)
+            if (roles.at(earlier).owner != roles.at(later).owner &&
+                devices.at(earlier) == devices.at(later))
+                return {later, earlier};
+    }
+    return {-1, -1};
+}
+
+QString portClashText(const PortRole &later, const PortRole &earlier)
+{
+    return LanguageText(LanguageLine::PortTwice).arg(roleText(later), roleText(earlier));
 }

@@ -52,13 +52,16 @@ struct TSettings
     // A timing device and two scoreboards on serial ports: device paths, empty for none.
     QString DevPort;
     QString DevType = QStringLiteral("timy"); // "timy", "tdc8001", "tdc8000"
-    int DevBaud = 9600;
+    int DevBaud = 9600;                       // one of DeviceBauds
     QString Board1Port;
     QString Board1Shows = QStringLiteral("zeit"); // "zeit" or "fehler"
     QString Board2Port;
     QString Board2Shows = QStringLiteral("zeit");
     bool BoardCountdown = true; // "Zeit" boards show the countdown too
 };
+
+// The speeds a timing device can be set to, slowest first.
+inline constexpr int DeviceBauds[] = {2400, 4800, 9600, 19200, 38400};
 
 // Process-wide, like the run state: every part of the program reads the same record.
 inline TSettings Settings;

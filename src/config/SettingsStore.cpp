@@ -3,6 +3,8 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <initializer_list>
+#include <iterator>
 #include <limits>
 #include <optional>
 
@@ -91,14 +93,26 @@ const Field loadOrder[] = {
     flag("LiveWeb", &TSettings::LiveWeb),
     num("LivePort", &TSettings::LivePort, 1, 65535),
     text("LiveHost", &TSettings::LiveHost),
+    text("DevPort", &TSettings::DevPort),
+    text("DevType", &TSettings::DevType),
+    text("Board1Port", &TSettings::Board1Port),
+    text("Board1Shows", &TSettings::Board1Shows),
+    text("Board2Port", &TSettings::Board2Port),
+    text("Board2Shows", &TSettings::Board2Shows),
+    // Numbers last: a file written before them still reads all it has.
+    num("DevBaud", &TSettings::DevBaud, DeviceBauds[0], DeviceBauds[std::size(DeviceBauds) - 1]),
+    flag("BoardCountdown", &TSettings::BoardCountdown),
 };
 
 const char *const saveOrder[] = {
-    "Left",   "Top",       "Width",      "Height",    "Sound",   "Port1",    "Port2",     "Alg1",
-    "Alg2",   "Kont1",     "Kont2",      "Timer",     "ELZ",     "PktSek",   "Acc",       "Sound0",
-    "Sound1", "C0",        "C1",         "C2",        "C3",      "C4",       "SekPachka", "Monitor",
-    "Eli",    "FiltInd",   "Zeile1",     "Zeile2",    "Sum",     "SumF",     "AutoFrei",  "CharSet",
-    "Lang",   "FilterInd", "FilterIndO", "BorderTV2", "LiveWeb", "LivePort", "LiveHost"};
+    "Left",        "Top",        "Width",       "Height",    "Sound",         "Port1",
+    "Port2",       "Alg1",       "Alg2",        "Kont1",     "Kont2",         "Timer",
+    "ELZ",         "PktSek",     "Acc",         "Sound0",    "Sound1",        "C0",
+    "C1",          "C2",         "C3",          "C4",        "SekPachka",     "Monitor",
+    "Eli",         "FiltInd",    "Zeile1",      "Zeile2",    "Sum",           "SumF",
+    "AutoFrei",    "CharSet",    "Lang",        "FilterInd", "FilterIndO",    "BorderTV2",
+    "LiveWeb",     "LivePort",   "LiveHost",    "DevPort",   "DevType",       "Board1Port",
+    "Board1Shows", "Board2Port", "Board2Shows", "DevBaud",   "BoardCountdown"};
 
 const Field &field(const char *name)
 {
@@ -109,6 +123,16 @@ const Field &field(const char *name)
 }
 
 // A stored 32-bit number, as the registry's DWORD holds it; nothing for anything else.
+// One of choices, compared without case; otherwise the first, the default.
+QString oneOf(const QString &stored, std::initializer_list<const char *> choices)
+{
+    const QString key = stored.trimmed().toLower();
+    for (const char *choice : choices)
+        if (key == QLatin1String(choice))
+            return key;
+    return QLatin1String(*choices.begin());
+}
+
 std::optional<qint64> storedNumber(const QVariant &value)
 {
     if (!value.isValid())
@@ -166,6 +190,14 @@ void LoadSettings(const QSettings &store, TSettings &s)
     // A character set the table does not know is the default one.
     if (s.CharSet < 0 || s.CharSet > 15)
         s.CharSet = 0;
+    // A type or picture nobody knows would leave the device unread and the board dark.
+    s.DevType = oneOf(s.DevType, {"timy", "tdc8001", "tdc8000"});
+    s.Board1Shows = oneOf(s.Board1Shows, {"zeit", "fehler"});
+    s.Board2Shows = oneOf(s.Board2Shows, {"zeit", "fehler"});
+    // A speed the device cannot be set to: its own default.
+    if (std::find(std::begin(DeviceBauds), std::end(DeviceBauds), s.DevBaud) ==
+        std::end(DeviceBauds))
+        s.DevBaud = TSettings{}.DevBaud;
     // Both name the save dialog's filter; the later one wins.
     if (filterIndRead)
         s.FiltInd = s.FilterInd;

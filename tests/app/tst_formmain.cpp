@@ -27,7 +27,9 @@ const QString Unusual =
                    "C4=4278190095|SekPachka=200|Monitor=1|Eli=1|FiltInd=4|Zeile1=Großer Preis|"
                    "Zeile2=Springprüfung Kl. M*|Sum=1|SumF=1|AutoFrei=0|CharSet=4|Lang=English|"
                    "FilterInd=4|FilterIndO=2|BorderTV2=12|LiveWeb=1|LivePort=18080|"
-                   "LiveHost=192.0.2.7");
+                   "LiveHost=192.0.2.7|DevPort=/dev/ttyUSB3|DevType=tdc8000|"
+                   "Board1Port=/dev/serial/by-id/usb-FTDI-if00|Board1Shows=fehler|"
+                   "Board2Port=/dev/ttyACM0|Board2Shows=fehler|DevBaud=2400|BoardCountdown=0");
 
 // The record as the store writes it, key by key.
 QVariantMap written(const TSettings &s)
@@ -250,9 +252,16 @@ private Q_SLOTS:
             "FiltInd=2|FilterInd=2|CharSet=0");
         row("numbers out of range are brought into it; an unknown contact stays, for no line",
             "Port1=300|Port2=-1|Kont1=9|Acc=7|ELZ=1500|SekPachka=0|Width=100|Monitor=-2|"
-            "CharSet=99|BorderTV2=500|Timer=123456|LivePort=0",
+            "CharSet=99|BorderTV2=500|Timer=123456|LivePort=0|DevBaud=100000",
             "Port1=16|Port2=0|Kont1=9|Acc=2|ELZ=999|SekPachka=10|Width=800|Monitor=0|"
-            "CharSet=0|BorderTV2=100|Timer=9999|Alg1=1|LivePort=1");
+            "CharSet=0|BorderTV2=100|Timer=9999|Alg1=1|LivePort=1|DevBaud=38400");
+        row("a file from before the timing device: its texts as defaults, reading ends at DevBaud",
+            "DevPort|DevType|Board1Port|Board1Shows|Board2Port|Board2Shows|DevBaud",
+            "LiveHost=192.0.2.7|DevPort=|Board2Port=|DevType=timy|Board1Shows=zeit|"
+            "Board2Shows=zeit|DevBaud=9600|BoardCountdown=1");
+        row("a device, picture or speed nobody knows",
+            "DevType=Timy3|Board1Shows=FEHLER|Board2Shows=Uhr|DevBaud=5000",
+            "DevType=timy|Board1Shows=fehler|Board2Shows=zeit|DevBaud=9600|BoardCountdown=0");
         row("a text where a number belongs ends the reading", "Timer=sechzig",
             "Kont2=2|Timer=60|ELZ=120|Zeile1=Klassisches");
         row("a number beyond 32 bits ends the reading", "ELZ=99999999999", "Acc=1|ELZ=120|C0=0");

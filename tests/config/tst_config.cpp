@@ -3,6 +3,7 @@
 #include "SettingsDialogRun.h"
 
 #include "DataFiles.h"
+#include "DeviceSettingsGroup.h"
 #include "LanguageTable.h"
 #include "PortChoices.h"
 #include "SerialBackend.h"
@@ -10,8 +11,10 @@
 #include "TFormMonitor2.h"
 
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
+#include <QTemporaryDir>
 #include <QToolButton>
 
 #include <cerrno>
@@ -240,6 +243,78 @@ private slots:
             QCOMPARE(dialogs.colorDialogs, 2);
             QCOMPARE(d.cbColor0->color(), rgbColor(10, 20, 30));
         });
+    }
+
+    void portClash_data()
+    {
+        // Roles as "owner:device"; in %T, by-id/usb-FTDI links to ttyUSB0.
+        QTest::addColumn<QStringList>("roles");
+        QTest::addColumn<int>("later");
+        QTest::addColumn<int>("earlier");
+        const auto row = [](const char *name, const QStringList &roles, int later, int earlier) {
+            QTest::newRow(name) << roles << later << earlier;
+        };
+        row("both photocells on one port, the rest apart",
+            {"0:%T/ttyS0", "0:%T/ttyS0", "1:%T/ttyUSB0", "2:", "3:"}, -1, -1);
+        row("the device on a photocell's port", {"0:", "0:%T/ttyS0", "1:%T/ttyS0"}, 2, 1);
+        row("a link is the device it points to", {"1:%T/by-id/usb-FTDI", "2:%T/ttyUSB0"}, 1, 0);
+        row("both boards on a port that is absent", {"1:", "2:/dev/ttyGONE9", "3:/dev//ttyGONE9"},
+            2, 1);
+    }
+
+    void portClash()
+    {
+        QFETCH(QStringList, roles);
+        QTemporaryDir dir;
+        QDir(dir.path()).mkdir(QStringLiteral("by-id"));
+        for (const char *device : {"ttyS0", "ttyUSB0"})
+            QFile(dir.filePath(device)).open(QIODevice::WriteOnly);
+        QFile::link(QStringLiteral("../ttyUSB0"), dir.filePath(QStringLiteral("by-id/usb-FTDI")));
+        QList<PortRole> list;
+        for (const QString &role : roles)
+            list.append({{},
+                         {},
+                         role.section(u':', 1).replace("%T", dir.path()),
+                         role.section(u':', 0, 0).toInt()});
+        const auto [later, earlier] = ::portClash(list);
+        QTEST(later, "later");
+        QTEST(earlier, "earlier");
+    }
+
+    void devicesAndBoards()
+    {
+        MainWindowFixture f;
+        Settings.DevPort = QStringLiteral("/dev/ttyGONE1"); // an adapter unplugged today
+        std::tie(Settings.DevType, Settings.DevBaud, Settings.Board2Shows) =
+            std::tuple(QStringLiteral("tdc8000"), 19200, QStringLiteral("fehler"));
+        runDialog(f, [&](TCfgDialog &d) {
+            DeviceSettingsGroup &g = *d.gbDevices;
+            QCOMPARE((QStringList{g.cbDevPort->currentText(), g.cbDevType->currentText(),
+                                  g.cbDevBaud->currentText(), g.cbBoard2Shows->currentText(),
+                                  g.cbBoard1Port->currentText()}),
+                     (QStringList{"/dev/ttyGONE1", "ALGE TdC 8000", "19200", "Fehler", "Keines"}));
+            // A board typed onto the device's port, then the device onto COM1's: refused, and
+            // the dialog stays open.
+            g.cbBoard1Port->setEditText(QStringLiteral(" /dev/ttyGONE1"));
+            d.OKBtn->click();
+            choose(d.cbPort2, QStringLiteral("COM1 /7,8"));
+            g.cbBoard1Port->setEditText(QStringLiteral("/dev/ttyGONE2"));
+            g.cbDevPort->setEditText(serialDevicePath(1));
+            d.OKBtn->click();
+            QVERIFY(d.isVisible());
+            const QString twice = LanguageText(LanguageLine::PortTwice);
+            QCOMPARE(f.boxes.messages,
+                     (QStringList{"Einstellungen|" + twice.arg("Tafel 1 (/dev/ttyGONE1)",
+                                                               "Zeitmessgerät (/dev/ttyGONE1)"),
+                                  "Einstellungen|" + twice.arg("Zeitmessgerät (/dev/ttyS0)",
+                                                               "ZIEL (COM1 /7,8)")}));
+            g.cbDevPort->setCurrentIndex(0);
+            g.cbBoardCountdown->setChecked(false);
+        });
+        QCOMPARE((QStringList{Settings.DevPort, Settings.DevType, QString::number(Settings.DevBaud),
+                              Settings.Board1Port, Settings.Board2Shows}),
+                 (QStringList{"", "tdc8000", "19200", "/dev/ttyGONE2", "fehler"}));
+        QVERIFY(!Settings.BoardCountdown);
     }
 
     void soundPickers()

@@ -2,9 +2,11 @@
 
 #include "Charsets.h"
 #include "DataFiles.h"
+#include "DeviceSettingsGroup.h"
 #include "FileDialogs.h"
 #include "LanguageFiles.h"
 #include "LanguageTable.h"
+#include "MessageBoxes.h"
 #include "PortChoices.h"
 #include "Screens.h"
 #include "SerialBackend.h"
@@ -285,7 +287,9 @@ TCfgDialog::TCfgDialog(QWidget *parent) : QDialog(parent)
     buttons->addStretch(1);
     buttons->addWidget(OKBtn);
     buttons->addWidget(CancelBtn);
-    grid->addLayout(buttons, 3, 0, 1, 2);
+    gbDevices = new DeviceSettingsGroup(this);
+    grid->addWidget(gbDevices, 3, 0, 1, 2);
+    grid->addLayout(buttons, 4, 0, 1, 2);
 
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
@@ -406,6 +410,7 @@ void TCfgDialog::setValues(const TSettings &s)
     cbLiveWeb->setChecked(s.LiveWeb);
     seLivePort->setValue(s.LivePort);
     fillLiveHosts(s.LiveHost);
+    gbDevices->setValues(s);
     m_shownMonitor = s.Monitor;
     m_shownAlg1 = s.Alg1;
 }
@@ -446,7 +451,33 @@ TSettings TCfgDialog::values(const TSettings &base) const
     v.LiveWeb = cbLiveWeb->isChecked();
     v.LivePort = seLivePort->value();
     v.LiveHost = cbLiveHost->currentIndex() > 0 ? cbLiveHost->currentText() : QString();
+    gbDevices->values(v);
     return v;
+}
+
+void TCfgDialog::accept()
+{
+    const TSettings v = values(TSettings{});
+    const auto caption = [](const QLabel *l) {
+        QString text = l->text().trimmed();
+        return text.endsWith(u':') ? text.chopped(1).trimmed() : text;
+    };
+    const DeviceSettingsGroup &g = *gbDevices;
+    // The two photocells may share a port, each on its own contact line.
+    const QList<PortRole> roles = {
+        {caption(Label19), cbPort1->currentText(), serialDevicePath(v.Port1), 0},
+        {caption(Label20), cbPort2->currentText(), serialDevicePath(v.Port2), 0},
+        {caption(g.LabDevPort), v.DevPort, v.DevPort, 1},
+        {caption(g.LabBoard1), v.Board1Port, v.Board1Port, 2},
+        {caption(g.LabBoard2), v.Board2Port, v.Board2Port, 3}};
+    const auto [later, earlier] = portClash(roles);
+    if (later < 0) {
+        QDialog::accept();
+        return;
+    }
+    messageBoxes().warning(this, windowTitle(), portClashText(roles[later], roles[earlier]));
+    QComboBox *const boxes[] = {cbPort1, cbPort2, g.cbDevPort, g.cbBoard1Port, g.cbBoard2Port};
+    boxes[later]->setFocus();
 }
 
 void TCfgDialog::fillLiveHosts(const QString &host)

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class DeviceSettingsGroup;
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
@@ -19,10 +20,10 @@ class QToolButton;
 class TColorBox;
 class TOwnerDrawComboBox;
 
-// "Einstellungen": ports and contacts of the photocells, clock, countdown, time faults, colours,
-// audience screen and sounds. It edits a copy of the settings and hands it back; applying it to
-// the running program is the main window's business. The monitor box acts at once, and the
-// accuracy box shows a preview at once.
+// "Einstellungen": ports and contacts of the photocells, the timing device and the boards, clock,
+// countdown, time faults, colours, audience screen and sounds. It edits a copy of the settings and
+// hands it back; applying it to the running program is the main window's business. The monitor box
+// acts at once, and the accuracy box shows a preview at once.
 class TCfgDialog : public QDialog
 {
     Q_OBJECT
@@ -113,9 +114,14 @@ public:
     QSpinBox *seLivePort = nullptr;
     QLabel *LabLiveHost = nullptr;
     QComboBox *cbLiveHost = nullptr; // "Alle Netzwerke", then this machine's addresses
+    DeviceSettingsGroup *gbDevices = nullptr;
     QPushButton *bDefault = nullptr;
     QPushButton *OKBtn = nullptr;
     QPushButton *CancelBtn = nullptr;
+
+public slots:
+    // Refused while one port is given two roles: the dialog stays open on the later one.
+    void accept() override;
 
 protected:
     void showEvent(QShowEvent *event) override;
