@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds the dBase reader's fuzz target with clang and runs it, by default for ten minutes:
+# Builds the fuzz targets with clang and runs each, by default for ten minutes:
 #   scripts/fuzz.sh [seconds]
-# The corpus grows in build-fuzz/corpus, seeded from fuzz/seeds; crashes land in build-fuzz.
+# The dBase reader's corpus grows in build-fuzz/corpus, seeded from fuzz/seeds, the timing device
+# lines' in build-fuzz/corpus_timerline, seeded from fuzz/seeds_timerline; crashes land in
+# build-fuzz.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -19,8 +21,10 @@ for p in clang libclang-rt-14-dev; do
 done
 cmake -S . -B build-fuzz -DRITTMETER_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
       -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build-fuzz --target fuzz_torisdbf -j"$(nproc)"
-mkdir -p build-fuzz/corpus
+cmake --build build-fuzz --target fuzz_torisdbf fuzz_timerline -j"$(nproc)"
+mkdir -p build-fuzz/corpus build-fuzz/corpus_timerline
 cd build-fuzz
 ./bin/fuzz_torisdbf -max_total_time="${1:-600}" -max_len=65536 -artifact_prefix=./ \
     corpus ../fuzz/seeds
+./bin/fuzz_timerline -max_total_time="${1:-600}" -max_len=4096 -artifact_prefix=./ \
+    corpus_timerline ../fuzz/seeds_timerline
