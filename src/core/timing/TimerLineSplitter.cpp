@@ -20,7 +20,7 @@ QList<TimerLineSplitter::Piece> TimerLineSplitter::feed(const QByteArray &chunk)
         }
         if (end == chunk.size())
             break;
-        if (!m_dropping && !m_line.isEmpty())
+        if (!m_line.isEmpty()) // empty as well while a line too long is dropped
             pieces.append(Piece{m_line, false});
         m_line.clear();
         m_dropping = false;
