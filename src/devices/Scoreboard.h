@@ -26,6 +26,9 @@ public:
     void close();
     QString path() const { return m_path; }
 
+    // How often a board that is gone is tried again.
+    static constexpr int RetryMs = 1000;
+
 signals:
     void opened(const QString &path);
     void failed(const QString &path, const QString &reason);
