@@ -3,6 +3,7 @@
 #include "FakeTickSource.h"
 #include "LiveState.h"
 #include "Scoreboard.h"
+#include "SerialLink.h"
 #include "TimingDevice.h"
 
 #include <QFile>
@@ -176,11 +177,11 @@ private slots:
         QTRY_COMPARE(failed.count(), 1);
         QCOMPARE(failed.at(0).at(0).toString(), link);
         QFile::remove(link);
-        QTest::qWait(TimingDevice::RetryMs * 2); // tries that fail report nothing new
+        QTest::qWait(SerialLink::RetryMs * 2); // tries that fail report nothing new
         QCOMPARE(failed.count(), 1);
         pty = std::make_unique<Pty>();
         QVERIFY(QFile::link(pty->path, link));
-        QTRY_COMPARE_WITH_TIMEOUT(opened.count(), 3, TimingDevice::RetryMs * 5);
+        QTRY_COMPARE_WITH_TIMEOUT(opened.count(), 3, SerialLink::RetryMs * 5);
         read.clear();
         pty->write(" 00011C0  12:34:56.7890 00\r");
         QTRY_COMPARE(received(read).size(), 1);
@@ -239,7 +240,7 @@ private slots:
         pty = std::make_unique<Pty>();
         QFile::remove(link);
         QVERIFY(QFile::link(pty->path, link));
-        QTRY_VERIFY_WITH_TIMEOUT(!pty->read().isEmpty(), Scoreboard::RetryMs * 5);
+        QTRY_VERIFY_WITH_TIMEOUT(!pty->read().isEmpty(), SerialLink::RetryMs * 5);
         QCOMPARE(pty->lines.first(), entered);
     }
 };
