@@ -196,8 +196,12 @@ int main(int argc, char *argv[])
             advance(0);
         }
     });
-    QTimer::singleShot(std::max(60000, runs * 100), &loop, &QEventLoop::quit);
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    QObject::connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
+    timeout.start(std::max(60000, runs * 100));
     loop.exec();
+    timeout.stop();
     advance(4);
     feeder.join();
 
@@ -234,6 +238,9 @@ int main(int argc, char *argv[])
                 ++refreshes;
             });
         window.protocol().bRESETClick();
+        // The window settles first: a port's word in the status bar is painted outside the run.
+        QTimer::singleShot(500, &loop, &QEventLoop::quit);
+        loop.exec();
         ui.mStart->trigger();
         const int lines0 = boardLines;
         QTimer::singleShot(boardSeconds * 1000, &loop, &QEventLoop::quit);
