@@ -4,6 +4,7 @@
 // Usage: bench_devices [runs] [seconds]   (default 1000 runs, then 10 s of a fed board)
 
 #include "ClockDisplay.h"
+#include "DeviceImpulses.h"
 #include "LiveState.h"
 #include "ResultsProtocol.h"
 #include "RunState.h"
@@ -15,6 +16,7 @@
 
 #include "BenchApplication.h"
 #include "BenchPhotocells.h"
+#include "PseudoTerminal.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -26,37 +28,13 @@
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
-#include <poll.h>
-#include <pty.h>
 #include <random>
-#include <termios.h>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 constexpr double kDelayP99TargetMs = 2.0;
 constexpr qint64 kRefreshTargetNs = 1000000;
 constexpr qint64 Day = 864000000; // 1/10,000 s
-
-struct Pty
-{
-    int master = -1;
-    QString slave;
-    Pty()
-    {
-        int slaveFd = -1;
-        char name[128] = {};
-        if (openpty(&master, &slaveFd, name, nullptr, nullptr) != 0)
-            return;
-        termios raw{};
-        tcgetattr(master, &raw);
-        cfmakeraw(&raw);
-        tcsetattr(master, TCSANOW, &raw);
-        ::close(slaveFd); // the program opens it by name
-        slave = QString::fromLocal8Bit(name);
-    }
-    ~Pty() { ::close(master); }
-};
 
 // " 0001 c0  HH:MM:SS.zhtq 00" with its CR.
 QByteArray timyLine(int channel, qint64 stamp)
@@ -79,15 +57,15 @@ int main(int argc, char *argv[])
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 1000;
     const int boardSeconds = argc > 2 ? std::max(1, atoi(argv[2])) : 10;
 
-    Pty device, board;
-    if (device.slave.isEmpty() || board.slave.isEmpty()) {
+    PseudoTerminal device, board;
+    if (device.path.isEmpty() || board.path.isEmpty()) {
         std::fprintf(stderr, "bench_devices: no pseudo-terminal\n");
         return 1;
     }
     Settings.Timer = 0;
-    Settings.DevPort = device.slave;
+    Settings.DevPort = device.path;
     Settings.DevType = QStringLiteral("timy");
-    Settings.Board1Port = board.slave;
+    Settings.Board1Port = board.path;
     Settings.Board1Shows = QStringLiteral("zeit");
     TFormMain window;
     window.show();
@@ -106,16 +84,8 @@ int main(int argc, char *argv[])
     std::atomic<bool> reading{true};
     std::atomic<int> boardLines{0};
     std::thread boardReader([&] {
-        char buf[512];
-        pollfd fd{board.master, POLLIN, 0};
-        while (reading) {
-            if (::poll(&fd, 1, 100) <= 0)
-                continue;
-            const ssize_t n = ::read(board.master, buf, sizeof buf);
-            for (ssize_t i = 0; i < n; ++i)
-                if (buf[i] == '\r')
-                    ++boardLines;
-        }
+        while (reading)
+            boardLines = int(board.read(100).size());
     });
 
     // The device: a start line, and once the run runs, the finish line some 30 to 90 s of the
@@ -138,7 +108,7 @@ int main(int argc, char *argv[])
             step = 1;
             const QByteArray start = timyLine(0, startStamp);
             lock.unlock();
-            if (::write(device.master, start.constData(), size_t(start.size())) < 0)
+            if (!device.write(start))
                 return;
             lock.lock();
             cv.wait(lock, [&] { return step == 2 || step == 4; });
@@ -148,7 +118,7 @@ int main(int argc, char *argv[])
             const QByteArray finish = timyLine(1, (startStamp + runTime) % Day);
             finishWritten = Clock::now();
             lock.unlock();
-            if (::write(device.master, finish.constData(), size_t(finish.size())) < 0)
+            if (!device.write(finish))
                 return;
         }
     });
@@ -164,12 +134,16 @@ int main(int argc, char *argv[])
         cv.notify_one();
     };
     ui.LockSTART1->trigger();
-    // When the reading thread hands the lines on: the rest of the delay is the GUI thread's.
-    std::atomic<qint64> handedOnNs{0};
-    std::vector<double> readMs;
-    QObject::connect(
-        &window.timingDevices().device(), &TimingDevice::linesRead, &window,
-        [&] { handedOnNs = Clock::now().time_since_epoch().count(); }, Qt::DirectConnection);
+    // When the lines reach the run on the GUI thread: the rest of the delay is the STOP itself.
+    qint64 reachedNs = 0;
+    std::vector<double> handOffMs;
+    TimingDevice &timer = window.timingDevices().device();
+    DeviceImpulses &impulses = window.deviceImpulses();
+    QObject::disconnect(&timer, &TimingDevice::linesRead, &impulses, nullptr);
+    QObject::connect(&timer, &TimingDevice::linesRead, &impulses, [&](const DeviceLines &lines) {
+        reachedNs = Clock::now().time_since_epoch().count();
+        impulses.linesRead(lines);
+    });
     QObject::connect(&window.live(), &LiveState::runChanged, &window, [&] {
         const RunPhase phase = window.live().snapshot()->run.phase;
         if (phase == RunPhase::Running && ui.ImageLSstop->tag() == 0) {
@@ -183,8 +157,8 @@ int main(int argc, char *argv[])
                 delaysMs.push_back(
                     std::chrono::duration<double, std::milli>(shown - finishWritten).count());
                 expectedMs = runTime / 10;
-                readMs.push_back(double(handedOnNs - finishWritten.time_since_epoch().count()) /
-                                 1e6);
+                handOffMs.push_back(
+                    double(reachedNs - finishWritten.time_since_epoch().count()) / 1e6);
             }
             stampErrors.push_back(ticksBetween(Run.RunStartTick, Run.RunStopTick) - expectedMs);
             if (int(delaysMs.size()) == runs) {
@@ -220,8 +194,8 @@ int main(int argc, char *argv[])
                 percentile(delaysMs, 0.5), p99, kDelayP99TargetMs,
                 *std::max_element(delaysMs.begin(), delaysMs.end()),
                 verdict(p99 <= kDelayP99TargetMs && int(delaysMs.size()) == runs));
-    std::printf("  of which read and handed on by the port's thread   p50 %.3f ms   p99 %.3f ms\n",
-                percentile(readMs, 0.5), percentile(readMs, 0.99));
+    std::printf("  of which the hand-off to the GUI thread   p50 %.3f ms   p99 %.3f ms\n",
+                percentile(handOffMs, 0.5), percentile(handOffMs, 0.99));
     std::printf("stamp error   max |%lld| ms (target 0)%s\n", worst, verdict(worst == 0));
 
     // The clock runs while the board is fed its running time, and for comparison with no board.

@@ -42,6 +42,7 @@ public:
     ClockDisplay &clock() { return *m_clock; }
     RunControl &run() { return *m_run; }
     Photocells &photocells() { return *m_photocells; }
+    DeviceImpulses &deviceImpulses() { return *m_deviceImpulses; }
     RunScoring &scoring() { return *m_scoring; }
     ProtocolGrid &protocolGrid() { return *m_protocolGrid; }
     StarterList &starters() { return *m_starters; }

@@ -1,45 +1,11 @@
 #include "MainWindowFixture.h"
+#include "PseudoTerminal.h"
 
 #include "LanguageTable.h"
 #include "ProtocolRow.h"
 #include "TimingDevices.h"
 
-#include <fcntl.h>
-#include <pty.h>
-#include <unistd.h>
-
 namespace {
-// A pseudo-terminal pair: the program opens path (and sets its mode), the test writes and reads
-// the master. The test holds the program's end open too, so the pair outlives the program's use.
-struct Pty
-{
-    Pty()
-    {
-        char name[256] = {};
-        QVERIFY(openpty(&master, &slave, name, nullptr, nullptr) == 0);
-        fcntl(master, F_SETFL, O_NONBLOCK);
-        path = QString::fromLocal8Bit(name);
-    }
-    ~Pty() { ::close(master), ::close(slave); }
-    void write(const QByteArray &bytes)
-    {
-        for (qsizetype done = 0, n = 0; done < bytes.size(); done += qMax(n, qsizetype(0)))
-            if ((n = ::write(master, bytes.constData() + done, size_t(bytes.size() - done))) <= 0)
-                QTest::qWait(5); // full: the program's reader drains it
-    }
-    // The last whole line received, without its CR.
-    QByteArray lastLine()
-    {
-        char chunk[4096];
-        for (ssize_t n; (n = ::read(master, chunk, sizeof chunk)) > 0;)
-            received.append(chunk, n);
-        return received.left(received.lastIndexOf('\r')).split('\r').last();
-    }
-    int master = -1, slave = -1;
-    QString path;
-    QByteArray received;
-};
-
 // A step of a script: "c0 10:00:00.0000" a Timy's line, "=..." a line as written, "long" 10,000
 // bytes, "flood" 1,000 lines in one write.
 QByteArray stepBytes(const QString &step)
@@ -75,8 +41,8 @@ class tst_DeviceTiming : public QObject
     Q_OBJECT
 
     DeviceHooks m_hooks; // outlives every window
-    Pty m_device;
-    Pty m_board;
+    PseudoTerminal m_device;
+    PseudoTerminal m_board;
     std::unique_ptr<MainWindowFixture> m_f;
 
     // The status bar's word on the devices, whole.
@@ -133,7 +99,7 @@ private Q_SLOTS:
                 f.key(Qt::Key_F1 + step.mid(1).toInt() - 1);
                 continue;
             }
-            m_device.write(stepBytes(step));
+            QVERIFY(m_device.write(stepBytes(step)));
             lines += step == QLatin1String("flood") ? 1000 : 1;
             QTRY_COMPARE(m_hooks.lines, lines);
         }

@@ -2,6 +2,7 @@
 #include "BoardPicture.h"
 #include "FakeTickSource.h"
 #include "LiveState.h"
+#include "PseudoTerminal.h"
 #include "Scoreboard.h"
 #include "SerialLink.h"
 #include "TimingDevice.h"
@@ -11,50 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <poll.h>
-#include <pty.h>
-#include <termios.h>
-#include <unistd.h>
 
 namespace {
-// A pseudo-terminal pair: the program opens the slave's path, the test works the master.
-struct Pty
-{
-    int master = -1;
-    QString path;
-    QByteArray pending;
-    QList<QByteArray> lines; // what the program wrote, line by line
-
-    Pty()
-    {
-        int slave = -1;
-        char name[128] = {};
-        openpty(&master, &slave, name, nullptr, nullptr);
-        termios raw{};
-        tcgetattr(master, &raw);
-        cfmakeraw(&raw);
-        tcsetattr(master, TCSANOW, &raw);
-        ::close(slave);
-        path = QString::fromLocal8Bit(name);
-    }
-    ~Pty() { ::close(master); }
-    void write(const QByteArray &bytes)
-    {
-        QCOMPARE(::write(master, bytes.constData(), bytes.size()), ssize_t(bytes.size()));
-    }
-    const QList<QByteArray> &read()
-    {
-        char buffer[4096];
-        pollfd ready{master, POLLIN, 0};
-        for (ssize_t n;
-             ::poll(&ready, 1, 0) > 0 && (n = ::read(master, buffer, sizeof buffer)) > 0;)
-            pending.append(buffer, n);
-        for (qsizetype end; (end = pending.indexOf('\r')) >= 0; pending.remove(0, end + 1))
-            lines.append(pending.left(end));
-        return lines;
-    }
-};
-
 DeviceLines received(QSignalSpy &spy)
 {
     DeviceLines lines;
@@ -136,7 +95,7 @@ private slots:
         FakeTickSource clock(5000);
         QTemporaryDir dir;
         const QString link = dir.filePath(QStringLiteral("timer"));
-        auto pty = std::make_unique<Pty>();
+        auto pty = std::make_unique<PseudoTerminal>();
         QVERIFY(QFile::link(pty->path, link));
         TimingDevice device;
         QSignalSpy opened(&device, &TimingDevice::opened);
@@ -145,7 +104,7 @@ private slots:
         device.open(link, TimerModel::Timy, 9600);
         QTRY_COMPARE(opened.count(), 1);
         // Unreadable lines, and what the window makes of them, are the window's test's business.
-        pty->write(" 0015 c0M 15:43:55,6200 00\r" + QByteArray(10000, '7') + '\r');
+        QVERIFY(pty->write(" 0015 c0M 15:43:55,6200 00\r" + QByteArray(10000, '7') + '\r'));
         QTRY_COMPARE(received(read).size(), 2);
         const DeviceLines lines = received(read);
         QVERIFY(lines[0].line.keypad && lines[0].line.channel == TimerLine::StartChannel);
@@ -158,7 +117,7 @@ private slots:
         QByteArray flood;
         for (int i = 0; i < 1000; ++i)
             flood += ' ' + QByteArray::number(i).rightJustified(4, '0') + "2C1  12:00:00.0000 00\r";
-        pty->write(flood);
+        QVERIFY(pty->write(flood));
         QTRY_COMPARE(received(read).size(), 1000);
         QCOMPARE(received(read).last().line.startNumber, 999);
         QCOMPARE(received(read).last().line.round, 2);
@@ -170,11 +129,11 @@ private slots:
         QFile::remove(link);
         QTest::qWait(SerialLink::RetryMs * 2); // tries that fail report nothing new
         QCOMPARE(failed.count(), 1);
-        pty = std::make_unique<Pty>();
+        pty = std::make_unique<PseudoTerminal>();
         QVERIFY(QFile::link(pty->path, link));
         QTRY_COMPARE_WITH_TIMEOUT(opened.count(), 3, SerialLink::RetryMs * 5);
         read.clear();
-        pty->write(" 00011C0  12:34:56.7890 00\r");
+        QVERIFY(pty->write(" 00011C0  12:34:56.7890 00\r"));
         QTRY_COMPARE(received(read).size(), 1);
     }
 
@@ -189,15 +148,14 @@ private slots:
         state.setStarter(starter);
         QTemporaryDir dir;
         const QString link = dir.filePath(QStringLiteral("board"));
-        auto pty = std::make_unique<Pty>();
-        Pty faultsPty;
+        auto pty = std::make_unique<PseudoTerminal>();
+        PseudoTerminal faultsPty;
         QVERIFY(QFile::link(pty->path, link));
         Scoreboard board(state), faultsBoard(state);
         QSignalSpy failed(&board, &Scoreboard::failed);
         board.open(link, BoardShows::Time, true, 1200); // a line takes 192 ms
         faultsBoard.open(faultsPty.path, BoardShows::Faults, true);
-        const auto last = [](Pty &p) { return p.read().value(p.lines.size() - 1); };
-        QTRY_COMPARE(last(*pty), BoardLines::finalTime(QStringLiteral("7"), -1, 0));
+        QTRY_COMPARE(pty->lastLine(), BoardLines::finalTime(QStringLiteral("7"), -1, 0));
 
         state.changeRun([&clock](LiveRun &run) { run.start(clock.now()); });
         const qsizetype idleLines = pty->lines.size();
@@ -213,7 +171,7 @@ private slots:
         clock.advance(234);
         state.changeRun([&clock](LiveRun &run) { run.stop(clock.now()); });
         clock.advance(500);
-        QTRY_COMPARE(last(*pty), BoardLines::finalTime(QStringLiteral("7"), 323, 0));
+        QTRY_COMPARE(pty->lastLine(), BoardLines::finalTime(QStringLiteral("7"), 323, 0));
         {
             LiveState::Batch batch(state);
             state.setResult({{}, QStringLiteral("2."), {}});
@@ -223,12 +181,12 @@ private slots:
         }
         clock.advance(200); // the line is free again
         const QByteArray entered = BoardLines::finalTime(QStringLiteral("7"), 323, 2);
-        QTRY_COMPARE(last(*pty), entered);
-        QTRY_COMPARE(last(faultsPty), BoardLines::faults(QStringLiteral("7"), 9));
+        QTRY_COMPARE(pty->lastLine(), entered);
+        QTRY_COMPARE(faultsPty.lastLine(), BoardLines::faults(QStringLiteral("7"), 9));
 
         pty.reset();
         QTRY_COMPARE(failed.count(), 1);
-        pty = std::make_unique<Pty>();
+        pty = std::make_unique<PseudoTerminal>();
         QFile::remove(link);
         QVERIFY(QFile::link(pty->path, link));
         QTRY_VERIFY_WITH_TIMEOUT(!pty->read().isEmpty(), SerialLink::RetryMs * 5);
