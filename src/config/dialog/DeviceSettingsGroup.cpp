@@ -132,9 +132,9 @@ DeviceSettingsGroup::DeviceSettingsGroup(QWidget *parent) : QGroupBox(parent)
 
 void DeviceSettingsGroup::fillPorts(QComboBox *box, const QString &stored)
 {
-    const QString none = box->count() > 0 ? box->itemText(0) : LanguageText(NoPort);
     box->clear();
-    box->addItem(none);
+    // In the language in force: the language file names the device's box only.
+    box->addItem(LanguageText(NoPort));
     for (const auto &[path, about] : presentPorts()) {
         box->addItem(path);
         box->setItemData(box->count() - 1, about, Qt::ToolTipRole);
