@@ -10,6 +10,7 @@
 #include "InfoHelp.h"
 #include "LanguageSwitch.h"
 #include "LanguageTable.h"
+#include "LiveBroker.h"
 #include "LiveResults.h"
 #include "LiveState.h"
 #include "LocaleNumbers.h"
@@ -271,10 +272,16 @@ void TFormMain::startUp()
             [this] { m_photocells->setDeviceOpen(true); });
     connect(&device, &TimingDevice::closed, m_photocells.get(),
             [this] { m_photocells->setDeviceOpen(false); });
+    // The broker after the live server, whose "/show" it feeds.
+    m_liveBroker = std::make_unique<LiveBroker>(*m_live, m_liveResults->web(), *ui.StatusBar1);
+    connect(m_language, &LanguageSwitch::languageApplied, m_liveBroker.get(),
+            &LiveBroker::applyTexts);
+    connect(m_settings, &SettingsCommand::applied, m_liveBroker.get(), &LiveBroker::apply);
     m_language->LoadLanguage(Settings.Lang);
     // Never in the way of timing: a port in use is said in the status bar, nothing waits.
     m_liveResults->apply();
     m_timingDevices->apply();
+    m_liveBroker->apply();
 
     if (!sessionFolder().isEmpty()) {
         m_session = std::make_unique<SessionKeeper>(

@@ -12,6 +12,7 @@ class DeviceImpulses;
 class ImpulseLog;
 class InfoHelp;
 class LanguageSwitch;
+class LiveBroker;
 class LiveResults;
 class LiveState;
 class Photocells;
@@ -55,6 +56,7 @@ public:
     LanguageSwitch &language() { return *m_language; }
     LiveResults &liveResults() { return *m_liveResults; }
     TimingDevices &timingDevices() { return *m_timingDevices; }
+    LiveBroker &liveBroker() { return *m_liveBroker; }
     // Both only while a session folder is set.
     SessionKeeper *session() { return m_session.get(); }
     ImpulseLog *impulseLog() { return m_impulseLog.get(); }
@@ -108,6 +110,7 @@ private:
     // Last, so the server is gone before the state it reads.
     std::unique_ptr<LiveResults> m_liveResults;
     std::unique_ptr<TimingDevices> m_timingDevices; // the boards read the state too
+    std::unique_ptr<LiveBroker> m_liveBroker;       // feeds m_liveResults' server
     bool m_saveSuppressed = false;
     bool m_sessionEnded = false;
 };

@@ -44,7 +44,7 @@ struct LanguageElement
     const char *builtin;
 };
 
-inline constexpr int LanguageLinesUsed = 151;
+inline constexpr int LanguageLinesUsed = 179;
 inline constexpr int LanguageLinesStored = 200;
 
 // What the information window says of the program until a language file's line 114 replaces it.
@@ -91,6 +91,20 @@ enum : int
     FirstLineFault = 145, // Garbage, TooLong, Checksum, UnknownChannel, TimeOutOfRange
     DeviceNone = 150,
     DeviceBadLines = 151,
+    // The broker's words in the status bar: the connection, why the broker refused it (CONNACK
+    // codes 1 to 5 in order), the runs still to send, messages refused and why (not JSON, too
+    // large, topic invalid), and the keyring; then the "/show" page's own words.
+    BrokerConnected = 163,
+    BrokerRetrying = 164,
+    BrokerRefused = 165,
+    FirstBrokerRefusal = 166,
+    BrokerWaiting = 171,
+    BrokerDropped = 172,
+    FirstBrokerDropReason = 173,
+    PasswordNotStored = 176,
+    PasswordNotRead = 177,
+    ShowPage = 178,
+    ShowArenaOffline = 179,
 };
 }
 

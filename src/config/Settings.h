@@ -58,6 +58,18 @@ struct TSettings
     QString Board2Port;
     QString Board2Shows = QStringLiteral("zeit");
     bool BoardCountdown = true; // "Zeit" boards show the countdown too
+    // Publishing to an MQTT broker, off until the operator turns it on. The password is kept in
+    // the desktop's keyring, never here. Show and Arena name the topics; ShowAll serves every
+    // arena of the show on the live results server's "/show".
+    bool BrokerOn = false;
+    QString BrokerHost;
+    int BrokerPort = 1883;
+    bool BrokerTls = false;
+    QString BrokerCa; // empty: the system's certificates
+    QString BrokerUser;
+    QString Show;
+    QString Arena;
+    bool ShowAll = false;
 };
 
 // The speeds a timing device can be set to, slowest first.

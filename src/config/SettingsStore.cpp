@@ -102,6 +102,16 @@ const Field loadOrder[] = {
     // Numbers last: a file written before them still reads all it has.
     num("DevBaud", &TSettings::DevBaud, DeviceBauds[0], DeviceBauds[std::size(DeviceBauds) - 1]),
     flag("BoardCountdown", &TSettings::BoardCountdown),
+    // Texts before numbers again, for the same reason.
+    text("BrokerHost", &TSettings::BrokerHost),
+    text("BrokerCa", &TSettings::BrokerCa),
+    text("BrokerUser", &TSettings::BrokerUser),
+    text("Show", &TSettings::Show),
+    text("Arena", &TSettings::Arena),
+    flag("BrokerOn", &TSettings::BrokerOn),
+    num("BrokerPort", &TSettings::BrokerPort, 1, 65535),
+    flag("BrokerTls", &TSettings::BrokerTls),
+    flag("ShowAll", &TSettings::ShowAll),
 };
 
 const char *const saveOrder[] = {
@@ -112,7 +122,9 @@ const char *const saveOrder[] = {
     "Eli",         "FiltInd",    "Zeile1",      "Zeile2",    "Sum",           "SumF",
     "AutoFrei",    "CharSet",    "Lang",        "FilterInd", "FilterIndO",    "BorderTV2",
     "LiveWeb",     "LivePort",   "LiveHost",    "DevPort",   "DevType",       "Board1Port",
-    "Board1Shows", "Board2Port", "Board2Shows", "DevBaud",   "BoardCountdown"};
+    "Board1Shows", "Board2Port", "Board2Shows", "DevBaud",   "BoardCountdown", "BrokerOn",
+    "BrokerHost",  "BrokerPort", "BrokerTls",   "BrokerCa",  "BrokerUser",    "Show",
+    "Arena",       "ShowAll"};
 
 const Field &field(const char *name)
 {

@@ -62,6 +62,9 @@ struct LiveSnapshot
     bool startCellArmed = false;
     bool finishCellArmed = false;
     Result result;
+    // The runs entered (or aborted) since the program started: each entry counts one, so a
+    // reader that sees it grow knows `result` is a new entry, even if it reads like the last.
+    quint64 entries = 0;
     // The protocol, headings first, in its ranked order; the revision counts its changes.
     QList<QStringList> protocol;
     quint64 protocolRevision = 0;

@@ -120,6 +120,13 @@ void LiveState::setResult(const LiveSnapshot::Result &result)
     changed(ResultsPart);
 }
 
+void LiveState::enterResult(const LiveSnapshot::Result &result)
+{
+    m_work.result = result;
+    ++m_work.entries;
+    changed(ResultsPart);
+}
+
 void LiveState::setProtocol(const QList<QStringList> &rows)
 {
     // Shared, not copied: the grid's next change detaches its own rows.

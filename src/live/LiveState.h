@@ -47,6 +47,8 @@ public:
     void setCellsArmed(bool start, bool finish);
 
     void setResult(const LiveSnapshot::Result &result);
+    // A run entered into the protocol (or aborted): its result, and one more entry.
+    void enterResult(const LiveSnapshot::Result &result);
     // A new revision, whenever the rows changed.
     void setProtocol(const QList<QStringList> &rows);
     // The rows' owner (the protocol grid) reports each change; the rows are read from source

@@ -140,7 +140,7 @@ void ResultsProtocol::mEintragenClick()
                              .arg(grid->cells(ColPoints, 0), grid->cells(ColPoints, current),
                                   grid->cells(ColRank, 0), grid->cells(ColRank, current));
     m_live.changeRun([](LiveRun &run) { run.enter(); });
-    m_live.setResult({grid->rowTexts(current), grid->cells(ColRank, current), text});
+    m_live.enterResult({grid->rowTexts(current), grid->cells(ColRank, current), text});
     m_live.setInfo(text);
     setEnabled({m_ui.bAbbruch, m_ui.bAus, m_ui.eHindPkt, m_ui.bPlus4, m_ui.bMinus4, m_ui.cbPlus,
                 m_ui.eStrafPkt, m_ui.bStrafsek4, m_ui.bStrafsek6, m_ui.bStrafsek8, m_ui.bStrafsek10,

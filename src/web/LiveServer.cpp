@@ -482,3 +482,8 @@ QByteArray LiveServer::liveEvent() const
 {
     return streamEvent("live", WebFormats::liveJson(*m_snapshot, tickNow()));
 }
+
+void LiveServer::setShow(std::shared_ptr<const ShowArenas> show)
+{
+    m_show = std::move(show); // placeholder: not served yet
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LiveSnapshot.h"
+#include "ShowArenas.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -65,6 +66,8 @@ public slots:
     void publish(std::shared_ptr<const LiveSnapshot> snapshot);
     // The page's texts (a JSON object); open event streams get them at once.
     void setTexts(const QByteArray &textsJson);
+    // Every arena of the show, served on "/show" and "/api/show.json"; null: neither is served.
+    void setShow(std::shared_ptr<const ShowArenas> show);
 
 signals:
     void listening(quint16 port);
@@ -114,6 +117,7 @@ private:
     qint64 m_lastBroadcast = -1'000'000; // on m_rate
     QByteArray m_texts;
     QString m_error;
+    std::shared_ptr<const ShowArenas> m_show;
 
     quint64 m_cacheRevision = 0;
     QByteArray m_cache[4];

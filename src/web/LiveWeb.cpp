@@ -83,6 +83,12 @@ void LiveWeb::setTexts(const QByteArray &textsJson)
     QMetaObject::invokeMethod(server, [server, textsJson] { server->setTexts(textsJson); });
 }
 
+void LiveWeb::setShow(std::shared_ptr<const ShowArenas> show)
+{
+    LiveServer *server = m_server;
+    QMetaObject::invokeMethod(server, [server, show] { server->setShow(show); });
+}
+
 void LiveWeb::post()
 {
     LiveServer *server = m_server;

@@ -4,6 +4,10 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
+struct ShowArenas;
+
 class LiveState;
 class LiveServer;
 class QThread;
@@ -23,6 +27,8 @@ public:
     void stop();
     // The page's texts in the language in force (a JSON object, see the README).
     void setTexts(const QByteArray &textsJson);
+    // The show's arenas for "/show"; null stops serving it.
+    void setShow(std::shared_ptr<const ShowArenas> show);
 
     bool listening() const { return !m_address.isEmpty(); }
     // "http://HOST:PORT/" while listening, else empty. For all networks, HOST is this machine's

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LiveSnapshot.h"
+#include "ShowArenas.h"
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -30,5 +31,9 @@ QByteArray resultsCsv(const LiveSnapshot &snapshot);
 // gives the whole list.
 QByteArray rowsMessage(const QList<QStringList> &before, quint64 beforeRevision,
                        const QList<QStringList> &after, quint64 revision);
+
+// Every arena of the show for "/show": its name, status, live message with "ageMs" (how long ago it
+// came, by nowMs on the steady clock) and results, as they came.
+QByteArray showJson(const ShowArenas &show, qint64 nowMs);
 
 } // namespace WebFormats

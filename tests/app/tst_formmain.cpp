@@ -29,7 +29,10 @@ const QString Unusual =
                    "FilterInd=4|FilterIndO=2|BorderTV2=12|LiveWeb=1|LivePort=18080|"
                    "LiveHost=192.0.2.7|DevPort=/dev/ttyUSB3|DevType=tdc8000|"
                    "Board1Port=/dev/serial/by-id/usb-FTDI-if00|Board1Shows=fehler|"
-                   "Board2Port=/dev/ttyACM0|Board2Shows=fehler|DevBaud=2400|BoardCountdown=0");
+                   "Board2Port=/dev/ttyACM0|Board2Shows=fehler|DevBaud=2400|BoardCountdown=0|"
+                   "BrokerOn=1|BrokerHost=broker.example.org|BrokerPort=8883|BrokerTls=1|"
+                   "BrokerCa=/etc/ssl/show-ca.pem|BrokerUser=platz2|Show=Aachen 2026|"
+                   "Arena=Platz 2|ShowAll=1");
 
 // The record as the store writes it, key by key.
 QVariantMap written(const TSettings &s)

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "BrokerStatus.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class BrokerLink;
+class LiveState;
+class LiveWeb;
+class QLabel;
+class QStatusBar;
+
+// Publishing to the broker as the operator turns it on in the settings: the connection with the
+// password from the keyring, its state in the status bar, and the show's arenas handed to the live
+// results server while "Alle Plätze zeigen" is on. The broker never holds up timing.
+class LiveBroker : public QObject
+{
+    Q_OBJECT
+public:
+    LiveBroker(const LiveState &state, LiveWeb &web, QStatusBar &statusBar,
+               QObject *parent = nullptr);
+    ~LiveBroker() override;
+
+    // Connects, reconnects or disconnects as the settings say; the password is read from the
+    // keyring first. Settings unchanged leave the connection alone.
+    void apply();
+    void applyTexts();
+    // The password as last read or stored, for the settings dialog; stores a new one.
+    QString password() const { return m_password; }
+    void setPassword(const QString &password);
+
+    BrokerLink &link() { return *m_link; }
+    QLabel *lBroker = nullptr;
+
+private:
+    void showStatus(const BrokerStatus &status);
+
+    std::unique_ptr<BrokerLink> m_link;
+    LiveWeb &m_web;
+    QString m_password;
+    QString m_keyringFault; // the last keyring failure, said in the status bar
+};

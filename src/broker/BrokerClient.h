@@ -1,0 +1,61 @@
+#pragma once
+
+#include "BrokerConfig.h"
+#include "BrokerOutbox.h"
+#include "BrokerStatus.h"
+#include "LiveSnapshot.h"
+#include "ShowArenas.h"
+
+#include <QObject>
+
+#include <memory>
+
+class QSocketNotifier;
+class QTimer;
+struct mosquitto;
+struct mosquitto_message;
+
+// One MQTT connection, driven by libmosquitto from this object's thread's event loop: socket
+// notifiers for reading and writing, a timer for the keep-alive, its own retry every second with a
+// fresh client. Nothing here blocks the thread for long, and no other thread waits on it.
+//
+// Publishes under rittmeter/<show>/<arena>/: live (retained, QoS 0, at most every 100 ms),
+// results (retained, QoS 1, after every change of the protocol), entries (QoS 1, one per entered
+// run, from the outbox until the broker acknowledges it) and status ("online", "offline" as the
+// last will, retained). Follows the show's other arenas when asked.
+class BrokerClient : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int RetryMs = 1000;
+    static constexpr int LiveGapMs = 100;
+
+    explicit BrokerClient(QObject *parent = nullptr);
+    ~BrokerClient() override;
+
+    // Tests shorten the retry.
+    void setRetryMs(int ms) { m_retryMs = ms; }
+    const BrokerStatus &status() const { return m_status; }
+
+public slots:
+    // Connects as config says; a connection under other settings is ended first, with "offline".
+    void start(const BrokerConfig &config);
+    // Says "offline" and disconnects. The outbox is kept for the next start.
+    void stop();
+    // The live state as it is now. A grown entry count queues the result as an entry; a new
+    // protocol revision sends the results; anything else the live message, at most every 100 ms.
+    void publish(std::shared_ptr<const LiveSnapshot> snapshot);
+
+signals:
+    void statusChanged(const BrokerStatus &status);
+    // The show's arenas, when following them; null once not.
+    void showChanged(std::shared_ptr<const ShowArenas> show);
+
+private:
+    int m_retryMs = RetryMs;
+    BrokerStatus m_status;
+    BrokerConfig m_config;
+    mosquitto *m_mosq = nullptr;
+    std::unique_ptr<BrokerOutbox> m_outbox;
+    std::shared_ptr<const LiveSnapshot> m_snapshot;
+};
