@@ -399,7 +399,7 @@ void BrokerClient::onMessage(mosquitto *, void *self, const mosquitto_message *m
             client->m_showGap->start();
         return;
     }
-    qCWarning(brokerLog).nospace() << "refused a message on " << topic << " (" << payload.size()
+    qCWarning(brokerLog).nospace().noquote() << "refused a message on " << topic << " (" << payload.size()
                                    << " bytes): " << dropName(drop);
     ++client->m_status.dropped;
     client->m_status.lastDrop = drop;

@@ -246,7 +246,8 @@ private slots:
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(
                                                    "refused a message on " + message.topic)));
             QVERIFY(broker.publish(message.topic, message.payload));
-            QTRY_COMPARE(link.status().dropped, ++dropped);
+            ++dropped;
+            QTRY_COMPARE(link.status().dropped, dropped);
             QCOMPARE(link.status().lastDrop, message.drop);
             QCOMPARE(link.status().lastDropTopic, message.topic);
         }
