@@ -78,7 +78,9 @@ public:
     bool publish(const QByteArray &topic, const QByteArray &payload, bool retain = false)
     {
         QProcess pub;
-        pub.start("mosquitto_pub", clientArgs() << "-q" << "1" << "-t" << topic << "-s"
+        pub.start("mosquitto_pub", clientArgs() << "-q"
+                                                << "1"
+                                                << "-t" << topic << "-s"
                                                 << (retain ? QStringList{"-r"} : QStringList{}));
         pub.write(payload);
         pub.closeWriteChannel();
@@ -133,8 +135,8 @@ private:
         if (m_options.messageSizeLimit)
             conf += "message_size_limit " + QByteArray::number(m_options.messageSizeLimit) + "\n";
         if (!m_options.user.isEmpty()) {
-            if (!run("mosquitto_passwd", {"-c", "-b", path("passwd"), m_options.user,
-                                          m_options.password}))
+            if (!run("mosquitto_passwd",
+                     {"-c", "-b", path("passwd"), m_options.user, m_options.password}))
                 return false;
             conf += "password_file " + path("passwd").toLocal8Bit() + "\n";
         }
@@ -180,9 +182,11 @@ public:
     {
         // -d says when the subscription stands; the messages come one a line, payload in hex.
         // stdbuf: line by line into the pipe, not when the buffer is full.
-        m_process.start("stdbuf", QStringList{"-oL", "mosquitto_sub"}
-                                      << broker.clientArgs() << "-d" << "-q" << "1" << "-t"
-                                      << filter << "-F" << "MSG %r %t %x");
+        m_process.start("stdbuf", QStringList{"-oL", "mosquitto_sub"} << broker.clientArgs() << "-d"
+                                                                      << "-q"
+                                                                      << "1"
+                                                                      << "-t" << filter << "-F"
+                                                                      << "MSG %r %t %x");
     }
     ~BrokerSubscriber()
     {
@@ -214,8 +218,8 @@ private:
             const QByteArray line = m_pending.left(end);
             const qsizetype hex = line.lastIndexOf(' ') + 1; // a topic may hold spaces
             if (line.startsWith("MSG ") && hex > 6)
-                m_messages.append({line.mid(6, hex - 7), QByteArray::fromHex(line.mid(hex)),
-                                   line.at(4) == '1'});
+                m_messages.append(
+                    {line.mid(6, hex - 7), QByteArray::fromHex(line.mid(hex)), line.at(4) == '1'});
             else if (line.contains("SUBACK"))
                 m_ready = true;
         }
