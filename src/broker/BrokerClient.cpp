@@ -16,13 +16,15 @@
 #include <mosquitto.h>
 
 #include <cerrno>
-#include <cstring>
 #include <mutex>
 
 namespace {
 Q_LOGGING_CATEGORY(brokerLog, "rittmeter.broker")
 
 constexpr int KeepAliveSeconds = 30;
+// A broker that takes neither the connection nor refuses it (a host gone from the network) is
+// given up on after this, and tried again.
+constexpr int ConnectTimeoutMs = 10'000;
 constexpr int StopFlushMs = 500;
 // A broker that said no is asked again less often than one that was not reachable.
 constexpr int RefusedRetryFactor = 5;
@@ -44,7 +46,7 @@ const char *dropName(BrokerStatus::Drop drop)
 
 QString reasonOf(int rc, int error)
 {
-    return rc == MOSQ_ERR_ERRNO ? QString::fromLocal8Bit(std::strerror(error))
+    return rc == MOSQ_ERR_ERRNO ? qt_error_string(error)
                                 : QString::fromUtf8(mosquitto_strerror(rc));
 }
 } // namespace
@@ -59,6 +61,10 @@ BrokerClient::BrokerClient(QObject *parent) : QObject(parent)
         const int rc = mosquitto_loop_misc(m_mosq);
         afterLoop(rc, errno);
     });
+    m_connectTimeout = new QTimer(this);
+    m_connectTimeout->setSingleShot(true);
+    connect(m_connectTimeout, &QTimer::timeout, this,
+            [this] { afterLoop(MOSQ_ERR_ERRNO, ETIMEDOUT); });
     m_retry = new QTimer(this);
     m_retry->setSingleShot(true);
     connect(m_retry, &QTimer::timeout, this, &BrokerClient::attempt);
@@ -96,8 +102,8 @@ void BrokerClient::start(const BrokerConfig &config)
         if (!outbox->load(&error))
             qCWarning(brokerLog) << "outbox" << config.outboxPath << error;
         // Entries still held from before go out too, after the file's.
-        for (const BrokerOutbox::Entry &entry : m_outbox ? m_outbox->entries()
-                                                         : std::deque<BrokerOutbox::Entry>{})
+        for (const BrokerOutbox::Entry &entry :
+             m_outbox ? m_outbox->entries() : std::deque<BrokerOutbox::Entry>{})
             if (!outbox->add(entry, &error))
                 qCWarning(brokerLog) << "outbox" << config.outboxPath << error;
         m_outbox = std::move(outbox);
@@ -177,7 +183,8 @@ void BrokerClient::attempt()
     mosquitto_disconnect_callback_set(m_mosq, &BrokerClient::onDisconnect);
     mosquitto_publish_callback_set(m_mosq, &BrokerClient::onPublish);
     mosquitto_message_callback_set(m_mosq, &BrokerClient::onMessage);
-    const QByteArray status = BrokerTopics::topic(m_config.show, m_config.arena, BrokerTopics::Status);
+    const QByteArray status =
+        BrokerTopics::topic(m_config.show, m_config.arena, BrokerTopics::Status);
     mosquitto_will_set(m_mosq, status.constData(), 7, "offline", 1, true);
     if (!m_config.user.isEmpty())
         mosquitto_username_pw_set(m_mosq, m_config.user.toUtf8().constData(),
@@ -207,6 +214,7 @@ void BrokerClient::attempt()
             afterLoop(rc, errno);
         });
         m_misc->start();
+        m_connectTimeout->start(ConnectTimeoutMs);
     } else if (rc == MOSQ_ERR_SUCCESS) {
         rc = MOSQ_ERR_NO_CONN;
     }
@@ -224,6 +232,7 @@ void BrokerClient::dropClient()
     }
     m_reading = m_writing = nullptr;
     m_misc->stop();
+    m_connectTimeout->stop();
     m_liveGap->stop();
     if (m_mosq)
         mosquitto_destroy(m_mosq);
@@ -257,18 +266,21 @@ void BrokerClient::afterLoop(int rc, int error)
     m_status.refusal = refusal;
     m_status.reason = reason;
     announce();
-    m_retry->start(refusal ? RefusedRetryFactor * m_retryMs : m_retryMs);
+    m_retry->start(refusal ? RefusedRetryFactor * m_retryMs.load() : m_retryMs.load());
 }
 
 void BrokerClient::connected()
 {
+    m_connectTimeout->stop();
     m_status.state = BrokerStatus::State::Connected;
     m_status.reason.clear();
     m_status.refusal = 0;
     announce();
-    send(BrokerTopics::topic(m_config.show, m_config.arena, BrokerTopics::Status), "online", 1, true);
+    send(BrokerTopics::topic(m_config.show, m_config.arena, BrokerTopics::Status), "online", 1,
+         true);
     if (m_feed)
-        mosquitto_subscribe(m_mosq, nullptr, BrokerTopics::showFilter(m_config.show).constData(), 0);
+        mosquitto_subscribe(m_mosq, nullptr, BrokerTopics::showFilter(m_config.show).constData(),
+                            0);
     // The broker may have lost its retained messages: it gets the newest of each.
     m_resultsKnown = false;
     m_liveDirty = true;
@@ -399,8 +411,8 @@ void BrokerClient::onMessage(mosquitto *, void *self, const mosquitto_message *m
             client->m_showGap->start();
         return;
     }
-    qCWarning(brokerLog).nospace() << "refused a message on " << topic << " (" << payload.size()
-                                   << " bytes): " << dropName(drop);
+    qCWarning(brokerLog).nospace().noquote() << "refused a message on " << topic << " ("
+                                             << payload.size() << " bytes): " << dropName(drop);
     ++client->m_status.dropped;
     client->m_status.lastDrop = drop;
     client->m_status.lastDropTopic = QString::fromUtf8(topic);
