@@ -145,13 +145,13 @@ private slots:
     void showFeedFollowsArenas()
     {
         ShowFeed feed("T");
-        for (const char *message :
-             {"Süd/results []", "Nord/live {}", "Nord/status offline", "Süd/status online"})
-            feed.take("rittmeter/T/" + QByteArray(message).split(' ')[0],
-                      QByteArray(message).split(' ')[1], 2);
+        const auto take = [&](const char *topic, const char *payload) {
+            QCOMPARE(feed.take("rittmeter/T/" + QByteArray(topic), payload, 2), Drop::None);
+        };
+        take("Süd/results", "[]"), take("Nord/live", "{}"), take("Nord/status", "offline");
+        take("Süd/status", "online");
         QCOMPARE(shown(feed), (QStringList{"Nord|off|{}|", "Süd|on||[]"}));
-        for (const char *topic : {"Nord/live", "Süd/results", "Süd/status"})
-            feed.take("rittmeter/T/" + QByteArray(topic), "", 3);
+        take("Nord/live", ""), take("Süd/results", ""), take("Süd/status", "");
         QCOMPARE(shown(feed), QStringList{"Nord|off||"}); // offline, still listed
     }
 };
