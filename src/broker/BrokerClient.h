@@ -5,9 +5,11 @@
 #include "BrokerStatus.h"
 #include "LiveSnapshot.h"
 #include "ShowArenas.h"
+#include "ShowFeed.h"
 
 #include <QObject>
 
+#include <map>
 #include <memory>
 
 class QSocketNotifier;
@@ -52,10 +54,49 @@ signals:
     void showChanged(std::shared_ptr<const ShowArenas> show);
 
 private:
+    static void onConnect(mosquitto *, void *self, int code);
+    static void onDisconnect(mosquitto *, void *self, int code);
+    static void onPublish(mosquitto *, void *self, int mid);
+    static void onMessage(mosquitto *, void *self, const mosquitto_message *message);
+
+    void attempt();
+    void dropClient();
+    void afterLoop(int rc, int error);
+    void connected();
+    void sendEntry(const BrokerOutbox::Entry &entry);
+    void queueEntry(const LiveSnapshot &snapshot);
+    void flush();
+    void sendLive();
+    int send(const QByteArray &topic, const QByteArray &payload, int qos, bool retain);
+    void updateWriting();
+    void announce();
+    bool online() const { return m_status.state == BrokerStatus::State::Connected; }
+
     int m_retryMs = RetryMs;
     BrokerStatus m_status;
+    BrokerStatus m_announced;
     BrokerConfig m_config;
+    bool m_started = false;
     mosquitto *m_mosq = nullptr;
+    QSocketNotifier *m_reading = nullptr;
+    QSocketNotifier *m_writing = nullptr;
+    QTimer *m_misc = nullptr;  // the keep-alive
+    QTimer *m_retry = nullptr; // the next attempt
+    QTimer *m_liveGap = nullptr;
+    QTimer *m_showGap = nullptr;
+    // What the library said inside its callbacks, acted on once it has returned.
+    int m_refusal = 0;
+    bool m_lost = false;
+    int m_lostCode = 0;
     std::unique_ptr<BrokerOutbox> m_outbox;
+    QString m_outboxPath;
+    std::map<int, QString> m_inFlight; // message id -> entry id, until the broker acknowledges
+    std::unique_ptr<ShowFeed> m_feed;
     std::shared_ptr<const LiveSnapshot> m_snapshot;
+    bool m_countKnown = false;
+    quint64 m_entriesSeen = 0;
+    quint64 m_resultsSent = 0; // the protocol revision the broker holds, on this connection
+    bool m_resultsKnown = false;
+    bool m_flushQueued = false;
+    bool m_liveDirty = false;
 };

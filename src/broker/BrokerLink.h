@@ -2,6 +2,7 @@
 
 #include "BrokerConfig.h"
 #include "BrokerStatus.h"
+#include "LiveSnapshot.h"
 #include "ShowArenas.h"
 
 #include <QObject>
@@ -40,4 +41,5 @@ private:
     QThread *m_thread = nullptr;
     BrokerClient *m_client = nullptr;
     BrokerStatus m_status;
+    std::shared_ptr<const LiveSnapshot> m_posted;
 };

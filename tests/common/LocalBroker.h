@@ -1,0 +1,220 @@
+#pragma once
+
+#include <QFile>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <arpa/inet.h>
+#include <dirent.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+// A real mosquitto broker, a child process on a free loopback port, for the tests and the
+// benchmark. start() returns once the broker takes connections; stop() (and the destructor) end
+// it; start() again listens on the same port, as a broker back from an outage does.
+class LocalBroker
+{
+public:
+    struct Options
+    {
+        QString user; // with a password file when not empty
+        QString password;
+        bool anonymous = true;
+        bool tls = false; // a CA and a certificate for localhost / 127.0.0.1, made here
+        qint64 messageSizeLimit = 0;
+    };
+
+    explicit LocalBroker(const Options &options = {}) : m_options(options) {}
+    ~LocalBroker() { stop(); }
+
+    bool start()
+    {
+        if (!m_port && !prepare())
+            return false;
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.start(QStringLiteral("mosquitto"), {"-c", path("mosquitto.conf")});
+        // The listener is up once a plain TCP connect gets through.
+        for (int i = 0; i < 500 && m_process.state() != QProcess::NotRunning; ++i) {
+            QTcpSocket probe;
+            probe.connectToHost(QHostAddress::LocalHost, m_port);
+            if (probe.waitForConnected(1000))
+                return true;
+            QTest::qWait(10);
+        }
+        m_error = QString::fromLocal8Bit(m_process.readAll());
+        return false;
+    }
+    void stop()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000))
+            m_process.kill();
+        m_process.waitForFinished();
+    }
+
+    quint16 port() const { return m_port; }
+    QString caFile() const { return m_options.tls ? path("ca.crt") : QString(); }
+    QString error() const { return m_error; }
+    QString path(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
+
+    // mosquitto_pub's and mosquitto_sub's arguments to reach this broker.
+    QStringList clientArgs() const
+    {
+        QStringList args{"-h", m_options.tls ? "localhost" : "127.0.0.1", "-p",
+                         QString::number(m_port)};
+        if (!m_options.user.isEmpty())
+            args << "-u" << m_options.user << "-P" << m_options.password;
+        if (m_options.tls)
+            args << "--cafile" << caFile();
+        return args;
+    }
+    // Publishes as another client would (the payload from stdin, so any size goes).
+    bool publish(const QByteArray &topic, const QByteArray &payload, bool retain = false)
+    {
+        QProcess pub;
+        pub.start("mosquitto_pub", clientArgs() << "-q" << "1" << "-t" << topic << "-s"
+                                                << (retain ? QStringList{"-r"} : QStringList{}));
+        pub.write(payload);
+        pub.closeWriteChannel();
+        return pub.waitForFinished(30000) && pub.exitCode() == 0;
+    }
+    // Cuts this process's connections to the broker without a goodbye, as a crash or a pulled
+    // cable does: the broker sends their last wills.
+    int dropClients() const
+    {
+        int dropped = 0;
+        DIR *fds = opendir("/proc/self/fd");
+        while (dirent *entry = fds ? readdir(fds) : nullptr) {
+            const int fd = atoi(entry->d_name);
+            sockaddr_in6 peer{};
+            socklen_t length = sizeof peer;
+            if (getpeername(fd, reinterpret_cast<sockaddr *>(&peer), &length) == 0 &&
+                (peer.sin6_family == AF_INET || peer.sin6_family == AF_INET6) &&
+                ntohs(peer.sin6_port) == m_port)
+                dropped += shutdown(fd, SHUT_RDWR) == 0;
+        }
+        if (fds)
+            closedir(fds);
+        return dropped;
+    }
+
+private:
+    bool run(const QString &program, const QStringList &args)
+    {
+        QProcess process;
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(program, args);
+        if (process.waitForFinished(60000) && process.exitCode() == 0)
+            return true;
+        m_error = program + ": " + QString::fromLocal8Bit(process.readAll());
+        return false;
+    }
+    bool write(const char *name, const QByteArray &text)
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+    }
+    bool prepare()
+    {
+        QTcpServer free;
+        if (!m_dir.isValid() || !free.listen(QHostAddress::LocalHost, 0))
+            return false;
+        m_port = free.serverPort();
+        free.close();
+        QByteArray conf = "user root\npersistence false\nlog_dest stdout\nlistener " +
+                          QByteArray::number(m_port) + " 127.0.0.1\nallow_anonymous " +
+                          (m_options.anonymous ? "true\n" : "false\n");
+        if (m_options.messageSizeLimit)
+            conf += "message_size_limit " + QByteArray::number(m_options.messageSizeLimit) + "\n";
+        if (!m_options.user.isEmpty()) {
+            if (!run("mosquitto_passwd", {"-c", "-b", path("passwd"), m_options.user,
+                                          m_options.password}))
+                return false;
+            conf += "password_file " + path("passwd").toLocal8Bit() + "\n";
+        }
+        if (m_options.tls) {
+            const QStringList key{"-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
+                                  "-nodes"};
+            if (!write("san.cnf", "subjectAltName=DNS:localhost,IP:127.0.0.1\n") ||
+                !run("openssl", QStringList{"req", "-x509", "-days", "2", "-subj", "/CN=Test CA",
+                                            "-keyout", path("ca.key"), "-out", path("ca.crt")}
+                                    << key) ||
+                !run("openssl", QStringList{"req", "-subj", "/CN=localhost", "-keyout",
+                                            path("server.key"), "-out", path("server.csr")}
+                                    << key) ||
+                !run("openssl", {"x509", "-req", "-days", "2", "-in", path("server.csr"), "-CA",
+                                 path("ca.crt"), "-CAkey", path("ca.key"), "-CAcreateserial",
+                                 "-extfile", path("san.cnf"), "-out", path("server.crt")}))
+                return false;
+            conf += "cafile " + path("ca.crt").toLocal8Bit() + "\ncertfile " +
+                    path("server.crt").toLocal8Bit() + "\nkeyfile " +
+                    path("server.key").toLocal8Bit() + "\n";
+        }
+        return write("mosquitto.conf", conf);
+    }
+
+    Options m_options;
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    quint16 m_port = 0;
+    QString m_error;
+};
+
+// A mosquitto_sub on the broker that keeps every message it receives, for QTRY_ checks.
+class BrokerSubscriber
+{
+public:
+    struct Message
+    {
+        QByteArray topic, payload;
+        bool retained = false;
+    };
+
+    explicit BrokerSubscriber(const LocalBroker &broker, const QByteArray &filter = "rittmeter/#")
+    {
+        // -d says when the subscription stands; the messages come one a line, payload in hex.
+        m_process.start("mosquitto_sub", broker.clientArgs() << "-d" << "-q" << "1" << "-t"
+                                                             << filter << "-F" << "@@ %r %t %x");
+    }
+    ~BrokerSubscriber()
+    {
+        m_process.kill();
+        m_process.waitForFinished();
+    }
+    bool ready() { return read(), m_ready; }
+    const QList<Message> &messages() { return read(), m_messages; }
+    // The payloads that came on topic, in order.
+    QList<QByteArray> payloads(const QByteArray &topic)
+    {
+        QList<QByteArray> found;
+        for (const Message &m : messages())
+            if (m.topic == topic)
+                found << m.payload;
+        return found;
+    }
+
+private:
+    void read()
+    {
+        m_pending += m_process.readAllStandardOutput();
+        for (qsizetype end; (end = m_pending.indexOf('\n')) >= 0; m_pending.remove(0, end + 1)) {
+            const QByteArray line = m_pending.left(end);
+            const qsizetype hex = line.lastIndexOf(' ') + 1; // a topic may hold spaces
+            if (line.startsWith("@@ ") && hex > 5)
+                m_messages.append({line.mid(5, hex - 6), QByteArray::fromHex(line.mid(hex)),
+                                   line.at(3) == '1'});
+            else if (line.contains("SUBACK"))
+                m_ready = true;
+        }
+    }
+
+    QProcess m_process;
+    QByteArray m_pending;
+    QList<Message> m_messages;
+    bool m_ready = false;
+};
