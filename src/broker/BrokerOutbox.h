@@ -44,4 +44,6 @@ private:
     QString m_path;
     std::deque<Entry> m_entries;
     quint64 m_nextSequence = 1;
+    bool m_loaded = false;  // the file has been read (or found missing, or moved aside)
+    bool m_blocked = false; // the file could be neither read nor moved aside: never written over
 };

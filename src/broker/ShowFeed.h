@@ -27,6 +27,12 @@ public:
     std::shared_ptr<const ShowArenas> picture() const;
 
 private:
+    struct Kept
+    {
+        ShowArena arena;
+        bool hasStatus = false; // "offline" keeps an arena with nothing else to show
+    };
+
     QString m_show;
-    std::map<QString, ShowArena> m_arenas;
+    std::map<QString, Kept> m_arenas; // sorted by name
 };

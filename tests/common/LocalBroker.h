@@ -27,7 +27,8 @@ public:
         qint64 messageSizeLimit = 0;
     };
 
-    explicit LocalBroker(const Options &options = {}) : m_options(options) {}
+    LocalBroker() = default;
+    explicit LocalBroker(const Options &options) : m_options(options) {}
     ~LocalBroker() { stop(); }
 
     bool start()
@@ -178,8 +179,10 @@ public:
     explicit BrokerSubscriber(const LocalBroker &broker, const QByteArray &filter = "rittmeter/#")
     {
         // -d says when the subscription stands; the messages come one a line, payload in hex.
-        m_process.start("mosquitto_sub", broker.clientArgs() << "-d" << "-q" << "1" << "-t"
-                                                             << filter << "-F" << "@@ %r %t %x");
+        // stdbuf: line by line into the pipe, not when the buffer is full.
+        m_process.start("stdbuf", QStringList{"-oL", "mosquitto_sub"}
+                                      << broker.clientArgs() << "-d" << "-q" << "1" << "-t"
+                                      << filter << "-F" << "@@ %r %t %x");
     }
     ~BrokerSubscriber()
     {
@@ -196,6 +199,11 @@ public:
             if (m.topic == topic)
                 found << m.payload;
         return found;
+    }
+    QByteArray last(const QByteArray &topic)
+    {
+        const QList<QByteArray> found = payloads(topic);
+        return found.isEmpty() ? QByteArray() : found.last();
     }
 
 private:
