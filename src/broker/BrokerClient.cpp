@@ -23,6 +23,9 @@ namespace {
 Q_LOGGING_CATEGORY(brokerLog, "rittmeter.broker")
 
 constexpr int KeepAliveSeconds = 30;
+// A broker that takes neither the connection nor refuses it (a host gone from the network) is
+// given up on after this, and tried again.
+constexpr int ConnectTimeoutMs = 10'000;
 constexpr int StopFlushMs = 500;
 // A broker that said no is asked again less often than one that was not reachable.
 constexpr int RefusedRetryFactor = 5;
@@ -59,6 +62,10 @@ BrokerClient::BrokerClient(QObject *parent) : QObject(parent)
         const int rc = mosquitto_loop_misc(m_mosq);
         afterLoop(rc, errno);
     });
+    m_connectTimeout = new QTimer(this);
+    m_connectTimeout->setSingleShot(true);
+    connect(m_connectTimeout, &QTimer::timeout, this,
+            [this] { afterLoop(MOSQ_ERR_ERRNO, ETIMEDOUT); });
     m_retry = new QTimer(this);
     m_retry->setSingleShot(true);
     connect(m_retry, &QTimer::timeout, this, &BrokerClient::attempt);
@@ -207,6 +214,7 @@ void BrokerClient::attempt()
             afterLoop(rc, errno);
         });
         m_misc->start();
+        m_connectTimeout->start(ConnectTimeoutMs);
     } else if (rc == MOSQ_ERR_SUCCESS) {
         rc = MOSQ_ERR_NO_CONN;
     }
@@ -224,6 +232,7 @@ void BrokerClient::dropClient()
     }
     m_reading = m_writing = nullptr;
     m_misc->stop();
+    m_connectTimeout->stop();
     m_liveGap->stop();
     if (m_mosq)
         mosquitto_destroy(m_mosq);
@@ -257,11 +266,12 @@ void BrokerClient::afterLoop(int rc, int error)
     m_status.refusal = refusal;
     m_status.reason = reason;
     announce();
-    m_retry->start(refusal ? RefusedRetryFactor * m_retryMs : m_retryMs);
+    m_retry->start(refusal ? RefusedRetryFactor * m_retryMs.load() : m_retryMs.load());
 }
 
 void BrokerClient::connected()
 {
+    m_connectTimeout->stop();
     m_status.state = BrokerStatus::State::Connected;
     m_status.reason.clear();
     m_status.refusal = 0;
@@ -399,7 +409,7 @@ void BrokerClient::onMessage(mosquitto *, void *self, const mosquitto_message *m
             client->m_showGap->start();
         return;
     }
-    qCWarning(brokerLog).nospace() << "refused a message on " << topic << " (" << payload.size()
+    qCWarning(brokerLog).nospace().noquote() << "refused a message on " << topic << " (" << payload.size()
                                    << " bytes): " << dropName(drop);
     ++client->m_status.dropped;
     client->m_status.lastDrop = drop;

@@ -9,6 +9,7 @@
 
 #include <QObject>
 
+#include <atomic>
 #include <map>
 #include <memory>
 
@@ -72,7 +73,7 @@ private:
     void announce();
     bool online() const { return m_status.state == BrokerStatus::State::Connected; }
 
-    int m_retryMs = RetryMs;
+    std::atomic<int> m_retryMs = RetryMs;
     BrokerStatus m_status;
     BrokerStatus m_announced;
     BrokerConfig m_config;
@@ -82,6 +83,7 @@ private:
     QSocketNotifier *m_writing = nullptr;
     QTimer *m_misc = nullptr;  // the keep-alive
     QTimer *m_retry = nullptr; // the next attempt
+    QTimer *m_connectTimeout = nullptr;
     QTimer *m_liveGap = nullptr;
     QTimer *m_showGap = nullptr;
     // What the library said inside its callbacks, acted on once it has returned.

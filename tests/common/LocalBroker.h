@@ -182,7 +182,7 @@ public:
         // stdbuf: line by line into the pipe, not when the buffer is full.
         m_process.start("stdbuf", QStringList{"-oL", "mosquitto_sub"}
                                       << broker.clientArgs() << "-d" << "-q" << "1" << "-t"
-                                      << filter << "-F" << "@@ %r %t %x");
+                                      << filter << "-F" << "MSG %r %t %x");
     }
     ~BrokerSubscriber()
     {
@@ -213,9 +213,9 @@ private:
         for (qsizetype end; (end = m_pending.indexOf('\n')) >= 0; m_pending.remove(0, end + 1)) {
             const QByteArray line = m_pending.left(end);
             const qsizetype hex = line.lastIndexOf(' ') + 1; // a topic may hold spaces
-            if (line.startsWith("@@ ") && hex > 5)
-                m_messages.append({line.mid(5, hex - 6), QByteArray::fromHex(line.mid(hex)),
-                                   line.at(3) == '1'});
+            if (line.startsWith("MSG ") && hex > 6)
+                m_messages.append({line.mid(6, hex - 7), QByteArray::fromHex(line.mid(hex)),
+                                   line.at(4) == '1'});
             else if (line.contains("SUBACK"))
                 m_ready = true;
         }
