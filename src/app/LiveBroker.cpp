@@ -47,18 +47,25 @@ void LiveBroker::apply()
         passwordStore().read(BrokerPasswordKey, this,
                              [this](const QString &password, const QString &error) {
                                  m_reading = false;
-                                 if (error.isEmpty()) {
-                                     m_password = password;
-                                     m_passwordKnown = true;
-                                     setKeyringFault(0, {});
-                                 } else {
-                                     setKeyringFault(LanguageLine::PasswordNotRead, error);
-                                 }
+                                 // One typed in the dialog meanwhile is the newer.
+                                 if (!m_passwordKnown)
+                                     takeReadPassword(password, error);
                                  applyNow();
                              });
         return;
     }
     applyNow();
+}
+
+void LiveBroker::takeReadPassword(const QString &password, const QString &error)
+{
+    if (!error.isEmpty()) {
+        setKeyringFault(LanguageLine::PasswordNotRead, error);
+        return;
+    }
+    m_password = password;
+    m_passwordKnown = true;
+    setKeyringFault(0, {});
 }
 
 void LiveBroker::applyNow()
@@ -140,15 +147,15 @@ QString LiveBroker::statusText(const BrokerStatus &s, const QString &keyringFaul
         parts << LanguageText(LanguageLine::BrokerWaiting).arg(s.waiting);
     if (s.state != BrokerStatus::State::Off && s.dropped > 0) {
         const int reason = int(s.lastDrop);
-        const QString why =
-            reason >= 1 && reason <= DropReasons
-                ? LanguageText(LanguageLine::FirstBrokerDropReason + reason - 1)
-                : QString();
+        const QString why = reason >= 1 && reason <= DropReasons
+                                ? LanguageText(LanguageLine::FirstBrokerDropReason + reason - 1)
+                                : QString();
         // One call for both: a topic that holds "%2" stays as it is.
         parts << LanguageText(LanguageLine::BrokerDropped)
                      .arg(QString::number(s.dropped),
-                          s.lastDropTopic.isEmpty() ? why
-                                                   : QStringLiteral("%1 (%2)").arg(why, s.lastDropTopic));
+                          s.lastDropTopic.isEmpty()
+                              ? why
+                              : QStringLiteral("%1 (%2)").arg(why, s.lastDropTopic));
     }
     // A password that could not be kept is said even while off: the operator just typed it.
     if (!keyringFault.isEmpty())

@@ -40,6 +40,7 @@ private:
     // The status bar's word on the broker: its state, the runs waiting, the messages refused and
     // the keyring's fault. Empty while off with nothing to say.
     static QString statusText(const BrokerStatus &status, const QString &keyringFault);
+    void takeReadPassword(const QString &password, const QString &error);
     // Puts the settings into force with the password as it is now.
     void applyNow();
     void showStatus(const BrokerStatus &status);

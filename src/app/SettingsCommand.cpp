@@ -82,8 +82,7 @@ void SettingsCommand::bCFGClick()
         if (m_p.setBrokerPassword && m_p.dialog->brokerPassword() != password)
             m_p.setBrokerPassword(m_p.dialog->brokerPassword());
         ApplySettings(m_p.dialog->values(Settings));
-    }
-    else if (m_languageChanged)
+    } else if (m_languageChanged)
         m_p.language->restore(language);
     // Undoes a preview that was cancelled.
     m_p.clock->ApplyAccuracy(Settings.Acc);

@@ -194,18 +194,21 @@ private Q_SLOTS:
             client, [client] { client->setRetryMs(20); }, Qt::BlockingQueuedConnection);
         TSettings chosen = Settings;
         std::tie(chosen.BrokerOn, chosen.BrokerHost, chosen.BrokerPort, chosen.BrokerUser,
-                 chosen.Show, chosen.Arena) = std::tuple(true, QStringLiteral("127.0.0.1"),
-                                                         int(broker.port()), QStringLiteral("platz1"),
-                                                         QStringLiteral("Aachen"), QStringLiteral("Platz 1"));
+                 chosen.Show, chosen.Arena) =
+            std::tuple(true, QStringLiteral("127.0.0.1"), int(broker.port()),
+                       QStringLiteral("platz1"), QStringLiteral("Aachen"),
+                       QStringLiteral("Platz 1"));
         f.window->settings().ApplySettings(chosen);
         const QLabel *status = live.lBroker;
-        QTRY_COMPARE(status->text(),
-                     QStringLiteral("Broker: abgelehnt (nicht berechtigt)")); // mosquitto says 5, not 4
+        QTRY_COMPARE(
+            status->text(),
+            QStringLiteral("Broker: abgelehnt (nicht berechtigt)")); // mosquitto says 5, not 4
         QVERIFY(status->isVisibleTo(f.window.get()));
 
         live.setPassword(QStringLiteral("geheim"));
         live.apply();
-        QTRY_COMPARE(status->text(), QStringLiteral("Broker: verbunden (127.0.0.1:%1)").arg(broker.port()));
+        QTRY_COMPARE(status->text(),
+                     QStringLiteral("Broker: verbunden (127.0.0.1:%1)").arg(broker.port()));
         f.enter(12340);
         QTRY_COMPARE(watcher.payloads("rittmeter/Aachen/Platz 1/entries").size(), 1);
         const QJsonObject entry =

@@ -344,11 +344,11 @@ private slots:
             g.edArena->setText(QStringLiteral("Platz 2"));
             g.cbShowAll->setChecked(true);
         });
-        QCOMPARE((QStringList{Settings.BrokerHost, QString::number(Settings.BrokerPort),
-                              Settings.BrokerCa, Settings.BrokerUser, Settings.Show,
-                              Settings.Arena}),
-                 (QStringList{"broker.example.org", "8883", "/etc/ssl/turnier-ca.pem", "platz2",
-                              "Aachen 2026", "Platz 2"}));
+        QCOMPARE(
+            (QStringList{Settings.BrokerHost, QString::number(Settings.BrokerPort),
+                         Settings.BrokerCa, Settings.BrokerUser, Settings.Show, Settings.Arena}),
+            (QStringList{"broker.example.org", "8883", "/etc/ssl/turnier-ca.pem", "platz2",
+                         "Aachen 2026", "Platz 2"}));
         QVERIFY(Settings.BrokerOn && Settings.BrokerTls && Settings.ShowAll);
         // The password as typed, into the keyring and never into the settings file.
         QTRY_COMPARE(keyring.passwords.value(BrokerPasswordKey), QStringLiteral(" neu 2 "));
@@ -369,9 +369,10 @@ private slots:
         PasswordStore keyring;
         keyring.write(BrokerPasswordKey, QStringLiteral("geheim"), &context,
                       [&](const QString &error) { faults << error; });
-        keyring.read(BrokerPasswordKey, &context, [&](const QString &password, const QString &error) {
-            faults << password + u'|' + error;
-        });
+        keyring.read(BrokerPasswordKey, &context,
+                     [&](const QString &password, const QString &error) {
+                         faults << password + u'|' + error;
+                     });
         QTRY_COMPARE_WITH_TIMEOUT(faults.size(), 2, 20000);
         QVERIFY2(!faults[0].isEmpty() && faults[1].startsWith(u'|') && faults[1].size() > 1,
                  qPrintable(faults.join(u'/')));

@@ -150,8 +150,7 @@ QString BrokerSettingsGroup::password() const
 void BrokerSettingsGroup::chooseCaFile()
 {
     const QString current = edBrokerCa->text().trimmed();
-    const QString folder =
-        current.isEmpty() ? QDir::homePath() : QFileInfo(current).absolutePath();
+    const QString folder = current.isEmpty() ? QDir::homePath() : QFileInfo(current).absolutePath();
     int filter = 1;
     const QString chosen = fileDialogs().getOpenFileName(
         this, folder, {QStringLiteral("Zertifikate (*.pem *.crt)"), QStringLiteral("* (*)")},

@@ -117,7 +117,7 @@ public:
     QLabel *LabLivePort = nullptr;
     QSpinBox *seLivePort = nullptr;
     QLabel *LabLiveHost = nullptr;
-    QComboBox *cbLiveHost = nullptr; // "Alle Netzwerke", then this machine's addresses
+    QComboBox *cbLiveHost = nullptr;            // "Alle Netzwerke", then this machine's addresses
     BrokerSettingsGroup *brokerGroup = nullptr; // inside gbLive
     DeviceSettingsGroup *gbDevices = nullptr;
     QPushButton *bDefault = nullptr;
