@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
@@ -63,6 +64,8 @@ BrokerSettingsGroup::BrokerSettingsGroup(QWidget *parent) : QWidget(parent)
     edBrokerCa = make<QLineEdit>(this, "edBrokerCa");
     edBrokerCa->setToolTip(LanguageText(CaHint));
     edBrokerCa->setPlaceholderText(LanguageText(CaHint));
+    // A language file sets the hint; the empty field shows it too.
+    edBrokerCa->installEventFilter(this);
     LabBrokerCa = label("LabBrokerCa", CaCaption, edBrokerCa);
     tbBrokerCa = make<QToolButton>(this, "tbBrokerCa");
     tbBrokerCa->setText(QStringLiteral("..."));
@@ -157,6 +160,13 @@ void BrokerSettingsGroup::chooseCaFile()
         &filter);
     if (!chosen.isEmpty())
         edBrokerCa->setText(chosen);
+}
+
+bool BrokerSettingsGroup::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == edBrokerCa && event->type() == QEvent::ToolTipChange)
+        edBrokerCa->setPlaceholderText(edBrokerCa->toolTip());
+    return QWidget::eventFilter(watched, event);
 }
 
 void BrokerSettingsGroup::enableFields()

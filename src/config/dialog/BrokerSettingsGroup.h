@@ -44,6 +44,9 @@ public:
     QLineEdit *edArena = nullptr;
     QCheckBox *cbShowAll = nullptr;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void chooseCaFile();
     // The fields count only while publishing; the CA file only with TLS.
