@@ -16,7 +16,6 @@
 #include <mosquitto.h>
 
 #include <cerrno>
-#include <cstring>
 #include <mutex>
 
 namespace {
@@ -47,7 +46,7 @@ const char *dropName(BrokerStatus::Drop drop)
 
 QString reasonOf(int rc, int error)
 {
-    return rc == MOSQ_ERR_ERRNO ? QString::fromLocal8Bit(std::strerror(error))
+    return rc == MOSQ_ERR_ERRNO ? qt_error_string(error)
                                 : QString::fromUtf8(mosquitto_strerror(rc));
 }
 } // namespace
@@ -103,8 +102,8 @@ void BrokerClient::start(const BrokerConfig &config)
         if (!outbox->load(&error))
             qCWarning(brokerLog) << "outbox" << config.outboxPath << error;
         // Entries still held from before go out too, after the file's.
-        for (const BrokerOutbox::Entry &entry : m_outbox ? m_outbox->entries()
-                                                         : std::deque<BrokerOutbox::Entry>{})
+        for (const BrokerOutbox::Entry &entry :
+             m_outbox ? m_outbox->entries() : std::deque<BrokerOutbox::Entry>{})
             if (!outbox->add(entry, &error))
                 qCWarning(brokerLog) << "outbox" << config.outboxPath << error;
         m_outbox = std::move(outbox);
@@ -184,7 +183,8 @@ void BrokerClient::attempt()
     mosquitto_disconnect_callback_set(m_mosq, &BrokerClient::onDisconnect);
     mosquitto_publish_callback_set(m_mosq, &BrokerClient::onPublish);
     mosquitto_message_callback_set(m_mosq, &BrokerClient::onMessage);
-    const QByteArray status = BrokerTopics::topic(m_config.show, m_config.arena, BrokerTopics::Status);
+    const QByteArray status =
+        BrokerTopics::topic(m_config.show, m_config.arena, BrokerTopics::Status);
     mosquitto_will_set(m_mosq, status.constData(), 7, "offline", 1, true);
     if (!m_config.user.isEmpty())
         mosquitto_username_pw_set(m_mosq, m_config.user.toUtf8().constData(),
@@ -276,9 +276,11 @@ void BrokerClient::connected()
     m_status.reason.clear();
     m_status.refusal = 0;
     announce();
-    send(BrokerTopics::topic(m_config.show, m_config.arena, BrokerTopics::Status), "online", 1, true);
+    send(BrokerTopics::topic(m_config.show, m_config.arena, BrokerTopics::Status), "online", 1,
+         true);
     if (m_feed)
-        mosquitto_subscribe(m_mosq, nullptr, BrokerTopics::showFilter(m_config.show).constData(), 0);
+        mosquitto_subscribe(m_mosq, nullptr, BrokerTopics::showFilter(m_config.show).constData(),
+                            0);
     // The broker may have lost its retained messages: it gets the newest of each.
     m_resultsKnown = false;
     m_liveDirty = true;
@@ -409,8 +411,8 @@ void BrokerClient::onMessage(mosquitto *, void *self, const mosquitto_message *m
             client->m_showGap->start();
         return;
     }
-    qCWarning(brokerLog).nospace().noquote() << "refused a message on " << topic << " (" << payload.size()
-                                   << " bytes): " << dropName(drop);
+    qCWarning(brokerLog).nospace().noquote() << "refused a message on " << topic << " ("
+                                             << payload.size() << " bytes): " << dropName(drop);
     ++client->m_status.dropped;
     client->m_status.lastDrop = drop;
     client->m_status.lastDropTopic = QString::fromUtf8(topic);

@@ -4,20 +4,16 @@
 #include "LocalBroker.h"
 #include "WebFormats.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QSemaphore>
-#include <QSignalSpy>
 #include <QTest>
 
 using State = BrokerStatus::State;
 
 namespace {
 // Names a topic must not take as they are: the levels come out safe.
-const QString Show = QStringLiteral("Sommer+Turnier/24");
-const QString Arena = QStringLiteral("Platz #1");
 const QByteArray Prefix = "rittmeter/Sommer_Turnier_24/Platz _1/";
 
 const QJsonObject json(const QByteArray &payload)
@@ -28,39 +24,28 @@ const QJsonObject json(const QByteArray &payload)
 BrokerConfig config(const LocalBroker &broker, const QString &outbox = {})
 {
     BrokerConfig config;
-    config.host = QStringLiteral("127.0.0.1");
-    config.port = broker.port();
-    config.show = Show;
-    config.arena = Arena;
-    config.outboxPath = outbox;
+    std::tie(config.host, config.port, config.show, config.arena, config.outboxPath) =
+        std::tuple(QStringLiteral("127.0.0.1"), broker.port(), QStringLiteral("Sommer+Turnier/24"),
+                   QStringLiteral("Platz #1"), outbox);
     return config;
 }
 
-// One starter's run as the timekeeper's commands write it: on course, then entered and ranked.
+// One starter's run as the timekeeper's EINTRAGEN writes it: entered and ranked.
 void ride(LiveState &state, int number)
 {
     const QString nr = QString::number(number);
-    {
-        const LiveState::Batch batch(state);
-        LiveSnapshot::Starter starter;
-        starter.startNumber = nr;
-        starter.rider = QStringLiteral("Reiterin ") + nr;
-        state.setStarter(starter);
-        state.changeRun([](LiveRun &run) { run.start(1000); });
-    }
     const LiveState::Batch batch(state);
+    state.setStarterTexts({}, QStringLiteral("Reiterin ") + nr, {});
     state.changeRun([number](LiveRun &run) {
+        run.start(1000);
         run.stop(60'000 + 10 * number);
         run.enter();
     });
     QStringList row(ProtocolColumnCount);
-    row[ColStartNumber] = nr;
-    row[ColRank] = nr;
+    row[ColStartNumber] = row[ColRank] = nr;
     state.enterResult({row, nr, QStringLiteral("Punkte:0,00   Platz:") + nr});
     QList<QStringList> rows = state.current().protocol;
-    if (rows.isEmpty())
-        rows << QStringList(ProtocolColumnCount, QStringLiteral("Kopf"));
-    state.setProtocol(rows << row);
+    state.setProtocol((rows.isEmpty() ? rows << QStringList(ProtocolColumnCount) : rows) << row);
 }
 
 // Holds the broker's thread until released: the GUI side goes on meanwhile, or the hold times out.
@@ -107,7 +92,6 @@ private slots:
         }
         QCOMPARE(ids.size(), 3);
         const QByteArray results = WebFormats::resultsJson(*state.snapshot());
-        QCOMPARE(QJsonDocument::fromJson(results).array().size(), 3);
         QTRY_COMPARE(early.last(Prefix + "results"), results);
         QTRY_COMPARE(json(early.last(Prefix + "live"))["run"]["phase"].toString(), "entered");
         QVERIFY(json(early.last(Prefix + "live"))["sentAt"].toInteger() > 0);
@@ -142,11 +126,15 @@ private slots:
         QTemporaryDir dir;
         const QString outbox = dir.filePath(QStringLiteral("broker-ausgang.json"));
         LiveState state;
-        auto link = std::make_unique<BrokerLink>(state);
-        link->client()->setRetryMs(100);
+        const auto open = [&] {
+            auto link = std::make_unique<BrokerLink>(state);
+            link->client()->setRetryMs(100);
+            link->start(config(broker, outbox));
+            return link;
+        };
         BrokerSubscriber before(broker);
         QTRY_VERIFY(before.ready());
-        link->start(config(broker, outbox));
+        auto link = open();
         ride(state, 1);
         QTRY_COMPARE(before.payloads(Prefix + "entries").size(), 1);
         QTRY_COMPARE(link->status().waiting, 0);
@@ -158,9 +146,7 @@ private slots:
         QCOMPARE(link->status().state, State::Retrying);
         QVERIFY(!link->status().reason.isEmpty());
         link.reset(); // the program ends during the outage
-        link = std::make_unique<BrokerLink>(state);
-        link->client()->setRetryMs(100);
-        link->start(config(broker, outbox));
+        link = open();
         ride(state, 4);
         QTRY_COMPARE(link->status().waiting, 3);
         QCOMPARE(link->status().state, State::Retrying);
@@ -189,11 +175,9 @@ private slots:
         LocalBroker broker({"zeit", "geheim", false, true});
         QVERIFY2(broker.start(), qPrintable(broker.error()));
         BrokerConfig good = config(broker);
-        good.host = QStringLiteral("localhost");
-        good.tls = true;
-        good.caFile = broker.caFile();
-        good.user = QStringLiteral("zeit");
-        good.password = QStringLiteral("geheim");
+        std::tie(good.host, good.tls, good.caFile, good.user, good.password) =
+            std::tuple(QStringLiteral("localhost"), true, broker.caFile(), QStringLiteral("zeit"),
+                       QStringLiteral("geheim"));
         BrokerConfig wrong = good;
         wrong.password = QStringLiteral("falsch");
         BrokerConfig untrusted = good;

@@ -35,8 +35,9 @@ public:
     {
         if (!m_port && !prepare())
             return false;
+        m_process.setWorkingDirectory(m_dir.path());
         m_process.setProcessChannelMode(QProcess::MergedChannels);
-        m_process.start(QStringLiteral("mosquitto"), {"-c", path("mosquitto.conf")});
+        m_process.start(QStringLiteral("mosquitto"), {"-c", "mosquitto.conf"});
         // The listener is up once a plain TCP connect gets through.
         for (int i = 0; i < 500 && m_process.state() != QProcess::NotRunning; ++i) {
             QTcpSocket probe;
@@ -78,8 +79,8 @@ public:
     bool publish(const QByteArray &topic, const QByteArray &payload, bool retain = false)
     {
         QProcess pub;
-        pub.start("mosquitto_pub", clientArgs() << "-q" << "1" << "-t" << topic << "-s"
-                                                << (retain ? QStringList{"-r"} : QStringList{}));
+        pub.start("mosquitto_pub", clientArgs() + QStringList{"-q", "1", "-t", topic, "-s"} +
+                                       QStringList(retain ? 1 : 0, "-r"));
         pub.write(payload);
         pub.closeWriteChannel();
         return pub.waitForFinished(30000) && pub.exitCode() == 0;
@@ -108,17 +109,13 @@ private:
     bool run(const QString &program, const QStringList &args)
     {
         QProcess process;
+        process.setWorkingDirectory(m_dir.path());
         process.setProcessChannelMode(QProcess::MergedChannels);
         process.start(program, args);
         if (process.waitForFinished(60000) && process.exitCode() == 0)
             return true;
         m_error = program + ": " + QString::fromLocal8Bit(process.readAll());
         return false;
-    }
-    bool write(const char *name, const QByteArray &text)
-    {
-        QFile file(path(name));
-        return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
     }
     bool prepare()
     {
@@ -127,36 +124,33 @@ private:
             return false;
         m_port = free.serverPort();
         free.close();
-        QByteArray conf = "user root\npersistence false\nlog_dest stdout\nlistener " +
-                          QByteArray::number(m_port) + " 127.0.0.1\nallow_anonymous " +
-                          (m_options.anonymous ? "true\n" : "false\n");
+        QString conf = QStringLiteral("user root\npersistence false\nlistener %1 127.0.0.1\n"
+                                      "allow_anonymous %2\n")
+                           .arg(m_port)
+                           .arg(m_options.anonymous ? "true" : "false");
         if (m_options.messageSizeLimit)
-            conf += "message_size_limit " + QByteArray::number(m_options.messageSizeLimit) + "\n";
+            conf += QStringLiteral("message_size_limit %1\n").arg(m_options.messageSizeLimit);
         if (!m_options.user.isEmpty()) {
-            if (!run("mosquitto_passwd", {"-c", "-b", path("passwd"), m_options.user,
-                                          m_options.password}))
+            conf += "password_file passwd\n";
+            if (!run("mosquitto_passwd",
+                     {"-c", "-b", "passwd", m_options.user, m_options.password}))
                 return false;
-            conf += "password_file " + path("passwd").toLocal8Bit() + "\n";
         }
+        const QString key = " -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes";
         if (m_options.tls) {
-            const QStringList key{"-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
-                                  "-nodes"};
-            if (!write("san.cnf", "subjectAltName=DNS:localhost,IP:127.0.0.1\n") ||
-                !run("openssl", QStringList{"req", "-x509", "-days", "2", "-subj", "/CN=Test CA",
-                                            "-keyout", path("ca.key"), "-out", path("ca.crt")}
-                                    << key) ||
-                !run("openssl", QStringList{"req", "-subj", "/CN=localhost", "-keyout",
-                                            path("server.key"), "-out", path("server.csr")}
-                                    << key) ||
-                !run("openssl", {"x509", "-req", "-days", "2", "-in", path("server.csr"), "-CA",
-                                 path("ca.crt"), "-CAkey", path("ca.key"), "-CAcreateserial",
-                                 "-extfile", path("san.cnf"), "-out", path("server.crt")}))
-                return false;
-            conf += "cafile " + path("ca.crt").toLocal8Bit() + "\ncertfile " +
-                    path("server.crt").toLocal8Bit() + "\nkeyfile " +
-                    path("server.key").toLocal8Bit() + "\n";
+            conf += "cafile ca.crt\ncertfile server.crt\nkeyfile server.key\n";
+            for (const QString &command :
+                 {"req -x509 -days 2 -subj /CN=Test-CA -keyout ca.key -out ca.crt" + key,
+                  "req -subj /CN=localhost -addext subjectAltName=DNS:localhost,IP:127.0.0.1 "
+                  "-keyout server.key -out server.csr" +
+                      key,
+                  QStringLiteral("x509 -req -days 2 -in server.csr -CA ca.crt -CAkey ca.key "
+                                 "-CAcreateserial -copy_extensions copy -out server.crt")})
+                if (!run("openssl", command.split(' ')))
+                    return false;
         }
-        return write("mosquitto.conf", conf);
+        QFile file(path("mosquitto.conf"));
+        return file.open(QIODevice::WriteOnly) && file.write(conf.toUtf8()) > 0;
     }
 
     Options m_options;
@@ -180,9 +174,9 @@ public:
     {
         // -d says when the subscription stands; the messages come one a line, payload in hex.
         // stdbuf: line by line into the pipe, not when the buffer is full.
-        m_process.start("stdbuf", QStringList{"-oL", "mosquitto_sub"}
-                                      << broker.clientArgs() << "-d" << "-q" << "1" << "-t"
-                                      << filter << "-F" << "MSG %r %t %x");
+        m_process.start("stdbuf", QStringList{"-oL", "mosquitto_sub", "-d", "-q", "1", "-t", filter,
+                                              "-F", "MSG %r %t %x"} +
+                                      broker.clientArgs());
     }
     ~BrokerSubscriber()
     {
@@ -214,8 +208,8 @@ private:
             const QByteArray line = m_pending.left(end);
             const qsizetype hex = line.lastIndexOf(' ') + 1; // a topic may hold spaces
             if (line.startsWith("MSG ") && hex > 6)
-                m_messages.append({line.mid(6, hex - 7), QByteArray::fromHex(line.mid(hex)),
-                                   line.at(4) == '1'});
+                m_messages.append(
+                    {line.mid(6, hex - 7), QByteArray::fromHex(line.mid(hex)), line.at(4) == '1'});
             else if (line.contains("SUBACK"))
                 m_ready = true;
         }
