@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BrokerConfig.h"
 #include "BrokerStatus.h"
 
 #include <QObject>
@@ -36,10 +37,23 @@ public:
     QLabel *lBroker = nullptr;
 
 private:
+    // The status bar's word on the broker: its state, the runs waiting, the messages refused and
+    // the keyring's fault. Empty while off with nothing to say.
+    static QString statusText(const BrokerStatus &status, const QString &keyringFault);
+    void takeReadPassword(const QString &password, const QString &error);
+    // Puts the settings into force with the password as it is now.
+    void applyNow();
     void showStatus(const BrokerStatus &status);
+    void setKeyringFault(int line, const QString &error);
 
     std::unique_ptr<BrokerLink> m_link;
     LiveWeb &m_web;
     QString m_password;
-    QString m_keyringFault; // the last keyring failure, said in the status bar
+    bool m_passwordKnown = false; // read from the keyring, or given by the operator
+    bool m_reading = false;       // a read under way
+    bool m_on = false;            // what was last applied
+    BrokerConfig m_applied;
+    // The last keyring failure, said in the status bar: its language line and the system's words.
+    int m_keyringFaultLine = 0;
+    QString m_keyringError;
 };

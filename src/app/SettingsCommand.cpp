@@ -68,6 +68,8 @@ void SettingsCommand::bCFGClick()
     // So is a language file added meanwhile.
     m_p.dialog->fillLanguages();
     m_p.dialog->setValues(Settings);
+    const QString password = m_p.brokerPassword ? m_p.brokerPassword() : QString();
+    m_p.dialog->setBrokerPassword(password);
     m_resetDone = false;
     // The language box acts at once, also while the arrow keys merely pass over a language.
     const LanguageSwitch::State language = m_p.language->state();
@@ -75,9 +77,12 @@ void SettingsCommand::bCFGClick()
     const int result = m_p.dialog->exec();
     if (m_resetDone)
         return;
-    if (result == QDialog::Accepted)
+    if (result == QDialog::Accepted) {
+        // Before the settings go into force, so the broker connects with it.
+        if (m_p.setBrokerPassword && m_p.dialog->brokerPassword() != password)
+            m_p.setBrokerPassword(m_p.dialog->brokerPassword());
         ApplySettings(m_p.dialog->values(Settings));
-    else if (m_languageChanged)
+    } else if (m_languageChanged)
         m_p.language->restore(language);
     // Undoes a preview that was cancelled.
     m_p.clock->ApplyAccuracy(Settings.Acc);
@@ -144,6 +149,15 @@ void SettingsCommand::ApplySettings(const TSettings &chosen)
     Settings.Board2Port = chosen.Board2Port;
     Settings.Board2Shows = chosen.Board2Shows;
     Settings.BoardCountdown = chosen.BoardCountdown;
+    Settings.BrokerOn = chosen.BrokerOn;
+    Settings.BrokerHost = chosen.BrokerHost;
+    Settings.BrokerPort = qBound(1, chosen.BrokerPort, 65535);
+    Settings.BrokerTls = chosen.BrokerTls;
+    Settings.BrokerCa = chosen.BrokerCa;
+    Settings.BrokerUser = chosen.BrokerUser;
+    Settings.Show = chosen.Show;
+    Settings.Arena = chosen.Arena;
+    Settings.ShowAll = chosen.ShowAll;
     emit applied();
     ui.ImageLSstart->move(ui.bSTART->x() - ui.ImageLSstart->width() - 2, ui.ImageLSstart->y());
     ui.ImageLSstop->move(ui.ImageLSstart->x(), ui.ImageLSstop->y());

@@ -36,6 +36,10 @@ public:
         TFormMonitor2 *monitor = nullptr;
         LiveState *live = nullptr;
         std::function<bool()> resetToDefaults;
+        // The broker's password, kept apart from the settings: the one in force, and a changed
+        // one to keep.
+        std::function<QString()> brokerPassword;
+        std::function<void(const QString &password)> setBrokerPassword;
     };
     explicit SettingsCommand(const Parts &parts, QObject *parent = nullptr);
 

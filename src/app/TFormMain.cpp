@@ -251,10 +251,12 @@ void TFormMain::startUp()
     // language switch and the settings need not tell it.
     m_language =
         new LanguageSwitch({this, &ui, m_formInfo.get(), settingsDialog, m_starters.get()}, this);
-    m_settings = new SettingsCommand({this, &ui, settingsDialog, m_language, m_clock.get(),
-                                      m_run.get(), m_photocells.get(), m_monitor, m_live.get(),
-                                      [this] { return ResetToDefaults(); }},
-                                     this);
+    m_settings = new SettingsCommand(
+        {this, &ui, settingsDialog, m_language, m_clock.get(), m_run.get(), m_photocells.get(),
+         m_monitor, m_live.get(), [this] { return ResetToDefaults(); },
+         [this] { return m_liveBroker->password(); },
+         [this](const QString &password) { m_liveBroker->setPassword(password); }},
+        this);
     m_liveResults = std::make_unique<LiveResults>(*m_live, *ui.StatusBar1, *m_formInfo);
     connect(m_language, &LanguageSwitch::languageApplied, m_liveResults.get(),
             &LiveResults::applyTexts);

@@ -3,17 +3,90 @@
 #include <QObject>
 #include <QTimer>
 
-void PasswordStore::read(const QString &, QObject *context,
-                         std::function<void(const QString &, const QString &)> done)
+#include <qt6keychain/keychain.h>
+
+#include <memory>
+
+namespace {
+
+const QString Service = QStringLiteral("Rittmeter");
+
+// A keyring that never answers (a Secret Service that hangs, an unlock prompt left alone) must not
+// keep the broker waiting for ever: after this long the call reports, and a late answer is dropped.
+constexpr int KeyringAnswerMs = 30'000;
+
+// Runs job and calls done exactly once, on context's thread and only while context lives: with
+// the job's answer, or with a fault when the keyring gives none in time.
+void runJob(QKeychain::Job *job, QObject *context,
+            std::function<void(QKeychain::Job *job, const QString &fault)> done)
 {
-    // placeholder: the keyring comes next
-    QTimer::singleShot(0, context, [done] { done({}, {}); });
+    auto answered = std::make_shared<bool>(false);
+    job->setAutoDelete(true);
+    QObject::connect(job, &QKeychain::Job::finished, context,
+                     [answered, done](QKeychain::Job *finished) {
+                         if (std::exchange(*answered, true))
+                             return;
+                         done(finished, {});
+                     });
+    QTimer::singleShot(KeyringAnswerMs, context, [answered, done] {
+        if (std::exchange(*answered, true))
+            return;
+        done(nullptr, QStringLiteral("keine Antwort"));
+    });
+    job->start();
 }
 
-void PasswordStore::write(const QString &, const QString &, QObject *context,
+QString jobFault(const QKeychain::Job *job)
+{
+    const QString text = job->errorString();
+    return text.isEmpty() ? QStringLiteral("Fehler %1").arg(int(job->error())) : text;
+}
+
+} // namespace
+
+void PasswordStore::read(const QString &key, QObject *context,
+                         std::function<void(const QString &, const QString &)> done)
+{
+    auto *job = new QKeychain::ReadPasswordJob(Service);
+    job->setKey(key);
+    // Never the plain-text fallback: the password stays out of every file.
+    job->setInsecureFallback(false);
+    runJob(job, context, [done](QKeychain::Job *finished, const QString &fault) {
+        if (!finished)
+            return done({}, fault);
+        auto *read = static_cast<QKeychain::ReadPasswordJob *>(finished);
+        switch (read->error()) {
+        case QKeychain::NoError:
+            return done(read->textData(), {});
+        case QKeychain::EntryNotFound:
+            return done({}, {});
+        default:
+            return done({}, jobFault(read));
+        }
+    });
+}
+
+void PasswordStore::write(const QString &key, const QString &password, QObject *context,
                           std::function<void(const QString &)> done)
 {
-    QTimer::singleShot(0, context, [done] { done({}); });
+    QKeychain::Job *job = nullptr;
+    if (password.isEmpty()) {
+        job = new QKeychain::DeletePasswordJob(Service);
+    } else {
+        auto *write = new QKeychain::WritePasswordJob(Service);
+        write->setTextData(password);
+        job = write;
+    }
+    job->setKey(key);
+    job->setInsecureFallback(false);
+    runJob(job, context, [done](QKeychain::Job *finished, const QString &fault) {
+        if (!finished)
+            return done(fault);
+        // Removing a key that was never there leaves the keyring as asked.
+        const QKeychain::Error error = finished->error();
+        done(error == QKeychain::NoError || error == QKeychain::EntryNotFound ? QString()
+                                                                              : jobFault(finished));
+    });
 }
 
 namespace {

@@ -1,10 +1,13 @@
 #include "FakeFileDialogs.h"
+#include "FakePasswordStore.h"
 #include "FakeScreens.h"
 #include "SettingsDialogRun.h"
 
+#include "BrokerSettingsGroup.h"
 #include "DataFiles.h"
 #include "DeviceSettingsGroup.h"
 #include "LanguageTable.h"
+#include "LiveBroker.h"
 #include "PortChoices.h"
 #include "SerialBackend.h"
 #include "TColorBox.h"
@@ -315,6 +318,64 @@ private slots:
                               Settings.Board1Port, Settings.Board2Shows}),
                  (QStringList{"", "tdc8000", "19200", "/dev/ttyGONE2", "fehler"}));
         QVERIFY(!Settings.BoardCountdown);
+    }
+
+    void brokerFields()
+    {
+        FakePasswordStore keyring;
+        keyring.passwords[BrokerPasswordKey] = QStringLiteral("alt");
+        FakeFileDialogs dialogs;
+        dialogs.answers = {{QStringLiteral("/etc/ssl/turnier-ca.pem")}};
+        MainWindowFixture f;
+        std::tie(Settings.BrokerOn, Settings.BrokerUser) = std::tuple(true, QStringLiteral("p1"));
+        f.window->liveBroker().apply();
+        QTRY_COMPARE(f.window->liveBroker().password(), QStringLiteral("alt"));
+        runDialog(f, [&](TCfgDialog &d) {
+            BrokerSettingsGroup &g = *d.brokerGroup;
+            QCOMPARE(g.edBrokerPassword->text(), QStringLiteral("alt"));
+            QVERIFY(!g.edBrokerCa->isEnabled());
+            g.cbBrokerTls->setChecked(true);
+            g.tbBrokerCa->click();
+            g.edBrokerHost->setText(QStringLiteral(" broker.example.org "));
+            g.seBrokerPort->setValue(8883);
+            g.edBrokerUser->setText(QStringLiteral("platz2"));
+            g.edBrokerPassword->setText(QStringLiteral(" neu 2 "));
+            g.edShow->setText(QStringLiteral("Aachen 2026"));
+            g.edArena->setText(QStringLiteral("Platz 2"));
+            g.cbShowAll->setChecked(true);
+        });
+        QCOMPARE(
+            (QStringList{Settings.BrokerHost, QString::number(Settings.BrokerPort),
+                         Settings.BrokerCa, Settings.BrokerUser, Settings.Show, Settings.Arena}),
+            (QStringList{"broker.example.org", "8883", "/etc/ssl/turnier-ca.pem", "platz2",
+                         "Aachen 2026", "Platz 2"}));
+        QVERIFY(Settings.BrokerOn && Settings.BrokerTls && Settings.ShowAll);
+        // The password as typed, into the keyring and never into the settings file.
+        QTRY_COMPARE(keyring.passwords.value(BrokerPasswordKey), QStringLiteral(" neu 2 "));
+        QCOMPARE(f.window->liveBroker().password(), QStringLiteral(" neu 2 "));
+        f.window.reset();
+        const auto stored = f.settingsStore.open();
+        QCOMPARE(stored->value("BrokerUser").toString(), QStringLiteral("platz2"));
+        for (const QString &key : stored->allKeys())
+            QVERIFY2(!stored->value(key).toString().contains("neu 2"), qPrintable(key));
+    }
+
+    // No session bus, so no keyring: both calls say so, soon, and keep nothing.
+    void keyringAbsent()
+    {
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+        QObject context;
+        QStringList faults;
+        PasswordStore keyring;
+        keyring.write(BrokerPasswordKey, QStringLiteral("geheim"), &context,
+                      [&](const QString &error) { faults << error; });
+        keyring.read(BrokerPasswordKey, &context,
+                     [&](const QString &password, const QString &error) {
+                         faults << password + u'|' + error;
+                     });
+        QTRY_COMPARE_WITH_TIMEOUT(faults.size(), 2, 20000);
+        QVERIFY2(!faults[0].isEmpty() && faults[1].startsWith(u'|') && faults[1].size() > 1,
+                 qPrintable(faults.join(u'/')));
     }
 
     void soundPickers()

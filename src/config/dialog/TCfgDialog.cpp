@@ -1,5 +1,6 @@
 #include "TCfgDialog.h"
 
+#include "BrokerSettingsGroup.h"
 #include "Charsets.h"
 #include "DataFiles.h"
 #include "DeviceSettingsGroup.h"
@@ -187,8 +188,6 @@ TCfgDialog::TCfgDialog(QWidget *parent) : QDialog(parent)
         times->addWidget(l, row, 0);
         times->addWidget(w, row++, 1);
     }
-    times->setRowStretch(row, 1);
-    grid->addLayout(times, 2, 0);
 
     // Colours and the audience screen
     gbFarbe = group(this, "gbFarbe", LanguageText(84));
@@ -241,7 +240,7 @@ TCfgDialog::TCfgDialog(QWidget *parent) : QDialog(parent)
         button->setText(QStringLiteral("..."));
         connect(button, &QToolButton::clicked, this, [this, b = button] { SoundDblClick(b); });
         edit->installEventFilter(this);
-        edit->setMinimumWidth(220);
+        edit->setMinimumWidth(160);
         l->setBuddy(edit);
         sounds->addWidget(l, row, 0);
         sounds->addWidget(edit, row, 1);
@@ -264,11 +263,19 @@ TCfgDialog::TCfgDialog(QWidget *parent) : QDialog(parent)
     live->addWidget(seLivePort, 1, 1);
     live->addWidget(LabLiveHost, 1, 2);
     live->addWidget(cbLiveHost, 1, 3);
+    brokerGroup = new BrokerSettingsGroup(gbLive);
+    live->addWidget(brokerGroup, 2, 0, 1, 4);
     live->setColumnStretch(3, 1);
 
+    // The sounds under the times, so the live results and the broker fit beside them on a
+    // small screen.
+    auto *left = new QVBoxLayout;
+    left->addLayout(times);
+    left->addWidget(gbSound);
+    left->addStretch(1);
+    grid->addLayout(left, 2, 0);
     auto *right = new QVBoxLayout;
     right->addLayout(screen);
-    right->addWidget(gbSound);
     right->addWidget(gbLive);
     right->addStretch(1);
     grid->addLayout(right, 2, 1);
@@ -410,6 +417,7 @@ void TCfgDialog::setValues(const TSettings &s)
     cbLiveWeb->setChecked(s.LiveWeb);
     seLivePort->setValue(s.LivePort);
     fillLiveHosts(s.LiveHost);
+    brokerGroup->setValues(s);
     gbDevices->setValues(s);
     m_shownMonitor = s.Monitor;
     m_shownAlg1 = s.Alg1;
@@ -451,8 +459,19 @@ TSettings TCfgDialog::values(const TSettings &base) const
     v.LiveWeb = cbLiveWeb->isChecked();
     v.LivePort = seLivePort->value();
     v.LiveHost = cbLiveHost->currentIndex() > 0 ? cbLiveHost->currentText() : QString();
+    brokerGroup->values(v);
     gbDevices->values(v);
     return v;
+}
+
+void TCfgDialog::setBrokerPassword(const QString &password)
+{
+    brokerGroup->setPassword(password);
+}
+
+QString TCfgDialog::brokerPassword() const
+{
+    return brokerGroup->password();
 }
 
 void TCfgDialog::accept()

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class BrokerSettingsGroup;
 class DeviceSettingsGroup;
 class QCheckBox;
 class QComboBox;
@@ -49,6 +50,9 @@ public:
     void setValues(const TSettings &values);
     // base, with what the controls hold.
     TSettings values(const TSettings &base) const;
+    // The broker's password, which the settings do not hold.
+    void setBrokerPassword(const QString &password);
+    QString brokerPassword() const;
 
     void cbLangChange();
     void cbCharsetChange();
@@ -113,7 +117,8 @@ public:
     QLabel *LabLivePort = nullptr;
     QSpinBox *seLivePort = nullptr;
     QLabel *LabLiveHost = nullptr;
-    QComboBox *cbLiveHost = nullptr; // "Alle Netzwerke", then this machine's addresses
+    QComboBox *cbLiveHost = nullptr;            // "Alle Netzwerke", then this machine's addresses
+    BrokerSettingsGroup *brokerGroup = nullptr; // inside gbLive
     DeviceSettingsGroup *gbDevices = nullptr;
     QPushButton *bDefault = nullptr;
     QPushButton *OKBtn = nullptr;
