@@ -276,6 +276,9 @@ void LiveServer::respond(QTcpSocket *socket, Connection &connection, const HttpR
         send(socket, connection, errorResponse(status, true));
         return;
     }
+    // The show's page only while the program follows a show; an empty path finds no page.
+    const QStringView pagePath =
+        path == QLatin1String("/show") && !m_show ? QStringView() : QStringView(path);
     if (path == QLatin1String("/api/events")) {
         if (!request.isHead()) {
             openStream(socket, connection);
@@ -297,7 +300,10 @@ void LiveServer::respond(QTcpSocket *socket, Connection &connection, const HttpR
     } else if (path == QLatin1String("/api/results.csv")) {
         contentType = "text/csv; charset=utf-8";
         body = cachedResults(CsvResults);
-    } else if (std::optional<WebPage> page = WebPages::find(path)) {
+    } else if (path == QLatin1String("/api/show.json") && m_show) {
+        contentType = "application/json; charset=utf-8";
+        body = WebFormats::showJson(*m_show, showClockMs());
+    } else if (std::optional<WebPage> page = WebPages::find(pagePath)) {
         api = false;
         contentType = page->contentType;
         body = page->body;
@@ -485,5 +491,5 @@ QByteArray LiveServer::liveEvent() const
 
 void LiveServer::setShow(std::shared_ptr<const ShowArenas> show)
 {
-    m_show = std::move(show); // placeholder: not served yet
+    m_show = std::move(show);
 }
