@@ -34,7 +34,7 @@
         var head = el(root, 'div', 'arenahead');
         var c = { root: root, name: el(head, 'h2', 'arenaname'), state: el(head, 'span', 'state') };
         c.titles = el(root, 'p', 'titles');
-        var starter = el(root, 'div', 'starter');
+        var starter = c.starter = el(root, 'div', 'starter');
         c.number = el(starter, 'span', 'number');
         var names = el(starter, 'div', 'names');
         c.rider = el(names, 'div', 'rider');
@@ -50,7 +50,7 @@
         c.lastHorse = el(lastNames, 'div', 'horse');
         c.lastTime = el(lastStarter, 'span', 'lasttime');
         c.lastText = el(c.last, 'p', 'result');
-        var table = el(root, 'div', 'results');
+        var table = c.table = el(root, 'div', 'results');
         table.setAttribute('role', 'table');
         c.heads = el(table, 'div', 'row heads');
         c.heads.setAttribute('role', 'row');
@@ -88,6 +88,7 @@
             var tr = fragment.appendChild(L.makeRow(row, COLUMNS));
             setText(tr.firstChild, row.rank);
         });
+        c.table.hidden = !fragment.firstChild;
         c.rows.textContent = '';
         c.rows.appendChild(fragment);
     }
@@ -111,7 +112,7 @@
         c.clock.set({ run: { hundredths: run.hundredths, moving: moving, countdown: run.countdown,
             time: run.time }, decimals: d.decimals }, d.ageMs);
         c.clockEl.className = 'clock ' + str(run.phase) + (run.countdown ? ' countdown' : '');
-        c.clockEl.hidden = !live;
+        c.starter.hidden = c.clockEl.hidden = !live;
 
         var result = obj(d.result);
         var row = result.row && typeof result.row === 'object' ? result.row : null;
