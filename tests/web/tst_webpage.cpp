@@ -106,7 +106,8 @@ private Q_SLOTS:
     }
 
     // The show page: one card per arena, the running clock ticking on from the age of its last
-    // message, an arena gone from the broker marked, and a new message shown without a reload.
+    // message, an arena gone from the broker marked, a new message shown without a reload, and
+    // the last picture kept while the server is away.
     void showPageFollowsTheArenas()
     {
         const QString chromium = QStandardPaths::findExecutable("chromium");
@@ -148,6 +149,10 @@ private Q_SLOTS:
         show.arenas[1] = {"B", true, running, results, showClockMs()};
         web.setShow(std::make_shared<const ShowArenas>(show));
         QTRY_COMPARE(browser.eval("marker + ' ' + " + cards), "7 <i>A</i>//Anna/|B//Anna/13Tom");
+        // The server gone: the page says so and keeps what it showed.
+        web.stop();
+        QTRY_COMPARE(browser.eval("!document.getElementById('offline').hidden + ' ' + " + cards),
+                     "true <i>A</i>//Anna/|B//Anna/13Tom");
     }
 };
 
