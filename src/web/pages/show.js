@@ -169,7 +169,13 @@
                     throw new Error(String(response.status));
                 return response.json();
             })
-            .finally(function () { clearTimeout(timer); });
+            .then(function (data) {
+                clearTimeout(timer);
+                return data;
+            }, function (error) {
+                clearTimeout(timer);
+                throw error;
+            });
     }
 
     function loadTexts() {
@@ -184,6 +190,7 @@
         var started = Date.now();
         if (polls++ % TEXTS_EVERY === 0)
             loadTexts();
+        function next() { setTimeout(poll, Math.max(0, POLL_MS - (Date.now() - started))); }
         get('/api/show.json').then(function (data) {
             if (!byId('offline').hidden)
                 loadTexts();
@@ -191,9 +198,7 @@
             render(data);
         }, function () {
             setOffline(true);
-        }).finally(function () {
-            setTimeout(poll, Math.max(0, POLL_MS - (Date.now() - started)));
-        });
+        }).then(next, next);
     }
 
     applyTexts();
