@@ -74,7 +74,9 @@ QByteArray LiveResults::textsJson()
         {QStringLiteral("lastResult"), LanguageText(LanguageLine::LiveLastResult)},
         {QStringLiteral("toBeat"), LanguageText(LanguageLine::LiveToBeat)},
         {QStringLiteral("offline"), LanguageText(LanguageLine::LiveOffline)},
-        {QStringLiteral("starter"), LanguageText(LanguageLine::LiveStarter)}};
+        {QStringLiteral("starter"), LanguageText(LanguageLine::LiveStarter)},
+        {QStringLiteral("show"), LanguageText(LanguageLine::ShowPage)},
+        {QStringLiteral("showOffline"), LanguageText(LanguageLine::ShowArenaOffline)}};
     return QJsonDocument(texts).toJson(QJsonDocument::Compact);
 }
 

@@ -209,11 +209,20 @@ void LiveServer::accept(qintptr descriptor)
     connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readClient(socket); });
     connect(socket, &QTcpSocket::disconnected, this, [this, socket] { drop(socket); });
     connect(socket, &QTcpSocket::bytesWritten, this, [this, socket] {
-        // A response on its way: the connection is not idle while the client keeps reading.
         auto it = m_connections.find(socket);
-        if (it != m_connections.end() && it->second.input.isEmpty() && !it->second.stream)
-            it->second.since = m_clock();
+        if (it == m_connections.end() || it->second.stream)
+            return;
+        // A response on its way: the connection is not idle while the client keeps reading.
+        it->second.since = m_clock();
+        // A request that waited for the answers before it is taken up once they have gone out,
+        // after this write: never answered inside another.
+        if ((!it->second.input.isEmpty() || socket->bytesAvailable() > 0) &&
+            socket->bytesToWrite() <= m_limits.maxBacklog)
+            QMetaObject::invokeMethod(
+                socket, [this, socket] { readClient(socket); }, Qt::QueuedConnection);
     });
+    // What a client sends while it waits stays with TCP, not in this program's memory.
+    socket->setReadBufferSize(m_limits.maxHeadBytes);
 }
 
 void LiveServer::readClient(QTcpSocket *socket)
@@ -222,14 +231,21 @@ void LiveServer::readClient(QTcpSocket *socket)
     if (it == m_connections.end())
         return;
     Connection &connection = it->second;
-    const QByteArray data = socket->readAll();
     // A stream's client has nothing more to ask; a closing one has been answered.
-    if (connection.stream || connection.closing)
+    if (connection.stream || connection.closing) {
+        socket->readAll();
         return;
+    }
+    // A client that asks again before it has taken its answers waits: a large answer goes out
+    // whole, but answers do not pile up.
+    if (socket->bytesToWrite() > m_limits.maxBacklog)
+        return;
+    const QByteArray data = socket->readAll();
     if (connection.input.isEmpty() && !data.isEmpty())
         connection.since = m_clock();
     connection.input += data;
-    while (!connection.closing && !connection.stream && !connection.input.isEmpty()) {
+    while (!connection.closing && !connection.stream && !connection.input.isEmpty() &&
+           socket->bytesToWrite() <= m_limits.maxBacklog) {
         const qsizetype length = HttpRequestHead::headLength(connection.input);
         if (length == 0) {
             if (connection.input.size() > m_limits.maxHeadBytes)
@@ -276,6 +292,9 @@ void LiveServer::respond(QTcpSocket *socket, Connection &connection, const HttpR
         send(socket, connection, errorResponse(status, true));
         return;
     }
+    // The show's page only while the program follows a show; an empty path finds no page.
+    const QStringView pagePath =
+        path == QLatin1String("/show") && !m_show ? QStringView() : QStringView(path);
     if (path == QLatin1String("/api/events")) {
         if (!request.isHead()) {
             openStream(socket, connection);
@@ -297,7 +316,10 @@ void LiveServer::respond(QTcpSocket *socket, Connection &connection, const HttpR
     } else if (path == QLatin1String("/api/results.csv")) {
         contentType = "text/csv; charset=utf-8";
         body = cachedResults(CsvResults);
-    } else if (std::optional<WebPage> page = WebPages::find(path)) {
+    } else if (path == QLatin1String("/api/show.json") && m_show) {
+        contentType = "application/json; charset=utf-8";
+        body = WebFormats::showJson(*m_show, showClockMs());
+    } else if (std::optional<WebPage> page = WebPages::find(pagePath)) {
         api = false;
         contentType = page->contentType;
         body = page->body;
@@ -344,9 +366,10 @@ bool LiveServer::send(QTcpSocket *socket, Connection &connection, const QByteArr
     socket->write(bytes);
     socket->flush();
     connection.lastWrite = m_clock();
-    // A client that does not read falls behind for good: it is dropped, and its browser
-    // reconnects and catches up from the whole list.
-    if (socket->bytesToWrite() > m_limits.maxBacklog) {
+    // A stream's client that does not read falls behind for good: it is dropped, and its browser
+    // reconnects and catches up from the whole list. A response goes out whole, however large;
+    // one whose client stops reading ends with the idle time.
+    if (connection.stream && socket->bytesToWrite() > m_limits.maxBacklog) {
         drop(socket);
         return false;
     }
@@ -485,5 +508,5 @@ QByteArray LiveServer::liveEvent() const
 
 void LiveServer::setShow(std::shared_ptr<const ShowArenas> show)
 {
-    m_show = std::move(show); // placeholder: not served yet
+    m_show = std::move(show);
 }

@@ -26,9 +26,11 @@ struct LiveServerLimits
     qint64 requestMs = 10'000;   // from a request's first byte to its end
     qint64 idleMs = 10'000;      // a kept-alive connection without a request
     qint64 heartbeatMs = 15'000; // a comment on a quiet event stream
-    qint64 maxBacklog = 1 << 20; // unsent output; past it the client is dropped and reconnects
-    int sweepIntervalMs = 1000;  // the one timer that looks after every connection
-    int coalesceMs = 5;          // changes this close together go out as one
+    // Unsent output: past it an event stream's client is dropped and reconnects, and a client's
+    // next request waits until its answers have gone out.
+    qint64 maxBacklog = 1 << 20;
+    int sweepIntervalMs = 1000; // the one timer that looks after every connection
+    int coalesceMs = 5;         // changes this close together go out as one
     // New results go out at once. The run alone (its time base: the pages tick by themselves) at
     // most once in this time, so a photocell ringing cannot crowd the clock off the cores.
     int runGapMs = 100;

@@ -377,9 +377,31 @@ QByteArray rowsMessage(const QList<QStringList> &before, quint64 beforeRevision,
     return QJsonDocument(message).toJson(QJsonDocument::Compact);
 }
 
-QByteArray showJson(const ShowArenas &, qint64)
+QByteArray showJson(const ShowArenas &show, qint64 nowMs)
 {
-    return "{}"; // placeholder
+    // What an arena sent is read again, never passed on as it came: a broken message is null.
+    QJsonArray arenas;
+    for (const ShowArena &arena : show.arenas) {
+        QJsonValue live(QJsonValue::Null);
+        const QJsonDocument liveDocument = QJsonDocument::fromJson(arena.live);
+        if (liveDocument.isObject()) {
+            QJsonObject object = liveDocument.object();
+            // A picture stamped just after the request read its clock is new, never younger.
+            object.insert(QStringLiteral("ageMs"),
+                          double(qMax<qint64>(0, nowMs - arena.liveReceivedMs)));
+            live = object;
+        }
+        const QJsonDocument resultsDocument = QJsonDocument::fromJson(arena.results);
+        arenas.append(QJsonObject{{QStringLiteral("name"), validText(arena.name)},
+                                  {QStringLiteral("online"), arena.online},
+                                  {QStringLiteral("live"), live},
+                                  {QStringLiteral("results"),
+                                   resultsDocument.isArray() ? QJsonValue(resultsDocument.array())
+                                                             : QJsonValue(QJsonValue::Null)}});
+    }
+    return QJsonDocument(QJsonObject{{QStringLiteral("show"), validText(show.show)},
+                                     {QStringLiteral("arenas"), arenas}})
+        .toJson(QJsonDocument::Compact);
 }
 
 } // namespace WebFormats

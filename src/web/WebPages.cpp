@@ -28,6 +28,8 @@ constexpr Route Routes[] = {
     {u"/live.js", ":/web/live.js", Script},
     {u"/app.js", ":/web/app.js", Script},
     {u"/style.css", ":/web/style.css", Style},
+    {u"/show", ":/web/show.html", Html},
+    {u"/show.js", ":/web/show.js", Script},
     {u"/overlay/clock", ":/web/overlay-clock.html", Html},
     {u"/overlay/result", ":/web/overlay-result.html", Html},
     {u"/overlay/leaders", ":/web/overlay-leaders.html", Html},

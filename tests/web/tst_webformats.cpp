@@ -132,6 +132,42 @@ private slots:
         QCOMPARE(live(900), QString("countdown|false|true|4480|44,8|C fahren|12|3|Reiter 5|61,20"));
     }
 
+    // An arena's messages go out as they came, the live one with its age; one that is not JSON
+    // of its kind goes out as null, so no broken text reaches a page.
+    void showArenas_data()
+    {
+        QTest::addColumn<QByteArray>("live");
+        QTest::addColumn<QByteArray>("results");
+        QTest::addColumn<qint64>("receivedMs"); // the server's clock reads 10'000
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("as sent, with its age")
+            << QByteArray(R"({"run":{"hundredths":1234},"ageMs":5})")
+            << QByteArray(R"([{"rank":"1"}])") << qint64(9'750) << "1234|250|1";
+        QTest::newRow("stamped after the clock was read")
+            << QByteArray("{}") << QByteArray("[]") << qint64(10'020) << "null|0|null";
+        QTest::newRow("cut off") << QByteArray(R"({"run":{"hundredths":1)") << QByteArray("[{")
+                                 << qint64(0) << "null|null|null";
+        QTest::newRow("of the other kind")
+            << QByteArray("[{}]") << QByteArray(R"({"0":{}})") << qint64(0) << "null|null|null";
+        QTest::newRow("none yet") << QByteArray() << QByteArray() << qint64(0) << "null|null|null";
+    }
+    void showArenas()
+    {
+        QFETCH(QByteArray, live);
+        QFETCH(QByteArray, results);
+        QFETCH(qint64, receivedMs);
+        const ShowArenas show{
+            "Turnier",
+            {{"Platz 1 \"A\"" + QString(QChar(0xD800)), true, live, results, receivedMs}}};
+        const QJsonObject o = object(WebFormats::showJson(show, 10'000));
+        QCOMPARE(pick(o, "show arenas/0/name arenas/0/online"),
+                 "Turnier|Platz 1 \"A\"" + QString(QChar(0xFFFD)) + "|true");
+        QTEST(pick(o, "arenas/0/live/run/hundredths arenas/0/live/ageMs arenas/0/results/0/rank"),
+              "expected");
+        for (const char *part : {"live", "results"})
+            QVERIFY(o["arenas"][0].toObject().contains(part));
+    }
+
     void rowsMessageAppliedGivesTheNewList_data()
     {
         QTest::addColumn<QString>("before"); // empty: a page reconnecting, its old rows stale
@@ -143,7 +179,8 @@ private slots:
         QTest::newRow("faster after a correction, one removed") << abc << "3/59/1 1/60/2" << 2;
         QTest::newRow("a tie and an abort") << abc << "1/60/1 2/61/2 8/61/2 3/62/4 5/EL/EL" << 3;
         QTest::newRow("entered above a tie: the tie moves down unsent")
-            << "1/60/1 2/61/2 3/61/2 4/62/4" << "9/59/1 1/60/2 2/61/3 3/61/3 4/62/5" << 1;
+            << "1/60/1 2/61/2 3/61/2 4/62/4"
+            << "9/59/1 1/60/2 2/61/3 3/61/3 4/62/5" << 1;
         QString big, less; // one entered in the middle: the rest keep their rows
         for (int i = 1; i <= 2001; ++i) {
             big += QString(" %1/100/%1").arg(i);

@@ -1,5 +1,7 @@
+#include "LiveResults.h"
 #include "LiveWeb.h"
 #include "MainWindowFixture.h"
+#include "ShowArenas.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -101,6 +103,56 @@ private Q_SLOTS:
         // The server stops: the open page says its connection is lost.
         web.stop();
         QTRY_VERIFY(browser.eval("!document.getElementById('offline').hidden").toBool());
+    }
+
+    // The show page: one card per arena, the running clock ticking on from the age of its last
+    // message, an arena gone from the broker marked, a new message shown without a reload, and
+    // the last picture kept while the server is away.
+    void showPageFollowsTheArenas()
+    {
+        const QString chromium = QStandardPaths::findExecutable("chromium");
+        if (chromium.isEmpty())
+            QSKIP("chromium is not installed");
+        LiveState state;
+        LiveWeb web(state);
+        web.setTexts(LiveResults::textsJson());
+        const QByteArray running = R"({"starter":{"startNumber":"7","rider":"Anna"},"run":)"
+                                   R"({"phase":"running","moving":true,"hundredths":1234}})";
+        const QByteArray results = R"([{"rank":"1","startNumber":"3","rider":"Tom"}])";
+        ShowArenas show{"Turnier",
+                        {{"<i>A</i>", true, running, {}, showClockMs() - 60'000},
+                         {"B", false, {}, results, 0}}};
+        web.setShow(std::make_shared<const ShowArenas>(show));
+        web.start("127.0.0.1", 0);
+        QTRY_VERIFY(web.listening());
+        Browser browser;
+        browser.open(chromium, web.address() + "show");
+        if (QTest::currentTestFailed())
+            return;
+
+        const QString cards =
+            "Array.from(document.querySelectorAll('.arena'), a => [a.querySelector('h2')"
+            ".textContent, a.querySelector('.state').textContent, a.querySelector('.rider')"
+            ".textContent, a.querySelector('.rows').textContent].join('/')).join('|')";
+        QTRY_COMPARE(
+            browser.eval(cards + " + document.title + document.querySelectorAll('i').length"),
+            "<i>A</i>//Anna/|B/Platz nicht verbunden//13TomAlle Plätze0");
+        // 12.34 s sent a minute ago: the clock counts on from 72.34.
+        const QString clock = "parseFloat(document.querySelector('.clock').textContent"
+                              ".replace(',', '.'))";
+        QTRY_VERIFY(browser.eval(clock).toDouble() >= 72.34);
+        const double first = browser.eval(clock).toDouble();
+        QVERIFY2(first < 80, qPrintable(QString::number(first)));
+        QTRY_VERIFY(browser.eval(clock).toDouble() > first);
+
+        browser.eval("window.marker = 7");
+        show.arenas[1] = {"B", true, running, results, showClockMs()};
+        web.setShow(std::make_shared<const ShowArenas>(show));
+        QTRY_COMPARE(browser.eval("marker + ' ' + " + cards), "7 <i>A</i>//Anna/|B//Anna/13Tom");
+        // The server gone: the page says so and keeps what it showed.
+        web.stop();
+        QTRY_COMPARE(browser.eval("!document.getElementById('offline').hidden + ' ' + " + cards),
+                     "true <i>A</i>//Anna/|B//Anna/13Tom");
     }
 };
 

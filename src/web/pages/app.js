@@ -30,70 +30,12 @@
         renderHeads();
     }
 
-    // The list's columns; "wide" ones show only where the screen has room, and the narrow
-    // screen shows the faults under the points instead. Rows are blocks of their own, not a
-    // table, so a row put in lays out alone, and rows off the screen are not laid out at all.
-    var COLUMNS = [
-        { cls: 'rank', heads: [11] },
-        { cls: 'sn', heads: [0], field: 'startNumber' },
-        { cls: 'hn wide', heads: [1], field: 'headNumber' },
-        { cls: 'name', heads: [3, 2], field: 'rider', sub: 'horse' },
-        { cls: 'clubcol wide', heads: [4], field: 'club' },
-        { cls: 'num wide', heads: [5], field: 'rideTime' },
-        { cls: 'num wide', heads: [6], field: 'timeFaults' },
-        { cls: 'num wide', heads: [7], field: 'penaltySeconds' },
-        { cls: 'num wide', heads: [8], field: 'faults' },
-        { cls: 'num pts', heads: [9, 8], field: 'points', sub: 'faults' },
-        { cls: 'num time', heads: [10], field: 'time' }
-    ];
-
-    // A cell of one text, or of two lines when the column has a second one.
-    function fillCell(cell, main, sub, twoLines) {
-        if (!twoLines) {
-            setText(cell, main);
-            return;
-        }
-        var first = cell.firstChild;
-        if (!first) {
-            first = cell.appendChild(document.createElement('span'));
-            first.className = 'main';
-            cell.appendChild(document.createElement('span')).className = 'sub';
-        }
-        setText(first, main);
-        setText(first.nextSibling, sub);
-    }
-
     function renderHeads() {
-        var tr = byId('heads');
-        if (!tr.firstChild)
-            COLUMNS.forEach(function (c) {
-                var cell = tr.appendChild(document.createElement('div'));
-                cell.className = c.cls;
-                cell.setAttribute('role', 'columnheader');
-            });
-        COLUMNS.forEach(function (c, i) {
-            fillCell(tr.children[i], heading(c.heads[0]),
-                c.heads.length > 1 ? heading(c.heads[1]) : '', c.heads.length > 1);
-        });
+        L.fillHeads(byId('heads'), L.COLUMNS);
     }
 
     function makeRow(row) {
-        var tr = document.createElement('div');
-        var aborted = str(row.abort) !== '';
-        tr.className = aborted ? 'row aborted' : 'row';
-        tr.setAttribute('role', 'row');
-        COLUMNS.forEach(function (c) {
-            var td = tr.appendChild(document.createElement('div'));
-            td.className = c.cls;
-            td.setAttribute('role', 'cell');
-            if (!c.field)
-                return;
-            var main = str(row[c.field]);
-            if (c.field === 'time' && aborted)
-                main = str(row.abort);
-            fillCell(td, main, c.sub ? str(row[c.sub]) : '', !!c.sub);
-        });
-        return tr;
+        return L.makeRow(row, L.COLUMNS);
     }
 
     function applyRanks(rows) {

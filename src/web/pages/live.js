@@ -1,5 +1,6 @@
-// What the phone page and the overlays share: text helpers, the protocol's headings, the clock
-// ticking from the time base the program sends, and the event stream with its rows.
+// What the phone page, the overlays and the show page share: text helpers, the protocol's
+// headings, the clock ticking from the time base the program sends, the ranked list's rows, and
+// the event stream with its rows.
 // Plain ES2017 without modules; every text goes in with textContent, never as markup.
 var RittLive = (function () {
     'use strict';
@@ -58,37 +59,107 @@ var RittLive = (function () {
         return base.countdown ? Math.max(0, base.hundredths - elapsed) : base.hundredths + elapsed;
     }
 
-    // The clock in the element with the id: set() takes a live message's time base, and a
-    // running clock ticks on each frame from it, so no message is needed for each hundredth.
-    function clock(id) {
+    // The clock in the element (or the element with the id): set() takes a live message's time
+    // base, and a running clock ticks on each frame from it, so no message is needed for each
+    // hundredth. ageMs: how long before now the message's time was taken.
+    function clock(target) {
         var base = null; // {hundredths, at, moving, countdown, decimals}
         var frameId = 0;
+        function el() { return typeof target === 'string' ? byId(target) : target; }
 
         function render() {
             if (base)
-                setText(byId(id), formatHundredths(shownHundredths(base, performance.now()),
+                setText(el(), formatHundredths(shownHundredths(base, performance.now()),
                     base.decimals));
         }
         function frame() {
             render();
             frameId = base && base.moving ? requestAnimationFrame(frame) : 0;
         }
-        function set(d) {
+        function set(d, ageMs) {
             var run = d.run || {};
             base = {
-                hundredths: Number(run.hundredths) || 0, at: performance.now(),
+                hundredths: Number(run.hundredths) || 0,
+                at: performance.now() - Math.max(0, Number(ageMs) || 0),
                 moving: !!run.moving, countdown: !!run.countdown,
                 decimals: d.decimals === 0 || d.decimals === 1 ? d.decimals : 2
             };
             // A standing clock shows the program's own text of its time.
             if (!base.moving && typeof run.time === 'string' && run.time !== '')
-                setText(byId(id), run.time);
+                setText(el(), run.time);
             else
                 render();
             if (base.moving && !frameId)
                 frameId = requestAnimationFrame(frame);
         }
         return { set: set };
+    }
+
+    // The ranked list's columns; "wide" ones show only where the screen has room, and the narrow
+    // screen shows the faults under the points instead. Rows are blocks of their own, not a
+    // table, so a row put in lays out alone, and rows off the screen are not laid out at all.
+    var COLUMNS = [
+        { cls: 'rank', heads: [11] },
+        { cls: 'sn', heads: [0], field: 'startNumber' },
+        { cls: 'hn wide', heads: [1], field: 'headNumber' },
+        { cls: 'name', heads: [3, 2], field: 'rider', sub: 'horse' },
+        { cls: 'clubcol wide', heads: [4], field: 'club' },
+        { cls: 'num wide', heads: [5], field: 'rideTime' },
+        { cls: 'num wide', heads: [6], field: 'timeFaults' },
+        { cls: 'num wide', heads: [7], field: 'penaltySeconds' },
+        { cls: 'num wide', heads: [8], field: 'faults' },
+        { cls: 'num pts', heads: [9, 8], field: 'points', sub: 'faults' },
+        { cls: 'num time', heads: [10], field: 'time' }
+    ];
+
+    // A cell of one text, or of two lines when the column has a second one.
+    function fillCell(cell, main, sub, twoLines) {
+        if (!twoLines) {
+            setText(cell, main);
+            return;
+        }
+        var first = cell.firstChild;
+        if (!first) {
+            first = cell.appendChild(document.createElement('span'));
+            first.className = 'main';
+            cell.appendChild(document.createElement('span')).className = 'sub';
+        }
+        setText(first, main);
+        setText(first.nextSibling, sub);
+    }
+
+    // The headings row of the columns, built in the element the first time.
+    function fillHeads(tr, columns) {
+        if (!tr.firstChild)
+            columns.forEach(function (c) {
+                var cell = tr.appendChild(document.createElement('div'));
+                cell.className = c.cls;
+                cell.setAttribute('role', 'columnheader');
+            });
+        columns.forEach(function (c, i) {
+            fillCell(tr.children[i], heading(c.heads[0]),
+                c.heads.length > 1 ? heading(c.heads[1]) : '', c.heads.length > 1);
+        });
+    }
+
+    // One row of the list; its rank cell, the first, is left to the page.
+    function makeRow(row, columns) {
+        var tr = document.createElement('div');
+        var aborted = str(row.abort) !== '';
+        tr.className = aborted ? 'row aborted' : 'row';
+        tr.setAttribute('role', 'row');
+        columns.forEach(function (c) {
+            var td = tr.appendChild(document.createElement('div'));
+            td.className = c.cls;
+            td.setAttribute('role', 'cell');
+            if (!c.field)
+                return;
+            var main = str(row[c.field]);
+            if (c.field === 'time' && aborted)
+                main = str(row.abort);
+            fillCell(td, main, c.sub ? str(row[c.sub]) : '', !!c.sub);
+        });
+        return tr;
     }
 
     // The event stream, calling the page's handlers: texts(t) and live(d) with each message;
@@ -185,6 +256,7 @@ var RittLive = (function () {
 
     return {
         byId: byId, str: str, rankOf: rankOf, setText: setText, heading: heading,
-        takeTexts: takeTexts, formatHundredths: formatHundredths, clock: clock, stream: stream
+        takeTexts: takeTexts, formatHundredths: formatHundredths, clock: clock, stream: stream,
+        COLUMNS: COLUMNS, fillHeads: fillHeads, makeRow: makeRow
     };
 })();
