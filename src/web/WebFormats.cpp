@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QXmlStreamWriter>
 
+#include <algorithm>
 #include <array>
 #include <limits>
 
@@ -78,10 +79,19 @@ RowFields rowFields(const QStringList &row)
     return f;
 }
 
-// The data rows of a protocol: the headings row left out.
+// The data rows of a protocol: the headings row left out, and the blank row an empty grid
+// holds, which is no result.
 QList<QStringList> dataRows(const QList<QStringList> &protocol)
 {
-    return protocol.isEmpty() ? protocol : protocol.mid(1);
+    QList<QStringList> rows;
+    rows.reserve(protocol.size());
+    for (qsizetype r = 1; r < protocol.size(); ++r) {
+        const QStringList &row = protocol.at(r);
+        if (std::any_of(row.cbegin(), row.cend(),
+                        [](const QString &field) { return !field.trimmed().isEmpty(); }))
+            rows.append(row);
+    }
+    return rows;
 }
 
 QJsonArray headingsArray(const QList<QStringList> &protocol)
@@ -302,8 +312,8 @@ QByteArray liveJson(const LiveSnapshot &snapshot, quint32 now)
 QByteArray resultsJson(const LiveSnapshot &snapshot)
 {
     QJsonArray rows;
-    for (qsizetype r = 1; r < snapshot.protocol.size(); ++r)
-        rows.append(rowObject(snapshot.protocol.at(r)));
+    for (const QStringList &row : dataRows(snapshot.protocol))
+        rows.append(rowObject(row));
     return QJsonDocument(rows).toJson(QJsonDocument::Compact);
 }
 
@@ -313,8 +323,8 @@ QByteArray resultsXml(const LiveSnapshot &snapshot)
     QXmlStreamWriter xml(&out);
     xml.writeStartDocument();
     xml.writeStartElement(QStringLiteral("results"));
-    for (qsizetype r = 1; r < snapshot.protocol.size(); ++r) {
-        const RowFields fields = rowFields(snapshot.protocol.at(r));
+    for (const QStringList &row : dataRows(snapshot.protocol)) {
+        const RowFields fields = rowFields(row);
         xml.writeStartElement(QStringLiteral("row"));
         for (int i = 0; i < RowFieldCount; ++i)
             writeXmlText(xml, fieldNames()[i], fields[i]);
@@ -329,8 +339,8 @@ QByteArray resultsCsv(const LiveSnapshot &snapshot)
 {
     QByteArray out;
     appendCsvLine(out, fieldNames());
-    for (qsizetype r = 1; r < snapshot.protocol.size(); ++r)
-        appendCsvLine(out, rowFields(snapshot.protocol.at(r)));
+    for (const QStringList &row : dataRows(snapshot.protocol))
+        appendCsvLine(out, rowFields(row));
     return out;
 }
 
