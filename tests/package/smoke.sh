@@ -12,7 +12,8 @@ deb=$(ls "$root"/out/rittmeter_*.deb)
 dpkg -x "$deb" "$root/fs"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for needed in libqt6widgets6 libqt6multimedia6 libquazip1-qt6 libfreexl1 fonts-liberation \
+for needed in libqt6widgets6 libqt6multimedia6 libquazip1-qt6 libfreexl1 libmosquitto1 \
+    libqt6keychain1 fonts-liberation \
     fonts-dejavu-core qt6-translations-l10n; do
     grep -q "$needed" <<<"$depends" || { echo "missing dependency: $needed"; exit 1; }
 done
