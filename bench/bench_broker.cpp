@@ -71,7 +71,8 @@ public:
                                              static_cast<Subscriber *>(self)->m_subscribed = true;
                                          });
         if (mosquitto_connect(m_mosq, "127.0.0.1", port, 30) == MOSQ_ERR_SUCCESS &&
-            mosquitto_subscribe(m_mosq, nullptr, "rittmeter/#", 1) == MOSQ_ERR_SUCCESS)
+            mosquitto_subscribe(m_mosq, nullptr, "rittmeter/+/+/entries", 1) == MOSQ_ERR_SUCCESS &&
+            mosquitto_subscribe(m_mosq, nullptr, "rittmeter/+/+/status", 1) == MOSQ_ERR_SUCCESS)
             mosquitto_loop_start(m_mosq);
     }
     ~Subscriber()
