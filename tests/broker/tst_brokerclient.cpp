@@ -65,79 +65,42 @@ class tst_BrokerClient : public QObject
     Q_OBJECT
 
 private slots:
-    // Every topic's content, what a late reader finds, and "offline" both ways.
-    void scriptedCompetition()
+    // Every topic's content and what a late reader finds; "offline" both ways; entries made while
+    // the broker is down go out in order once it is back, across a restart of the program too
+    // (the outbox file), and the results then hold every row.
+    void publishesThroughOutages()
     {
         LocalBroker broker;
         QVERIFY2(broker.start(), qPrintable(broker.error()));
+        QTemporaryDir dir;
+        LiveState state;
+        const auto open = [&] {
+            auto link = std::make_unique<BrokerLink>(state);
+            link->client()->setRetryMs(100);
+            link->start(config(broker, dir.filePath(QStringLiteral("broker-ausgang.json"))));
+            return link;
+        };
         BrokerSubscriber early(broker);
         QTRY_VERIFY(early.ready());
-        LiveState state;
-        BrokerLink link(state);
-        link.client()->setRetryMs(100);
-        link.start(config(broker));
-        QTRY_COMPARE(link.status().state, State::Connected);
-        for (int n = 1; n <= 3; ++n)
-            ride(state, n);
-
-        QTRY_COMPARE(early.payloads(Prefix + "entries").size(), 3);
-        QSet<QString> ids;
-        const QList<QByteArray> entries = early.payloads(Prefix + "entries");
-        for (int n = 1; n <= 3; ++n) {
-            const QJsonObject entry = json(entries[n - 1]);
-            ids << entry["id"].toString();
-            QCOMPARE(entry["sequence"].toInteger(), n);
-            QCOMPARE(entry["row"]["startNumber"].toString(), QString::number(n));
-            QCOMPARE(entry["text"].toString(), "Punkte:0,00   Platz:" + QString::number(n));
-        }
-        QCOMPARE(ids.size(), 3);
-        const QByteArray results = WebFormats::resultsJson(*state.snapshot());
-        QTRY_COMPARE(early.last(Prefix + "results"), results);
+        auto link = open();
+        ride(state, 1);
+        QTRY_COMPARE(early.payloads(Prefix + "entries").size(), 1);
+        QCOMPARE(json(early.last(Prefix + "entries"))["sequence"].toInteger(), 1);
+        QTRY_COMPARE(early.last(Prefix + "results"), WebFormats::resultsJson(*state.snapshot()));
         QTRY_COMPARE(json(early.last(Prefix + "live"))["run"]["phase"].toString(), "entered");
-        QVERIFY(json(early.last(Prefix + "live"))["sentAt"].toInteger() > 0);
         QCOMPARE(early.payloads(Prefix + "status"), QList<QByteArray>{"online"});
-        QCOMPARE(link.status().waiting, 0);
+        QTRY_COMPARE(link->status().waiting, 0);
 
         BrokerSubscriber late(broker);
         QTRY_COMPARE(late.messages().size(), 3);
         for (const BrokerSubscriber::Message &m : late.messages())
             QVERIFY2(m.retained, m.topic);
-        QCOMPARE(late.payloads(Prefix + "results"), QList<QByteArray>{results});
-        QCOMPARE(late.payloads(Prefix + "status"), QList<QByteArray>{"online"});
-
-        link.stop();
-        QTRY_COMPARE(late.last(Prefix + "status"), QByteArray("offline"));
-        QTRY_COMPARE(link.status().state, State::Off);
+        QCOMPARE(late.payloads(Prefix + "results"),
+                 QList<QByteArray>{early.last(Prefix + "results")});
         // A connection cut without a goodbye: the broker says "offline"; the client comes back.
-        link.start(config(broker));
-        QTRY_COMPARE(late.payloads(Prefix + "status").size(), 3);
         QVERIFY(broker.dropClients() > 0);
-        QTRY_COMPARE(late.payloads(Prefix + "status").size(), 5);
-        QCOMPARE(late.payloads(Prefix + "status").mid(2),
-                 (QList<QByteArray>{"online", "offline", "online"}));
-    }
-
-    // Entries made while the broker is down go out in order once it is back, across a restart of
-    // the program too (the outbox file), and the results then hold every row.
-    void outage()
-    {
-        LocalBroker broker;
-        QVERIFY2(broker.start(), qPrintable(broker.error()));
-        QTemporaryDir dir;
-        const QString outbox = dir.filePath(QStringLiteral("broker-ausgang.json"));
-        LiveState state;
-        const auto open = [&] {
-            auto link = std::make_unique<BrokerLink>(state);
-            link->client()->setRetryMs(100);
-            link->start(config(broker, outbox));
-            return link;
-        };
-        BrokerSubscriber before(broker);
-        QTRY_VERIFY(before.ready());
-        auto link = open();
-        ride(state, 1);
-        QTRY_COMPARE(before.payloads(Prefix + "entries").size(), 1);
-        QTRY_COMPARE(link->status().waiting, 0);
+        QTRY_COMPARE(late.payloads(Prefix + "status"),
+                     (QList<QByteArray>{"online", "offline", "online"}));
 
         broker.stop();
         ride(state, 2);
@@ -149,7 +112,6 @@ private slots:
         link = open();
         ride(state, 4);
         QTRY_COMPARE(link->status().waiting, 3);
-        QCOMPARE(link->status().state, State::Retrying);
 
         // The broker's thread waits until a reader listens; the timekeeper's side does not.
         Hold hold(*link);
@@ -161,18 +123,23 @@ private slots:
         QTRY_VERIFY(hold.held);
         QTRY_COMPARE(reader.payloads(Prefix + "entries").size(), 4);
         QList<qint64> sequences;
+        QSet<QString> ids;
         for (const QByteArray &entry : reader.payloads(Prefix + "entries"))
-            sequences << json(entry)["sequence"].toInteger();
+            sequences << json(entry)["sequence"].toInteger(), ids << json(entry)["id"].toString();
         QCOMPARE(sequences, (QList<qint64>{2, 3, 4, 5}));
+        QCOMPARE(ids.size(), 4);
         QTRY_COMPARE(reader.last(Prefix + "results"), WebFormats::resultsJson(*state.snapshot()));
         QTRY_COMPARE(link->status().waiting, 0);
+        link->stop();
+        QTRY_COMPARE(reader.last(Prefix + "status"), QByteArray("offline"));
+        QTRY_COMPARE(link->status().state, State::Off);
     }
 
     // TLS against the broker's own CA; a wrong password is refused with the broker's code and
     // the entries wait.
     void tlsAndRefusal()
     {
-        LocalBroker broker({"zeit", "geheim", false, true});
+        LocalBroker broker(QStringLiteral("zeit"), QStringLiteral("geheim"), true);
         QVERIFY2(broker.start(), qPrintable(broker.error()));
         BrokerConfig good = config(broker);
         std::tie(good.host, good.tls, good.caFile, good.user, good.password) =
@@ -202,7 +169,7 @@ private slots:
     // the picture stays as it was.
     void badInputFromTheShow()
     {
-        LocalBroker broker({{}, {}, true, false, 16 << 20});
+        LocalBroker broker;
         QVERIFY2(broker.start(), qPrintable(broker.error()));
         LiveState state;
         BrokerLink link(state);
