@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QTimer>
 
-// A keyring in memory that answers later, as the real one does; a fault set makes every call fail.
+// A keyring in memory that answers later, as the real one does.
 class FakePasswordStore : public PasswordStore
 {
 public:
@@ -16,19 +16,14 @@ public:
     void read(const QString &key, QObject *context,
               std::function<void(const QString &, const QString &)> done) override
     {
-        ++reads;
-        const QString password = fault.isEmpty() ? passwords.value(key) : QString();
-        QTimer::singleShot(0, context, [done, password, f = fault] { done(password, f); });
+        QTimer::singleShot(0, context, [done, p = passwords.value(key)] { done(p, {}); });
     }
     void write(const QString &key, const QString &password, QObject *context,
                std::function<void(const QString &)> done) override
     {
-        if (fault.isEmpty())
-            password.isEmpty() ? void(passwords.remove(key)) : void(passwords[key] = password);
-        QTimer::singleShot(0, context, [done, f = fault] { done(f); });
+        passwords[key] = password;
+        QTimer::singleShot(0, context, [done] { done({}); });
     }
 
     QMap<QString, QString> passwords;
-    QString fault;
-    int reads = 0;
 };

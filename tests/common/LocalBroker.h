@@ -149,16 +149,17 @@ public:
         bool retained = false;
     };
 
+    // Returns once the subscription stands (mosquitto_sub -d says so).
     explicit BrokerSubscriber(const LocalBroker &broker)
     {
-        // -d says when the subscription stands; the messages come one a line, payload in hex.
-        // stdbuf: line by line into the pipe, not when the buffer is full.
+        // The messages come one a line, payload in hex; stdbuf: line by line into the pipe.
         m_process.start("stdbuf", QStringList{"-oL", "mosquitto_sub", "-d", "-q", "1", "-t",
                                               "rittmeter/#", "-F", "MSG %r %t %x"} +
                                       broker.clientArgs());
+        while (!m_ready && m_process.waitForReadyRead(10000))
+            read();
     }
     ~BrokerSubscriber() { m_process.kill(), m_process.waitForFinished(); }
-    bool ready() { return read(), m_ready; }
     const QList<Message> &messages() { return read(), m_messages; }
     // The payloads that came on topic, in order.
     QList<QByteArray> payloads(const QByteArray &topic)
