@@ -8,8 +8,6 @@
 #include "TFormInfo.h"
 
 #include <QClipboard>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QScreen>
 #include <QTcpServer>
 
@@ -201,12 +199,7 @@ private Q_SLOTS:
         live.apply();
         QTRY_COMPARE(status->text(),
                      QStringLiteral("Broker: verbunden (127.0.0.1:%1)").arg(broker.port()));
-        QTRY_COMPARE(watcher.payloads("rittmeter/Aachen/Platz 1/entries").size(), 1);
-        const QJsonObject entry =
-            QJsonDocument::fromJson(watcher.payloads("rittmeter/Aachen/Platz 1/entries")[0])
-                .object();
-        QVERIFY2(entry["arena"] == "Platz 1" && entry["row"]["time"] == "12,34",
-                 qPrintable(QJsonDocument(entry).toJson()));
+        QTRY_VERIFY(watcher.last("rittmeter/Aachen/Platz 1/entries").contains(R"("time":"12,34")"));
     }
 
     void restartKeepsTheOperatorsSettings()

@@ -35,29 +35,12 @@ void ride(LiveState &state, int number)
 {
     const QString nr = QString::number(number);
     const LiveState::Batch batch(state);
-    state.setStarterTexts({}, QStringLiteral("Reiterin ") + nr, {});
-    state.changeRun([number](LiveRun &run) {
-        run.start(1000);
-        run.stop(60'000 + 10 * number);
-        run.enter();
-    });
+    state.changeRun([](LiveRun &run) { run.start(1000), run.stop(61'000), run.enter(); });
     QStringList row(ProtocolColumnCount);
     row[ColStartNumber] = row[ColRank] = nr;
     state.enterResult({row, nr, QStringLiteral("Punkte:0,00   Platz:") + nr});
-    QList<QStringList> rows = state.current().protocol;
-    state.setProtocol((rows.isEmpty() ? rows << QStringList(ProtocolColumnCount) : rows) << row);
+    state.setProtocol(QList<QStringList>{QStringList()} + state.current().protocol.mid(1) << row);
 }
-
-// Holds the broker's thread until released: the GUI side goes on meanwhile, or the hold times out.
-struct Hold
-{
-    explicit Hold(BrokerLink &link)
-    {
-        QMetaObject::invokeMethod(link.client(), [this] { held = go.tryAcquire(1, 60'000); });
-    }
-    QSemaphore go;
-    std::atomic<bool> held{false};
-};
 } // namespace
 
 class tst_BrokerClient : public QObject
@@ -113,12 +96,14 @@ private slots:
         QTRY_COMPARE(link->status().waiting, 3);
 
         // The broker's thread waits until a reader listens; the timekeeper's side does not.
-        Hold hold(*link);
+        QSemaphore go;
+        std::atomic<bool> held{false};
+        QMetaObject::invokeMethod(link->client(), [&] { held = go.tryAcquire(1, 60'000); });
         ride(state, 5);
         QVERIFY(broker.start());
         BrokerSubscriber reader(broker);
-        hold.go.release();
-        QTRY_VERIFY(hold.held);
+        go.release();
+        QTRY_VERIFY(held);
         QTRY_COMPARE(reader.payloads(Prefix + "entries").size(), 4);
         QList<qint64> sequences;
         QSet<QString> ids;

@@ -62,11 +62,10 @@ public:
         return m_tls ? args << "--cafile" << caFile() : args;
     }
     // Publishes as another client would (the payload from stdin, so any size goes).
-    bool publish(const QByteArray &topic, const QByteArray &payload, bool retain = false)
+    bool publish(const QByteArray &topic, const QByteArray &payload)
     {
         QProcess pub;
-        pub.start("mosquitto_pub", clientArgs() + QStringList{"-q", "1", "-t", topic, "-s"} +
-                                       QStringList(retain ? 1 : 0, "-r"));
+        pub.start("mosquitto_pub", clientArgs() + QStringList{"-q", "1", "-t", topic, "-s"});
         pub.write(payload);
         pub.closeWriteChannel();
         return pub.waitForFinished(30000) && pub.exitCode() == 0;
