@@ -149,7 +149,6 @@ private slots:
                                  << qint64(0) << "null|null|null";
         QTest::newRow("of the other kind")
             << QByteArray("[{}]") << QByteArray(R"({"0":{}})") << qint64(0) << "null|null|null";
-        QTest::newRow("none yet") << QByteArray() << QByteArray() << qint64(0) << "null|null|null";
     }
     void showArenas()
     {
