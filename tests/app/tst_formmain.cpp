@@ -1,9 +1,6 @@
-#include "FakePasswordStore.h"
-#include "LocalBroker.h"
 #include "SettingsDialogRun.h"
 #include "X11Keys.h"
 
-#include "LiveBroker.h"
 #include "LiveResults.h"
 #include "TFormInfo.h"
 
@@ -168,38 +165,6 @@ private Q_SLOTS:
         runDialog(f, [](TCfgDialog &d) { d.cbLiveWeb->setChecked(false); });
         QVERIFY(!status->isVisibleTo(f.window.get()) && !info.lLiveUrl->isVisibleTo(&info) &&
                 !info.lLiveQr->isVisibleTo(&info));
-    }
-
-    // A refused password is said with the broker's reason and timing goes on, the run waiting;
-    // the right one connects and the run reaches the broker with its time.
-    void publishesToTheBroker()
-    {
-        LocalBroker broker(QStringLiteral("platz1"), QStringLiteral("geheim"));
-        QVERIFY2(broker.start(), qPrintable(broker.error()));
-        BrokerSubscriber watcher(broker);
-        FakePasswordStore keyring;
-        keyring.passwords[BrokerPasswordKey] = QStringLiteral("falsch");
-        MainWindowFixture f(false);
-        LiveBroker &live = f.window->liveBroker();
-        TSettings chosen = Settings;
-        std::tie(chosen.BrokerOn, chosen.BrokerPort, chosen.BrokerUser, chosen.Show, chosen.Arena) =
-            std::tuple(true, int(broker.port()), QStringLiteral("platz1"), QStringLiteral("Aachen"),
-                       QStringLiteral("Platz 1"));
-        chosen.BrokerHost = QStringLiteral("127.0.0.1");
-        f.window->settings().ApplySettings(chosen);
-        const QLabel *status = live.lBroker;
-        // mosquitto says 5, not 4
-        QTRY_COMPARE(status->text(), QStringLiteral("Broker: abgelehnt (nicht berechtigt)"));
-        f.enter(12340);
-        QCOMPARE(f.shown(), QStringLiteral("012,34"));
-        QTRY_VERIFY2(status->toolTip().endsWith(QStringLiteral(" · 1 Ritte warten auf den Broker")),
-                     qPrintable(status->toolTip()));
-
-        live.setPassword(QStringLiteral("geheim"));
-        live.apply();
-        QTRY_COMPARE(status->text(),
-                     QStringLiteral("Broker: verbunden (127.0.0.1:%1)").arg(broker.port()));
-        QTRY_VERIFY(watcher.last("rittmeter/Aachen/Platz 1/entries").contains(R"("time":"12,34")"));
     }
 
     void restartKeepsTheOperatorsSettings()

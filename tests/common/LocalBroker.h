@@ -104,7 +104,8 @@ private:
         QStringList commands;
         if (!m_user.isEmpty()) {
             conf += "password_file passwd\n";
-            commands << "mosquitto_passwd -c -b passwd " + m_user + ' ' + m_password;
+            commands
+                << QString("mosquitto_passwd -c -b passwd \"%1\" \"%2\"").arg(m_user, m_password);
         }
         if (m_tls) { // its own CA: a certificate that signs itself
             conf += "cafile ca.crt\ncertfile ca.crt\nkeyfile ca.key\n";

@@ -1,6 +1,7 @@
 #include "FakeFileDialogs.h"
 #include "FakePasswordStore.h"
 #include "FakeScreens.h"
+#include "LocalBroker.h"
 #include "SettingsDialogRun.h"
 
 #include "BrokerSettingsGroup.h"
@@ -320,35 +321,51 @@ private slots:
         QVERIFY(!Settings.BoardCountdown);
     }
 
-    // The password as typed goes into the keyring and never into the settings file.
+    // The broker as the operator sets it up: a refused password is said with the broker's reason
+    // and the run waits; the one typed in goes into the keyring, never into the settings file,
+    // and the run then reaches the broker with its time.
     void brokerFields()
     {
+        LocalBroker broker(QStringLiteral("platz2"), QStringLiteral(" neu 2 "), true);
+        QVERIFY2(broker.start(), qPrintable(broker.error()));
+        BrokerSubscriber watcher(broker);
         FakePasswordStore keyring;
         keyring.passwords[BrokerPasswordKey] = QStringLiteral("alt");
         FakeFileDialogs dialogs;
-        dialogs.answers = {{QStringLiteral("/etc/ssl/turnier-ca.pem")}};
+        dialogs.answers = {{broker.caFile()}};
         MainWindowFixture f;
+        LiveBroker &live = f.window->liveBroker();
         std::tie(Settings.BrokerOn, Settings.BrokerUser) = std::tuple(true, QStringLiteral("p1"));
-        f.window->liveBroker().apply();
-        QTRY_COMPARE(f.window->liveBroker().password(), QStringLiteral("alt"));
+        live.apply();
+        QTRY_COMPARE(live.password(), QStringLiteral("alt"));
         runDialog(f, [&](TCfgDialog &d) {
             BrokerSettingsGroup &g = *d.brokerGroup;
             QCOMPARE(g.edBrokerPassword->text(), QStringLiteral("alt"));
             g.cbBrokerTls->setChecked(true);
             g.tbBrokerCa->click();
-            g.edBrokerHost->setText(QStringLiteral(" broker.example.org "));
+            g.edBrokerHost->setText(QStringLiteral(" localhost "));
+            g.seBrokerPort->setValue(broker.port());
             g.edBrokerUser->setText(QStringLiteral("platz2"));
-            g.edBrokerPassword->setText(QStringLiteral(" neu 2 "));
-            g.edArena->setText(QStringLiteral("Platz 2"));
+            g.edShow->setText(QStringLiteral("Aachen"));
+            g.edArena->setText(QStringLiteral("Platz 1"));
             g.cbShowAll->setChecked(true);
         });
-        QCOMPARE(
-            (QStringList{Settings.BrokerHost, Settings.BrokerCa, Settings.BrokerUser,
-                         Settings.Arena}),
-            (QStringList{"broker.example.org", "/etc/ssl/turnier-ca.pem", "platz2", "Platz 2"}));
+        QCOMPARE((QStringList{Settings.BrokerHost, Settings.BrokerCa, Settings.BrokerUser}),
+                 (QStringList{"localhost", broker.caFile(), "platz2"}));
         QVERIFY(Settings.BrokerTls && Settings.ShowAll);
+        const QLabel *status = live.lBroker; // mosquitto says 5, not 4
+        QTRY_COMPARE(status->text(), QStringLiteral("Broker: abgelehnt (nicht berechtigt)"));
+        f.enter(12340);
+        QTRY_VERIFY2(status->toolTip().endsWith(QStringLiteral(" · 1 Ritte warten auf den Broker")),
+                     qPrintable(status->toolTip()));
+
+        runDialog(f, [](TCfgDialog &d) {
+            d.brokerGroup->edBrokerPassword->setText(QStringLiteral(" neu 2 "));
+        });
         QTRY_COMPARE(keyring.passwords.value(BrokerPasswordKey), QStringLiteral(" neu 2 "));
-        QCOMPARE(f.window->liveBroker().password(), QStringLiteral(" neu 2 "));
+        QTRY_COMPARE(status->text(),
+                     QStringLiteral("Broker: verbunden (localhost:%1)").arg(broker.port()));
+        QTRY_VERIFY(watcher.last("rittmeter/Aachen/Platz 1/entries").contains(R"("time":"12,34")"));
         f.window.reset();
         const auto stored = f.settingsStore.open();
         QCOMPARE(stored->value("BrokerUser").toString(), QStringLiteral("platz2"));
