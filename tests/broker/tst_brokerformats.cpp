@@ -50,7 +50,6 @@ private slots:
         row("a mark stays with its letter", x63 + "u\u0308", own, x63 + "|live");
         row("other show", "A", "rittmeter/B/A/live", "none");
         row("extra level", "A", "rittmeter/A/P/1/live", "none");
-        row("empty level", "A", "rittmeter/A//live", "none");
         row("not made by the rule", "A", "rittmeter/A/$P/live", "none");
     }
 

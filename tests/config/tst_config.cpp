@@ -1,5 +1,4 @@
 #include "FakeFileDialogs.h"
-#include "FakePasswordStore.h"
 #include "FakeScreens.h"
 #include "LocalBroker.h"
 #include "SettingsDialogRun.h"
@@ -9,6 +8,7 @@
 #include "DeviceSettingsGroup.h"
 #include "LanguageTable.h"
 #include "LiveBroker.h"
+#include "PasswordStore.h"
 #include "PortChoices.h"
 #include "SerialBackend.h"
 #include "TColorBox.h"
@@ -19,12 +19,33 @@
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 
 #include <cerrno>
 #include <cstring>
 
 static const QString denied = QString::fromLocal8Bit(std::strerror(EACCES));
+
+// A keyring in memory that answers later, as the real one does.
+class FakePasswordStore : public PasswordStore
+{
+public:
+    FakePasswordStore() { setPasswordStore(this); }
+    ~FakePasswordStore() override { setPasswordStore(nullptr); }
+    void read(const QString &key, QObject *context,
+              std::function<void(const QString &, const QString &)> done) override
+    {
+        QTimer::singleShot(0, context, [done, p = passwords.value(key)] { done(p, {}); });
+    }
+    void write(const QString &key, const QString &password, QObject *context,
+               std::function<void(const QString &)> done) override
+    {
+        passwords[key] = password;
+        QTimer::singleShot(0, context, [done] { done({}); });
+    }
+    QMap<QString, QString> passwords;
+};
 
 class tst_Config : public QObject
 {
