@@ -5,7 +5,6 @@
 #include "WebFormats.h"
 
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QRegularExpression>
 #include <QSemaphore>
 #include <QTest>
@@ -15,11 +14,6 @@ using State = BrokerStatus::State;
 namespace {
 // Names a topic must not take as they are: the levels come out safe.
 const QByteArray Prefix = "rittmeter/Sommer_Turnier_24/Platz _1/";
-
-const QJsonObject json(const QByteArray &payload)
-{
-    return QJsonDocument::fromJson(payload).object();
-}
 
 BrokerConfig config(const LocalBroker &broker, const QString &outbox = {})
 {
@@ -68,7 +62,7 @@ private slots:
         ride(state, 1);
         QTRY_COMPARE(early.payloads(Prefix + "entries").size(), 1);
         QTRY_COMPARE(early.last(Prefix + "results"), WebFormats::resultsJson(*state.snapshot()));
-        QTRY_COMPARE(json(early.last(Prefix + "live"))["run"]["phase"].toString(), "entered");
+        QTRY_VERIFY(early.last(Prefix + "live").contains(R"("phase":"entered")"));
 
         BrokerSubscriber late(broker);
         QTRY_COMPARE(late.messages().size(), 3);
@@ -103,7 +97,8 @@ private slots:
         QList<qint64> sequences;
         QSet<QString> ids;
         for (const QByteArray &entry : reader.payloads(Prefix + "entries"))
-            sequences << json(entry)["sequence"].toInteger(), ids << json(entry)["id"].toString();
+            sequences << QJsonDocument::fromJson(entry)["sequence"].toInteger(),
+                ids << QJsonDocument::fromJson(entry)["id"].toString();
         QCOMPARE(sequences, (QList<qint64>{2, 3, 4, 5}));
         QCOMPARE(ids.size(), 4);
         QTRY_COMPARE(reader.last(Prefix + "results"), WebFormats::resultsJson(*state.snapshot()));

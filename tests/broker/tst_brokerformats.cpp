@@ -121,7 +121,6 @@ private slots:
         row("status unknown", "A/status", "\"online\"", Drop::NotJson);
         row("too large, even if not shown", "A/entries",
             QString(ShowFeed::MaxMessageBytes + 1, ' '), Drop::TooLarge);
-        row("wildcard", "#/live", "{}", Drop::BadTopic);
         row("an arena too many", "Z/live", "{}", Drop::BadTopic);
         row("entries: not shown", "A/entries", "x", Drop::None);
     }
