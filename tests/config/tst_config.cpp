@@ -356,7 +356,8 @@ private slots:
         dialogs.answers = {{broker.caFile()}};
         MainWindowFixture f;
         LiveBroker &live = f.window->liveBroker();
-        std::tie(Settings.BrokerOn, Settings.BrokerUser) = std::tuple(true, QStringLiteral("p1"));
+        std::tie(Settings.BrokerOn, Settings.BrokerUser) =
+            std::tuple(true, QStringLiteral("platz2"));
         live.apply();
         QTRY_COMPARE(live.password(), QStringLiteral("alt"));
         runDialog(f, [&](TCfgDialog &d) {
@@ -366,7 +367,6 @@ private slots:
             g.tbBrokerCa->click();
             g.edBrokerHost->setText(QStringLiteral(" localhost "));
             g.seBrokerPort->setValue(broker.port());
-            g.edBrokerUser->setText(QStringLiteral("platz2"));
             g.edShow->setText(QStringLiteral("Aachen"));
             g.edArena->setText(QStringLiteral("Platz 1"));
             g.cbShowAll->setChecked(true);
@@ -375,8 +375,7 @@ private slots:
         const QLabel *status = live.lBroker; // mosquitto says 5, not 4
         QTRY_COMPARE(status->text(), QStringLiteral("Broker: abgelehnt (nicht berechtigt)"));
         f.enter(12340);
-        QTRY_VERIFY2(status->toolTip().endsWith(QStringLiteral(" · 1 Ritte warten auf den Broker")),
-                     qPrintable(status->toolTip()));
+        QTRY_VERIFY(status->toolTip().endsWith(QStringLiteral(" · 1 Ritte warten auf den Broker")));
 
         runDialog(f, [](TCfgDialog &d) {
             d.brokerGroup->edBrokerPassword->setText(QStringLiteral(" neu 2 "));
