@@ -1,17 +1,10 @@
-#include "FakePasswordStore.h"
-#include "LocalBroker.h"
 #include "SettingsDialogRun.h"
 #include "X11Keys.h"
 
-#include "BrokerClient.h"
-#include "BrokerLink.h"
-#include "LiveBroker.h"
 #include "LiveResults.h"
 #include "TFormInfo.h"
 
 #include <QClipboard>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QScreen>
 #include <QTcpServer>
 
@@ -172,59 +165,6 @@ private Q_SLOTS:
         runDialog(f, [](TCfgDialog &d) { d.cbLiveWeb->setChecked(false); });
         QVERIFY(!status->isVisibleTo(f.window.get()) && !info.lLiveUrl->isVisibleTo(&info) &&
                 !info.lLiveQr->isVisibleTo(&info));
-    }
-
-    // A refused password is said with the broker's reason; the right one connects and an entered
-    // run reaches the broker; a broker gone is said, and timing goes on without it.
-    void publishesToTheBroker()
-    {
-        LocalBroker::Options options;
-        std::tie(options.user, options.password, options.anonymous) =
-            std::tuple(QStringLiteral("platz1"), QStringLiteral("geheim"), false);
-        LocalBroker broker(options);
-        QVERIFY2(broker.start(), qPrintable(broker.error()));
-        BrokerSubscriber watcher(broker);
-        QTRY_VERIFY(watcher.ready());
-        FakePasswordStore keyring;
-        keyring.passwords[BrokerPasswordKey] = QStringLiteral("falsch");
-        MainWindowFixture f(false);
-        LiveBroker &live = f.window->liveBroker();
-        BrokerClient *client = live.link().client();
-        QMetaObject::invokeMethod(
-            client, [client] { client->setRetryMs(20); }, Qt::BlockingQueuedConnection);
-        TSettings chosen = Settings;
-        std::tie(chosen.BrokerOn, chosen.BrokerHost, chosen.BrokerPort, chosen.BrokerUser,
-                 chosen.Show, chosen.Arena) =
-            std::tuple(true, QStringLiteral("127.0.0.1"), int(broker.port()),
-                       QStringLiteral("platz1"), QStringLiteral("Aachen"),
-                       QStringLiteral("Platz 1"));
-        f.window->settings().ApplySettings(chosen);
-        const QLabel *status = live.lBroker;
-        QTRY_COMPARE(
-            status->text(),
-            QStringLiteral("Broker: abgelehnt (nicht berechtigt)")); // mosquitto says 5, not 4
-        QVERIFY(status->isVisibleTo(f.window.get()));
-
-        live.setPassword(QStringLiteral("geheim"));
-        live.apply();
-        QTRY_COMPARE(status->text(),
-                     QStringLiteral("Broker: verbunden (127.0.0.1:%1)").arg(broker.port()));
-        f.enter(12340);
-        QTRY_COMPARE(watcher.payloads("rittmeter/Aachen/Platz 1/entries").size(), 1);
-        const QJsonObject entry =
-            QJsonDocument::fromJson(watcher.payloads("rittmeter/Aachen/Platz 1/entries")[0])
-                .object();
-        QVERIFY2(entry["arena"] == "Platz 1" && entry["row"]["time"] == "12,34",
-                 qPrintable(QJsonDocument(entry).toJson()));
-
-        broker.stop();
-        QTRY_VERIFY(status->text().startsWith(QStringLiteral("Broker: getrennt, neuer Versuch (")));
-        f.key(Qt::Key_N, Qt::ControlModifier);
-        f.enter(4560);
-        QCOMPARE(f.shown(), QStringLiteral("004,56"));
-        QTRY_VERIFY2(status->toolTip().endsWith(QStringLiteral(" · 1 Ritte warten auf den Broker")),
-                     qPrintable(status->toolTip()));
-        QCOMPARE(f.window->live().snapshot()->entries, 2);
     }
 
     void restartKeepsTheOperatorsSettings()

@@ -46,12 +46,10 @@ private slots:
         row("controls, non-characters", QString("A\x01\x7f\u0085\uFFFF") + QChar(0xD800), own,
             "A_____|live");
         row("empty", " \t", "rittmeter/turnier/platz/live", "platz|live");
-        row("200 characters", QString(200, 'x'), own, x63 + "x|live");
         row("a pair is one", x63 + "\U0001F40E!", own, x63 + "\U0001F40E|live");
         row("a mark stays with its letter", x63 + "u\u0308", own, x63 + "|live");
         row("other show", "A", "rittmeter/B/A/live", "none");
         row("extra level", "A", "rittmeter/A/P/1/live", "none");
-        row("empty level", "A", "rittmeter/A//live", "none");
         row("not made by the rule", "A", "rittmeter/A/$P/live", "none");
     }
 
@@ -123,7 +121,6 @@ private slots:
         row("status unknown", "A/status", "\"online\"", Drop::NotJson);
         row("too large, even if not shown", "A/entries",
             QString(ShowFeed::MaxMessageBytes + 1, ' '), Drop::TooLarge);
-        row("wildcard", "#/live", "{}", Drop::BadTopic);
         row("an arena too many", "Z/live", "{}", Drop::BadTopic);
         row("entries: not shown", "A/entries", "x", Drop::None);
     }

@@ -1,6 +1,6 @@
 #include "FakeFileDialogs.h"
-#include "FakePasswordStore.h"
 #include "FakeScreens.h"
+#include "LocalBroker.h"
 #include "SettingsDialogRun.h"
 
 #include "BrokerSettingsGroup.h"
@@ -8,6 +8,7 @@
 #include "DeviceSettingsGroup.h"
 #include "LanguageTable.h"
 #include "LiveBroker.h"
+#include "PasswordStore.h"
 #include "PortChoices.h"
 #include "SerialBackend.h"
 #include "TColorBox.h"
@@ -18,12 +19,33 @@
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 
 #include <cerrno>
 #include <cstring>
 
 static const QString denied = QString::fromLocal8Bit(std::strerror(EACCES));
+
+// A keyring in memory that answers later, as the real one does.
+class FakePasswordStore : public PasswordStore
+{
+public:
+    FakePasswordStore() { setPasswordStore(this); }
+    ~FakePasswordStore() override { setPasswordStore(nullptr); }
+    void read(const QString &key, QObject *context,
+              std::function<void(const QString &, const QString &)> done) override
+    {
+        QTimer::singleShot(0, context, [done, p = passwords.value(key)] { done(p, {}); });
+    }
+    void write(const QString &key, const QString &password, QObject *context,
+               std::function<void(const QString &)> done) override
+    {
+        passwords[key] = password;
+        QTimer::singleShot(0, context, [done] { done({}); });
+    }
+    QMap<QString, QString> passwords;
+};
 
 class tst_Config : public QObject
 {
@@ -320,39 +342,48 @@ private slots:
         QVERIFY(!Settings.BoardCountdown);
     }
 
+    // The broker as the operator sets it up: a refused password is said with the broker's reason
+    // and the run waits; the one typed in goes into the keyring, never into the settings file,
+    // and the run then reaches the broker with its time.
     void brokerFields()
     {
+        LocalBroker broker(QStringLiteral("platz2"), QStringLiteral(" neu 2 "), true);
+        QVERIFY2(broker.start(), qPrintable(broker.error()));
+        BrokerSubscriber watcher(broker);
         FakePasswordStore keyring;
         keyring.passwords[BrokerPasswordKey] = QStringLiteral("alt");
         FakeFileDialogs dialogs;
-        dialogs.answers = {{QStringLiteral("/etc/ssl/turnier-ca.pem")}};
+        dialogs.answers = {{broker.caFile()}};
         MainWindowFixture f;
-        std::tie(Settings.BrokerOn, Settings.BrokerUser) = std::tuple(true, QStringLiteral("p1"));
-        f.window->liveBroker().apply();
-        QTRY_COMPARE(f.window->liveBroker().password(), QStringLiteral("alt"));
+        LiveBroker &live = f.window->liveBroker();
+        std::tie(Settings.BrokerOn, Settings.BrokerUser) =
+            std::tuple(true, QStringLiteral("platz2"));
+        live.apply();
+        QTRY_COMPARE(live.password(), QStringLiteral("alt"));
         runDialog(f, [&](TCfgDialog &d) {
             BrokerSettingsGroup &g = *d.brokerGroup;
             QCOMPARE(g.edBrokerPassword->text(), QStringLiteral("alt"));
-            QVERIFY(!g.edBrokerCa->isEnabled());
             g.cbBrokerTls->setChecked(true);
             g.tbBrokerCa->click();
-            g.edBrokerHost->setText(QStringLiteral(" broker.example.org "));
-            g.seBrokerPort->setValue(8883);
-            g.edBrokerUser->setText(QStringLiteral("platz2"));
-            g.edBrokerPassword->setText(QStringLiteral(" neu 2 "));
-            g.edShow->setText(QStringLiteral("Aachen 2026"));
-            g.edArena->setText(QStringLiteral("Platz 2"));
+            g.edBrokerHost->setText(QStringLiteral(" localhost "));
+            g.seBrokerPort->setValue(broker.port());
+            g.edShow->setText(QStringLiteral("Aachen"));
+            g.edArena->setText(QStringLiteral("Platz 1"));
             g.cbShowAll->setChecked(true);
         });
-        QCOMPARE(
-            (QStringList{Settings.BrokerHost, QString::number(Settings.BrokerPort),
-                         Settings.BrokerCa, Settings.BrokerUser, Settings.Show, Settings.Arena}),
-            (QStringList{"broker.example.org", "8883", "/etc/ssl/turnier-ca.pem", "platz2",
-                         "Aachen 2026", "Platz 2"}));
-        QVERIFY(Settings.BrokerOn && Settings.BrokerTls && Settings.ShowAll);
-        // The password as typed, into the keyring and never into the settings file.
+        QVERIFY(Settings.ShowAll);           // the others as the connection below needs them
+        const QLabel *status = live.lBroker; // mosquitto says 5, not 4
+        QTRY_COMPARE(status->text(), QStringLiteral("Broker: abgelehnt (nicht berechtigt)"));
+        f.enter(12340);
+        QTRY_VERIFY(status->toolTip().endsWith(QStringLiteral(" · 1 Ritte warten auf den Broker")));
+
+        runDialog(f, [](TCfgDialog &d) {
+            d.brokerGroup->edBrokerPassword->setText(QStringLiteral(" neu 2 "));
+        });
         QTRY_COMPARE(keyring.passwords.value(BrokerPasswordKey), QStringLiteral(" neu 2 "));
-        QCOMPARE(f.window->liveBroker().password(), QStringLiteral(" neu 2 "));
+        QTRY_COMPARE(status->text(),
+                     QStringLiteral("Broker: verbunden (localhost:%1)").arg(broker.port()));
+        QTRY_VERIFY(watcher.last("rittmeter/Aachen/Platz 1/entries").contains(R"("time":"12,34")"));
         f.window.reset();
         const auto stored = f.settingsStore.open();
         QCOMPARE(stored->value("BrokerUser").toString(), QStringLiteral("platz2"));
@@ -367,12 +398,9 @@ private slots:
         QObject context;
         QStringList faults;
         PasswordStore keyring;
-        keyring.write(BrokerPasswordKey, QStringLiteral("geheim"), &context,
-                      [&](const QString &error) { faults << error; });
+        keyring.write(BrokerPasswordKey, "geheim", &context, [&](auto error) { faults << error; });
         keyring.read(BrokerPasswordKey, &context,
-                     [&](const QString &password, const QString &error) {
-                         faults << password + u'|' + error;
-                     });
+                     [&](auto password, auto error) { faults << password + u'|' + error; });
         QTRY_COMPARE_WITH_TIMEOUT(faults.size(), 2, 20000);
         QVERIFY2(!faults[0].isEmpty() && faults[1].startsWith(u'|') && faults[1].size() > 1,
                  qPrintable(faults.join(u'/')));
