@@ -143,7 +143,10 @@ QString LiveBroker::statusText(const BrokerStatus &s, const QString &keyringFaul
                               : s.reason);
         break;
     }
-    if (s.state != BrokerStatus::State::Off && s.waiting > 0)
+    // While connected a run waits only the moment until the broker acknowledges it: not worth
+    // a word, nor a repaint of the status bar at every entry.
+    if (s.state != BrokerStatus::State::Off && s.state != BrokerStatus::State::Connected &&
+        s.waiting > 0)
         parts << LanguageText(LanguageLine::BrokerWaiting).arg(s.waiting);
     if (s.state != BrokerStatus::State::Off && s.dropped > 0) {
         const int reason = int(s.lastDrop);
