@@ -2,6 +2,7 @@
 
 #include "FileDialogs.h"
 #include "LanguageTable.h"
+#include "NamedControl.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -14,13 +15,6 @@
 #include <QToolButton>
 
 namespace {
-
-template <typename W> W *make(QWidget *parent, const char *name)
-{
-    auto *w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
 
 // Settings line numbers of the group's texts.
 enum : int

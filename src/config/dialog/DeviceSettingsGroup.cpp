@@ -1,6 +1,7 @@
 #include "DeviceSettingsGroup.h"
 
 #include "LanguageTable.h"
+#include "NamedControl.h"
 
 #include <QCheckBox>
 #include <QCollator>
@@ -15,13 +16,6 @@
 #include <algorithm>
 
 namespace {
-
-template <typename W> W *make(QWidget *parent, const char *name)
-{
-    auto *w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
 
 // Settings line numbers of the group's texts.
 enum : int

@@ -8,6 +8,7 @@
 #include "LanguageFiles.h"
 #include "LanguageTable.h"
 #include "MessageBoxes.h"
+#include "NamedControl.h"
 #include "PortChoices.h"
 #include "Screens.h"
 #include "SerialBackend.h"
@@ -34,13 +35,6 @@
 #include <tuple>
 
 namespace {
-
-template <typename W> W *make(QWidget *parent, const char *name)
-{
-    auto *w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
 
 QLabel *label(QWidget *parent, const char *name, const QString &text)
 {
