@@ -74,9 +74,6 @@ BrokerClient::BrokerClient(QObject *parent) : QObject(parent)
         if (m_liveDirty)
             sendLive();
     });
-    m_resultsGap = new QTimer(this);
-    m_resultsGap->setSingleShot(true);
-    connect(m_resultsGap, &QTimer::timeout, this, &BrokerClient::flush);
     m_showGap = new QTimer(this);
     m_showGap->setSingleShot(true);
     m_showGap->setInterval(LiveGapMs);
@@ -237,7 +234,6 @@ void BrokerClient::dropClient()
     m_misc->stop();
     m_connectTimeout->stop();
     m_liveGap->stop();
-    m_resultsGap->stop();
     if (m_mosq)
         mosquitto_destroy(m_mosq);
     m_mosq = nullptr;
@@ -326,13 +322,11 @@ void BrokerClient::flush()
     m_flushQueued = false;
     if (!m_snapshot || !online())
         return;
-    if ((!m_resultsKnown || m_resultsSent != m_snapshot->protocolRevision) &&
-        !m_resultsGap->isActive()) {
+    if (!m_resultsKnown || m_resultsSent != m_snapshot->protocolRevision) {
         send(BrokerTopics::topic(m_config.show, m_config.arena, BrokerTopics::Results),
              WebFormats::resultsJson(*m_snapshot), 1, true);
         m_resultsSent = m_snapshot->protocolRevision;
         m_resultsKnown = true;
-        m_resultsGap->start(ResultsGapMs);
     }
     if (m_liveDirty && !m_liveGap->isActive())
         sendLive();

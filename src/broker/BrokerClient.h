@@ -32,9 +32,6 @@ class BrokerClient : public QObject
 public:
     static constexpr int RetryMs = 1000;
     static constexpr int LiveGapMs = 100;
-    // The whole list is the one large message: a burst of changes sends the newest once, this
-    // long after the last one sent. One entry a minute sends each at once.
-    static constexpr int ResultsGapMs = 1000;
 
     explicit BrokerClient(QObject *parent = nullptr);
     ~BrokerClient() override;
@@ -88,7 +85,6 @@ private:
     QTimer *m_retry = nullptr; // the next attempt
     QTimer *m_connectTimeout = nullptr;
     QTimer *m_liveGap = nullptr;
-    QTimer *m_resultsGap = nullptr;
     QTimer *m_showGap = nullptr;
     // What the library said inside its callbacks, acted on once it has returned.
     int m_refusal = 0;
