@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-multimedia-dev libqt6opengl6-dev libgl-dev
           libjpeg-dev libquazip1-qt6-dev libfreexl-dev libqrencode-dev qt6-translations-l10n
-          qt6-websockets-dev qt6-serialport-dev libmosquitto-dev qtkeychain-qt6-dev "$@")
+          qt6-websockets-dev qt6-serialport-dev libmosquitto-dev qtkeychain-qt6-dev libxcb1-dev "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

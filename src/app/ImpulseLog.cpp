@@ -35,6 +35,8 @@ QString commandName(RunCommand command)
         return QStringLiteral("ABBRUCH");
     case RunCommand::Next:
         return QStringLiteral("NEXT");
+    case RunCommand::Penalty:
+        return QStringLiteral("STRAFSEKUNDEN");
     }
     return {};
 }
@@ -111,7 +113,7 @@ void ImpulseLog::RunCommandGiven(RunCommand command, qint32 elapsedMs, const QSt
 void ImpulseLog::PhotocellImpulseSeen(const PhotocellImpulse &impulse)
 {
     const quint32 now = tickNow();
-    const LiveRun run = m_live.snapshot()->run;
+    const LiveRun &run = m_live.current().run;
     // The edge's own time: the handler may run well after it.
     const QDateTime when =
         QDateTime::currentDateTime().addMSecs(-qMax(0, ticksBetween(impulse.edgeTick, now)));
@@ -181,11 +183,14 @@ void ImpulseLog::RunInterrupted(qint32 elapsedMs, const QString &cause)
 void ImpulseLog::write(const QDateTime &when, const QString &event, const QString &source,
                        qint32 elapsedMs)
 {
+    // The state as written so far: a command logs inside its batch, before any snapshot shows it.
+    const LiveSnapshot &live = m_live.current();
     const ImpulseRecord record{when,
                                event,
                                source,
                                elapsedMs,
-                               m_live.snapshot()->starter.startNumber,
-                               QCoreApplication::applicationPid()};
+                               live.starter.startNumber,
+                               QCoreApplication::applicationPid(),
+                               elapsedMs < 0 ? -1 : live.run.penaltyMs};
     m_writer.appendLog(when.date(), impulseLogLine(record));
 }

@@ -9,8 +9,8 @@ class LiveState;
 class SessionWriter;
 
 // The daily record of every run command, photocell impulse and timing device's line, for a disputed
-// time: when, from where (a key, the mouse, a photocell, the countdown), the run's time and the
-// start number, as the live state has them.
+// time: when, from where (a key, the mouse, a photocell, the countdown), the run's time, the time
+// ridden and the penalty seconds between them, and the start number, as the live state has them.
 class ImpulseLog : public QObject
 {
     Q_OBJECT

@@ -52,6 +52,8 @@ int runSelfTest()
     SilentPlayer silence;
     setSoundPlayer(&silence);
 
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        std::printf("Ohne Bildschirm (offscreen): die Fenster werden nicht gezeigt.\n");
     bool ok = true;
     for (const char *name : {"1x_Timer_HF.wav", "2x_00_00_EL.wav", "rittmeter.jpg", "Deutsch.lng",
                              "English.lng", "handbuch.html"}) {

@@ -127,7 +127,7 @@ TFormMain::TFormMain(QWidget *parent)
     m_run = std::make_unique<RunControl>(ui, *m_clock, *m_live, *m_relay);
     m_photocells = std::make_unique<Photocells>(ui, *m_relay);
     m_deviceImpulses = std::make_unique<DeviceImpulses>(ui, *m_photocells, *m_relay);
-    m_scoring = std::make_unique<RunScoring>(ui, *m_clock, *m_live);
+    m_scoring = std::make_unique<RunScoring>(ui, *m_clock, *m_live, *m_relay);
     m_programHooks->scoring = m_scoring.get();
     m_programHooks->window = this;
     m_protocolGrid = std::make_unique<ProtocolGrid>(ui, *m_live);

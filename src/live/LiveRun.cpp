@@ -43,6 +43,7 @@ void LiveRun::stop(quint32 tick)
 void LiveRun::addPenalty(qint32 ms)
 {
     startTick -= quint32(ms);
+    penaltyMs += ms;
 }
 
 void LiveRun::enter()
@@ -87,5 +88,6 @@ qint32 LiveRun::shownHundredths(quint32 now) const
 bool LiveRun::operator==(const LiveRun &o) const
 {
     return phase == o.phase && startTick == o.startTick && standTick == o.standTick &&
-           standing == o.standing && countdown == o.countdown && countdownMs == o.countdownMs;
+           standing == o.standing && countdown == o.countdown && countdownMs == o.countdownMs &&
+           penaltyMs == o.penaltyMs;
 }

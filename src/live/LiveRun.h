@@ -29,6 +29,9 @@ struct LiveRun
     // The clock counts the countdown down (also once it stands: a countdown stopped or aborted).
     bool countdown = false;
     qint32 countdownMs = 0; // the countdown's length
+    // The penalty seconds the run's time includes, in ms: the clock's time less this is the time
+    // ridden.
+    qint32 penaltyMs = 0;
 
     // The run commands, each at the tick it was given.
     void giveCountdown(quint32 tick, qint32 lengthMs); // TIMER: the countdown counts from tick

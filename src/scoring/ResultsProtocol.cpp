@@ -132,8 +132,11 @@ void ResultsProtocol::mEintragenClick()
         return;
     // After an abort the run has no time.
     const bool timed = Run.RunStartTick != 0 || Run.RunStopTick != 0;
-    m_hooks.RunCommandGiven(RunCommand::Entry,
-                            timed ? ticksBetween(Run.RunStartTick, Run.RunStopTick) : -1, {});
+    // An abort's entry says so: the log shows the key of the abort for it.
+    const bool aborted = m_live.current().run.phase == RunPhase::Aborted;
+    m_hooks.RunCommandGiven(
+        RunCommand::Entry, timed ? ticksBetween(Run.RunStartTick, Run.RunStopTick) : -1,
+        aborted ? QStringLiteral("(ABBRUCH %1)").arg(AbortReasonText) : QString());
     const TSortGrid *grid = m_ui.SortGrid1;
     const int current = grid->currentGridRow();
     const QString text = QStringLiteral("%1:%2   %3:%4")

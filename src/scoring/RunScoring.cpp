@@ -5,6 +5,7 @@
 #include "LocaleNumbers.h"
 #include "MessageBoxes.h"
 #include "ProtocolTexts.h"
+#include "RunHooks.h"
 #include "RunState.h"
 #include "Settings.h"
 #include "TBitBtnWithColor.h"
@@ -21,8 +22,9 @@
 #include <QMainWindow>
 #include <QRadioButton>
 
-RunScoring::RunScoring(TFormMainUi &ui, ClockDisplay &clock, LiveState &live, QObject *parent)
-    : QObject(parent), m_ui(ui), m_clock(clock), m_live(live)
+RunScoring::RunScoring(TFormMainUi &ui, ClockDisplay &clock, LiveState &live, RunHooks &hooks,
+                       QObject *parent)
+    : QObject(parent), m_ui(ui), m_clock(clock), m_live(live), m_hooks(hooks)
 {
     for (QAction *a : m_ui.faultActions)
         connect(a, &QAction::triggered, this, [this, a] { HindernClick(a); });
@@ -160,6 +162,10 @@ void RunScoring::movePenalty(qint64 seconds)
     // A correction back to or below the allowed time takes the time faults with it.
     if (procedure(m_ui) != JudgingProcedure::C && clockMs / 10 <= qint64(Settings.ELZ) * 100)
         m_ui.ePktSek->setText(LocaleNumbers::fixed2(0));
+    if (seconds != 0)
+        m_hooks.RunCommandGiven(RunCommand::Penalty, clockMs,
+                                (seconds > 0 ? QStringLiteral("+") : QString()) +
+                                    QString::number(seconds));
 }
 
 void RunScoring::mStrafSekClick(QObject *sender)

@@ -8,6 +8,7 @@ class ClockDisplay;
 class LiveState;
 class QKeyEvent;
 class QLineEdit;
+class RunHooks;
 class TFormMainUi;
 
 // The run of the rider on the course: obstacle faults, penalty seconds, time faults and the
@@ -17,7 +18,8 @@ class RunScoring : public QObject
 {
     Q_OBJECT
 public:
-    RunScoring(TFormMainUi &ui, ClockDisplay &clock, LiveState &live, QObject *parent = nullptr);
+    RunScoring(TFormMainUi &ui, ClockDisplay &clock, LiveState &live, RunHooks &hooks,
+               QObject *parent = nullptr);
 
     static JudgingProcedure procedure(const TFormMainUi &ui);
 
@@ -55,4 +57,5 @@ private:
     TFormMainUi &m_ui;
     ClockDisplay &m_clock;
     LiveState &m_live;
+    RunHooks &m_hooks;
 };

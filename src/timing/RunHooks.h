@@ -15,7 +15,8 @@ enum class RunCommand
     Continue,
     Entry,
     Abort,
-    Next
+    Next,
+    Penalty // penalty seconds added or taken back, while held or after STOP
 };
 
 // A photocell's impulse, and what it did.
@@ -47,7 +48,7 @@ public:
     // Rewrite the time faults for a shown time beyond the allowed time.
     virtual void UpdateTimeFaults(qint32 elapsedMs) { Q_UNUSED(elapsedMs) }
     // A run command was carried out. elapsedMs: the run's time then, negative for none;
-    // detail: what else the log should say (an abort's reason).
+    // detail: what else the log should say (an abort's reason, a penalty's "+6").
     virtual void RunCommandGiven(RunCommand command, qint32 elapsedMs, const QString &detail)
     {
         Q_UNUSED(command)

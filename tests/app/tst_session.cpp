@@ -90,7 +90,7 @@ private Q_SLOTS:
             QVERIFY(!line.contains(separator));
         const QStringList fields = line.split(QLatin1Char('\t'));
         QCOMPARE(fields.mid(0, 3) << fields.value(4) << QString::number(fields.size()),
-                 (QStringList{"2026-12-07", "09:05:07.034", "STOP", "61,234", "7"}));
+                 (QStringList{"2026-12-07", "09:05:07.034", "STOP", "61,234", "9"}));
     }
 
     // Not JSON, a list of numbers: refused, the state untouched; a position past the list: the
@@ -181,7 +181,7 @@ private Q_SLOTS:
         if (!onCourse.isEmpty())
             QCOMPARE(lines.value(lines.size() - 1).mid(2),
                      (QStringList{"UNTERBROCHEN", signal == SIGTERM ? "SIGTERM" : "SIGHUP",
-                                  "45,670", "14", QString::number(pid)}));
+                                  "45,670", "14", QString::number(pid), "45,670", "0"}));
         TempSettingsStore settings;
         FakeSerialPorts ports;
         RecordingBoxes boxes;
@@ -259,6 +259,7 @@ private Q_SLOTS:
         f.tick(10'000);
         f.key(Qt::Key_F7); // hold
         f.ticks.advance(2'000);
+        f.key(Qt::Key_F6); // 6 penalty seconds: the clock moves on, the time ridden does not
         f.key(Qt::Key_F7); // continue
         f.tick(5'000);
         f.key(Qt::Key_F9);
@@ -290,21 +291,25 @@ private Q_SLOTS:
         QCOMPARE(lines.value(0).join(QLatin1Char('\t')), impulseLogHeading());
         QStringList got;
         for (const QStringList &line : lines.mid(1)) {
-            got << line.mid(2, 4).join(QLatin1Char('|'));
+            got << (line.mid(2, 4) + line.mid(7)).join(QLatin1Char('|'));
             QCOMPARE(line.value(6), QString::number(QCoreApplication::applicationPid()));
         }
+        // Event, source, the clock's time, start number; the time ridden and the penalty seconds.
         const QString cell = QStringLiteral("Lichtschranke COM1 DSR Start");
-        QCOMPARE(got,
-                 (QStringList{"START|" + cell + "|0,000|17",
-                              "Impuls ignoriert (Sperrzeit)|" + cell + "|0,300|17",
-                              "HALT|Taste F7|10,300|17", "WEITER|Taste F7|10,300|17",
-                              "STOP|Taste F9|15,300|17", "EINTRAGEN|Taste Ctrl+V|15,300|17",
-                              "NEXT|Taste Ctrl+N|-|17", "START|Maus|0,000|18",
-                              "ABBRUCH EL|Taste Ctrl+X|1,500|18", "EINTRAGEN|Taste Ctrl+X|-|18",
-                              "Ziel vor dem Start ignoriert|Zeitmessgerät /dev/ttyUSB0 c1 "
-                              "12:00:05.0000 [ 0017 c1  12:00:05.0000 00]|-|18",
-                              "Zeile nicht gelesen: unlesbar|Zeitmessgerät /dev/ttyUSB0 [ "
-                              "garbage]|-|18"}));
+        QCOMPARE(got, (QStringList{
+                          "START|" + cell + "|0,000|17|0,000|0",
+                          "Impuls ignoriert (Sperrzeit)|" + cell + "|0,300|17|0,300|0",
+                          "HALT|Taste F7|10,300|17|10,300|0",
+                          "STRAFSEKUNDEN +6|Taste F6|16,300|17|10,300|6",
+                          "WEITER|Taste F7|16,300|17|10,300|6", "STOP|Taste F9|21,300|17|15,300|6",
+                          "EINTRAGEN|Taste Ctrl+V|21,300|17|15,300|6", "NEXT|Taste Ctrl+N|-|17|-|-",
+                          "START|Maus|0,000|18|0,000|0", "ABBRUCH EL|Taste Ctrl+X|1,500|18|1,500|0",
+                          "EINTRAGEN (ABBRUCH EL)|Taste Ctrl+X|-|18|-|-",
+                          "Ziel vor dem Start ignoriert|Zeitmessgerät /dev/ttyUSB0 c1 "
+                          "12:00:05.0000 [ 0017 c1  12:00:05.0000 00]|-|18|-|-",
+                          "Zeile nicht gelesen: unlesbar|Zeitmessgerät /dev/ttyUSB0 [ "
+                          "garbage]|-|18|-|-"}));
+        QCOMPARE(f.cell(ColRideTime, 1), QStringLiteral("15,30"));
         // The START line has the edge's time: 300 ms before the next line was handled.
         const auto time = [&](int i) { return QTime::fromString(lines[i][1], "hh:mm:ss.zzz"); };
         QVERIFY(time(1).msecsTo(time(2)) >= 295);

@@ -29,17 +29,22 @@ QString impulseLogName(const QDate &day)
 
 QString impulseLogHeading()
 {
-    return QStringLiteral("Datum\tUhrzeit\tEreignis\tQuelle\tLaufzeit s\tStartnummer\tProzess");
+    return QStringLiteral("Datum\tUhrzeit\tEreignis\tQuelle\tLaufzeit s\tStartnummer\tProzess\t"
+                          "R.-Zeit s\tStrafsekunden");
 }
 
 QString impulseLogLine(const ImpulseRecord &record)
 {
+    const bool timed = record.elapsedMs >= 0 && record.penaltyMs >= 0;
     return QStringList{record.when.toString(QStringLiteral("yyyy-MM-dd")),
                        record.when.toString(QStringLiteral("hh:mm:ss.zzz")),
                        oneLine(record.event),
                        oneLine(record.source),
                        secondsText(record.elapsedMs),
                        oneLine(record.startNumber),
-                       QString::number(record.process)}
+                       QString::number(record.process),
+                       timed ? secondsText(record.elapsedMs - record.penaltyMs)
+                             : QStringLiteral("-"),
+                       timed ? QString::number(record.penaltyMs / 1000) : QStringLiteral("-")}
         .join(QLatin1Char('\t'));
 }

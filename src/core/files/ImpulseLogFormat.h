@@ -13,6 +13,8 @@ struct ImpulseRecord
     qint32 elapsedMs = -1; // the run's time then; negative when no run is timed
     QString startNumber;
     qint64 process = 0; // the writing program's process id: two windows share the day's log
+    // The penalty seconds the run's time includes, in ms; negative when no run is timed.
+    qint32 penaltyMs = -1;
 };
 
 // The daily log's name: "rittmeter-2026-12-07.log".
@@ -22,6 +24,8 @@ QString impulseLogName(const QDate &day);
 QString impulseLogHeading();
 
 // Tab-separated, without the line end: date, time of day, event, source, run time in seconds
-// ("65,432", "-" without a run), start number and process id. Whatever a field holds, the line
-// stays one line: line breaks, tabs and other control characters become blanks.
+// ("65,432", "-" without a run), start number, process id, and then the time ridden (the run's
+// time less its penalty seconds) and the penalty seconds, "-" without a run. The last two came
+// later: a reader of older logs finds the first seven where they were. Whatever a field holds,
+// the line stays one line: line breaks, tabs and other control characters become blanks.
 QString impulseLogLine(const ImpulseRecord &record);
