@@ -63,10 +63,16 @@ private slots:
         QTRY_COMPARE(early.last(Prefix + "results"), WebFormats::resultsJson(*state.snapshot()));
         QTRY_VERIFY(early.last(Prefix + "live").contains(R"("phase":"entered")"));
 
+        // A late reader finds the kept parts, never an entry. A copy still on its way (a busy
+        // machine) may follow them, and says the same.
         BrokerSubscriber late(broker);
-        QTRY_COMPARE(late.messages().size(), 3);
-        QCOMPARE(late.payloads(Prefix + "results"),
-                 QList<QByteArray>{early.last(Prefix + "results")});
+        QTRY_VERIFY(!late.payloads(Prefix + "status").isEmpty() &&
+                    !late.payloads(Prefix + "live").isEmpty() &&
+                    !late.payloads(Prefix + "results").isEmpty());
+        QCOMPARE(late.payloads(Prefix + "status"), QList<QByteArray>{"online"});
+        QVERIFY(late.payloads(Prefix + "entries").isEmpty());
+        for (const QByteArray &results : late.payloads(Prefix + "results"))
+            QCOMPARE(results, early.last(Prefix + "results"));
         // A connection cut without a goodbye: the broker says "offline"; the client comes back.
         broker.dropClients();
         QTRY_COMPARE(late.payloads(Prefix + "status"),
@@ -125,7 +131,8 @@ private slots:
         connect(&link, &BrokerLink::showChanged, this, [&](auto show) { picture = show; });
         link.start(good);
         doubted.start(untrusted);
-        QTRY_COMPARE(doubted.status().state, State::Retrying);
+        // Loading the system's certificates takes its while on a busy machine.
+        QTRY_COMPARE_WITH_TIMEOUT(doubted.status().state, State::Retrying, 30'000);
         QCOMPARE(doubted.status().reason, QStringLiteral("A TLS error occurred."));
         ride(state, 1);
         QTRY_VERIFY(picture && picture->arenas.size() == 1 && picture->arenas[0].online &&
