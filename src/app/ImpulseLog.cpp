@@ -191,6 +191,6 @@ void ImpulseLog::write(const QDateTime &when, const QString &event, const QStrin
                                elapsedMs,
                                live.starter.startNumber,
                                QCoreApplication::applicationPid(),
-                               elapsedMs < 0 ? -1 : live.run.penaltyMs};
+                               live.run.penaltyMs};
     m_writer.appendLog(when.date(), impulseLogLine(record));
 }
